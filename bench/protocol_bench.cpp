@@ -1,0 +1,60 @@
+#include "modbus/Crc16.h"
+#include "modbus/ReplyRules.h"
+#include "modbus/RtuFrame.h"
+#include "modbus/RxAssembly.h"
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+namespace {
+
+using namespace vantor;
+
+// A complete reply to a read of 125 registers: 255 bytes with its CRC.
+std::vector<std::uint8_t> RegisterReply(int count) {
+    std::vector<std::uint8_t> reply{0x01, 0x03, static_cast<std::uint8_t>(2 * count)};
+    for (int i = 0; i < 2 * count; ++i) {
+        reply.push_back(static_cast<std::uint8_t>(i * 31 + 7));
+    }
+    const Crc16 crc = CalcCrc16(reply);
+    reply.insert(reply.end(), crc.begin(), crc.end());
+    return reply;
+}
+
+void BM_CalcCrc16(benchmark::State& state) {
+    const std::vector<std::uint8_t> reply = RegisterReply(125);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CalcCrc16(reply));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(reply.size()));
+}
+BENCHMARK(BM_CalcCrc16);
+
+void BM_JudgeReply(benchmark::State& state) {
+    const std::vector<std::uint8_t> reply = RegisterReply(125);
+    const std::size_t expected = ExpectedReplyLength(SessionMode::Polling, 3, 125);
+    RxAssembly rx;
+    for (auto _ : state) {
+        rx.Reset();
+        Judgement judgement = Judgement::Incomplete;
+        for (const std::uint8_t byte : reply) {
+            rx.Append(byte);
+            judgement = JudgeReply(rx.bytes(), expected);
+        }
+        benchmark::DoNotOptimize(judgement);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(reply.size()));
+}
+BENCHMARK(BM_JudgeReply);
+
+void BM_BuildRtuFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(BuildRtuFrame("01030000000A"));
+    }
+}
+BENCHMARK(BM_BuildRtuFrame);
+
+} // namespace
+
+BENCHMARK_MAIN();

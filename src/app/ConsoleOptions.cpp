@@ -1,0 +1,246 @@
+#include "app/ConsoleOptions.h"
+
+#include <QCommandLineParser>
+#include <algorithm>
+#include <array>
+
+#include "packets/ValueFormat.h"
+
+namespace vantor {
+
+namespace {
+
+// A whole decimal number within [low, high], or nothing.
+std::optional<int> StrictInt(const QString& text, int low, int high)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+int MaxCount(int function)
+{
+    switch (function) {
+    case 2:
+        return 130;
+    case 51:
+        return 26;
+    case 50:
+        return 1;
+    default:
+        return 125;
+    }
+}
+
+QString ParsePacket(const QString& text, DataPacket& row)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 4)
+        return QStringLiteral("--packet needs SLAVE,FUNCTION,ADDRESS,COUNT, got '%1'").arg(text);
+    const auto slave = StrictInt(parts[0], 0, 255);
+    const auto function = StrictInt(parts[1], 0, 255);
+    const auto address = StrictInt(parts[2], 0, 65535);
+    if (!slave || !function || !address)
+        return QStringLiteral("--packet '%1': slave must be 0..255, function a number and "
+                              "address 0..65535")
+            .arg(text);
+    const std::array allowed{2, 3, 4, 50, 51};
+    if (std::find(allowed.begin(), allowed.end(), *function) == allowed.end())
+        return QStringLiteral("--packet '%1': function must be 2, 3, 4, 50 or 51").arg(text);
+    const auto count = StrictInt(parts[3], 1, MaxCount(*function));
+    if (!count)
+        return QStringLiteral("--packet '%1': count must be 1..%2 for function %3")
+            .arg(text)
+            .arg(MaxCount(*function))
+            .arg(*function);
+    row = {QString::number(*slave).toStdString(), QString::number(*function).toStdString(),
+           QString::number(*address).toStdString(), QString::number(*count).toStdString(), true};
+    return {};
+}
+
+QString ParseFormat(const QString& text, CellFormatOption& format)
+{
+    const int colon = text.indexOf(QLatin1Char(':'));
+    const int equals = text.indexOf(QLatin1Char('='));
+    const QString bad = QStringLiteral("--format needs PACKET:CELL=CODE (packet 1..30, cell "
+                                       "0..129, code 4, 5, 7..10 or 12..15), got '%1'")
+                            .arg(text);
+    if (colon < 0 || equals < colon)
+        return bad;
+    const auto packet = StrictInt(text.left(colon), 1, kPacketCount);
+    const auto cell = StrictInt(text.mid(colon + 1, equals - colon - 1), 0, 129);
+    const auto code = StrictInt(text.mid(equals + 1), 4, 15);
+    if (!packet || !cell || !code || !IsKnownFormatCode(*code))
+        return bad;
+    format = {*packet - 1, *cell, *code};
+    return {};
+}
+
+} // namespace
+
+namespace {
+
+QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
+{
+    if (p.isSet("serial") && p.isSet("tcp"))
+        return QStringLiteral("--serial and --tcp exclude each other");
+    if (p.isSet("tcp")) {
+        o.link = LinkKind::Tcp;
+        const QString value = p.value("tcp");
+        const int colon = value.lastIndexOf(QLatin1Char(':'));
+        if (colon <= 0 || !StrictInt(value.mid(colon + 1), 1, 65535))
+            return QStringLiteral("--tcp needs HOST:PORT with a port 1..65535, got '%1'").arg(value);
+        o.tcpHost = value.left(colon);
+        o.tcpPort = value.mid(colon + 1);
+    } else if (p.isSet("serial")) {
+        o.serial.portName = p.value("serial");
+    } else if (!o.demo) {
+        return QStringLiteral("name a link: --serial DEVICE or --tcp HOST:PORT (or use --demo)");
+    }
+    if (p.isSet("baud")) {
+        const auto baud = StrictInt(p.value("baud"), 1, 4000000);
+        if (!baud)
+            return QStringLiteral("--baud must be a positive number, got '%1'").arg(p.value("baud"));
+        o.serial.baudRate = *baud;
+    }
+    if (p.isSet("parity")) {
+        const QString parity = p.value("parity").toUpper();
+        if (parity != "N" && parity != "O" && parity != "E")
+            return QStringLiteral("--parity must be N, O or E, got '%1'").arg(p.value("parity"));
+        o.serial.parity = parity.at(0).toLatin1();
+    }
+    if (p.isSet("data-bits")) {
+        const auto bits = StrictInt(p.value("data-bits"), 5, 8);
+        if (!bits)
+            return QStringLiteral("--data-bits must be 5..8, got '%1'").arg(p.value("data-bits"));
+        o.serial.dataBits = *bits;
+    }
+    if (p.isSet("stop-bits")) {
+        const auto bits = StrictInt(p.value("stop-bits"), 1, 2);
+        if (!bits)
+            return QStringLiteral("--stop-bits must be 1 or 2, got '%1'").arg(p.value("stop-bits"));
+        o.serial.stopBits = *bits;
+    }
+    return {};
+}
+
+QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o)
+{
+    if (p.isSet("unit")) {
+        const auto unit = StrictInt(p.value("unit"), 0, 255);
+        if (!unit)
+            return QStringLiteral("--unit must be 0..255, got '%1'").arg(p.value("unit"));
+        o.tcp.unit = static_cast<std::uint8_t>(*unit);
+    }
+    if (p.isSet("function")) {
+        const auto code = StrictInt(p.value("function"), 0, 255);
+        const auto* found = code ? std::find(kTcpFunctionCodes.begin(), kTcpFunctionCodes.end(), *code)
+                                 : kTcpFunctionCodes.end();
+        if (found == kTcpFunctionCodes.end())
+            return QStringLiteral("--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, "
+                                  "23, 43, got '%1'")
+                .arg(p.value("function"));
+        o.tcp.functionIndex = static_cast<int>(found - kTcpFunctionCodes.begin());
+    }
+    return {};
+}
+
+QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
+{
+    const QStringList packets = p.values("packet");
+    if (packets.size() > kPacketCount)
+        return QStringLiteral("at most %1 --packet options").arg(kPacketCount);
+    for (const QString& text : packets) {
+        if (QString error = ParsePacket(text, o.rows[o.packetCount]); !error.isEmpty())
+            return error;
+        ++o.packetCount;
+    }
+    for (const QString& text : p.values("format")) {
+        CellFormatOption format;
+        if (QString error = ParseFormat(text, format); !error.isEmpty())
+            return error;
+        o.formats.push_back(format);
+    }
+    const struct {
+        const char* name;
+        int low, high;
+        int* target;
+    } numbers[] = {{"interval", 0, 3600000, &o.intervalMs},
+                   {"base", 0, 1, &o.addressBase},
+                   {"seconds", 0, 31536000, &o.seconds}};
+    for (const auto& n : numbers) {
+        if (!p.isSet(n.name))
+            continue;
+        const auto value = StrictInt(p.value(n.name), n.low, n.high);
+        if (!value)
+            return QStringLiteral("--%1 must be %2..%3, got '%4'")
+                .arg(n.name)
+                .arg(n.low)
+                .arg(n.high)
+                .arg(p.value(n.name));
+        *n.target = *value;
+    }
+    if (o.packetCount == 0 && !o.demo)
+        return QStringLiteral("give at least one --packet SLAVE,FUNCTION,ADDRESS,COUNT");
+    return {};
+}
+
+void AddOptions(QCommandLineParser& p)
+{
+    p.setApplicationDescription(QStringLiteral("Vantor: Modbus master and trend recorder."));
+    p.addHelpOption();
+    p.addOptions({
+        {"console", "Poll without windows, printing the log, the cell values and the counters."},
+        {"demo", "Start the built-in simulated device and poll it."},
+        {"serial", "Serial device (ttyUSB0, /dev/pts/3, COM3).", "DEVICE"},
+        {"baud", "Baud rate (default 19200).", "RATE"},
+        {"parity", "Parity N, O or E (default N).", "P"},
+        {"data-bits", "Data bits (default 8).", "N"},
+        {"stop-bits", "Stop bits 1 or 2 (default 2).", "N"},
+        {"tcp", "Modbus TCP server.", "HOST:PORT"},
+        {"unit", "Modbus TCP unit identifier (default 1).", "ID"},
+        {"function", "Modbus TCP function code (default 3).", "CODE"},
+        {"packet", "A packet to poll; repeat for rows 1, 2, ...", "SLAVE,FUNCTION,ADDRESS,COUNT"},
+        {"format", "Value format of a cell (packet from 1, cell from 0).", "PACKET:CELL=CODE"},
+        {"interval", "Send interval in milliseconds (default 200).", "MS"},
+        {"base", "Address base of the point labels, 0 or 1 (default 0).", "0|1"},
+        {"seconds", "Run length in seconds (default: until interrupted).", "N"},
+    });
+}
+
+} // namespace
+
+ParsedOptions ParseConsoleOptions(const QStringList& arguments)
+{
+    ParsedOptions result;
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    if (parser.isSet("help")) {
+        result.help = true;
+        result.helpText = parser.helpText();
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+        return result;
+    }
+    ConsoleOptions options;
+    options.console = parser.isSet("console");
+    options.demo = parser.isSet("demo");
+    for (auto step : {ParseLink, ParseTcpFields, ParseRest}) {
+        if (QString error = step(parser, options); !error.isEmpty()) {
+            result.error = error;
+            return result;
+        }
+    }
+    result.options = options;
+    return result;
+}
+
+} // namespace vantor

@@ -1,0 +1,46 @@
+#pragma once
+// The command line of the headless mode: which link, which packets, which formats, how long.
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "packets/PacketTable.h"
+#include "transport/SerialSettings.h"
+
+namespace vantor {
+
+struct CellFormatOption {
+    int packet = 0; // 0-based
+    int cell = 0;
+    int code = 4;
+};
+
+struct ConsoleOptions {
+    bool console = false;
+    bool demo = false;
+    LinkKind link = LinkKind::Serial;
+    SerialSettings serial;
+    QString tcpHost;
+    QString tcpPort;
+    TcpHeader tcp;
+    PacketRows rows{};
+    int packetCount = 0; // rows 1..packetCount were given on the command line
+    std::vector<CellFormatOption> formats;
+    int intervalMs = 200;
+    int addressBase = 0;
+    int seconds = 0; // 0: run until interrupted
+};
+
+struct ParsedOptions {
+    std::optional<ConsoleOptions> options;
+    QString error; // set when the command line is wrong
+    bool help = false;
+    QString helpText;
+};
+
+// Parses the arguments (the program name first). Every value is checked; the first fault is
+// reported as a clear English message.
+ParsedOptions ParseConsoleOptions(const QStringList& arguments);
+
+} // namespace vantor

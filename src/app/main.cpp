@@ -1,0 +1,95 @@
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+#include "app/ConsoleOptions.h"
+#include "app/ConsoleRunner.h"
+#include "app/DemoPackets.h"
+#include "app/SimulatedDevice.h"
+
+namespace {
+
+#ifdef Q_OS_UNIX
+// Ctrl-C ends a run the way its --seconds limit would: the handler only writes a byte to a
+// socket pair, and the event loop finishes the run.
+int g_signalFds[2] = {-1, -1};
+
+void OnInterrupt(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalFds[0], &byte, 1);
+}
+
+void FinishOnInterrupt(vantor::ConsoleRunner& runner)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, &runner);
+    QObject::connect(notifier, &QSocketNotifier::activated, &runner, [&runner, notifier] {
+        notifier->setEnabled(false);
+        runner.Finish();
+    });
+    std::signal(SIGINT, OnInterrupt);
+    std::signal(SIGTERM, OnInterrupt);
+}
+#else
+void FinishOnInterrupt(vantor::ConsoleRunner&) {}
+#endif
+
+// Starts the simulated device and points the options at it: RTU over a pseudo-terminal pair,
+// or Modbus TCP on loopback where the system has no pseudo-terminals.
+bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options, QTextStream& err)
+{
+    if (device.StartRtu()) {
+        options.link = vantor::LinkKind::Serial;
+        options.serial = vantor::SerialSettings{};
+        options.serial.portName = device.masterPort();
+    } else if (device.StartTcp()) {
+        options.link = vantor::LinkKind::Tcp;
+        options.tcpHost = QStringLiteral("127.0.0.1");
+        options.tcpPort = QString::number(device.tcpPort());
+    } else {
+        err << "cannot start the simulated device: " << device.errorString() << '\n';
+        return false;
+    }
+    if (options.packetCount == 0)
+        vantor::ApplyDemoPackets(options);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.8.2"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
+    if (parsed.help) {
+        out << parsed.helpText;
+        return 0;
+    }
+    if (!parsed.options) {
+        err << "vantor: " << parsed.error << '\n';
+        return 2;
+    }
+    vantor::ConsoleOptions options = *parsed.options;
+    vantor::SimulatedDevice device;
+    if (options.demo && !StartDemo(device, options, err))
+        return 1;
+
+    vantor::ConsoleRunner runner(options, out, err);
+    QObject::connect(&runner, &vantor::ConsoleRunner::finished, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    FinishOnInterrupt(runner);
+    runner.Start();
+    return app.exec();
+}

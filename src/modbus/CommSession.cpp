@@ -1,0 +1,476 @@
+#include "modbus/CommSession.h"
+
+#include "modbus/Crc16.h"
+#include "modbus/LogFormat.h"
+#include "modbus/ResizeQuiet.h"
+#include "modbus/RtuFrame.h"
+#include "transport/ComPort.h"
+#include "transport/ModbusSocket.h"
+
+namespace vantor {
+
+namespace {
+
+// Leading decimal digits of a typed port text; anything else reads as 0.
+int LeadingNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    int value = 0;
+    for (QChar c : t) {
+        if (!c.isDigit() || value > 65535)
+            break;
+        value = value * 10 + c.digitValue();
+    }
+    return value;
+}
+
+QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size)
+{
+    if (offset >= reply.size())
+        return {};
+    size = std::min(size, reply.size() - offset);
+    return QByteArray(reinterpret_cast<const char*>(reply.data() + offset),
+                      static_cast<qsizetype>(size));
+}
+
+} // namespace
+
+CommSession::CommSession(QObject* parent)
+    : QObject(parent), m_port(new CComPort(this)), m_socket(new CModbusSocket(this))
+{
+    m_cycleTimer.setSingleShot(true);
+    m_cycleTimer.setTimerType(Qt::PreciseTimer);
+    m_jobTimer.setSingleShot(true);
+    m_jobTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::AutoSendThreadProc);
+    connect(&m_jobTimer, &QTimer::timeout, this, &CommSession::JobThreadProc);
+    connect(m_port, &CComPort::bytesReceived, this, &CommSession::onSerialBytes);
+    connect(m_port, &CComPort::portError, this, [this](const QString& reason) {
+        stopPolling();
+        m_port->Stop();
+        emit linkError(reason);
+        emit serialClosed();
+    });
+    connect(m_socket, &CModbusSocket::bytesReceived, this, &CommSession::onTcpBytes);
+    connect(m_socket, &CModbusSocket::connectionLost, this, [this](const QString& reason) {
+        m_tcpConnected = false;
+        m_mbap.Reset();
+        emit logLine(QString::fromStdString(TimeStamp(LocalTimeOfDay(), false)) +
+                     QStringLiteral(" Modbus TCP/IP 连接已断开（%1）").arg(reason));
+        emit tcpDisconnected(reason);
+    });
+}
+
+CommSession::~CommSession() = default;
+
+// ---- configuration -------------------------------------------------------------------------
+
+void CommSession::configureImages(const CommandImages& images, int sendIntervalMs)
+{
+    m_images = images;
+    m_link = images.link;
+    setSendInterval(sendIntervalMs);
+    kickCycle();
+}
+
+void CommSession::setSendInterval(int ms) { m_sendInterval = std::max(0, ms); }
+
+void CommSession::setPacketChecked(int packet, bool checked)
+{
+    if (packet < 1 || packet > kPacketCount)
+        return;
+    m_checked[packet - 1] = checked;
+    kickCycle();
+}
+
+void CommSession::setAllPacketsChecked(bool checked)
+{
+    m_checked.fill(checked);
+    kickCycle();
+}
+
+void CommSession::setLinkKind(LinkKind link)
+{
+    m_link = link;
+    kickCycle();
+}
+
+void CommSession::setLogScrolling(bool on) { m_logScrolling = on; }
+
+void CommSession::clearCounters()
+{
+    m_counters = Counters{};
+    emitCounters();
+}
+
+void CommSession::resetAssembly() { m_rx.Reset(); }
+
+void CommSession::setMode(SessionMode mode)
+{
+    if (m_mode == mode)
+        return;
+    m_mode = mode;
+    emit modeChanged(static_cast<int>(mode));
+}
+
+// ---- polling ---------------------------------------------------------------------------------
+
+void CommSession::startPolling()
+{
+    m_rx.Reset();
+    tcpStart();
+}
+
+void CommSession::stopPolling()
+{
+    m_rx.Reset();
+    tcpStop();
+}
+
+void CommSession::tcpStart()
+{
+    m_autoSend = true;
+    setMode(SessionMode::Polling);
+    kickCycle();
+}
+
+void CommSession::tcpStop()
+{
+    m_autoSend = false;
+    setMode(SessionMode::Idle);
+}
+
+bool CommSession::packetDue(int packet) const
+{
+    const PacketImage& image = m_images.packets[packet - 1];
+    if (!m_autoSend || m_mode != SessionMode::Polling || m_images.totalCount == 0 ||
+        m_images.checkedRows == 0 || image.count == 0 || !m_checked[packet - 1] ||
+        m_images.link != m_link)
+        return false;
+    if (m_link == LinkKind::Tcp)
+        return m_tcpConnected;
+    return !image.serialText.empty() && m_port->isOpen();
+}
+
+// Restarts an idle cycle after anything that may have made a packet due. While the cycle waits
+// out an interval it is left alone, so the spacing between requests is kept.
+void CommSession::kickCycle()
+{
+    if (!m_cycleTimer.isActive())
+        m_cycleTimer.start(0);
+}
+
+// One step of the cycle: send the next due packet after the last one sent and wait the interval
+// with it as the current packet. With nothing due the cycle stops until kicked again.
+void CommSession::AutoSendThreadProc()
+{
+    for (int k = 0; k < kPacketCount; ++k) {
+        const int packet = (m_next - 1 + k) % kPacketCount + 1;
+        if (!packetDue(packet))
+            continue;
+        m_current = packet;
+        m_next = packet % kPacketCount + 1;
+        sendPolled(packet);
+        m_cycleTimer.start(m_link == LinkKind::Tcp ? kTcpIntervalMs : m_sendInterval);
+        return;
+    }
+}
+
+void CommSession::sendPolled(int packet)
+{
+    const PacketImage& image = m_images.packets[packet - 1];
+    if (m_link == LinkKind::Tcp) {
+        m_socket->Send(image.tcp);
+        if (m_logScrolling)
+            log(TcpTxLine(LocalTimeOfDay(), image.tcp));
+    } else {
+        m_rx.Reset();
+        SendHexCommand(QString::fromStdString(image.serialText));
+    }
+    emit frameSent(packet);
+}
+
+// The RTU sender: command text to frame, written with its CRC and logged as a Tx line.
+int CommSession::SendHexCommand(const QString& commandText)
+{
+    const TimeOfDay now = LocalTimeOfDay();
+    const std::string text = commandText.toStdString();
+    const RtuFrame frame = BuildRtuFrame(text);
+    if (!frame.ok()) {
+        emit commandRefused(QString::fromStdString(CommandTextErrorText(frame.error, text)));
+        return 0;
+    }
+    if (!m_port->isOpen()) {
+        emit commandRefused(QStringLiteral("串口未打开，命令未发送：%1").arg(commandText));
+        return 0;
+    }
+    m_port->Write(frame.bytes);
+    if (m_logScrolling)
+        log(SerialTxLine(now, frame.txText));
+    return static_cast<int>(frame.bytes.size());
+}
+
+// ---- write jobs ------------------------------------------------------------------------------
+
+void CommSession::requestOneShot(const QString& commandText)
+{
+    queueJob({Job::Kind::OneShot, {commandText}});
+}
+
+void CommSession::requestBlockWrite(const QStringList& commandTexts)
+{
+    queueJob({Job::Kind::Block, commandTexts});
+}
+
+void CommSession::requestPageWrite(const QString& commandText)
+{
+    queueJob({Job::Kind::Page, {commandText}});
+}
+
+// A write pauses the cycle at once (mode 2); the job starts after its lead time. Jobs asked for
+// while one runs wait their turn instead of overwriting it.
+void CommSession::queueJob(Job job)
+{
+    m_jobs.push_back(std::move(job));
+    setMode(SessionMode::OneShotWrite);
+    m_rx.Reset();
+    if (m_jobs.size() == 1)
+        startJob();
+}
+
+void CommSession::startJob()
+{
+    const Job::Kind kind = m_jobs.front().kind;
+    m_jobStep = 0;
+    m_jobTimer.start(kind == Job::Kind::OneShot ? kOneShotPauseMs
+                     : kind == Job::Kind::Block ? kBlockWriteLeadMs
+                                                : kPageWriteLeadMs);
+}
+
+// Each expiry of the job timer sends the front job's next frame and waits the pause that
+// follows it; after the last pause the job ends.
+void CommSession::JobThreadProc()
+{
+    if (m_jobs.empty())
+        return;
+    const Job& job = m_jobs.front();
+    if (m_jobStep >= job.texts.size()) {
+        finishJob();
+        return;
+    }
+    const QString text = job.texts[m_jobStep++];
+    m_rx.Reset();
+    if (!text.isEmpty() && SendHexCommand(text) > 0)
+        emit frameSent(0);
+    m_jobTimer.start(job.kind == Job::Kind::OneShot ? kOneShotPauseMs
+                     : job.kind == Job::Kind::Block ? kBlockWriteGapMs
+                                                    : kPageWriteTailMs);
+}
+
+void CommSession::finishJob()
+{
+    m_jobs.pop_front();
+    if (!m_jobs.empty()) {
+        startJob();
+        return;
+    }
+    setMode(SessionMode::Polling);
+    kickCycle();
+}
+
+// ---- links -----------------------------------------------------------------------------------
+
+void CommSession::openSerial(const SerialSettings& settings)
+{
+    if (!m_port->Open(settings)) {
+        emit serialOpenFailed(m_port->lastError());
+        return;
+    }
+    emit serialOpened(m_port->portName());
+    startPolling();
+}
+
+void CommSession::closeSerial()
+{
+    stopPolling();
+    m_port->Stop();
+    emit serialClosed();
+}
+
+void CommSession::connectTcp(const QString& host, const QString& port)
+{
+    m_tcpConnected = false;
+    m_mbap.Reset();
+    const int number = LeadingNumber(port);
+    if (number <= 0 || number > 65535 || !m_socket->Connect(host, static_cast<quint16>(number))) {
+        emit tcpConnectFailed(QStringLiteral("%1:%2").arg(host, port));
+        return;
+    }
+    m_tcpConnected = true;
+    emit logLine(QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(host, port));
+    emit tcpConnected(host, port);
+    kickCycle();
+}
+
+void CommSession::disconnectTcp()
+{
+    m_socket->Close();
+    m_tcpConnected = false;
+    m_mbap.Reset();
+}
+
+// ---- receive path ----------------------------------------------------------------------------
+
+void CommSession::onSerialBytes(const QByteArray& bytes)
+{
+    for (char c : bytes)
+        PortMsgRxByte(static_cast<quint8>(c));
+}
+
+void CommSession::PortMsgRxByte(quint8 byte)
+{
+    if (!m_rx.Append(byte)) {
+        // A full assembly means a stream of noise: start over and count it.
+        m_rx.Reset();
+        countDataError(false);
+        return;
+    }
+    if (m_mode == SessionMode::Idle) {
+        m_rx.Reset();
+        countDataError(false);
+        return;
+    }
+    judgeSerial();
+}
+
+void CommSession::judgeSerial()
+{
+    const bool polling = m_mode == SessionMode::Polling;
+    const PacketImage& image = m_images.packets[m_current - 1];
+    const ReplyKind kind = ReplyKindOf(m_mode, image.function);
+    const std::size_t expected = ExpectedReplyLength(m_mode, image.function, image.count);
+    const Judgement judgement = JudgeReply(m_rx.bytes(), expected);
+    if (judgement == Judgement::Incomplete)
+        return;
+    if (!polling) {
+        // A write echo is judged only at its exact length; anything else waits for a reset.
+        if (judgement != Judgement::Valid)
+            return;
+        if (m_logScrolling)
+            log(EchoRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        m_rx.Reset();
+        countReceived();
+        return;
+    }
+    const bool registers = kind == ReplyKind::Registers;
+    if (judgement == Judgement::OverLength) {
+        m_rx.Reset();
+        countDataError(registers);
+        return;
+    }
+    if (registers) {
+        DecodeThreadProc();
+        return;
+    }
+    if (judgement == Judgement::CrcError) {
+        countCrcError(false);
+    } else {
+        if (m_logScrolling)
+            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        const QByteArray data =
+            DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
+        if (kind == ReplyKind::Bits)
+            emit bitReplyAccepted(m_current, data, image.count);
+        else
+            emit registerReplyAccepted(m_current, data,
+                                       ReplyRegisterCount(image.function, image.count));
+    }
+    m_rx.Reset();
+    countReceived();
+}
+
+// The register reply check: the assembly holds exactly the expected length of the current
+// register packet.
+void CommSession::DecodeThreadProc()
+{
+    const PacketImage& image = m_images.packets[m_current - 1];
+    if (FrameCrcIsValid(m_rx.bytes())) {
+        if (m_logScrolling)
+            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        emit lastGoodCount(image.count);
+        emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
+                                   image.count);
+    } else {
+        countCrcError(true);
+    }
+    m_rx.Reset();
+    countReceived();
+}
+
+void CommSession::onTcpBytes(const QByteArray& bytes)
+{
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    for (const MbapEvent& event : m_mbap.Feed({data, static_cast<std::size_t>(bytes.size())})) {
+        if (event.kind == MbapEvent::Kind::Frame) {
+            handleTcpFrame(event.bytes);
+            continue;
+        }
+        log(TimeStamp(LocalTimeOfDay(), false) + " Rx:   " + HexBytes(event.bytes) +
+            " (MBAP header invalid: " + event.reason + "; " + std::to_string(event.bytes.size()) +
+            " bytes dropped)");
+        countDataError(false);
+    }
+}
+
+// A whole Modbus TCP reply: logged, and decoded into the current packet while polling. An
+// exception reply (function with bit 7 set) is logged and not decoded.
+void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu)
+{
+    if (m_logScrolling)
+        log(PolledRxLine(LocalTimeOfDay(), HexBytes(adu)));
+    const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
+    if (function & 0x80) {
+        const int code = adu.size() > 8 ? adu[8] : 0;
+        log(TimeStamp(LocalTimeOfDay(), false) +
+            QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
+                .arg(QString::number(function, 16).toUpper())
+                .arg(code)
+                .toStdString());
+    } else if (m_mode == SessionMode::Polling && adu.size() > 9) {
+        const PacketImage& image = m_images.packets[m_current - 1];
+        const int available = static_cast<int>((adu.size() - 9) / 2);
+        const int registers = std::min(image.count, available);
+        emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
+    }
+    countReceived();
+}
+
+// ---- counters and log ------------------------------------------------------------------------
+
+void CommSession::countCrcError(bool registers)
+{
+    if (registers && ResizeQuietFlag().load())
+        return;
+    ++m_counters.crcErrors;
+    emitCounters();
+}
+
+void CommSession::countDataError(bool registers)
+{
+    if (registers && ResizeQuietFlag().load())
+        return;
+    ++m_counters.dataErrors;
+    emitCounters();
+}
+
+void CommSession::countReceived()
+{
+    ++m_counters.receivedPackets;
+    emitCounters();
+}
+
+void CommSession::emitCounters() { emit countersChanged(m_counters); }
+
+void CommSession::log(const std::string& line) { emit logLine(QString::fromStdString(line)); }
+
+} // namespace vantor

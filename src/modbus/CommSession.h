@@ -1,0 +1,157 @@
+#pragma once
+// The communication session. It lives on the link thread with its transport, runs the polling
+// cycle and the write jobs on timers, judges every received byte in order, keeps the counters
+// and writes the log lines. The GUI (or the console) talks to it only through queued
+// signals and slots.
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <array>
+#include <deque>
+
+#include "modbus/CommandImages.h"
+#include "modbus/Counters.h"
+#include "modbus/MbapFramer.h"
+#include "modbus/ReplyRules.h"
+#include "modbus/RxAssembly.h"
+#include "transport/SerialSettings.h"
+
+namespace vantor {
+
+class CComPort;
+class CModbusSocket;
+
+class CommSession : public QObject {
+    Q_OBJECT
+public:
+    // Pauses of the write jobs and of the TCP cycle, in milliseconds.
+    static constexpr int kOneShotPauseMs = 100;
+    static constexpr int kBlockWriteLeadMs = 100;
+    static constexpr int kBlockWriteGapMs = 1000;
+    static constexpr int kPageWriteLeadMs = 200;
+    static constexpr int kPageWriteTailMs = 500;
+    static constexpr int kTcpIntervalMs = 1000;
+
+    explicit CommSession(QObject* parent = nullptr);
+    ~CommSession() override;
+
+    // Read-outs for tests and the console; call on the session's own thread.
+    SessionMode mode() const { return m_mode; }
+    int currentPacket() const { return m_current; }
+    const Counters& counters() const { return m_counters; }
+    const RxAssembly& assembly() const { return m_rx; }
+    bool autoSend() const { return m_autoSend; }
+
+public slots:
+    // Configure: the images (and the link kind they were built for) and the send interval.
+    void configureImages(const vantor::CommandImages& images, int sendIntervalMs);
+    void setSendInterval(int ms);
+    void setPacketChecked(int packet, bool checked); // packet 1..30, read live by the cycle
+    void setAllPacketsChecked(bool checked);
+    void setLinkKind(vantor::LinkKind link);
+    void setLogScrolling(bool on);
+    void clearCounters();
+    void resetAssembly();
+
+    // Polling. startPolling resets the assembly; tcpStart does not.
+    void startPolling();
+    void stopPolling();
+    void tcpStart();
+    void tcpStop();
+
+    // Writes. The texts are command texts (hex digit pairs, no CRC), built by the caller from
+    // the grid when the write is asked for. The session is in mode 2 from the request until
+    // the job ends, then in mode 1. Jobs are served in the order asked.
+    void requestOneShot(const QString& commandText);
+    void requestBlockWrite(const QStringList& commandTexts);
+    void requestPageWrite(const QString& commandText); // empty: nothing sent, mode still 1 after
+
+    // Links.
+    void openSerial(const vantor::SerialSettings& settings);
+    void closeSerial();
+    void connectTcp(const QString& host, const QString& port);
+    void disconnectTcp();
+
+    // Fed by the transports; public so that tests can drive the receive path directly.
+    void PortMsgRxByte(quint8 byte);
+    void onSerialBytes(const QByteArray& bytes);
+    void onTcpBytes(const QByteArray& bytes);
+
+signals:
+    void logLine(const QString& line); // one log line, without line end
+    void countersChanged(const vantor::Counters& counters);
+    // An accepted polled reply: the data bytes (from offset 3 for serial, 9 for TCP).
+    void registerReplyAccepted(int packet, const QByteArray& data, int registerCount);
+    void bitReplyAccepted(int packet, const QByteArray& data, int bitCount);
+    void lastGoodCount(int count); // edit 1001: the count of the last good register reply
+    void serialOpened(const QString& portName);
+    void serialOpenFailed(const QString& reason);
+    void serialClosed();
+    void tcpConnected(const QString& host, const QString& port);
+    void tcpConnectFailed(const QString& reason);
+    void tcpDisconnected(const QString& reason);
+    void modeChanged(int mode);
+    void commandRefused(const QString& reason); // a command text that could not be sent
+    void linkError(const QString& reason);      // the open serial line failed (device removed)
+    void frameSent(int packet);                 // a polled request went out (0: a write)
+
+private:
+    struct Job {
+        enum class Kind { OneShot, Block, Page } kind;
+        QStringList texts;
+    };
+
+    // The polling cycle: one step per timer expiry.
+    void AutoSendThreadProc();
+    void kickCycle();
+    bool packetDue(int packet) const;
+    void sendPolled(int packet);
+    // The write jobs.
+    void queueJob(Job job);
+    void startJob();
+    void JobThreadProc();
+    void finishJob();
+    // The register reply check.
+    void DecodeThreadProc();
+    int SendHexCommand(const QString& commandText);
+
+    void setMode(SessionMode mode);
+    void judgeSerial();
+    void handleTcpFrame(const std::vector<std::uint8_t>& adu);
+    void countCrcError(bool registers);
+    void countDataError(bool registers);
+    void countReceived();
+    void emitCounters();
+    void log(const std::string& line);
+
+    CComPort* m_port;
+    CModbusSocket* m_socket;
+    QTimer m_cycleTimer{this};
+    QTimer m_jobTimer{this};
+
+    CommandImages m_images;
+    std::array<bool, kPacketCount> m_checked{};
+    LinkKind m_link = LinkKind::Serial;
+    int m_sendInterval = 200;
+    SessionMode m_mode = SessionMode::Polling;
+    int m_current = 1; // the packet whose reply is expected while polling
+    int m_next = 1;    // where the cycle looks first at its next step
+    bool m_autoSend = false;
+    bool m_tcpConnected = false;
+    bool m_logScrolling = true;
+    Counters m_counters;
+    RxAssembly m_rx;
+    MbapFramer m_mbap;
+
+    std::deque<Job> m_jobs;
+    qsizetype m_jobStep = 0; // frames of the front job sent so far
+};
+
+} // namespace vantor
+
+Q_DECLARE_METATYPE(vantor::CommandImages)
+Q_DECLARE_METATYPE(vantor::Counters)
+Q_DECLARE_METATYPE(vantor::SerialSettings)
+Q_DECLARE_METATYPE(vantor::LinkKind)

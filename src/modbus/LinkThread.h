@@ -1,0 +1,27 @@
+#pragma once
+// Owns the link thread and the session that lives on it. Destroying it stops the thread.
+#include <QObject>
+#include <QThread>
+
+namespace vantor {
+
+class CommSession;
+
+class LinkThread : public QObject {
+    Q_OBJECT
+public:
+    explicit LinkThread(QObject* parent = nullptr);
+    ~LinkThread() override;
+
+    // The session; call its slots through queued connections or QMetaObject::invokeMethod.
+    CommSession* session() const { return m_session; }
+
+private:
+    QThread m_thread;
+    CommSession* m_session;
+};
+
+// Registers the session's value types for queued connections; idempotent.
+void RegisterSessionTypes();
+
+} // namespace vantor

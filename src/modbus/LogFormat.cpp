@@ -1,0 +1,60 @@
+#include "modbus/LogFormat.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace vantor {
+
+TimeOfDay LocalTimeOfDay() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis)};
+}
+
+std::string TimeStamp(const TimeOfDay& t, bool trailingBlank) {
+    char text[64];
+    std::snprintf(text, sizeof text, trailingBlank ? "%02d:%02d:%02d:%03d " : "%02d:%02d:%02d:%03d",
+                  t.hour, t.minute, t.second, t.millisecond);
+    return text;
+}
+
+std::string HexBytes(std::span<const std::uint8_t> bytes) {
+    static constexpr char kUpperHex[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(bytes.size() * 3);
+    for (const std::uint8_t byte : bytes) {
+        text += kUpperHex[byte >> 4];
+        text += kUpperHex[byte & 0x0F];
+        text += ' ';
+    }
+    return text;
+}
+
+std::string SerialTxLine(const TimeOfDay& t, std::string_view txText) {
+    std::string line = TimeStamp(t, true);
+    line += txText;
+    return line;
+}
+
+std::string TcpTxLine(const TimeOfDay& t, std::span<const std::uint8_t> request) {
+    return TimeStamp(t, true) + "Tx:   " + HexBytes(request);
+}
+
+std::string PolledRxLine(const TimeOfDay& t, std::string_view hexText) {
+    std::string line = TimeStamp(t, false) + " Rx:   ";
+    line += hexText;
+    return line;
+}
+
+std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText) {
+    std::string line = TimeStamp(t, false) + " Rx :  ";
+    line += hexText;
+    return line;
+}
+
+} // namespace vantor

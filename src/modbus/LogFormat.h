@@ -1,0 +1,35 @@
+#pragma once
+// The communication log's line forms and time stamps. Lines carry no line end.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vantor {
+
+struct TimeOfDay {
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+TimeOfDay LocalTimeOfDay();
+
+// "%02d:%02d:%02d:%03d", with a trailing blank for Tx lines.
+std::string TimeStamp(const TimeOfDay& t, bool trailingBlank);
+
+// Each byte as "%02X" and one blank.
+std::string HexBytes(std::span<const std::uint8_t> bytes);
+
+// time stamp + blank + Tx text of the RTU sender
+std::string SerialTxLine(const TimeOfDay& t, std::string_view txText);
+// time stamp + blank + "Tx:   " + the request bytes
+std::string TcpTxLine(const TimeOfDay& t, std::span<const std::uint8_t> request);
+// time stamp + " Rx:   " + hex text (a polled reply, serial or TCP)
+std::string PolledRxLine(const TimeOfDay& t, std::string_view hexText);
+// time stamp + " Rx :  " + hex text (a write echo)
+std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText);
+
+inline constexpr std::string_view kConfigureDoneLine = "数据包配置成功。";
+inline constexpr std::string_view kLogOverflowNotice =
+    "***The Length of the Text is too long, Emptied Automaticly!!!***";
+
+} // namespace vantor

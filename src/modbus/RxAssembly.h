@@ -1,0 +1,30 @@
+#pragma once
+// The receive assembly: reply bytes since the last reset, and their hex text for the log.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace vantor {
+
+class RxAssembly {
+public:
+    static constexpr std::size_t kCapacity = 270;
+
+    // Appends one byte and its "%02X " text. Returns false, holding nothing new, when the
+    // assembly is already full: the caller resets it and counts a data error.
+    bool Append(std::uint8_t byte);
+    void Reset();
+
+    std::size_t length() const { return m_length; }
+    std::span<const std::uint8_t> bytes() const { return {m_bytes.data(), m_length}; }
+    const std::string& hexText() const { return m_hexText; }
+
+private:
+    std::array<std::uint8_t, kCapacity> m_bytes{};
+    std::size_t m_length = 0;
+    std::string m_hexText;
+};
+
+} // namespace vantor

@@ -1,0 +1,171 @@
+// The polling cycle and the write jobs, over a real pseudo-terminal: what goes out, in which
+// order, and how the session mode moves.
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "modbus/CommSession.h"
+#include "modbus/RtuFrame.h"
+#include "support/Frames.h"
+#include "support/Wait.h"
+#include "transport/PtyPair.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+class SessionCycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(pty.Create()) << pty.errorString().toStdString();
+        device.setPortName(pty.endA());
+        ASSERT_TRUE(device.open(QIODevice::ReadWrite));
+        QObject::connect(&device, &QSerialPort::readyRead,
+                         [this] { wire += device.readAll(); });
+        QSignalSpy opened(&session, &CommSession::serialOpened);
+        SerialSettings settings;
+        settings.portName = pty.endB();
+        session.openSerial(settings);
+        ASSERT_EQ(opened.count(), 1);
+    }
+
+    // Packets with the given numbers checked, each reading one register at its own address.
+    void Configure(std::initializer_list<int> packets, int intervalMs)
+    {
+        CommandImages images;
+        for (int p : packets) {
+            PacketImage& image = images.packets[p - 1];
+            image.count = 1;
+            image.start = p;
+            image.serialText = QStringLiteral("0103%1%2")
+                                   .arg(p, 4, 16, QLatin1Char('0'))
+                                   .arg(1, 4, 16, QLatin1Char('0'))
+                                   .toUpper()
+                                   .toStdString();
+            ++images.checkedRows;
+            ++images.totalCount;
+            session.setPacketChecked(p, true);
+        }
+        session.configureImages(images, intervalMs);
+    }
+
+    // Packet numbers of the polled frames seen so far (0 for a write).
+    std::vector<int> Sent() const
+    {
+        std::vector<int> out;
+        for (const auto& args : sent)
+            out.push_back(args[0].toInt());
+        return out;
+    }
+
+    bool WaitForFrames(int count)
+    {
+        return WaitUntil([&] { return sent.count() >= count; });
+    }
+
+    PtyPair pty;
+    QSerialPort device;
+    QByteArray wire;
+    CommSession session;
+    QSignalSpy sent{&session, &CommSession::frameSent};
+    QSignalSpy modes{&session, &CommSession::modeChanged};
+};
+
+QByteArray FrameOf(const std::string& text)
+{
+    return ToQt(BuildRtuFrame(text).bytes);
+}
+
+} // namespace
+
+TEST_F(SessionCycle, ChecksPacketsInOrderAndWrapsAround)
+{
+    Configure({1, 5, 30}, 20);
+    ASSERT_TRUE(WaitForFrames(7));
+    const std::vector<int> order = Sent();
+    EXPECT_EQ(std::vector<int>(order.begin(), order.begin() + 7),
+              (std::vector<int>{1, 5, 30, 1, 5, 30, 1}));
+    EXPECT_TRUE(WaitUntil([&] { return wire.size() >= 3 * 8; }));
+    EXPECT_TRUE(wire.startsWith(FrameOf("010300010001") + FrameOf("010300050001") +
+                                FrameOf("0103001E0001")));
+}
+
+TEST_F(SessionCycle, UncheckedRowsAndStoppedCyclesSendNothing)
+{
+    Configure({2, 3}, 20);
+    ASSERT_TRUE(WaitForFrames(2));
+    session.setPacketChecked(2, false);
+    sent.clear();
+    ASSERT_TRUE(WaitForFrames(4));
+    for (int p : Sent())
+        EXPECT_EQ(p, 3);
+
+    session.stopPolling();
+    EXPECT_EQ(session.mode(), SessionMode::Idle);
+    sent.clear();
+    sent.wait(300);
+    EXPECT_TRUE(sent.isEmpty());
+
+    session.startPolling(); // nothing checked at all: still nothing
+    session.setAllPacketsChecked(false);
+    sent.clear();
+    sent.wait(300);
+    EXPECT_TRUE(sent.isEmpty());
+}
+
+TEST_F(SessionCycle, OneShotWritePausesPollingAndReturnsToIt)
+{
+    Configure({1}, 50);
+    ASSERT_TRUE(WaitForFrames(2));
+    session.requestOneShot("010600000064");
+    EXPECT_EQ(session.mode(), SessionMode::OneShotWrite);
+    const qsizetype before = sent.count();
+    ASSERT_TRUE(WaitForFrames(static_cast<int>(before) + 3));
+    const std::vector<int> order = Sent();
+    // Nothing polled between the request and the write; polling resumes after it.
+    EXPECT_EQ(order[before], 0);
+    EXPECT_EQ(order[before + 1], 1);
+    EXPECT_EQ(session.mode(), SessionMode::Polling);
+    EXPECT_TRUE(WaitUntil([&] { return wire.contains(FrameOf("010600000064")); }));
+    ASSERT_GE(modes.count(), 2);
+    EXPECT_EQ(modes[modes.count() - 2][0].toInt(), 2);
+    EXPECT_EQ(modes.last()[0].toInt(), 1);
+}
+
+TEST_F(SessionCycle, BlockWriteSendsEveryFrameInOrder)
+{
+    const QStringList texts{"01100000000102000A", "01100010000102000B", "01100020000102000C"};
+    session.requestBlockWrite(texts);
+    QSignalSpy refused(&session, &CommSession::commandRefused);
+    ASSERT_TRUE(WaitForFrames(3));
+    EXPECT_TRUE(WaitUntil([&] { return modes.count() >= 2 && session.mode() == SessionMode::Polling; }));
+    QByteArray expected;
+    for (const QString& t : texts)
+        expected += FrameOf(t.toStdString());
+    EXPECT_TRUE(WaitUntil([&] { return wire == expected; }));
+    EXPECT_TRUE(refused.isEmpty());
+}
+
+TEST_F(SessionCycle, RefusedTextSendsNothingAndSaysWhy)
+{
+    QSignalSpy refused(&session, &CommSession::commandRefused);
+    session.requestOneShot("01060000006"); // odd
+    session.requestOneShot("01 06 00");    // not hex
+    EXPECT_TRUE(WaitUntil([&] { return refused.count() == 2; }));
+    EXPECT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Polling; }));
+    EXPECT_TRUE(wire.isEmpty());
+    EXPECT_TRUE(sent.isEmpty());
+}
+
+TEST_F(SessionCycle, ClosingThePortStopsPolling)
+{
+    Configure({1}, 20);
+    ASSERT_TRUE(WaitForFrames(1));
+    QSignalSpy closed(&session, &CommSession::serialClosed);
+    session.closeSerial();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(session.mode(), SessionMode::Idle);
+    EXPECT_FALSE(session.autoSend());
+}

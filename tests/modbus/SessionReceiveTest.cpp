@@ -1,0 +1,251 @@
+// The receive path of the session: every byte judged against the expected reply, with the
+// counters it must move and the replies it must or must not accept.
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "modbus/CommSession.h"
+#include "modbus/ResizeQuiet.h"
+#include "support/Frames.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+class SessionReceive : public ::testing::Test {
+protected:
+    void SetUp() override { ResizeQuietFlag() = false; }
+    void TearDown() override { ResizeQuietFlag() = false; }
+
+    // Packet 1 polled with this function and count; no port is open, so nothing is sent and
+    // packet 1 stays the current one.
+    static CommandImages Images(int function, int count)
+    {
+        CommandImages images;
+        images.packets[0].function = function;
+        images.packets[0].count = count;
+        images.packets[0].serialText = "01030000000A";
+        images.totalCount = count;
+        images.checkedRows = 1;
+        return images;
+    }
+
+    void Poll(int function, int count)
+    {
+        session.configureImages(Images(function, count), 200);
+        session.startPolling();
+    }
+
+    void Feed(const Bytes& bytes)
+    {
+        for (std::uint8_t b : bytes)
+            session.PortMsgRxByte(b);
+    }
+
+    CommSession session;
+    QSignalSpy registers{&session, &CommSession::registerReplyAccepted};
+    QSignalSpy bits{&session, &CommSession::bitReplyAccepted};
+    QSignalSpy logs{&session, &CommSession::logLine};
+    QSignalSpy goodCount{&session, &CommSession::lastGoodCount};
+};
+
+Counters Expect(int crc, int data, int received)
+{
+    Counters c;
+    c.crcErrors = crc;
+    c.dataErrors = data;
+    c.receivedPackets = received;
+    return c;
+}
+
+const Bytes kTwoRegisters = ReadReply(1, 3, {0x00, 0x01, 0xFF, 0xFE});
+
+} // namespace
+
+TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit)
+{
+    Poll(3, 2);
+    // Whole, byte by byte (Feed), and split into two chunks at every position.
+    session.onSerialBytes(ToQt(kTwoRegisters));
+    Feed(kTwoRegisters);
+    for (std::size_t cut = 1; cut < kTwoRegisters.size(); ++cut) {
+        session.onSerialBytes(ToQt(Bytes(kTwoRegisters.begin(), kTwoRegisters.begin() + cut)));
+        session.onSerialBytes(ToQt(Bytes(kTwoRegisters.begin() + cut, kTwoRegisters.end())));
+    }
+    const int replies = 2 + static_cast<int>(kTwoRegisters.size()) - 1;
+    ASSERT_EQ(registers.count(), replies);
+    for (const auto& args : registers) {
+        EXPECT_EQ(args[0].toInt(), 1);
+        EXPECT_EQ(args[1].toByteArray(), QByteArray::fromHex("0001FFFE"));
+        EXPECT_EQ(args[2].toInt(), 2);
+    }
+    EXPECT_EQ(session.counters(), Expect(0, 0, replies));
+    EXPECT_EQ(goodCount.count(), replies);
+    EXPECT_EQ(goodCount.last()[0].toInt(), 2);
+    EXPECT_EQ(session.assembly().length(), 0u);
+    ASSERT_FALSE(logs.isEmpty());
+    EXPECT_TRUE(logs.last()[0].toString().endsWith(" Rx:   01 03 04 00 01 FF FE " +
+                                                   QString::fromStdString(HexBytes(
+                                                       {kTwoRegisters.data() + 7, 2}))));
+}
+
+TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing)
+{
+    Poll(3, 2);
+    Bytes broken = kTwoRegisters;
+    broken.back() ^= 0xFF;
+    Feed(broken);
+    EXPECT_EQ(session.counters(), Expect(1, 0, 1));
+    ResizeQuietFlag() = true;
+    Feed(broken);
+    EXPECT_EQ(session.counters(), Expect(1, 0, 2)); // register CRC failures are quiet
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_TRUE(logs.isEmpty());
+}
+
+TEST_F(SessionReceive, OverLengthWhenTheExpectedLengthShrinks)
+{
+    Poll(3, 2); // expects 9 bytes
+    Feed({1, 3, 4, 0, 0, 0});
+    session.configureImages(Images(3, 0), 200); // now 5: the seventh byte is one too many
+    session.PortMsgRxByte(0);
+    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
+    EXPECT_EQ(session.assembly().length(), 0u);
+
+    ResizeQuietFlag() = true; // register packets: quiet while resizing
+    Poll(3, 2);
+    Feed({1, 3, 4, 0, 0, 0});
+    session.configureImages(Images(3, 0), 200);
+    session.PortMsgRxByte(0);
+    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
+
+    Poll(2, 40); // function 2: counted even while resizing
+    Feed({1, 2, 5, 0, 0, 0});
+    session.configureImages(Images(2, 0), 200);
+    session.PortMsgRxByte(0);
+    EXPECT_EQ(session.counters(), Expect(0, 2, 0));
+}
+
+TEST_F(SessionReceive, BitsAndVendorReplies)
+{
+    Poll(2, 10);
+    Feed(ReadReply(1, 2, {0x05, 0x02}));
+    ASSERT_EQ(bits.count(), 1);
+    EXPECT_EQ(bits[0][1].toByteArray(), QByteArray::fromHex("0502"));
+    EXPECT_EQ(bits[0][2].toInt(), 10);
+
+    Poll(50, 1); // 13 bytes: 8 data bytes read as 4 registers
+    Feed(ReadReply(1, 0x32, {1, 2, 3, 4, 5, 6, 7, 8}));
+    Poll(51, 1); // 15 bytes: 10 data bytes, 5 registers
+    Feed(ReadReply(1, 0x33, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    ASSERT_EQ(registers.count(), 2);
+    EXPECT_EQ(registers[0][1].toByteArray().size(), 8);
+    EXPECT_EQ(registers[0][2].toInt(), 4);
+    EXPECT_EQ(registers[1][2].toInt(), 5);
+    EXPECT_EQ(goodCount.count(), 0); // only register packets show their count
+    EXPECT_EQ(session.counters(), Expect(0, 0, 3));
+
+    Bytes broken = ReadReply(1, 2, {0x05, 0x02});
+    broken[3] ^= 1;
+    Poll(2, 10);
+    ResizeQuietFlag() = true; // function 2 CRC failures count even while resizing
+    Feed(broken);
+    EXPECT_EQ(session.counters(), Expect(1, 0, 4));
+    EXPECT_EQ(bits.count(), 1);
+}
+
+TEST_F(SessionReceive, GarbageBeforeAReplyIsJudgedAtTheExpectedLength)
+{
+    Poll(3, 1);
+    const Bytes reply = ReadReply(1, 3, {0x12, 0x34});
+    session.PortMsgRxByte(0xAA);
+    Feed(reply);
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(session.counters(), Expect(1, 0, 1));
+    EXPECT_EQ(session.assembly().length(), 1u); // the reply's last byte starts a new assembly
+}
+
+TEST_F(SessionReceive, EveryByteWhileIdleIsADataError)
+{
+    Poll(3, 2);
+    session.stopPolling();
+    Feed(kTwoRegisters);
+    EXPECT_EQ(session.counters(), Expect(0, static_cast<int>(kTwoRegisters.size()), 0));
+    EXPECT_EQ(registers.count(), 0);
+}
+
+TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes)
+{
+    Poll(3, 2);
+    session.requestOneShot("010600000064");
+    ASSERT_EQ(session.mode(), SessionMode::OneShotWrite);
+    const Bytes echo = WithCrc({1, 6, 0, 0, 0, 0x64});
+    Bytes bad = echo;
+    bad[7] ^= 0xFF;
+    Feed(bad); // kept, uncounted
+    EXPECT_EQ(session.counters(), Expect(0, 0, 0));
+    EXPECT_EQ(session.assembly().length(), 8u);
+    session.PortMsgRxByte(0); // a ninth byte still waits
+    EXPECT_EQ(session.counters(), Expect(0, 0, 0));
+
+    session.resetAssembly();
+    Feed(echo);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    EXPECT_TRUE(logs.last()[0].toString().endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
+    EXPECT_EQ(registers.count(), 0);
+}
+
+TEST_F(SessionReceive, FullAssemblyStartsOverAndCountsADataError)
+{
+    session.requestOneShot("010600000064"); // mode 2 keeps bytes of any other length
+    for (int i = 0; i < 270; ++i)
+        session.PortMsgRxByte(0x55);
+    EXPECT_EQ(session.assembly().length(), 270u);
+    EXPECT_EQ(session.counters().dataErrors, 0);
+    session.PortMsgRxByte(0x55);
+    EXPECT_EQ(session.assembly().length(), 0u);
+    EXPECT_EQ(session.counters().dataErrors, 1);
+}
+
+TEST_F(SessionReceive, PausedLogStillCountsAndDecodes)
+{
+    Poll(3, 2);
+    session.setLogScrolling(false);
+    Feed(kTwoRegisters);
+    EXPECT_TRUE(logs.isEmpty());
+    EXPECT_EQ(registers.count(), 1);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    session.clearCounters();
+    EXPECT_EQ(session.counters(), Counters{});
+}
+
+TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader)
+{
+    CommandImages images;
+    images.link = LinkKind::Tcp;
+    images.packets[0].count = 2;
+    images.totalCount = 2;
+    images.checkedRows = 1;
+    session.configureImages(images, 200);
+    session.tcpStart();
+    const Bytes adu{0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE};
+    for (std::uint8_t b : adu)
+        session.onTcpBytes(ToQt({b}));
+    Bytes twice = adu;
+    twice.insert(twice.end(), adu.begin(), adu.end());
+    session.onTcpBytes(ToQt(twice));
+    ASSERT_EQ(registers.count(), 3);
+    EXPECT_EQ(registers[0][1].toByteArray(), QByteArray::fromHex("0001FFFE"));
+    EXPECT_EQ(session.counters(), Expect(0, 0, 3));
+
+    // An exception reply is logged, counted as received, not decoded.
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
+    EXPECT_EQ(registers.count(), 3);
+    EXPECT_TRUE(logs.last()[0].toString().contains("0x83"));
+
+    // A broken header drops what is buffered and counts a data error.
+    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
+    EXPECT_EQ(session.counters().dataErrors, 1);
+    session.onTcpBytes(ToQt(adu));
+    EXPECT_EQ(registers.count(), 4);
+}
