@@ -1,3 +1,4 @@
+#include "packets/RegisterDecoder.h"
 #include "modbus/Crc16.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RtuFrame.h"
@@ -54,6 +55,23 @@ void BM_BuildRtuFrame(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BuildRtuFrame);
+
+// Decoding a 125-register reply into cell texts, with a mix of 16-bit and 32-bit formats.
+void BM_DecodeRegisters(benchmark::State& state) {
+    const std::vector<std::uint8_t> reply = RegisterReply(125);
+    const std::span<const std::uint8_t> data(reply.data() + 3, 250);
+    FormatStore store;
+    for (int cell = 0; cell < 125; cell += 10)
+        store.SetCellFormat(0, cell, static_cast<int>(ValueFormat::FloatABCD));
+    for (int cell = 5; cell < 125; cell += 10)
+        store.SetCellFormat(0, cell, static_cast<int>(ValueFormat::LongCDAB));
+    const FormatStore::PacketFormats prepared = store.Packet(0);
+    for (auto _ : state) {
+        FormatStore::PacketFormats formats = prepared;
+        benchmark::DoNotOptimize(DecodeRegisters(data, 125, formats));
+    }
+}
+BENCHMARK(BM_DecodeRegisters);
 
 } // namespace
 

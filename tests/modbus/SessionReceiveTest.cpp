@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "modbus/CommSession.h"
+#include "modbus/LogFormat.h"
 #include "modbus/ResizeQuiet.h"
 #include "support/Frames.h"
 

@@ -1,0 +1,33 @@
+#pragma once
+// One value format code per cell: 30 packets by 130 cells, all "16 Bit Signed" at start.
+#include <array>
+
+#include "modbus/CommandImages.h"
+#include "packets/ValueFormat.h"
+
+namespace vantor {
+
+inline constexpr int kCellsPerPacket = 130;
+
+class FormatStore {
+public:
+    using PacketFormats = std::array<int, kCellsPerPacket>;
+
+    FormatStore();
+
+    // packet 0..29, cell 0..129; indexes outside return the default and are ignored on set.
+    int Get(int packet, int cell) const;
+    void SetRaw(int packet, int cell, int code);
+    // A menu choice: a 32-bit code also makes the next cell its continuation (16);
+    // a 16-bit code changes only this cell. Unknown codes are ignored.
+    void SetCellFormat(int packet, int cell, int code);
+
+    PacketFormats& Packet(int packet);
+    const PacketFormats& Packet(int packet) const;
+    void Reset();
+
+private:
+    std::array<PacketFormats, kPacketCount> m_codes{};
+};
+
+} // namespace vantor

@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace vantor {
+
+// Label of cell i: "4x" for function 3, "3x" otherwise, then (start + base + i) as a decimal
+// text padded with zeros on the left to five characters.
+std::string PointLabel(int function, int start, int addressBase, int cell);
+
+} // namespace vantor

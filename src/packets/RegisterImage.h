@@ -1,0 +1,34 @@
+#pragma once
+// The register image: the value and label texts of the 30 packets' cells. The grid pages show
+// it; the console prints it.
+#include <array>
+#include <string>
+
+#include "packets/FormatStore.h"
+#include "packets/PacketTable.h"
+#include "packets/RegisterDecoder.h"
+
+namespace vantor {
+
+class RegisterImage {
+public:
+    struct Cell {
+        std::string label = " ";
+        std::string value = " ";
+    };
+    using PacketCells = std::array<Cell, kCellsPerPacket>;
+
+    const Cell& At(int packet, int cell) const;
+    void SetValue(int packet, int cell, const std::string& text); // ignores bad indexes
+    void Apply(int packet, const std::vector<CellText>& texts);
+    const PacketCells& Packet(int packet) const;
+
+    // Point-number labels: cells below the packet's count get their point label and a value
+    // of " "; the rest get " " in both.
+    void RebuildPointLabels(const CommandImages& images, int addressBase);
+
+private:
+    std::array<PacketCells, kPacketCount> m_cells{};
+};
+
+} // namespace vantor

@@ -1,0 +1,66 @@
+#pragma once
+// The serial line choices shared by the communication panel and the communication settings
+// dialog: both show the same selection, and a change made in one shows at once in the other.
+#include <QObject>
+#include <QStringList>
+#include <array>
+
+#include "transport/SerialPortInfo.h"
+#include "transport/SerialSettings.h"
+
+namespace vantor {
+
+inline constexpr std::array<const char*, 12> kBaudTexts = {
+    "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "43000", "56000", "57600", "115200"};
+inline constexpr std::array<const char*, 3> kParityTexts = {"NONE", "ODD", "EVEN"};
+inline constexpr std::array<char, 3> kParityLetters = {'N', 'O', 'E'};
+inline constexpr std::array<int, 3> kDataBitsValues = {8, 7, 6};
+inline constexpr std::array<int, 2> kStopBitsValues = {1, 2};
+
+// The device to open for a port list entry: the name inside a trailing "(...)" of a friendly
+// name ("USB Serial (ttyUSB0)" -> "ttyUSB0"), or the text itself (a typed path).
+QString PortNameFromDisplayText(const QString& text);
+
+class SerialSelection : public QObject {
+    Q_OBJECT
+public:
+    explicit SerialSelection(QObject* parent = nullptr);
+
+    const QStringList& ports() const { return m_ports; } // friendly names
+    int portIndex() const { return m_portIndex; }       // -1: none, or a typed text
+    QString portText() const;                            // the entry shown in the port combo
+    int baudIndex() const { return m_baud; }             // 6 (19200) at start
+    int parityIndex() const { return m_parity; }         // 0 (NONE)
+    int dataBitsIndex() const { return m_dataBits; }     // 0 (8)
+    int stopBitsIndex() const { return m_stopBits; }     // 1 (2)
+    SerialSettings settings() const;                     // what the port is opened with
+    bool portOpen() const { return m_portOpen; }
+
+public slots:
+    void setPortIndex(int index);
+    void setTypedPort(const QString& text); // a device path typed into the port combo
+    void setBaudIndex(int index);           // indexes outside a table change nothing
+    void setParityIndex(int index);
+    void setDataBitsIndex(int index);
+    void setStopBitsIndex(int index);
+    void setPortOpen(bool open);
+
+public:
+    // Replaces the port list (entry 0 selected) and tells whether the port named
+    // previousText is gone: true when the list is empty, or when previousText is not empty and
+    // matches no entry.
+    bool RebuildPorts(const QList<SerialPortInfo>& ports, const QString& previousText);
+
+signals:
+    void changed();          // any selection or the list changed
+    void portOpenChanged(bool open);
+
+private:
+    QStringList m_ports;
+    int m_portIndex = -1;
+    QString m_typedPort;
+    int m_baud = 6, m_parity = 0, m_dataBits = 0, m_stopBits = 1;
+    bool m_portOpen = false;
+};
+
+} // namespace vantor

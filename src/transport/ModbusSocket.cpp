@@ -1,0 +1,76 @@
+#include "transport/ModbusSocket.h"
+
+#include <QTcpSocket>
+
+namespace vantor {
+
+// m_closing is true whenever there is no connection whose loss the owner should hear of:
+// before the first connect, while connecting, after our own Close and after a loss was
+// reported. That keeps connectionLost to one per connection and silent for our own closes.
+
+CModbusSocket::CModbusSocket(QObject* parent)
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_closing(true) {
+    const auto deliver = [this] {
+        const QByteArray bytes = m_socket->readAll();
+        if (!bytes.isEmpty())
+            emit bytesReceived(bytes);
+    };
+    const auto reportLoss = [this, deliver](const QString& reason) {
+        if (m_closing)
+            return;
+        m_closing = true;
+        deliver(); // bytes that came with the close still belong to the stream
+        emit connectionLost(reason);
+    };
+    connect(m_socket, &QTcpSocket::readyRead, this, deliver);
+    connect(m_socket, &QTcpSocket::disconnected, this,
+            [reportLoss] { reportLoss(QStringLiteral("The server closed the connection")); });
+    connect(m_socket, &QTcpSocket::errorOccurred, this,
+            [this, reportLoss](QAbstractSocket::SocketError e) {
+                // A wait that timed out is not a failure of the connection.
+                if (e != QAbstractSocket::SocketTimeoutError)
+                    reportLoss(m_socket->errorString());
+            });
+}
+
+CModbusSocket::~CModbusSocket() {
+    m_closing = true;
+    m_socket->disconnect(this);
+    m_socket->abort();
+}
+
+bool CModbusSocket::Connect(const QString& host, quint16 port, int timeoutMs) {
+    m_closing = true;
+    m_socket->abort();
+    m_socket->connectToHost(host, port);
+    if (!m_socket->waitForConnected(timeoutMs)) {
+        m_socket->abort();
+        return false;
+    }
+    // Requests are small and each waits for its reply; do not let Nagle hold them back.
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_closing = false;
+    return true;
+}
+
+void CModbusSocket::Close() {
+    m_closing = true;
+    m_socket->abort();
+}
+
+bool CModbusSocket::isConnected() const {
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+bool CModbusSocket::Send(std::span<const std::uint8_t> bytes) {
+    if (!isConnected())
+        return false;
+    const QByteArray data(reinterpret_cast<const char*>(bytes.data()),
+                          static_cast<qsizetype>(bytes.size()));
+    if (m_socket->write(data) != data.size())
+        return false;
+    m_socket->flush();
+    return true;
+}
+
+} // namespace vantor

@@ -1,0 +1,19 @@
+#pragma once
+// Every message box of the program goes through here, so that tests can read the text instead
+// of facing a modal loop.
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace vantor {
+
+enum class MessageKind { Information, Warning, Critical };
+
+using MessageSink = std::function<void(QWidget* parent, const QString& text, MessageKind kind)>;
+
+void ShowMessage(QWidget* parent, const QString& text, MessageKind kind = MessageKind::Warning);
+// Replaces the modal box (tests); an empty sink restores it.
+void SetMessageSink(MessageSink sink);
+
+} // namespace vantor

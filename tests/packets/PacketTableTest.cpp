@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include "packets/PacketTable.h"
+
+using namespace vantor;
+
+namespace {
+
+PacketRows RowsWith(std::initializer_list<DataPacket> first) {
+    PacketRows rows{};
+    std::size_t i = 0;
+    for (const DataPacket& row : first)
+        rows[i++] = row;
+    return rows;
+}
+
+ConfigureResult Serial(const PacketRows& rows) {
+    return Configure(rows, LinkKind::Serial, {});
+}
+
+} // namespace
+
+TEST(Configure, SerialRowsBecomeUpperCaseCommandTexts) {
+    const auto result = Serial(RowsWith({{"17", "3", "100", "10", true},
+                                         {"1", "04", "65535", "300", false},
+                                         {"255", "02", "0", "16", true},
+                                         {"1", "51", "0", "2", false},
+                                         {"9", "50", "77", "500", true}}));
+    const auto& p = result.images.packets;
+    EXPECT_EQ(p[0].serialText, "11030064000A");
+    EXPECT_EQ(p[1].serialText, "0104FFFF012C");
+    EXPECT_EQ(p[2].serialText, "FF0200000010");
+    EXPECT_EQ(p[3].serialText, "013300000002");
+    EXPECT_EQ(p[4].serialText, "01320004");
+    EXPECT_EQ(p[4].count, 1);
+    EXPECT_EQ(p[0].slave, 17);
+    EXPECT_EQ(p[0].function, 3);
+    EXPECT_EQ(p[0].start, 100);
+    EXPECT_EQ(p[0].count, 10);
+    // Default rows: "1", "03", "0", "0" give an image with count 0, never sent.
+    EXPECT_EQ(p[5].serialText, "010300000000");
+    EXPECT_EQ(p[5].count, 0);
+    EXPECT_EQ(result.images.totalCount, 10 + 300 + 16 + 2 + 1);
+    EXPECT_EQ(result.images.checkedRows, 3);
+    EXPECT_TRUE(result.errors.empty());
+}
+
+TEST(Configure, SerialRefusesRowsItCannotSend) {
+    const auto result = Serial(RowsWith({{"1", "6", "0", "5", true},
+                                         {"300", "3", "0", "7", true},
+                                         {"-1", "3", "0", "7", false},
+                                         {"abc", "xyz", "", "4", true}}));
+    const auto& p = result.images.packets;
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(p[static_cast<std::size_t>(i)].serialText.empty());
+        EXPECT_EQ(p[static_cast<std::size_t>(i)].count, 0);
+    }
+    ASSERT_EQ(result.errors.size(), 4u);
+    EXPECT_EQ(result.errors[0], "数据包 1：功能码 6 不能发送");
+    EXPECT_NE(result.errors[1].find("数据包 2"), std::string::npos);
+    EXPECT_NE(result.errors[3].find("功能码 0"), std::string::npos); // non-numeric reads as 0
+    EXPECT_EQ(result.images.totalCount, 0);
+    EXPECT_EQ(result.images.checkedRows, 3);
+}
+
+TEST(Configure, TcpRowsBecomeTwelveByteRequests) {
+    TcpHeader header;
+    header.transactionLo = 1;
+    header.unit = 1;
+    header.functionIndex = 2;
+    const auto rows = RowsWith({{"99", "04", "256", "2", true}, {"1", "03", "70000", "65537"}});
+    const auto result = Configure(rows, LinkKind::Tcp, header);
+    const auto& p = result.images.packets;
+    EXPECT_EQ(p[0].tcp, (std::array<std::uint8_t, 12>{0x00, 0x01, 0x00, 0x00, 0x00, 0x06, 0x01,
+                                                      0x03, 0x01, 0x00, 0x00, 0x02}));
+    EXPECT_TRUE(p[0].serialText.empty());
+    EXPECT_EQ(p[0].function, 3);
+    // 70000 and 65537 are sent modulo 65536; the total keeps the typed count.
+    EXPECT_EQ(p[1].start, 70000 - 65536);
+    EXPECT_EQ(p[1].count, 1);
+    EXPECT_EQ(p[1].tcp[8], 0x11);
+    EXPECT_EQ(p[1].tcp[9], 0x70);
+    EXPECT_EQ(p[1].tcp[11], 0x01);
+    EXPECT_EQ(result.images.totalCount, 2 + 65537);
+    EXPECT_EQ(result.images.checkedRows, 1);
+    EXPECT_EQ(result.images.link, LinkKind::Tcp);
+    EXPECT_TRUE(result.errors.empty());
+
+    header.functionIndex = 12;
+    EXPECT_EQ(Configure(rows, LinkKind::Tcp, header).images.packets[0].tcp[7], 43);
+}
+
+TEST(Configure, TcpWithoutAFunctionSelectionWarnsOncePerRow) {
+    TcpHeader header;
+    header.functionIndex = -1;
+    const auto result = Configure(PacketRows{}, LinkKind::Tcp, header);
+    ASSERT_EQ(result.errors.size(), 30u);
+    EXPECT_EQ(result.errors[0], "命令字错误！");
+    EXPECT_EQ(result.images.packets[0].tcp[7], 0);
+}
+
+TEST(Configure, TotalSaturatesInsteadOfOverflowing) {
+    PacketRows rows{};
+    for (auto& row : rows)
+        row.count = "2147483647";
+    EXPECT_EQ(Serial(rows).images.totalCount, 2147483647);
+    EXPECT_EQ(std::string(kTcpFunctionTexts[0]), "1.读线圈(0x01)");
+    EXPECT_EQ(std::string(kTcpFunctionTexts[12]), "13.读设备识别码(0x2B)");
+}

@@ -1,0 +1,118 @@
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+#include "transport/LinkTestUtil.h"
+#include "transport/ModbusSocket.h"
+
+namespace vantor {
+namespace {
+
+using test::Bytes;
+using test::kWaitMs;
+using test::ReadExactly;
+
+const QByteArray kRequest("\x00\x01\x00\x00\x00\x06\x01\x03\x01\x00\x00\x02", 12);
+
+class ModbusSocketTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.listen(QHostAddress::LocalHost, 0));
+        QObject::connect(&m_client, &CModbusSocket::bytesReceived,
+                         [this](const QByteArray& b) { m_received += b; });
+    }
+    bool ConnectClient() { return m_client.Connect("127.0.0.1", m_server.serverPort(), kWaitMs); }
+    QTcpSocket* Accept() {
+        if (!m_server.hasPendingConnections())
+            QSignalSpy(&m_server, &QTcpServer::newConnection).wait(kWaitMs);
+        return m_server.nextPendingConnection();
+    }
+    bool WaitReceived(qsizetype n) {
+        return QTest::qWaitFor([&] { return m_received.size() >= n; }, kWaitMs);
+    }
+
+    QTcpServer m_server;
+    CModbusSocket m_client;
+    QSignalSpy m_lost{&m_client, &CModbusSocket::connectionLost};
+    QByteArray m_received;
+};
+
+TEST_F(ModbusSocketTest, SendsRequestsAndDeliversTheReplyStream) {
+    EXPECT_FALSE(m_client.Send(Bytes(kRequest))) << "not connected yet";
+    ASSERT_TRUE(ConnectClient());
+    EXPECT_TRUE(m_client.isConnected());
+    QTcpSocket* server = Accept();
+    ASSERT_NE(server, nullptr);
+
+    ASSERT_TRUE(m_client.Send(Bytes(kRequest)));
+    ASSERT_TRUE(m_client.Send(Bytes(kRequest)));
+    EXPECT_EQ(ReadExactly(*server, 24), kRequest + kRequest);
+
+    // A reply split over two writes comes out as one stream, in order.
+    const QByteArray reply("\x00\x01\x00\x00\x00\x07\x01\x03\x04\x00\x0A\x00\x0B", 13);
+    server->write(reply.left(5));
+    server->flush();
+    ASSERT_TRUE(WaitReceived(5));
+    server->write(reply.mid(5));
+    ASSERT_TRUE(WaitReceived(reply.size()));
+    EXPECT_EQ(m_received, reply);
+
+    // Our own close is not a lost connection.
+    m_client.Close();
+    EXPECT_FALSE(m_client.isConnected());
+    EXPECT_FALSE(m_client.Send(Bytes(kRequest)));
+    ASSERT_TRUE(server->state() == QAbstractSocket::UnconnectedState ||
+                QSignalSpy(server, &QTcpSocket::disconnected).wait(kWaitMs));
+    EXPECT_EQ(m_lost.count(), 0);
+}
+
+TEST_F(ModbusSocketTest, ConnectWhereNothingListensFails) {
+    quint16 deadPort = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        deadPort = probe.serverPort();
+    }
+    EXPECT_FALSE(m_client.Connect("127.0.0.1", deadPort, kWaitMs));
+    EXPECT_FALSE(m_client.isConnected());
+    EXPECT_FALSE(m_client.Send(Bytes(kRequest)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_lost.count(), 0) << "a connection never made cannot be lost";
+
+    // The same object connects once a server is there.
+    EXPECT_TRUE(ConnectClient());
+}
+
+TEST_F(ModbusSocketTest, ServerCloseIsReportedOnceWithTheLastBytes) {
+    ASSERT_TRUE(ConnectClient());
+    QTcpSocket* server = Accept();
+    ASSERT_NE(server, nullptr);
+
+    server->write("\x00\x01", 2);
+    server->disconnectFromHost();
+    ASSERT_TRUE(m_lost.wait(kWaitMs));
+    EXPECT_FALSE(m_lost.first().at(0).toString().isEmpty());
+    EXPECT_FALSE(m_client.isConnected());
+    EXPECT_EQ(m_received, QByteArray("\x00\x01", 2));
+    EXPECT_FALSE(m_lost.wait(300));
+    EXPECT_EQ(m_lost.count(), 1);
+    EXPECT_FALSE(m_client.Send(Bytes(kRequest)));
+}
+
+TEST_F(ModbusSocketTest, ReconnectReplacesTheConnectionQuietly) {
+    ASSERT_TRUE(ConnectClient());
+    QTcpSocket* first = Accept();
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(ConnectClient());
+    QTcpSocket* second = Accept();
+    ASSERT_NE(second, nullptr);
+
+    ASSERT_TRUE(first->state() == QAbstractSocket::UnconnectedState ||
+                QSignalSpy(first, &QTcpSocket::disconnected).wait(kWaitMs));
+    ASSERT_TRUE(m_client.Send(Bytes(kRequest)));
+    EXPECT_EQ(ReadExactly(*second, kRequest.size()), kRequest);
+    EXPECT_EQ(m_lost.count(), 0);
+}
+
+} // namespace
+} // namespace vantor
