@@ -96,7 +96,7 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
         o.tcpPort = value.mid(colon + 1);
     } else if (p.isSet("serial")) {
         o.serial.portName = p.value("serial");
-    } else if (!o.demo) {
+    } else if (o.console && !o.demo) {
         return QStringLiteral("name a link: --serial DEVICE or --tcp HOST:PORT (or use --demo)");
     }
     if (p.isSet("baud")) {
@@ -182,7 +182,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
                 .arg(p.value(n.name));
         *n.target = *value;
     }
-    if (o.packetCount == 0 && !o.demo)
+    if (o.console && o.packetCount == 0 && !o.demo)
         return QStringLiteral("give at least one --packet SLAVE,FUNCTION,ADDRESS,COUNT");
     return {};
 }
@@ -194,6 +194,7 @@ void AddOptions(QCommandLineParser& p)
     p.addOptions({
         {"console", "Poll without windows, printing the log, the cell values and the counters."},
         {"demo", "Start the built-in simulated device and poll it."},
+        {"no-splash", "Open the window without the start-up picture."},
         {"serial", "Serial device (ttyUSB0, /dev/pts/3, COM3).", "DEVICE"},
         {"baud", "Baud rate (default 19200).", "RATE"},
         {"parity", "Parity N, O or E (default N).", "P"},

@@ -42,6 +42,9 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
             [this](const QString& reason) { m_err << reason << '\n' << Qt::flush; });
     connect(session, &CommSession::linkError, this,
             [this](const QString& reason) { fail(reason); });
+    connect(session, &CommSession::tcpDisconnected, this, [this](const QString& reason) {
+        fail(QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason));
+    });
 }
 
 ConsoleRunner::~ConsoleRunner() = default;
@@ -74,7 +77,6 @@ void ConsoleRunner::Finish()
 {
     if (m_done)
         return;
-    m_done = true;
     CommSession* session = m_link->session();
     Counters counters;
     QMetaObject::invokeMethod(
@@ -85,8 +87,9 @@ void ConsoleRunner::Finish()
             counters = session->counters();
         },
         Qt::BlockingQueuedConnection);
-    // Print what the link thread reported before it stopped.
+    // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(this);
+    m_done = true;
     m_out << CountersLine(counters) << '\n';
     m_out.flush();
     emit finished(0);

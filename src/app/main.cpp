@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
@@ -10,6 +11,7 @@
 #include "app/ConsoleOptions.h"
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
+#include "app/GuiLauncher.h"
 #include "app/SimulatedDevice.h"
 
 namespace {
@@ -62,10 +64,38 @@ bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options,
     return true;
 }
 
+int RunDesktop(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vantor"));
+    QApplication::setApplicationVersion(QStringLiteral("2.8.2"));
+    const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
+    if (!parsed.options) {
+        QTextStream(stderr) << "vantor: " << parsed.error << '\n';
+        return 2;
+    }
+    vantor::GuiLauncher launcher(*parsed.options);
+    if (!launcher.Start(!app.arguments().contains(QStringLiteral("--no-splash"))))
+        return 1;
+    return app.exec();
+}
+
+bool WantsConsole(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--console" || arg == "--help" || arg == "-h")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (!WantsConsole(argc, argv))
+        return RunDesktop(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
     QCoreApplication::setApplicationVersion(QStringLiteral("2.8.2"));

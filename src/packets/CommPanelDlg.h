@@ -5,10 +5,17 @@
 
 #include "packets/PacketTable.h"
 
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+
 namespace vantor {
 
+class CommLog;
 class CommSession;
 class ConnectionControls;
+class CounterDisplay;
+class PacketListWidget;
 class RegisterStore;
 class SerialSelection;
 
@@ -18,16 +25,67 @@ public:
     CCommPanelDlg(CommSession* session, RegisterStore* store, SerialSelection* selection,
                   QWidget* parent = nullptr);
 
-    PacketRows rows() const;           // the table as typed, with the check boxes
+    PacketRows rows() const; // the table as typed, with the check boxes
     void setRows(const PacketRows& rows);
     ConnectionControls* connectionControls() const;
     SerialSelection* serialSelection() const;
+
+    PacketListWidget* packetList() const { return m_list; }
+    CommLog* commLog() const { return m_log; }
+    bool isSending() const { return m_sending; }
+    int sendInterval() const; // the interval edit, read leniently
+    void setSendInterval(int ms);
+    // The radios, as a project sets them: the store follows, nothing is configured here.
+    int dataFormat() const;
+    void setDataFormat(int value); // 0..3
+    int addressBase() const;
+    void setAddressBase(int base);           // 0 or 1; the point labels are rebuilt
+    void appendLogLine(const QString& line); // a line of the program's own at the end of the log
 
 public slots:
     void Configure(); // "配置数据包"
 
 signals:
     void statusMessage(const QString& text); // for the main window's status line
+
+private:
+    QWidget* buildPacketGroup();
+    QWidget* buildFormatGroup();
+    QWidget* buildLaterButtons();
+    QWidget* buildLogArea();
+    QPushButton* makeButton(const char* caption, const char* objectName);
+    void connectSession();
+
+    void startSending();
+    void stopSending();
+    void showSending(bool sending);
+    void toggleSelectAll();
+    void togglePause();
+    void clearCounters();
+    void onFormatClicked(int value);
+    void onLinkKindChanged(vantor::LinkKind link);
+    void onCommandRefused(const QString& reason);
+    void pushCheckStates();
+
+    CommSession* m_session;
+    RegisterStore* m_store;
+    SerialSelection* m_selection;
+    ConnectionControls* m_connection;
+    PacketListWidget* m_list = nullptr;
+    CommLog* m_log = nullptr;
+    CounterDisplay* m_counters = nullptr;
+    QLineEdit* m_interval = nullptr;
+    QPushButton* m_configure = nullptr;
+    QPushButton* m_start = nullptr;
+    QPushButton* m_stop = nullptr;
+    QPushButton* m_selectAll = nullptr;
+    QPushButton* m_pause = nullptr;
+    QButtonGroup* m_formats = nullptr;
+    QButtonGroup* m_bases = nullptr;
+
+    bool m_sending = false;
+    bool m_selectAllState = true; // true: the next press of "全选" checks every row
+    bool m_logScrolling = true;
 };
 
 } // namespace vantor

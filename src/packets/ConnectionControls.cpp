@@ -1,16 +1,323 @@
-// Placeholder until the connection controls land.
 #include "packets/ConnectionControls.h"
+
+#include <algorithm>
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "modbus/CommSession.h"
+#include "packets/SerialSelection.h"
+#include "widgets/MessageBox.h"
 
 namespace vantor {
 
-ConnectionControls::ConnectionControls(CommSession*, SerialSelection*, QWidget* parent)
-    : QWidget(parent)
-{
+namespace {
+
+QStringList Texts(const std::array<const char*, 13>& table) {
+    QStringList texts;
+    for (const char* entry : table)
+        texts.append(QString::fromUtf8(entry));
+    return texts;
 }
-LinkKind ConnectionControls::linkKind() const { return LinkKind::Serial; }
-TcpHeader ConnectionControls::tcpHeader() const { return {}; }
-QString ConnectionControls::serverAddress() const { return {}; }
-QString ConnectionControls::serverPort() const { return QStringLiteral("502"); }
-void ConnectionControls::setServerAddress(const QString&) {}
+
+QComboBox* MakeCombo(const char* name, const QStringList& items, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(name));
+    combo->addItems(items);
+    return combo;
+}
+
+QLineEdit* MakeEdit(const char* name, const QString& text, QWidget* parent) {
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    return edit;
+}
+
+} // namespace
+
+ConnectionControls::ConnectionControls(CommSession* session, SerialSelection* selection,
+                                       QWidget* parent)
+    : QWidget(parent), m_session(session), m_selection(selection),
+      m_watcher(new PortWatcher({}, this)) {
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(new QLabel(QStringLiteral("连接方式："), this));
+    m_mode = MakeCombo("modeCombo", {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip")},
+                       this);
+    modeRow->addWidget(m_mode, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(modeRow);
+    layout->addWidget(buildSerialGroup());
+    layout->addWidget(buildTcpGroup());
+    layout->addStretch(1);
+    m_tcpGroup->hide();
+
+    connect(m_mode, &QComboBox::currentIndexChanged, this, &ConnectionControls::onModeChosen);
+    connectSelection();
+    connectSession();
+
+    if (m_selection->ports().isEmpty() && !m_selection->hasTypedPort())
+        rebuildPorts(QString());
+    syncCombos();
+    onPortOpenChanged(m_selection->portOpen());
+    m_shownSettings = m_selection->settings();
+    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    connect(m_watcher, &PortWatcher::portsChanged, this, &ConnectionControls::onPortsChanged);
+    m_watcher->start();
+}
+
+QWidget* ConnectionControls::buildSerialGroup() {
+    m_serialGroup = new QGroupBox(QStringLiteral("Serial Port"), this);
+    m_serialGroup->setObjectName(QStringLiteral("serialGroup"));
+    m_port = new QComboBox(m_serialGroup);
+    m_port->setObjectName(QStringLiteral("portCombo"));
+    m_port->setEditable(true);
+    m_port->setInsertPolicy(QComboBox::NoInsert);
+    m_port->setCompleter(nullptr);
+    // Long friendly names go into the drop-down, not into the panel's width.
+    m_port->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_port->setMinimumContentsLength(12);
+    m_baud = MakeCombo("baudCombo", ChoiceTexts(SerialChoice::Baud), m_serialGroup);
+    m_parity = MakeCombo("parityCombo", ChoiceTexts(SerialChoice::Parity), m_serialGroup);
+    m_dataBits = MakeCombo("dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), m_serialGroup);
+    m_stopBits = MakeCombo("stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), m_serialGroup);
+    m_openClose = new QPushButton(m_serialGroup);
+    m_openClose->setObjectName(QStringLiteral("openButton"));
+    m_indicator = new QLabel(m_serialGroup);
+    m_indicator->setObjectName(QStringLiteral("portIndicator"));
+    m_status = new QLabel(m_serialGroup);
+    m_status->setObjectName(QStringLiteral("portStatus"));
+    m_status->setWordWrap(true);
+
+    auto* grid = new QGridLayout(m_serialGroup);
+    const std::array<std::pair<const char*, QWidget*>, 5> rows = {{{"串口号", m_port},
+                                                                   {"波特率", m_baud},
+                                                                   {"校验位", m_parity},
+                                                                   {"数据位", m_dataBits},
+                                                                   {"停止位", m_stopBits}}};
+    int row = 0;
+    for (const auto& [label, widget] : rows) {
+        grid->addWidget(new QLabel(QString::fromUtf8(label), m_serialGroup), row, 0);
+        grid->addWidget(widget, row++, 1, 1, 2);
+    }
+    grid->addWidget(m_openClose, row, 0, 1, 2);
+    grid->addWidget(m_indicator, row++, 2, Qt::AlignCenter);
+    grid->addWidget(m_status, row, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return m_serialGroup;
+}
+
+QWidget* ConnectionControls::buildTcpGroup() {
+    m_tcpGroup = new QGroupBox(QStringLiteral("Tcp/Ip"), this);
+    m_tcpGroup->setObjectName(QStringLiteral("tcpGroup"));
+    m_ip = MakeEdit("ipEdit", QStringLiteral("192.168.1.100"), m_tcpGroup);
+    m_tcpPort = MakeEdit("tcpPortEdit", QStringLiteral("502"), m_tcpGroup);
+    m_function = MakeCombo("tcpFunctionCombo", Texts(kTcpFunctionTexts), m_tcpGroup);
+    m_function->setCurrentIndex(2);
+
+    const std::array<const char*, 5> names = {"transactionHiEdit", "transactionLoEdit",
+                                              "protocolHiEdit", "protocolLoEdit", "unitEdit"};
+    const std::array<const char*, 5> tips = {"事务标识（高字节）", "事务标识（低字节）",
+                                             "协议标识（高字节）", "协议标识（低字节）",
+                                             "单元标识"};
+    auto* headerRow = new QHBoxLayout;
+    for (std::size_t i = 0; i < m_header.size(); ++i) {
+        m_header[i] =
+            MakeEdit(names[i], i + 1 == m_header.size() ? QStringLiteral("1") : QStringLiteral("0"),
+                     m_tcpGroup);
+        m_header[i]->setValidator(new QIntValidator(0, 255, m_header[i]));
+        m_header[i]->setToolTip(QString::fromUtf8(tips[i]));
+        m_header[i]->setMaxLength(3);
+        headerRow->addWidget(m_header[i]);
+    }
+
+    m_connect = new QPushButton(QStringLiteral("连接"), m_tcpGroup);
+    m_connect->setObjectName(QStringLiteral("connectButton"));
+    m_tcpStart = new QPushButton(QStringLiteral("开始"), m_tcpGroup);
+    m_tcpStart->setObjectName(QStringLiteral("tcpStartButton"));
+    m_tcpStop = new QPushButton(QStringLiteral("停止"), m_tcpGroup);
+    m_tcpStop->setObjectName(QStringLiteral("tcpStopButton"));
+    m_tcpStatus = new QLabel(m_tcpGroup);
+    m_tcpStatus->setObjectName(QStringLiteral("tcpStatus"));
+
+    auto* grid = new QGridLayout(m_tcpGroup);
+    grid->addWidget(new QLabel(QStringLiteral("IP:"), m_tcpGroup), 0, 0);
+    grid->addWidget(m_ip, 0, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("端口"), m_tcpGroup), 1, 0);
+    grid->addWidget(m_tcpPort, 1, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("命令"), m_tcpGroup), 2, 0);
+    grid->addWidget(m_function, 2, 1, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("MBAP"), m_tcpGroup), 3, 0);
+    grid->addLayout(headerRow, 3, 1, 1, 3);
+    grid->addWidget(m_connect, 4, 1);
+    grid->addWidget(m_tcpStart, 4, 2);
+    grid->addWidget(m_tcpStop, 4, 3);
+    grid->addWidget(m_tcpStatus, 5, 0, 1, 4);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(3, 1);
+
+    connect(m_connect, &QPushButton::clicked, this, &ConnectionControls::onConnect);
+    connect(m_tcpStart, &QPushButton::clicked, this, &ConnectionControls::onTcpStart);
+    connect(m_tcpStop, &QPushButton::clicked, this, &ConnectionControls::onTcpStop);
+    return m_tcpGroup;
+}
+
+void ConnectionControls::connectSelection() {
+    const auto bind = [this](QComboBox* combo, int (SerialSelection::*getter)() const,
+                             void (SerialSelection::*setter)(int)) {
+        connect(combo, &QComboBox::activated, this,
+                [=, this](int index) { onSettingChosen(index, getter, setter); });
+    };
+    bind(m_port, &SerialSelection::portIndex, &SerialSelection::setPortIndex);
+    bind(m_baud, &SerialSelection::baudIndex, &SerialSelection::setBaudIndex);
+    bind(m_parity, &SerialSelection::parityIndex, &SerialSelection::setParityIndex);
+    bind(m_dataBits, &SerialSelection::dataBitsIndex, &SerialSelection::setDataBitsIndex);
+    bind(m_stopBits, &SerialSelection::stopBitsIndex, &SerialSelection::setStopBitsIndex);
+    connect(m_port->lineEdit(), &QLineEdit::editingFinished, this,
+            &ConnectionControls::onPortTyped);
+    connect(m_selection, &SerialSelection::changed, this, &ConnectionControls::onSelectionChanged);
+    connect(m_selection, &SerialSelection::portOpenChanged, this,
+            &ConnectionControls::onPortOpenChanged);
+    connect(m_openClose, &QPushButton::clicked, this, &ConnectionControls::onOpenClose);
+}
+
+void ConnectionControls::connectSession() {
+    connect(m_session, &CommSession::serialOpened, this, &ConnectionControls::onSerialOpened);
+    connect(m_session, &CommSession::serialOpenFailed, this,
+            &ConnectionControls::onSerialOpenFailed);
+    connect(m_session, &CommSession::serialClosed, this, &ConnectionControls::onSerialClosed);
+    connect(m_session, &CommSession::linkError, this, &ConnectionControls::onSerialLost);
+    connect(m_session, &CommSession::tcpConnected, this, &ConnectionControls::onTcpConnected);
+    connect(m_session, &CommSession::tcpConnectFailed, this,
+            &ConnectionControls::onTcpConnectFailed);
+    connect(m_session, &CommSession::tcpDisconnected, this, &ConnectionControls::onTcpDisconnected);
+}
+
+LinkKind ConnectionControls::linkKind() const {
+    return m_mode->currentIndex() == 1 ? LinkKind::Tcp : LinkKind::Serial;
+}
+
+TcpHeader ConnectionControls::tcpHeader() const {
+    const auto byte = [](const QLineEdit* edit) {
+        return static_cast<std::uint8_t>(std::clamp(edit->text().trimmed().toInt(), 0, 255));
+    };
+    TcpHeader header;
+    header.transactionHi = byte(m_header[0]);
+    header.transactionLo = byte(m_header[1]);
+    header.protocolHi = byte(m_header[2]);
+    header.protocolLo = byte(m_header[3]);
+    header.unit = byte(m_header[4]);
+    header.functionIndex = m_function->currentIndex();
+    return header;
+}
+
+QString ConnectionControls::serverAddress() const {
+    return m_ip->text();
+}
+
+QString ConnectionControls::serverPort() const {
+    return m_tcpPort->text();
+}
+
+void ConnectionControls::setServerAddress(const QString& address) {
+    m_ip->setText(address);
+}
+
+void ConnectionControls::setServerAddressSource(std::function<QString()> source) {
+    m_serverAddressSource = std::move(source);
+}
+
+void ConnectionControls::setPortEnumerator(PortEnumerator enumerator) {
+    m_watcher->setEnumerator(std::move(enumerator));
+    rebuildPorts(QString());
+}
+
+// ---- Modbus TCP ------------------------------------------------------------------------------
+
+void ConnectionControls::onModeChosen(int index) {
+    if (index != 0 && index != 1)
+        return;
+    const bool tcp = index == 1;
+    m_serialGroup->setVisible(!tcp);
+    m_tcpGroup->setVisible(tcp);
+    if (tcp && m_serverAddressSource)
+        m_ip->setText(m_serverAddressSource());
+    const LinkKind link = tcp ? LinkKind::Tcp : LinkKind::Serial;
+    emit linkKindChanged(link);
+    QMetaObject::invokeMethod(
+        m_session, [session = m_session, link] { session->setLinkKind(link); },
+        Qt::QueuedConnection);
+}
+
+void ConnectionControls::setTcpEditsEnabled(bool enabled) {
+    m_mode->setEnabled(enabled);
+    m_ip->setEnabled(enabled);
+    m_tcpPort->setEnabled(enabled);
+    m_function->setEnabled(enabled);
+    for (QLineEdit* edit : m_header)
+        edit->setEnabled(enabled);
+}
+
+void ConnectionControls::onConnect() {
+    setTcpEditsEnabled(false);
+    m_tcpConnected = false;
+    m_tcpStatus->clear();
+    QMetaObject::invokeMethod(
+        m_session,
+        [session = m_session, host = serverAddress(), port = serverPort()] {
+            session->connectTcp(host, port);
+        },
+        Qt::QueuedConnection);
+}
+
+void ConnectionControls::onTcpConnected() {
+    m_tcpConnected = true;
+    m_tcpStatus->clear();
+    checkConnection();
+}
+
+void ConnectionControls::onTcpConnectFailed() {
+    m_tcpConnected = false;
+    ShowMessage(this, QStringLiteral("连接服务器失败!"));
+    setTcpEditsEnabled(true);
+}
+
+void ConnectionControls::onTcpDisconnected() {
+    m_tcpConnected = false;
+    m_tcpStatus->setText(QStringLiteral("连接已断开"));
+    setTcpEditsEnabled(true);
+}
+
+void ConnectionControls::checkConnection() {
+    if (!m_tcpConnected)
+        ShowMessage(this, QStringLiteral("请先建立连接!"));
+    else if (serverAddress().trimmed().isEmpty() || serverPort().trimmed().isEmpty())
+        ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
+}
+
+// Polling starts whatever the check found: without a connection nothing goes out, and a
+// later "连接" lets it run.
+void ConnectionControls::onTcpStart() {
+    checkConnection();
+    QMetaObject::invokeMethod(
+        m_session, [session = m_session] { session->tcpStart(); }, Qt::QueuedConnection);
+    emit sendingChanged(true);
+}
+
+void ConnectionControls::onTcpStop() {
+    QMetaObject::invokeMethod(
+        m_session, [session = m_session] { session->tcpStop(); }, Qt::QueuedConnection);
+    setTcpEditsEnabled(true);
+    emit sendingChanged(false);
+}
 
 } // namespace vantor

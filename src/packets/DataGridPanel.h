@@ -1,29 +1,74 @@
 #pragma once
 // One data grid page (Db_01 … Db_30): the grid of a packet's labels and values, its format and
 // colour menu, and the label editor.
+#include <QColor>
 #include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "packets/GridRules.h"
+
+class QLineEdit;
+class QMenu;
 
 namespace vantor {
 
 class CMSHFlexGrid;
+class GridModel;
 class RegisterStore;
 
 class CDataGridPanel : public QWidget {
     Q_OBJECT
 public:
+    // Asks the user for a colour; an invalid colour means the dialog was cancelled.
+    using ColorPicker = std::function<QColor(QWidget* parent, const QColor& initial)>;
+
     CDataGridPanel(int packet, RegisterStore* store, QWidget* parent = nullptr); // packet 1..30
 
     int packet() const { return m_packet; }
     CMSHFlexGrid* grid() const { return m_grid; }
+    QLineEdit* labelEditor() const { return m_labelEditor; }
+    // The cell last double-clicked (row, column of the grid); 0, 0 before any.
+    int clickedRow() const { return m_clickedRow; }
+    int clickedColumn() const { return m_clickedColumn; }
+
+    // Replaces the colour dialog (tests).
+    void setColorPicker(ColorPicker picker);
+    // The popup menu for the grid's current cell, its commands wired to this page; shown on a
+    // right-button release over a cell.
+    std::unique_ptr<QMenu> createPopupMenu(QWidget* parent = nullptr);
 
 signals:
     // A value cell was double-clicked (packet 1..30, cell 0..129); the write dialog hangs here.
     void valueCellDoubleClicked(int packet, int cell, const QString& text);
 
 private:
+    void onCellLeft(int row, int column);
+    void onCellEntered(int row, int column);
+    void onCellDoubleClicked(int row, int column);
+    void onRightButtonReleased(const QPoint& globalPos);
+    void showLabelEditor(int row, int column);
+    void chooseBackColor();
+    void chooseTextColor();
+    void restoreColors();
+    void applyFormat(int code);
+    // Colours of the current cell as they are when not highlighted.
+    CellColors currentColors() const;
+    void setCurrentColors(const CellColors& colors);
+    bool currentIsHighlighted() const;
+
     int m_packet;
     RegisterStore* m_store;
+    GridModel* m_model;
     CMSHFlexGrid* m_grid;
+    QLineEdit* m_labelEditor;
+    ColorPicker m_colorPicker;
+    int m_clickedRow = 0;
+    int m_clickedColumn = 0;
+    // The highlighted cell and the colours it had before (restored when the selection leaves).
+    int m_highlightRow = -1;
+    int m_highlightColumn = -1;
+    CellColors m_remembered;
 };
 
 } // namespace vantor

@@ -10,8 +10,9 @@
 
 namespace vantor {
 
-inline constexpr std::array<const char*, 12> kBaudTexts = {
-    "300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "43000", "56000", "57600", "115200"};
+inline constexpr std::array<const char*, 12> kBaudTexts = {"300",   "600",   "1200",  "2400",
+                                                           "4800",  "9600",  "19200", "38400",
+                                                           "43000", "56000", "57600", "115200"};
 inline constexpr std::array<const char*, 3> kParityTexts = {"NONE", "ODD", "EVEN"};
 inline constexpr std::array<char, 3> kParityLetters = {'N', 'O', 'E'};
 inline constexpr std::array<int, 3> kDataBitsValues = {8, 7, 6};
@@ -21,19 +22,32 @@ inline constexpr std::array<int, 2> kStopBitsValues = {1, 2};
 // name ("USB Serial (ttyUSB0)" -> "ttyUSB0"), or the text itself (a typed path).
 QString PortNameFromDisplayText(const QString& text);
 
+// The port status line: "STATUS：<port> OPENED，19200,N,8,2" (CLOSED while closed).
+QString PortStatusText(const SerialSettings& settings, bool open);
+inline constexpr const char* kPortClosedStatus = "STATUS：COM Port Closed";
+
+bool SameSettings(const SerialSettings& a, const SerialSettings& b);
+
+// The entries of the line-setting lists, in table order.
+enum class SerialChoice { Baud, Parity, DataBits, StopBits };
+QStringList ChoiceTexts(SerialChoice choice);
+
 class SerialSelection : public QObject {
     Q_OBJECT
 public:
     explicit SerialSelection(QObject* parent = nullptr);
 
     const QStringList& ports() const { return m_ports; } // friendly names
-    int portIndex() const { return m_portIndex; }       // -1: none, or a typed text
+    int portIndex() const { return m_portIndex; }        // -1: none, or a typed text
     QString portText() const;                            // the entry shown in the port combo
-    int baudIndex() const { return m_baud; }             // 6 (19200) at start
-    int parityIndex() const { return m_parity; }         // 0 (NONE)
-    int dataBitsIndex() const { return m_dataBits; }     // 0 (8)
-    int stopBitsIndex() const { return m_stopBits; }     // 1 (2)
-    SerialSettings settings() const;                     // what the port is opened with
+    bool hasTypedPort() const { return m_portIndex < 0 && !m_typedPort.isEmpty(); }
+    int baudIndex() const { return m_baud; }         // 6 (19200) at start
+    int parityIndex() const { return m_parity; }     // 0 (NONE)
+    int dataBitsIndex() const { return m_dataBits; } // 0 (8)
+    int stopBitsIndex() const { return m_stopBits; } // 1 (2)
+    SerialSettings settings() const;                 // what the port is opened with
+    // The panel's record of the port: set from the press of "打开串口" (also when the open then
+    // fails) until the press of "关闭串口" or a line failure.
     bool portOpen() const { return m_portOpen; }
 
 public slots:
@@ -48,14 +62,17 @@ public slots:
 public:
     // Replaces the port list (entry 0 selected) and tells whether the port named
     // previousText is gone: true when the list is empty, or when previousText is not empty and
-    // matches no entry.
+    // matches no entry. A typed port is not in the list: it stays selected, and it is gone
+    // only when previousText names it and its device no longer exists.
     bool RebuildPorts(const QList<SerialPortInfo>& ports, const QString& previousText);
 
 signals:
-    void changed();          // any selection or the list changed
+    void changed(); // any selection or the list changed
     void portOpenChanged(bool open);
 
 private:
+    bool setIndex(int& member, int index, std::size_t tableSize);
+
     QStringList m_ports;
     int m_portIndex = -1;
     QString m_typedPort;

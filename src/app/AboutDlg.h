@@ -1,0 +1,13 @@
+#pragma once
+#include <QDialog>
+
+namespace vantor {
+
+// "关于 Vantor 2.8.2": the program icon, its version and the release note of the last update check.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(const QString& releaseNote, QWidget* parent = nullptr);
+};
+
+} // namespace vantor

@@ -1,0 +1,34 @@
+#pragma once
+// The communication settings dialog: a second place to choose the serial port and its line
+// settings. Every choice goes straight into the shared selection, so the panel shows it at
+// once and the next open uses it; OK and Cancel only close.
+#include <QDialog>
+
+class QComboBox;
+
+namespace vantor {
+
+class SerialSelection;
+
+class CCommSettingsDlg : public QDialog {
+    Q_OBJECT
+public:
+    // connectionIndex: the panel's connection mode, shown for information only.
+    CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent = nullptr);
+
+private:
+    void bind(QComboBox* combo, void (SerialSelection::*setter)(int));
+    void onPortChosen(int index);
+    void showSelection();
+    void fitPortDropDown();
+
+    SerialSelection* m_selection;
+    QComboBox* m_connection = nullptr;
+    QComboBox* m_port = nullptr;
+    QComboBox* m_baud = nullptr;
+    QComboBox* m_parity = nullptr;
+    QComboBox* m_dataBits = nullptr;
+    QComboBox* m_stopBits = nullptr;
+};
+
+} // namespace vantor

@@ -1,0 +1,100 @@
+#include "app/GuiLauncher.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QTextStream>
+#include <QTimer>
+
+#include "app/DemoPackets.h"
+#include "app/MainFrame.h"
+#include "app/SimulatedDevice.h"
+#include "app/StartupSplash.h"
+#include "app/ZelvoView.h"
+#include "packets/CommPanelDlg.h"
+#include "packets/ConnectionControls.h"
+#include "packets/RegisterStore.h"
+#include "packets/SerialSelection.h"
+
+namespace vantor {
+
+namespace {
+
+void Click(QWidget* parent, const char* name)
+{
+    if (auto* button = parent->findChild<QAbstractButton*>(QString::fromLatin1(name)))
+        button->click();
+}
+
+} // namespace
+
+GuiLauncher::GuiLauncher(const ConsoleOptions& options) : m_options(options) {}
+
+GuiLauncher::~GuiLauncher() = default;
+
+bool GuiLauncher::Start(bool splash)
+{
+    if (m_options.demo && !startDemo())
+        return false;
+    m_frame = std::make_unique<CMainFrame>();
+    if (m_options.demo || m_options.packetCount > 0)
+        ApplyOptionsToWindow(*m_frame, m_options);
+    if (!splash) {
+        m_frame->ShowAtWorkingSize();
+        return true;
+    }
+    auto* screen = new CStartupSplash(m_frame.get());
+    QObject::connect(screen, &CStartupSplash::finished, m_frame.get(),
+                     [frame = m_frame.get()] { frame->ShowAtWorkingSize(); });
+    screen->Start();
+    return true;
+}
+
+bool GuiLauncher::startDemo()
+{
+    m_device = std::make_unique<SimulatedDevice>();
+    if (m_device->StartRtu()) {
+        m_options.link = LinkKind::Serial;
+        m_options.serial.portName = m_device->masterPort();
+    } else if (m_device->StartTcp()) {
+        m_options.link = LinkKind::Tcp;
+        m_options.tcpHost = QStringLiteral("127.0.0.1");
+        m_options.tcpPort = QString::number(m_device->tcpPort());
+    } else {
+        QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString()
+                            << '\n';
+        return false;
+    }
+    if (m_options.packetCount == 0)
+        ApplyDemoPackets(m_options);
+    return true;
+}
+
+void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options)
+{
+    CZelvoView* view = frame.view();
+    CCommPanelDlg* panel = view->commPanel();
+    ConnectionControls* controls = panel->connectionControls();
+    panel->setRows(options.rows);
+    for (const CellFormatOption& f : options.formats)
+        view->store()->setCellFormat(f.packet, f.cell, f.code);
+    view->store()->setAddressBase(options.addressBase);
+    if (auto* interval = panel->findChild<QWidget*>(QStringLiteral("intervalEdit")))
+        interval->setProperty("text", QString::number(options.intervalMs));
+    view->showPanel(CZelvoView::kCommTab);
+    if (options.link == LinkKind::Tcp) {
+        if (auto* mode = controls->findChild<QComboBox*>(QStringLiteral("modeCombo")))
+            mode->setCurrentIndex(1);
+        controls->setServerAddress(options.tcpHost);
+        if (auto* port = controls->findChild<QWidget*>(QStringLiteral("tcpPortEdit")))
+            port->setProperty("text", options.tcpPort);
+        panel->Configure();
+        Click(controls, "connectButton");
+        Click(controls, "tcpStartButton");
+        return;
+    }
+    view->serialSelection()->setTypedPort(options.serial.portName);
+    panel->Configure();
+    Click(controls, "openButton");
+}
+
+} // namespace vantor

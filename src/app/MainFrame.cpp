@@ -1,0 +1,247 @@
+#include "app/MainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include "app/AboutDlg.h"
+#include "app/CommSettingsDlg.h"
+#include "app/ZelvoView.h"
+#include "modbus/ResizeQuiet.h"
+#include "packets/CommPanelDlg.h"
+#include "packets/ConnectionControls.h"
+#include "packets/DataGridPanel.h"
+#include "packets/SerialSelection.h"
+#include "widgets/Resources.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kExtraMinimumWidth = 120;
+
+QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(name)); }
+
+} // namespace
+
+std::optional<int> TabOfTreeItem(const QString& text)
+{
+    if (text == QStringLiteral("通信状态"))
+        return CZelvoView::kCommTab;
+    if (text == QStringLiteral("趋势曲线"))
+        return CZelvoView::kTrendTab;
+    return std::nullopt;
+}
+
+QSize WorkingSize(const QRect& screen, const QRect& workArea)
+{
+    return {static_cast<int>(0.65 * screen.width()),
+            static_cast<int>(0.8 * (workArea.y() + workArea.height()))};
+}
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvoView(this))
+{
+    InitResources();
+    setWindowTitle(QStringLiteral("Vantor 2.8.2"));
+    setWindowIcon(Icon("app"));
+    setObjectName(QStringLiteral("mainFrame"));
+    setCentralWidget(m_view);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+    createFunctionBar();
+    createDataBar();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    updateMinimumWidth();
+
+    m_clockTimer.setInterval(1000);
+    connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::UpdateClock);
+    m_clockTimer.start();
+    UpdateClock();
+}
+
+CDataGridPanel* CMainFrame::gridPage(int packet) const
+{
+    return packet >= 1 && packet <= kPacketPages ? m_pages[packet - 1] : nullptr;
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
+    file->addSeparator();
+    file->addAction(QStringLiteral("保存工程(&S)"))->setEnabled(false);
+    file->addAction(QStringLiteral("打开工程(&O)"))->setEnabled(false);
+    file->addSeparator();
+    file->addMenu(QStringLiteral("最近打开工程"))->setEnabled(false);
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+
+    QMenu* comm = menuBar()->addMenu(QStringLiteral("通信(&E)"));
+    m_commSettings = comm->addAction(QStringLiteral("通信设置(&T)"), this, &CMainFrame::openCommSettings);
+    connect(m_view->serialSelection(), &SerialSelection::portOpenChanged, m_commSettings,
+            [this](bool open) { m_commSettings->setEnabled(!open); });
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
+    QAction* statusBarAction = view->addAction(QStringLiteral("状态栏(&S)"));
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+    connect(statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(QStringLiteral("关于 Vantor 2.8.2(&A)..."), this, [this] {
+        CAboutDlg about(m_releaseNote, this);
+        about.exec();
+    });
+    help->addAction(QStringLiteral("版本更新...(&V)"))->setEnabled(false);
+    QAction* prompt = help->addAction(QStringLiteral("提示更新信息"));
+    prompt->setCheckable(true);
+    prompt->setChecked(true);
+    prompt->setEnabled(false);
+}
+
+void CMainFrame::createToolBar()
+{
+    QToolBar* bar = new QToolBar(QStringLiteral("工具栏"), this);
+    bar->setObjectName(QStringLiteral("toolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction* control = m_functionBar->toggleViewAction();
+    control->setText(QStringLiteral(" 控制 "));
+    control->setIcon(Icon("control"));
+    QAction* edit = m_dataBar->toggleViewAction();
+    edit->setText(QStringLiteral(" 编辑 "));
+    edit->setIcon(Icon("edit"));
+    bar->addAction(control);
+    bar->addAction(edit);
+    addToolBar(Qt::LeftToolBarArea, bar);
+}
+
+void CMainFrame::createStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->showMessage(QStringLiteral("就绪"));
+    m_clock = new QLabel(QStringLiteral("时钟"));
+    m_clock->setObjectName(QStringLiteral("clockPane"));
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("progressPane"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumWidth(160);
+    bar->addPermanentWidget(m_clock);
+    bar->addPermanentWidget(m_progress);
+    for (const char* text : {"大写", "数字", "滚动"})
+        bar->addPermanentWidget(new QLabel(QString::fromUtf8(text)));
+    connect(m_view->commPanel(), &CCommPanelDlg::statusMessage, bar,
+            [bar](const QString& text) { bar->showMessage(text); });
+}
+
+void CMainFrame::createFunctionBar()
+{
+    m_functionBar = new QDockWidget(QStringLiteral("我的控制条"), this);
+    m_functionBar->setObjectName(QStringLiteral("functionBar"));
+    m_functionTabs = new QTabWidget;
+    m_functionTabs->setObjectName(QStringLiteral("functionTabs"));
+    m_tree = new QTreeWidget;
+    m_tree->setObjectName(QStringLiteral("functionTree"));
+    m_tree->header()->hide();
+    auto* root = new QTreeWidgetItem(m_tree, {QStringLiteral("功能界面")});
+    root->setIcon(0, Icon("tree_root"));
+    auto* comm = new QTreeWidgetItem(root, {QStringLiteral("通信状态")});
+    comm->setIcon(0, Icon("tree_comm"));
+    auto* trend = new QTreeWidgetItem(root, {QStringLiteral("趋势曲线")});
+    trend->setIcon(0, Icon("tree_trend"));
+    m_tree->expandAll();
+    connect(m_tree, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { onTreeSelection(item); });
+
+    m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
+    m_functionTabs->addTab(new QWidget, Icon("monitor"), QStringLiteral("监控对象"));
+    m_functionTabs->addTab(new QWidget, Icon("points"), QStringLiteral("曲线点位"));
+    m_functionTabs->addTab(new QWidget, Icon("tree_send"), QStringLiteral("发送命令"));
+    m_functionTabs->setCurrentIndex(0);
+    m_functionBar->setWidget(m_functionTabs);
+    m_functionTabs->setMinimumSize(300, 260);
+    addDockWidget(Qt::LeftDockWidgetArea, m_functionBar);
+    connect(m_functionBar, &QDockWidget::topLevelChanged, this, &CMainFrame::updateMinimumWidth);
+    connect(m_functionBar, &QDockWidget::visibilityChanged, this, &CMainFrame::updateMinimumWidth);
+}
+
+void CMainFrame::createDataBar()
+{
+    m_dataBar = new QDockWidget(QStringLiteral("我的控制条2"), this);
+    m_dataBar->setObjectName(QStringLiteral("dataBar"));
+    m_dataTabs = new QTabWidget;
+    m_dataTabs->setObjectName(QStringLiteral("dataTabs"));
+    for (int packet = 1; packet <= kPacketPages; ++packet) {
+        m_pages[packet - 1] = new CDataGridPanel(packet, m_view->store());
+        m_dataTabs->addTab(m_pages[packet - 1], QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
+    }
+    m_dataTabs->setCurrentIndex(0);
+    m_dataTabs->setMinimumSize(500, 275);
+    m_dataBar->setWidget(m_dataTabs);
+    addDockWidget(Qt::BottomDockWidgetArea, m_dataBar);
+}
+
+void CMainFrame::onTreeSelection(QTreeWidgetItem* item)
+{
+    if (!item)
+        return;
+    if (const auto tab = TabOfTreeItem(item->text(0)))
+        m_view->showPanel(*tab);
+}
+
+void CMainFrame::openCommSettings()
+{
+    const int mode = m_view->commPanel()->connectionControls()->linkKind() == LinkKind::Tcp ? 1 : 0;
+    CCommSettingsDlg dialog(m_view->serialSelection(), mode, this);
+    dialog.exec();
+}
+
+// The frame may not be dragged narrower than the function bar plus 120 pixels (and the view
+// keeps its own minimum inside that).
+void CMainFrame::updateMinimumWidth()
+{
+    const bool docked = m_functionBar->isVisible() && !m_functionBar->isFloating();
+    setMinimumWidth((docked ? m_functionBar->minimumSizeHint().width() : 0) + kExtraMinimumWidth);
+}
+
+void CMainFrame::ShowAtWorkingSize()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = WorkingSize(screen->geometry(), screen->availableGeometry());
+        resize(size.expandedTo(minimumSizeHint()));
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    show();
+}
+
+void CMainFrame::UpdateClock()
+{
+    m_clock->setText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")));
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event)
+{
+    ResizeQuietFlag() = true;
+    QMainWindow::resizeEvent(event);
+}
+
+// Closing the window ends the program; everything that must persist was written when it changed.
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    QApplication::quit();
+}
+
+} // namespace vantor

@@ -1,0 +1,72 @@
+#pragma once
+// The main window: menus, the tool bar, the status bar with its clock and progress bar, the
+// function bar (left) and the data bar (bottom) around the main view.
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <optional>
+
+class QDockWidget;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace vantor {
+
+class CDataGridPanel;
+class CZelvoView;
+
+// The view tab a function tree item stands for; the root item stands for none.
+std::optional<int> TabOfTreeItem(const QString& text);
+// 0.65 of the screen's width by 0.8 of the bottom of its work area.
+QSize WorkingSize(const QRect& screen, const QRect& workArea);
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kPacketPages = 30;
+
+    explicit CMainFrame(QWidget* parent = nullptr);
+
+    CZelvoView* view() const { return m_view; }
+    QDockWidget* functionBar() const { return m_functionBar; }
+    QDockWidget* dataBar() const { return m_dataBar; }
+    QTreeWidget* functionTree() const { return m_tree; }
+    QTabWidget* dataPages() const { return m_dataTabs; }
+    CDataGridPanel* gridPage(int packet) const; // 1..30
+    QString releaseNote() const { return m_releaseNote; }
+
+    void ShowAtWorkingSize();
+    void UpdateClock();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createFunctionBar();
+    void createDataBar();
+    void onTreeSelection(QTreeWidgetItem* item);
+    void openCommSettings();
+    void updateMinimumWidth();
+
+    CZelvoView* m_view;
+    QDockWidget* m_functionBar = nullptr;
+    QDockWidget* m_dataBar = nullptr;
+    QTabWidget* m_functionTabs = nullptr;
+    QTabWidget* m_dataTabs = nullptr;
+    QTreeWidget* m_tree = nullptr;
+    std::array<CDataGridPanel*, kPacketPages> m_pages{};
+    QLabel* m_clock = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QAction* m_commSettings = nullptr;
+    QTimer m_clockTimer;
+    QString m_releaseNote;
+};
+
+} // namespace vantor

@@ -1,0 +1,66 @@
+#include "app/ZelvoView.h"
+
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "modbus/CommSession.h"
+#include "modbus/LinkThread.h"
+#include "modbus/ResizeQuiet.h"
+#include "packets/CommPanelDlg.h"
+#include "packets/RegisterStore.h"
+#include "packets/SerialSelection.h"
+
+namespace vantor {
+
+CZelvoView::CZelvoView(QWidget* parent)
+    : QWidget(parent), m_link(std::make_unique<LinkThread>()), m_store(new RegisterStore(this)),
+      m_selection(new SerialSelection(this)), m_tabs(new QTabWidget(this))
+{
+    setMinimumWidth(kMinimumWidth);
+    CommSession* link = m_link->session();
+    connect(link, &CommSession::registerReplyAccepted, m_store, &RegisterStore::onRegisterReply);
+    connect(link, &CommSession::bitReplyAccepted, m_store, &RegisterStore::onBitReply);
+
+    m_commPanel = new CCommPanelDlg(link, m_store, m_selection);
+    m_trendPanel = new QWidget;
+    m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
+    m_tabs->setObjectName(QStringLiteral("viewTabs"));
+    m_tabs->addTab(m_commPanel, QStringLiteral("通信状态"));
+    m_tabs->addTab(m_trendPanel, QStringLiteral("趋势曲线"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CZelvoView::panelShown);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+
+    m_quietTimer.setSingleShot(true);
+    m_quietTimer.setInterval(kQuietMs);
+    connect(&m_quietTimer, &QTimer::timeout, this, [] { ResizeQuietFlag() = false; });
+    showPanel(kTrendTab);
+}
+
+CZelvoView::~CZelvoView() = default;
+
+CommSession* CZelvoView::session() const { return m_link->session(); }
+
+void CZelvoView::showPanel(int tab)
+{
+    if (tab == kCommTab || tab == kTrendTab)
+        m_tabs->setCurrentIndex(tab);
+}
+
+void CZelvoView::resizeEvent(QResizeEvent* event)
+{
+    ResizeQuietFlag() = true;
+    m_quietTimer.start();
+    QWidget::resizeEvent(event);
+}
+
+void CZelvoView::paintEvent(QPaintEvent* event)
+{
+    if (ResizeQuietFlag().load())
+        m_quietTimer.start();
+    QWidget::paintEvent(event);
+}
+
+} // namespace vantor

@@ -1,0 +1,335 @@
+#include "packets/CommPanelDlg.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "modbus/CommSession.h"
+#include "modbus/LogFormat.h"
+#include "packets/CommLog.h"
+#include "packets/CommPanelRules.h"
+#include "packets/ConnectionControls.h"
+#include "packets/CounterDisplay.h"
+#include "packets/PacketListWidget.h"
+#include "packets/RegisterStore.h"
+#include "packets/ValueFormat.h"
+#include "widgets/MessageBox.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kDefaultIntervalMs = 200;
+constexpr int kIntervalEditWidth = 60;
+constexpr int kLogMinimumWidth = 200;
+
+struct RadioEntry {
+    const char* caption;
+    const char* objectName;
+};
+constexpr std::array<RadioEntry, 4> kFormatRadios = {{{"Int Default", "formatIntDefault"},
+                                                      {"ABCD", "formatABCD"},
+                                                      {"CDAB", "formatCDAB"},
+                                                      {"BADC", "formatBADC"}}};
+constexpr std::array<RadioEntry, 2> kBaseRadios = {
+    {{"Base0", "base0Radio"}, {"Base1", "base1Radio"}}};
+
+// The session may live on the link thread: every call to it is queued.
+template <class Call> void Queue(CommSession* session, Call call) {
+    QMetaObject::invokeMethod(session, std::move(call), Qt::QueuedConnection);
+}
+
+QString Utf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CCommPanelDlg::CCommPanelDlg(CommSession* session, RegisterStore* store, SerialSelection* selection,
+                             QWidget* parent)
+    : QWidget(parent), m_session(session), m_store(store), m_selection(selection),
+      m_connection(new ConnectionControls(session, selection, this)) {
+    if (m_connection->objectName().isEmpty())
+        m_connection->setObjectName(QStringLiteral("connectionControls"));
+    m_counters = new CounterDisplay(this);
+
+    auto* controls = new QVBoxLayout;
+    controls->addWidget(m_connection);
+    controls->addWidget(buildFormatGroup());
+    controls->addWidget(m_counters);
+    controls->addWidget(buildLaterButtons());
+    controls->addStretch(1);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(buildPacketGroup());
+    layout->addLayout(controls);
+    layout->addWidget(buildLogArea(), 1);
+
+    connectSession();
+    connect(m_connection, &ConnectionControls::linkKindChanged, this,
+            &CCommPanelDlg::onLinkKindChanged);
+    connect(m_connection, &ConnectionControls::sendingChanged, this, &CCommPanelDlg::showSending);
+    onLinkKindChanged(m_connection->linkKind());
+}
+
+QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectName) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+    button->setObjectName(QString::fromLatin1(objectName));
+    return button;
+}
+
+QWidget* CCommPanelDlg::buildPacketGroup() {
+    auto* group = new QGroupBox(QStringLiteral("定时发送数据包配置："), this);
+    m_list = new PacketListWidget(group);
+    m_list->setObjectName(QStringLiteral("packetList"));
+    m_configure = makeButton("配置数据包", "configureButton");
+    m_start = makeButton("自动发送数据包", "startButton");
+    m_stop = makeButton("停止发送数据包", "stopButton");
+    m_selectAll = makeButton(kSelectAllCaption, "selectAllButton");
+    m_interval = new QLineEdit(QString::number(kDefaultIntervalMs), group);
+    m_interval->setObjectName(QStringLiteral("intervalEdit"));
+    m_interval->setFixedWidth(kIntervalEditWidth);
+
+    auto* buttons = new QGridLayout;
+    buttons->addWidget(m_configure, 0, 0);
+    buttons->addWidget(m_start, 0, 1);
+    buttons->addWidget(m_stop, 0, 2);
+    buttons->addWidget(m_selectAll, 1, 0);
+    auto* interval = new QHBoxLayout;
+    interval->addWidget(new QLabel(QStringLiteral("发包间隔:"), group));
+    interval->addWidget(m_interval);
+    interval->addWidget(new QLabel(QStringLiteral("ms"), group));
+    interval->addStretch(1);
+    buttons->addLayout(interval, 1, 1, 1, 2);
+
+    auto* layout = new QVBoxLayout(group);
+    layout->addWidget(m_list, 1);
+    layout->addLayout(buttons);
+
+    connect(m_configure, &QPushButton::clicked, this, &CCommPanelDlg::Configure);
+    connect(m_start, &QPushButton::clicked, this, &CCommPanelDlg::startSending);
+    connect(m_stop, &QPushButton::clicked, this, &CCommPanelDlg::stopSending);
+    connect(m_selectAll, &QPushButton::clicked, this, &CCommPanelDlg::toggleSelectAll);
+    connect(m_list, &PacketListWidget::packetCheckChanged, this, [this](int packet, bool checked) {
+        Queue(m_session,
+              [s = m_session, packet, checked] { s->setPacketChecked(packet, checked); });
+    });
+    return group;
+}
+
+QWidget* CCommPanelDlg::buildFormatGroup() {
+    auto* group = new QGroupBox(QStringLiteral("数据格式"), this);
+    auto* grid = new QGridLayout(group);
+    m_formats = new QButtonGroup(group);
+    for (std::size_t i = 0; i < kFormatRadios.size(); ++i) {
+        auto* radio = new QRadioButton(QString::fromLatin1(kFormatRadios[i].caption), group);
+        radio->setObjectName(QString::fromLatin1(kFormatRadios[i].objectName));
+        m_formats->addButton(radio, static_cast<int>(i));
+        grid->addWidget(radio, static_cast<int>(i / 2), static_cast<int>(i % 2));
+    }
+    m_bases = new QButtonGroup(group);
+    for (std::size_t i = 0; i < kBaseRadios.size(); ++i) {
+        auto* radio = new QRadioButton(QString::fromLatin1(kBaseRadios[i].caption), group);
+        radio->setObjectName(QString::fromLatin1(kBaseRadios[i].objectName));
+        m_bases->addButton(radio, static_cast<int>(i));
+        grid->addWidget(radio, 2, static_cast<int>(i));
+    }
+    m_formats->button(m_store->dataFormat())->setChecked(true);
+    m_bases->button(m_store->addressBase())->setChecked(true);
+    connect(m_formats, &QButtonGroup::idClicked, this, &CCommPanelDlg::onFormatClicked);
+    connect(m_bases, &QButtonGroup::idClicked, m_store, &RegisterStore::setAddressBase);
+    return group;
+}
+
+// Buttons of features that come later: present, and disabled until then.
+QWidget* CCommPanelDlg::buildLaterButtons() {
+    auto* box = new QWidget(this);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const std::array<QPushButton*, 5> buttons = {
+        makeButton("用户自定义名称", "userNamesButton"), makeButton("16号命令编辑", "fn16Button"),
+        makeButton("写入参数", "writeParamsButton"), makeButton("读取参数", "readParamsButton"),
+        makeButton("保存参数", "saveParamsButton")};
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setEnabled(false);
+        grid->addWidget(buttons[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+    }
+    return box;
+}
+
+QWidget* CCommPanelDlg::buildLogArea() {
+    auto* box = new QWidget(this);
+    m_log = new CommLog(box);
+    m_log->setObjectName(QStringLiteral("logEdit"));
+    m_log->setMinimumWidth(kLogMinimumWidth);
+    m_pause = makeButton(kPauseCaption, "pauseButton");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_pause);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_log, 1);
+    layout->addLayout(buttons);
+    connect(m_pause, &QPushButton::clicked, this, &CCommPanelDlg::togglePause);
+    connect(m_counters->clearButton(), &QPushButton::clicked, this, &CCommPanelDlg::clearCounters);
+    return box;
+}
+
+void CCommPanelDlg::connectSession() {
+    connect(m_session, &CommSession::logLine, m_log, &CommLog::appendSessionLine);
+    connect(m_session, &CommSession::countersChanged, m_counters, &CounterDisplay::showCounters);
+    connect(m_session, &CommSession::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
+    connect(m_session, &CommSession::commandRefused, this, &CCommPanelDlg::onCommandRefused);
+}
+
+// ---- table and settings ----------------------------------------------------------------------
+
+PacketRows CCommPanelDlg::rows() const {
+    return m_list->rows();
+}
+
+void CCommPanelDlg::setRows(const PacketRows& rows) {
+    m_list->setRows(rows);
+    pushCheckStates();
+}
+
+ConnectionControls* CCommPanelDlg::connectionControls() const {
+    return m_connection;
+}
+
+SerialSelection* CCommPanelDlg::serialSelection() const {
+    return m_selection;
+}
+
+int CCommPanelDlg::sendInterval() const {
+    return LenientInt(m_interval->text().toStdString());
+}
+
+void CCommPanelDlg::setSendInterval(int ms) {
+    m_interval->setText(QString::number(ms));
+}
+
+int CCommPanelDlg::dataFormat() const {
+    return m_formats->checkedId();
+}
+
+void CCommPanelDlg::setDataFormat(int value) {
+    if (QAbstractButton* radio = m_formats->button(value)) {
+        radio->setChecked(true);
+        m_store->setDataFormat(value);
+    }
+}
+
+int CCommPanelDlg::addressBase() const {
+    return m_bases->checkedId();
+}
+
+void CCommPanelDlg::setAddressBase(int base) {
+    if (QAbstractButton* radio = m_bases->button(base)) {
+        radio->setChecked(true);
+        m_store->setAddressBase(base);
+    }
+}
+
+void CCommPanelDlg::appendLogLine(const QString& line) {
+    m_log->appendLine(line);
+}
+
+// The session reads the check boxes live; after the table is replaced it learns all 30.
+void CCommPanelDlg::pushCheckStates() {
+    std::array<bool, kPacketCount> checked{};
+    for (int r = 0; r < kPacketCount; ++r)
+        checked[static_cast<std::size_t>(r)] = m_list->isChecked(r);
+    Queue(m_session, [s = m_session, checked] {
+        for (int p = 1; p <= kPacketCount; ++p)
+            s->setPacketChecked(p, checked[static_cast<std::size_t>(p - 1)]);
+    });
+}
+
+// ---- actions ---------------------------------------------------------------------------------
+
+void CCommPanelDlg::Configure() {
+    m_list->commitEditor();
+    const LinkKind link = m_connection->linkKind();
+    const ConfigureResult result =
+        vantor::Configure(m_list->rows(), link, m_connection->tcpHeader());
+    for (const std::string& error : result.errors)
+        ShowMessage(this, QString::fromStdString(error));
+    const CommandImages images = result.images;
+    const int interval = sendInterval();
+    Queue(m_session, [s = m_session, images, interval, link] {
+        s->configureImages(images, interval);
+        s->setLinkKind(link);
+    });
+    m_store->setImages(images);
+    // Point-number labels: user-defined names come with projects.
+    m_store->rebuildPointLabels();
+    m_log->appendLine(Utf8(kConfigureDoneLine));
+}
+
+void CCommPanelDlg::startSending() {
+    m_list->commitEditor();
+    Queue(m_session, [s = m_session] { s->startPolling(); });
+    showSending(true);
+}
+
+void CCommPanelDlg::stopSending() {
+    Queue(m_session, [s = m_session] { s->stopPolling(); });
+    showSending(false);
+}
+
+// While sending, the table and the interval cannot be edited.
+void CCommPanelDlg::showSending(bool sending) {
+    m_sending = sending;
+    if (sending)
+        m_list->commitEditor();
+    m_list->setEnabled(!sending);
+    m_interval->setEnabled(!sending);
+}
+
+void CCommPanelDlg::toggleSelectAll() {
+    const SelectAllStep step = NextSelectAll(m_selectAllState);
+    m_selectAllState = step.state;
+    m_selectAll->setText(QString::fromUtf8(step.caption));
+    m_list->setAllChecked(step.checkAll);
+    Queue(m_session, [s = m_session, all = step.checkAll] { s->setAllPacketsChecked(all); });
+}
+
+void CCommPanelDlg::togglePause() {
+    m_logScrolling = !m_logScrolling;
+    m_pause->setText(QString::fromUtf8(PauseButtonCaption(m_logScrolling)));
+    m_log->setPaused(!m_logScrolling);
+    Queue(m_session, [s = m_session, on = m_logScrolling] { s->setLogScrolling(on); });
+}
+
+void CCommPanelDlg::clearCounters() {
+    Queue(m_session, [s = m_session] { s->clearCounters(); });
+    m_counters->clearCounters();
+}
+
+void CCommPanelDlg::onFormatClicked(int value) {
+    m_store->setDataFormat(value);
+    Configure();
+}
+
+// Serial sending uses the panel's start and stop buttons; TCP has its own in the TCP group.
+void CCommPanelDlg::onLinkKindChanged(LinkKind link) {
+    const bool serial = link == LinkKind::Serial;
+    m_start->setEnabled(serial);
+    m_stop->setEnabled(serial);
+    m_log->setLinkKind(link); // the session learns it from the connection controls
+}
+
+void CCommPanelDlg::onCommandRefused(const QString& reason) {
+    // A line in the log rather than a box: a refused polled packet comes back every cycle.
+    m_log->appendSessionLine(QString::fromStdString(TimeStamp(LocalTimeOfDay(), false)) +
+                             QLatin1Char(' ') + reason);
+}
+
+} // namespace vantor

@@ -1,0 +1,65 @@
+#pragma once
+// The rules behind the communication panel's controls, kept apart from the widgets so that they
+// can be checked without a window: captions of the toggling buttons, the in-place editor a click
+// opens, and how a log line is classified and when the log is emptied.
+#include <QString>
+
+#include "modbus/CommandImages.h"
+
+namespace vantor {
+
+// ---- buttons -------------------------------------------------------------------------------
+
+inline constexpr const char* kSelectAllCaption = "全选";
+inline constexpr const char* kUnselectAllCaption = "取消";
+inline constexpr const char* kPauseCaption = "暂停数据滚动";
+inline constexpr const char* kResumeCaption = "继续数据滚动";
+
+// One press of "全选"/"取消". The state starts true; the press flips it and a false state checks
+// every row, so the first press checks all.
+struct SelectAllStep {
+    bool state;
+    bool checkAll;
+    const char* caption;
+};
+SelectAllStep NextSelectAll(bool state);
+
+// Caption of the pause button while the log scrolls (true) or is paused (false).
+const char* PauseButtonCaption(bool scrolling);
+
+// ---- packet list editing -------------------------------------------------------------------
+
+enum class CellEditor { None, Edit, Combo };
+
+// Columns 1, 3 and 4 are edited in a line edit, column 2 in the function combo, column 0 never.
+CellEditor EditorForColumn(int column);
+
+enum class ClickAction {
+    Commit,        // column 0 or no row: close any open editor
+    Refocus,       // the open editor's own cell: keep typing there
+    CommitAndOpen, // another editable cell: close the open editor, then open one here
+};
+
+// row -1 means the click hit no row; openRow -1 means no editor is open.
+ClickAction PlanClick(int row, int column, int openRow, int openColumn);
+
+// ---- communication log ---------------------------------------------------------------------
+
+inline constexpr int kLogLineLimit = 200;
+
+enum class LogLineKind { Tx, Rx, Other };
+
+// Tx lines are "hh:mm:ss:mmm Tx…", Rx lines "hh:mm:ss:mmm Rx…"; anything else (configure,
+// connect and refusal lines) is Other.
+LogLineKind ClassifyLogLine(const QString& line);
+
+// Tx and Rx lines are dropped while the log is paused; other lines are always shown.
+bool ShowLine(LogLineKind kind, bool paused);
+
+enum class LogHousekeeping { None, ReplaceWithNotice, Empty };
+
+// Before a line from the session is written: above the limit a serial log is replaced by the
+// overflow notice and a TCP log is emptied.
+LogHousekeeping HousekeepingFor(int lineCount, LinkKind link);
+
+} // namespace vantor

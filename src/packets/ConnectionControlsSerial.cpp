@@ -1,0 +1,182 @@
+// The serial side of the connection controls: the five combos bound to the shared selection,
+// open/close with the status line and the indicator, and the port list kept up to date.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+#include "modbus/CommSession.h"
+#include "packets/ConnectionControls.h"
+#include "packets/SerialSelection.h"
+#include "widgets/MessageBox.h"
+#include "widgets/Resources.h"
+
+namespace vantor {
+
+namespace {
+
+QPixmap IndicatorPixmap(bool open, qreal ratio) {
+    InitResources();
+    const QString path =
+        open ? QStringLiteral(":/icons/port_open.svg") : QStringLiteral(":/icons/port_closed.svg");
+    return QIcon(path).pixmap(QSize(16, 16), ratio);
+}
+
+} // namespace
+
+void ConnectionControls::onSettingChosen(int index, int (SerialSelection::*getter)() const,
+                                         void (SerialSelection::*setter)(int)) {
+    if (index != (m_selection->*getter)()) {
+        if (m_selection->portOpen())
+            ShowMessage(this, QStringLiteral("请先关闭串口"));
+        else
+            (m_selection->*setter)(index);
+    }
+    // Shows the selection again: the kept value after a refusal, or the typed text dropped.
+    syncCombos();
+}
+
+void ConnectionControls::onPortTyped() {
+    const QString text = m_port->currentText().trimmed();
+    if (text.isEmpty() || text == m_selection->portText()) {
+        syncCombos();
+        return;
+    }
+    if (m_selection->portOpen()) {
+        ShowMessage(this, QStringLiteral("请先关闭串口"));
+        syncCombos();
+        return;
+    }
+    m_selection->setTypedPort(text);
+}
+
+void ConnectionControls::onSelectionChanged() {
+    syncCombos();
+    const SerialSettings now = m_selection->settings();
+    if (SameSettings(now, m_shownSettings))
+        return;
+    m_shownSettings = now;
+    if (!m_rebuilding && !m_selection->portOpen())
+        showPortState(false, PortStatusText(now, false));
+}
+
+void ConnectionControls::syncCombos() {
+    QStringList shown;
+    for (int i = 0; i < m_port->count(); ++i)
+        shown.append(m_port->itemText(i));
+    if (shown != m_selection->ports()) {
+        m_port->clear();
+        m_port->addItems(m_selection->ports());
+        fitPortDropDown();
+    }
+    m_port->setCurrentIndex(m_selection->portIndex());
+    if (m_port->currentText() != m_selection->portText())
+        m_port->setEditText(m_selection->portText());
+    m_baud->setCurrentIndex(m_selection->baudIndex());
+    m_parity->setCurrentIndex(m_selection->parityIndex());
+    m_dataBits->setCurrentIndex(m_selection->dataBitsIndex());
+    m_stopBits->setCurrentIndex(m_selection->stopBitsIndex());
+}
+
+void ConnectionControls::fitPortDropDown() {
+    const QFontMetrics metrics(m_port->view()->font());
+    int widest = 0;
+    for (const QString& text : m_selection->ports())
+        widest = std::max(widest, metrics.horizontalAdvance(text));
+    const int edges = metrics.averageCharWidth() +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    m_port->view()->setMinimumWidth(std::max(m_port->width(), widest + edges));
+}
+
+void ConnectionControls::onPortOpenChanged(bool open) {
+    m_openClose->setText(open ? QStringLiteral("关闭串口") : QStringLiteral("打开串口"));
+}
+
+// The caption is the record: a press on "打开串口" asks for the port and shows "关闭串口" at
+// once, whatever the answer; the next press always runs the close path.
+void ConnectionControls::onOpenClose() {
+    if (!m_selection->portOpen()) {
+        m_openSettings = m_selection->settings();
+        m_pending.push_back(true);
+        m_selection->setPortOpen(true);
+        QMetaObject::invokeMethod(
+            m_session, [session = m_session, s = m_openSettings] { session->openSerial(s); },
+            Qt::QueuedConnection);
+        return;
+    }
+    const bool wasOpen = m_lineOpen;
+    m_lineOpen = false;
+    m_pending.push_back(false);
+    m_selection->setPortOpen(false);
+    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    QMetaObject::invokeMethod(
+        m_session, [session = m_session] { session->closeSerial(); }, Qt::QueuedConnection);
+    if (wasOpen)
+        emit sendingChanged(false);
+}
+
+// The session answers the requests in the order they were made; only the answer to the latest
+// one may change what is shown (a quick open-close-open must not show the first open).
+bool ConnectionControls::takeAnswer(bool open) {
+    if (!m_pending.empty() && m_pending.front() == open)
+        m_pending.pop_front();
+    return m_pending.empty();
+}
+
+void ConnectionControls::onSerialOpened() {
+    if (!takeAnswer(true))
+        return;
+    m_lineOpen = true;
+    showPortState(true, PortStatusText(m_openSettings, true));
+    emit sendingChanged(true);
+}
+
+void ConnectionControls::onSerialOpenFailed() {
+    if (!takeAnswer(true))
+        return;
+    ShowMessage(this, QStringLiteral("没有发现此串口或被占用"));
+    showPortState(false, QString());
+}
+
+void ConnectionControls::onSerialClosed() {
+    if (!m_pending.empty() && !m_pending.front()) {
+        m_pending.pop_front(); // the answer to a close asked here; already shown
+        return;
+    }
+    onSerialLost();
+}
+
+// The line failed while open (device unplugged): the session has closed it and stopped polling.
+void ConnectionControls::onSerialLost() {
+    if (!m_lineOpen)
+        return;
+    m_lineOpen = false;
+    m_selection->setPortOpen(false);
+    showPortState(false, PortStatusText(m_openSettings, false));
+    emit sendingChanged(false);
+}
+
+void ConnectionControls::showPortState(bool open, const QString& status) {
+    m_indicator->setPixmap(IndicatorPixmap(open, devicePixelRatioF()));
+    m_indicator->setProperty("portOpen", open);
+    m_status->setText(status);
+}
+
+void ConnectionControls::onPortsChanged(bool removed) {
+    const QString previous = removed ? m_selection->portText() : QString();
+    if (rebuildPorts(previous))
+        ShowMessage(this, QStringLiteral("选中的设备被拔除"));
+}
+
+bool ConnectionControls::rebuildPorts(const QString& previousText) {
+    m_rebuilding = true;
+    const bool gone = m_selection->RebuildPorts(m_watcher->ports(), previousText);
+    m_rebuilding = false;
+    return gone;
+}
+
+} // namespace vantor

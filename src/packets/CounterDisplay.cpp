@@ -1,0 +1,83 @@
+#include "packets/CounterDisplay.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vantor {
+
+namespace {
+
+struct CounterField {
+    const char* label;
+    const char* objectName;
+};
+
+constexpr std::array<CounterField, 6> kFields = {{{"地址修正", "counterAddress"},
+                                                  {"命令修正", "counterCommand"},
+                                                  {"CRC 校验", "counterCrc"},
+                                                  {"数据错误", "counterData"},
+                                                  {"有效时间", "counterValidTime"},
+                                                  {"收包数量", "counterReceived"}}};
+
+constexpr int kEditWidth = 70;
+
+QLineEdit* ReadOnlyEdit(const char* objectName, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(objectName));
+    edit->setReadOnly(true);
+    edit->setFocusPolicy(Qt::NoFocus);
+    edit->setMinimumWidth(kEditWidth);
+    edit->setAlignment(Qt::AlignRight);
+    return edit;
+}
+
+std::array<int, 6> Values(const Counters& c) {
+    return {c.addressCorrections, c.commandCorrections, c.crcErrors,
+            c.dataErrors,         c.validTime,          c.receivedPackets};
+}
+
+} // namespace
+
+CounterDisplay::CounterDisplay(QWidget* parent)
+    : QGroupBox(parent), m_lastGood(ReadOnlyEdit("lastGoodCountEdit", this)),
+      m_clear(new QPushButton(QStringLiteral("计数清零"), this)) {
+    auto* grid = new QGridLayout(this);
+    // Two counters per row: label, edit, label, edit.
+    for (std::size_t k = 0; k < kFields.size(); ++k) {
+        m_edits[k] = ReadOnlyEdit(kFields[k].objectName, this);
+        const int row = static_cast<int>(k / 2);
+        const int column = static_cast<int>(k % 2) * 2;
+        grid->addWidget(new QLabel(QString::fromUtf8(kFields[k].label), this), row, column);
+        grid->addWidget(m_edits[k], row, column + 1);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("有效个数"), this), 3, 0);
+    grid->addWidget(m_lastGood, 3, 1);
+    m_clear->setObjectName(QStringLiteral("clearCountersButton"));
+    grid->addWidget(m_clear, 3, 2, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    clearCounters();
+}
+
+QLineEdit* CounterDisplay::counterEdit(int k) const {
+    return k >= 0 && k < static_cast<int>(m_edits.size()) ? m_edits[static_cast<std::size_t>(k)]
+                                                          : nullptr;
+}
+
+void CounterDisplay::showCounters(const Counters& counters) {
+    const std::array<int, 6> values = Values(counters);
+    for (std::size_t k = 0; k < values.size(); ++k)
+        m_edits[k]->setText(QString::number(values[k]));
+}
+
+void CounterDisplay::clearCounters() {
+    showCounters(Counters{});
+}
+
+void CounterDisplay::showLastGoodCount(int count) {
+    m_lastGood->setText(QString::number(count));
+}
+
+} // namespace vantor

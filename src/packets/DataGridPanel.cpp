@@ -1,0 +1,207 @@
+#include "packets/DataGridPanel.h"
+
+#include <QColorDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "packets/GridModel.h"
+#include "packets/MSHFlexGrid.h"
+#include "packets/RegisterDecoder.h"
+#include "packets/RegisterStore.h"
+#include "widgets/MessageBox.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kTopMargin = 3;
+
+QColor AskColor(QWidget* parent, const QColor& initial) {
+    return QColorDialog::getColor(initial, parent);
+}
+
+} // namespace
+
+CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent)
+    : QWidget(parent), m_packet(packet), m_store(store), m_colorPicker(AskColor) {
+    setObjectName(QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
+    m_model = new GridModel(packet, store, this);
+    m_grid = new CMSHFlexGrid(m_model, this);
+    m_grid->setObjectName(QStringLiteral("grid"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, kTopMargin, 0, 0);
+    layout->addWidget(m_grid);
+
+    // Over the grid, outside the layout: placed on a label cell when it is double-clicked.
+    m_labelEditor = new QLineEdit(this);
+    m_labelEditor->setObjectName(QStringLiteral("labelEditor"));
+    m_labelEditor->setFrame(false); // the cell's own size: a frame would cut the label
+    m_labelEditor->hide();
+    connect(m_labelEditor, &QLineEdit::editingFinished, m_labelEditor, &QWidget::hide);
+    connect(m_grid->horizontalScrollBar(), &QScrollBar::valueChanged, m_labelEditor,
+            &QWidget::hide);
+    connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, m_labelEditor, &QWidget::hide);
+
+    connect(m_grid, &CMSHFlexGrid::cellLeft, this, &CDataGridPanel::onCellLeft);
+    connect(m_grid, &CMSHFlexGrid::cellEntered, this, &CDataGridPanel::onCellEntered);
+    connect(m_grid, &CMSHFlexGrid::cellDoubleClicked, this, &CDataGridPanel::onCellDoubleClicked);
+    connect(m_grid, &CMSHFlexGrid::rightButtonReleased, this,
+            &CDataGridPanel::onRightButtonReleased);
+}
+
+void CDataGridPanel::setColorPicker(ColorPicker picker) {
+    m_colorPicker = picker ? std::move(picker) : ColorPicker(AskColor);
+}
+
+std::unique_ptr<QMenu> CDataGridPanel::createPopupMenu(QWidget* parent) {
+    auto menu = std::make_unique<QMenu>(parent);
+    const int row = m_grid->row();
+    const int column = m_grid->col();
+    const int code = m_store ? m_store->formats().Get(m_packet - 1, CellFromGrid(row, column))
+                             : kDefaultFormatCode;
+    const std::optional<int> checked = CheckedFormatCode(row, column, code);
+    for (const GridMenuEntry& entry : GridMenuEntries()) {
+        if (entry.item == GridMenuItem::Separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(entry.text);
+        switch (entry.item) {
+        case GridMenuItem::BackColor:
+            connect(action, &QAction::triggered, this, &CDataGridPanel::chooseBackColor);
+            break;
+        case GridMenuItem::TextColor:
+            connect(action, &QAction::triggered, this, &CDataGridPanel::chooseTextColor);
+            break;
+        case GridMenuItem::Restore:
+            connect(action, &QAction::triggered, this, &CDataGridPanel::restoreColors);
+            break;
+        case GridMenuItem::Format:
+            // Only the current format carries a check; the others show no box at all.
+            action->setCheckable(checked == entry.code);
+            action->setChecked(checked == entry.code);
+            connect(action, &QAction::triggered, this,
+                    [this, code = entry.code] { applyFormat(code); });
+            break;
+        case GridMenuItem::Separator:
+            break;
+        }
+    }
+    return menu;
+}
+
+void CDataGridPanel::onRightButtonReleased(const QPoint& globalPos) {
+    const QModelIndex index = m_grid->indexAt(m_grid->viewport()->mapFromGlobal(globalPos));
+    // The press made the cell under the mouse current; fixed cells never are.
+    if (!index.isValid() || CellKind(index.row(), index.column()) == GridCellKind::Fixed)
+        return;
+    // Not modal: the menu deletes itself once closed, its command already run.
+    QMenu* menu = createPopupMenu(this).release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(globalPos);
+}
+
+void CDataGridPanel::onCellLeft(int row, int column) {
+    if (row != m_highlightRow || column != m_highlightColumn)
+        return;
+    m_model->setBackColor(row, column, m_remembered.back);
+    m_model->setTextColor(row, column, m_remembered.text);
+    m_highlightRow = m_highlightColumn = -1;
+}
+
+void CDataGridPanel::onCellEntered(int row, int column) {
+    if (CellKind(row, column) == GridCellKind::Fixed)
+        return;
+    m_remembered = m_model->colors(row, column);
+    m_highlightRow = row;
+    m_highlightColumn = column;
+    const CellColors highlight = HighlightColors();
+    m_model->setBackColor(row, column, highlight.back);
+    m_model->setTextColor(row, column, highlight.text);
+}
+
+void CDataGridPanel::onCellDoubleClicked(int row, int column) {
+    const DoubleClickAction action = DoubleClickActionFor(row, column);
+    if (action == DoubleClickAction::None)
+        return;
+    m_clickedRow = row;
+    m_clickedColumn = column;
+    if (action == DoubleClickAction::WriteValue)
+        emit valueCellDoubleClicked(m_packet, CellFromGrid(row, column),
+                                    m_grid->textMatrix(row, column));
+    else
+        showLabelEditor(row, column);
+}
+
+void CDataGridPanel::showLabelEditor(int row, int column) {
+    m_grid->scrollTo(m_model->index(row, column));
+    const QRect cell = m_grid->cellRect(row, column);
+    m_labelEditor->setGeometry(QRect(m_grid->mapTo(this, cell.topLeft()), cell.size()));
+    m_labelEditor->setText(m_grid->textMatrix(row, column));
+    m_labelEditor->show();
+    m_labelEditor->raise();
+    m_labelEditor->setFocus(Qt::MouseFocusReason);
+    m_labelEditor->selectAll();
+}
+
+CellColors CDataGridPanel::currentColors() const {
+    if (currentIsHighlighted())
+        return m_remembered;
+    return m_model->colors(m_grid->row(), m_grid->col());
+}
+
+void CDataGridPanel::setCurrentColors(const CellColors& colors) {
+    m_grid->setCellBackColor(colors.back);
+    m_grid->setCellForeColor(colors.text);
+    if (currentIsHighlighted())
+        m_remembered = colors;
+}
+
+bool CDataGridPanel::currentIsHighlighted() const {
+    return m_grid->row() == m_highlightRow && m_grid->col() == m_highlightColumn;
+}
+
+void CDataGridPanel::chooseBackColor() {
+    CellColors colors = currentColors();
+    const QColor chosen = m_colorPicker(this, colors.back);
+    if (!chosen.isValid())
+        return;
+    colors.back = chosen;
+    setCurrentColors(colors);
+}
+
+void CDataGridPanel::chooseTextColor() {
+    CellColors colors = currentColors();
+    const QColor chosen = m_colorPicker(this, colors.text);
+    if (!chosen.isValid())
+        return;
+    colors.text = chosen;
+    setCurrentColors(colors);
+}
+
+void CDataGridPanel::restoreColors() {
+    const std::optional<CellColors> colors = RestoredColors(m_grid->row(), m_grid->col());
+    if (colors)
+        setCurrentColors(*colors);
+}
+
+void CDataGridPanel::applyFormat(int code) {
+    const int row = m_grid->row();
+    const int column = m_grid->col();
+    switch (FormatCommandTarget(row, column)) {
+    case FormatTarget::Invalid:
+        ShowMessage(this, QString::fromUtf8(kInvalidCellMessage));
+        return;
+    case FormatTarget::Apply:
+        if (m_store)
+            m_store->setCellFormat(m_packet - 1, CellFromGrid(row, column), code);
+        return;
+    case FormatTarget::Ignore:
+        return;
+    }
+}
+
+} // namespace vantor

@@ -1,0 +1,61 @@
+#pragma once
+// The grid of a data page: a table view over a GridModel offering the grid operations the
+// program relies on (current cell, cell texts and colours, header texts, redraw). The current
+// cell set through setRow/setCol is a cursor for those operations; the user's selection moves
+// it too and is reported by cellLeft/cellEntered.
+#include <QTableView>
+
+#include "packets/GridModel.h"
+
+namespace vantor {
+
+class CMSHFlexGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit CMSHFlexGrid(GridModel* model, QWidget* parent = nullptr);
+
+    GridModel* gridModel() const { return m_model; }
+
+    int rows() const { return kGridRows; }
+    int cols() const { return kGridColumns; }
+    int row() const { return m_row; }
+    int col() const { return m_col; }
+    void setRow(int row);
+    void setCol(int column);
+
+    QString text() const; // of the current cell
+    void setText(const QString& text);
+    QString textMatrix(int row, int column) const;
+    void setTextMatrix(int row, int column, const QString& text);
+    QColor cellBackColor() const;
+    void setCellBackColor(const QColor& color);
+    QColor cellForeColor() const;
+    void setCellForeColor(const QColor& color);
+    void setColumnHeader(int column, const QString& text); // row 0 of that column
+    void refresh();
+
+    // The cell's rectangle in this widget's coordinates (empty outside the grid).
+    QRect cellRect(int row, int column) const;
+    // Widths that show "4x00001", "第13列" and values such as "-12345.678" uncut in the current
+    // font; never narrower than 740 twips.
+    void fitColumnWidths();
+
+signals:
+    void cellLeft(int row, int column);    // the selection leaves this cell
+    void cellEntered(int row, int column); // the selection arrives at this cell
+    void cellDoubleClicked(int row, int column);
+    void rightButtonReleased(const QPoint& globalPos);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    GridModel* m_model;
+    int m_row = 1;
+    int m_col = 1;
+};
+
+} // namespace vantor

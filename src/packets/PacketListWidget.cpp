@@ -1,0 +1,266 @@
+#include "packets/PacketListWidget.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "packets/CommPanelRules.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kColumnCount = 5;
+constexpr std::array<const char*, kColumnCount> kHeaders = {"数据包号", "从机地址", "功能码",
+                                                            "地址", "数据个数"};
+constexpr int kVisibleRows = 10; // rows shown at the preferred height
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+PacketListWidget::PacketListWidget(QWidget* parent)
+    : QTableWidget(kPacketCount, kColumnCount, parent) {
+    QStringList headers;
+    for (const char* header : kHeaders)
+        headers << QString::fromUtf8(header);
+    setHorizontalHeaderLabels(headers);
+    for (int c = 0; c < kColumnCount; ++c)
+        setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
+    verticalHeader()->hide();
+    setShowGrid(true);
+    setWordWrap(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Cells are edited only through the in-place editors below.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fillDefaults();
+
+    connect(this, &QTableWidget::itemChanged, this, &PacketListWidget::onItemChanged);
+    // An editor sits in the viewport: it is committed before the list moves under it.
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this] { commitEditor(); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { commitEditor(); });
+    setMinimumWidth(sizeHint().width());
+}
+
+void PacketListWidget::fillDefaults() {
+    for (int r = 0; r < kPacketCount; ++r) {
+        auto* number = new QTableWidgetItem(QString::number(r + 1));
+        number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        number->setCheckState(Qt::Unchecked);
+        setItem(r, 0, number);
+        for (int c = 1; c < kColumnCount; ++c) {
+            auto* cell = new QTableWidgetItem;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            setItem(r, c, cell);
+        }
+    }
+    setRows(PacketRows{});
+}
+
+PacketRows PacketListWidget::rows() const {
+    PacketRows out;
+    for (int r = 0; r < kPacketCount; ++r) {
+        DataPacket& row = out[static_cast<std::size_t>(r)];
+        row.slave = item(r, 1)->text().toStdString();
+        row.function = item(r, 2)->text().toStdString();
+        row.address = item(r, 3)->text().toStdString();
+        row.count = item(r, 4)->text().toStdString();
+        row.enabled = isChecked(r);
+    }
+    return out;
+}
+
+void PacketListWidget::setRows(const PacketRows& rows) {
+    commitEditor();
+    m_quietChecks = true;
+    for (int r = 0; r < kPacketCount; ++r) {
+        const DataPacket& row = rows[static_cast<std::size_t>(r)];
+        item(r, 1)->setText(Text(row.slave));
+        item(r, 2)->setText(Text(row.function));
+        item(r, 3)->setText(Text(row.address));
+        item(r, 4)->setText(Text(row.count));
+        item(r, 0)->setCheckState(row.enabled ? Qt::Checked : Qt::Unchecked);
+    }
+    m_quietChecks = false;
+}
+
+bool PacketListWidget::isChecked(int row) const {
+    return row >= 0 && row < kPacketCount && item(row, 0)->checkState() == Qt::Checked;
+}
+
+void PacketListWidget::setAllChecked(bool checked) {
+    m_quietChecks = true;
+    for (int r = 0; r < kPacketCount; ++r)
+        item(r, 0)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    m_quietChecks = false;
+}
+
+QSize PacketListWidget::sizeHint() const {
+    int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    for (int w : kColumnWidths)
+        width += w;
+    const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
+                       kVisibleRows * verticalHeader()->defaultSectionSize();
+    return {width, height};
+}
+
+void PacketListWidget::onItemChanged(QTableWidgetItem* changed) {
+    if (changed->column() != 0)
+        return;
+    const int r = changed->row();
+    const bool checked = changed->checkState() == Qt::Checked;
+    if (checked == m_checked[static_cast<std::size_t>(r)])
+        return;
+    m_checked[static_cast<std::size_t>(r)] = checked;
+    if (!m_quietChecks)
+        emit packetCheckChanged(r + 1, checked);
+}
+
+// ---- in-place editing ----------------------------------------------------------------------
+
+void PacketListWidget::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const int row = index.isValid() ? index.row() : -1;
+    const int column = index.isValid() ? index.column() : -1;
+    if (m_editor && PlanClick(row, column, m_editRow, m_editColumn) == ClickAction::Refocus) {
+        // The editor's own cell (its one-pixel margin): the editor stays open.
+        m_commitPending = false;
+        m_pressRow = m_pressColumn = -1;
+        m_editor->setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    commitEditor();
+    QTableWidget::mousePressEvent(event);
+    m_pressRow = row;
+    m_pressColumn = column;
+}
+
+void PacketListWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QTableWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const bool click =
+        index.isValid() && index.row() == m_pressRow && index.column() == m_pressColumn;
+    m_pressRow = m_pressColumn = -1;
+    if (!click)
+        return;
+    if (PlanClick(index.row(), index.column(), m_editRow, m_editColumn) ==
+        ClickAction::CommitAndOpen) {
+        commitEditor();
+        openEditorAt(index.row(), index.column());
+    }
+}
+
+void PacketListWidget::wheelEvent(QWheelEvent* event) {
+    commitEditor();
+    QTableWidget::wheelEvent(event);
+}
+
+bool PacketListWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_editor && event->type() == QEvent::FocusOut)
+        editorLostFocus(static_cast<QFocusEvent*>(event)->reason());
+    return QTableWidget::eventFilter(watched, event);
+}
+
+void PacketListWidget::editorLostFocus(Qt::FocusReason reason) {
+    // The combo's own drop-down list, or the line edit's context menu: the focus comes back when
+    // the popup closes.
+    if (reason == Qt::PopupFocusReason || QApplication::activePopupWidget())
+        return;
+    if (reason == Qt::MouseFocusReason && QApplication::focusWidget() == this) {
+        // A press on the list: the press itself decides whether the editor stays (its own cell)
+        // or is committed; the posted check catches a press that no cell handler sees.
+        m_commitPending = true;
+        QTimer::singleShot(0, this, [this] {
+            if (m_commitPending)
+                commitEditor();
+        });
+        return;
+    }
+    commitEditor();
+}
+
+void PacketListWidget::openEditorAt(int row, int column) {
+    const QRect cell = visualRect(model()->index(row, column));
+    const QString text = item(row, column)->text();
+    QWidget* editor = EditorForColumn(column) == CellEditor::Combo ? createCombo(cell, text)
+                                                                   : createLineEdit(cell, text);
+    m_editor = editor;
+    m_editRow = row;
+    m_editColumn = column;
+    m_commitPending = false;
+    editor->installEventFilter(this);
+    editor->show();
+    editor->setFocus(Qt::MouseFocusReason);
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->lineEdit()->selectAll();
+        combo->showPopup();
+    } else {
+        static_cast<QLineEdit*>(editor)->selectAll();
+    }
+}
+
+QWidget* PacketListWidget::createLineEdit(const QRect& cell, const QString& text) {
+    auto* edit = new QLineEdit(text, viewport());
+    edit->setObjectName(QStringLiteral("packetCellEdit"));
+    edit->setFrame(false);
+    edit->setGeometry(cell.adjusted(1, 1, -1, -1));
+    return edit;
+}
+
+QWidget* PacketListWidget::createCombo(const QRect& cell, const QString& text) {
+    auto* combo = new QComboBox(viewport());
+    combo->setObjectName(QStringLiteral("packetFunctionCombo"));
+    combo->setEditable(true);
+    // Typed text stays as typed: no completion to an entry, no entries added by Return.
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* entry : kSerialFunctionTexts)
+        combo->addItem(QString::fromLatin1(entry));
+    const int index = combo->findText(text);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+    else
+        combo->setEditText(text);
+    combo->setGeometry(cell.left(), cell.top(), columnWidth(2) + 1, cell.height());
+    return combo;
+}
+
+void PacketListWidget::commitEditor() {
+    m_commitPending = false;
+    if (!m_editor)
+        return;
+    QWidget* editor = m_editor;
+    const int row = m_editRow;
+    const int column = m_editColumn;
+    m_editor = nullptr;
+    m_editRow = m_editColumn = -1;
+    editor->removeEventFilter(this);
+
+    QString text;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->hidePopup();
+        text = combo->currentText();
+    } else {
+        text = static_cast<QLineEdit*>(editor)->text();
+    }
+    // Keep the keyboard in the list rather than letting it jump to the next control.
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    editor->hide();
+    editor->deleteLater();
+    item(row, column)->setText(text);
+}
+
+} // namespace vantor

@@ -1,0 +1,176 @@
+// The main window as a user meets it: its bars and pages, the tree and tab switching, the
+// splash, and the menu item that only works while the port is closed.
+#include <QAction>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "app/StartupSplash.h"
+#include "app/ZelvoView.h"
+#include "packets/SerialSelection.h"
+#include "support/QtPrinters.h"
+#include "support/Wait.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+QStringList TabTitles(const QTabWidget* tabs)
+{
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i)
+        titles << tabs->tabText(i);
+    return titles;
+}
+
+QAction* MenuAction(QMainWindow& window, const QString& text)
+{
+    for (QAction* menu : window.menuBar()->actions())
+        for (QAction* action : menu->menu()->actions())
+            if (action->text() == text)
+                return action;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(MainFrame, HoldsTheBarsPagesAndMenus)
+{
+    CMainFrame frame;
+    EXPECT_EQ(frame.windowTitle(), "Vantor 2.8.2");
+    EXPECT_EQ(frame.functionBar()->windowTitle(), "我的控制条");
+    EXPECT_EQ(frame.dataBar()->windowTitle(), "我的控制条2");
+    EXPECT_EQ(frame.dockWidgetArea(frame.functionBar()), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(frame.dockWidgetArea(frame.dataBar()), Qt::BottomDockWidgetArea);
+    auto* functionTabs = frame.findChild<QTabWidget*>("functionTabs");
+    ASSERT_NE(functionTabs, nullptr);
+    EXPECT_EQ(TabTitles(functionTabs), (QStringList{"功能选择", "监控对象", "曲线点位", "发送命令"}));
+    const QStringList pages = TabTitles(frame.dataPages());
+    ASSERT_EQ(pages.size(), 30);
+    EXPECT_EQ(pages.first(), "Db_01");
+    EXPECT_EQ(pages.last(), "Db_30");
+    EXPECT_EQ(TabTitles(frame.view()->tabs()), (QStringList{"通信状态", "趋势曲线"}));
+    EXPECT_EQ(frame.view()->tabs()->currentIndex(), CZelvoView::kTrendTab);
+
+    QStringList menus;
+    for (QAction* menu : frame.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, (QStringList{"文件(&F)", "通信(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_NE(MenuAction(frame, "关于 Vantor 2.8.2(&A)..."), nullptr);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), "就绪");
+    auto* clock = frame.findChild<QLabel*>("clockPane");
+    ASSERT_NE(clock, nullptr);
+    EXPECT_TRUE(QTime::fromString(clock->text(), "HH:mm:ss").isValid());
+}
+
+TEST(MainFrame, ToolBarButtonsShowAndHideTheBars)
+{
+    CMainFrame frame;
+    frame.ShowAtWorkingSize();
+    auto* toolBar = frame.findChild<QToolBar*>("toolBar");
+    ASSERT_NE(toolBar, nullptr);
+    ASSERT_EQ(toolBar->actions().size(), 2);
+    QAction* control = toolBar->actions()[0];
+    QAction* edit = toolBar->actions()[1];
+    EXPECT_EQ(control->text(), " 控制 ");
+    EXPECT_EQ(edit->text(), " 编辑 ");
+    EXPECT_TRUE(control->isChecked());
+    control->trigger();
+    EXPECT_FALSE(frame.functionBar()->isVisible());
+    EXPECT_FALSE(control->isChecked());
+    edit->trigger();
+    EXPECT_FALSE(frame.dataBar()->isVisible());
+    control->trigger();
+    EXPECT_TRUE(frame.functionBar()->isVisible());
+    EXPECT_TRUE(control->isChecked());
+}
+
+TEST(MainFrame, TreeAndViewTabsSwitchThePanels)
+{
+    CMainFrame frame;
+    frame.ShowAtWorkingSize();
+    QTreeWidget* tree = frame.functionTree();
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    ASSERT_EQ(root->text(0), "功能界面");
+    ASSERT_EQ(root->childCount(), 2);
+    QTabWidget* tabs = frame.view()->tabs();
+
+    tree->setCurrentItem(root->child(0)); // 通信状态
+    EXPECT_EQ(tabs->currentIndex(), CZelvoView::kCommTab);
+    tree->setCurrentItem(root); // the root leaves the panel as it is
+    EXPECT_EQ(tabs->currentIndex(), CZelvoView::kCommTab);
+    tree->setCurrentItem(root->child(1)); // 趋势曲线
+    EXPECT_EQ(tabs->currentIndex(), CZelvoView::kTrendTab);
+    EXPECT_TRUE(frame.view()->trendPanel()->isVisible());
+
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_EQ(tabs->currentIndex(), CZelvoView::kCommTab);
+    EXPECT_FALSE(frame.view()->trendPanel()->isVisible());
+
+    EXPECT_EQ(TabOfTreeItem("通信状态"), CZelvoView::kCommTab);
+    EXPECT_EQ(TabOfTreeItem("功能界面"), std::nullopt);
+}
+
+TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed)
+{
+    CMainFrame frame;
+    QAction* settings = MenuAction(frame, "通信设置(&T)");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(settings->isEnabled());
+    frame.view()->serialSelection()->setPortOpen(true);
+    EXPECT_FALSE(settings->isEnabled());
+    frame.view()->serialSelection()->setPortOpen(false);
+    EXPECT_TRUE(settings->isEnabled());
+}
+
+TEST(MainFrame, WorkingSizeIsAShareOfTheScreen)
+{
+    EXPECT_EQ(WorkingSize(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)), QSize(1248, 832));
+    EXPECT_EQ(WorkingSize(QRect(0, 0, 1000, 800), QRect(0, 30, 1000, 770)), QSize(650, 640));
+}
+
+TEST(StartupSplash, AKeyEndsItAndGoesNoFurther)
+{
+    QWidget target;
+    target.show();
+    target.setFocus();
+    auto* splash = new CStartupSplash;
+    QSignalSpy finished(splash, &CStartupSplash::finished);
+    splash->Start();
+    QSignalSpy destroyed(splash, &QObject::destroyed);
+
+    struct KeyCounter : QObject {
+        int keys = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            keys += e->type() == QEvent::KeyPress;
+            return false;
+        }
+    } counter;
+    target.installEventFilter(&counter);
+    QTest::keyClick(&target, Qt::Key_A);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(counter.keys, 0);
+    EXPECT_TRUE(WaitUntil([&] { return destroyed.count() == 1; }));
+    QTest::keyClick(&target, Qt::Key_B); // the splash is gone: keys arrive again
+    EXPECT_EQ(counter.keys, 1);
+}
+
+TEST(StartupSplash, EndsByItselfAfterThreeSeconds)
+{
+    auto* splash = new CStartupSplash;
+    QSignalSpy finished(splash, &CStartupSplash::finished);
+    splash->Start();
+    EXPECT_TRUE(finished.wait(CStartupSplash::kShowMs + 5000));
+}

@@ -1,0 +1,357 @@
+// The connection controls driven as a user would, with the session on the test thread.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "modbus/CommSession.h"
+#include "packets/ConnectionControls.h"
+#include "packets/ConnectionTestUtil.h"
+#include "packets/SerialSelection.h"
+#include "support/Wait.h"
+#include "transport/PtyPair.h"
+#include "widgets/MessageBox.h"
+
+namespace vantor {
+namespace {
+
+using test::ChooseByKeys;
+using test::FakePort;
+using test::Items;
+using test::WaitUntil;
+
+class ConnectionControlsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetMessageSink([this](QWidget*, const QString& text, MessageKind) { messages << text; });
+        m_present = {FakePort("USB Serial", "ttyUSB0"), FakePort("Ghost", "ttyVantorGhost9")};
+        controls = std::make_unique<ConnectionControls>(&session, &selection);
+        controls->setPortEnumerator([this] { return m_present; });
+        sending = std::make_unique<QSignalSpy>(controls.get(), &ConnectionControls::sendingChanged);
+        controls->show();
+    }
+    void TearDown() override {
+        controls.reset();
+        SetMessageSink({});
+    }
+
+    template <class T> T* child(const char* name) const {
+        T* found = controls->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QComboBox* combo(const char* name) const { return child<QComboBox>(name); }
+    QString status() const { return child<QLabel>("portStatus")->text(); }
+    QString caption() const { return child<QPushButton>("openButton")->text(); }
+    bool indicatorOpen() const {
+        return child<QLabel>("portIndicator")->property("portOpen").toBool();
+    }
+    void click(const char* name) { QTest::mouseClick(child<QPushButton>(name), Qt::LeftButton); }
+    void typePort(const QString& text) {
+        QLineEdit* edit = combo("portCombo")->lineEdit();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    // Lets queued calls and the session's answers run.
+    void settle() { QTest::qWait(50); }
+    void changePorts(QList<SerialPortInfo> ports) {
+        m_present = std::move(ports);
+        controls->portWatcher()->poll();
+    }
+
+    CommSession session;
+    SerialSelection selection;
+    QStringList messages;
+    std::unique_ptr<ConnectionControls> controls;
+    std::unique_ptr<QSignalSpy> sending;
+
+private:
+    QList<SerialPortInfo> m_present;
+};
+
+// ---- start-up and the serial settings ---------------------------------------------------------
+
+TEST_F(ConnectionControlsTest, StartsClosedInSerialModeWithTheDefaults) {
+    EXPECT_EQ(caption(), "打开串口");
+    EXPECT_EQ(status(), "STATUS：COM Port Closed");
+    EXPECT_FALSE(indicatorOpen());
+    EXPECT_FALSE(child<QLabel>("portIndicator")->pixmap().isNull());
+    EXPECT_EQ(combo("modeCombo")->currentText(), "1. Serial Port");
+    EXPECT_FALSE(child<QGroupBox>("serialGroup")->isHidden());
+    EXPECT_TRUE(child<QGroupBox>("tcpGroup")->isHidden());
+    EXPECT_EQ(Items(combo("portCombo")),
+              QStringList({"USB Serial (ttyUSB0)", "Ghost (ttyVantorGhost9)"}));
+    EXPECT_EQ(combo("portCombo")->currentIndex(), 0);
+    EXPECT_EQ(combo("baudCombo")->currentText(), "19200");
+    EXPECT_EQ(combo("parityCombo")->currentText(), "NONE");
+    EXPECT_EQ(combo("dataBitsCombo")->currentText(), "8");
+    EXPECT_EQ(combo("stopBitsCombo")->currentText(), "2");
+
+    EXPECT_EQ(controls->linkKind(), LinkKind::Serial);
+    EXPECT_EQ(controls->serverAddress(), "192.168.1.100");
+    EXPECT_EQ(controls->serverPort(), "502");
+    EXPECT_EQ(combo("tcpFunctionCombo")->count(), 13);
+    EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "3.读保持寄存器(0x03)");
+    const TcpHeader header = controls->tcpHeader();
+    EXPECT_EQ(header.transactionHi, 0);
+    EXPECT_EQ(header.protocolLo, 0);
+    EXPECT_EQ(header.unit, 1);
+    EXPECT_EQ(header.functionIndex, 2);
+}
+
+TEST_F(ConnectionControlsTest, ChoicesGoIntoTheSelectionAndTheStatusLine) {
+    ChooseByKeys(combo("baudCombo"), 8);
+    EXPECT_EQ(combo("baudCombo")->currentText(), "43000");
+    EXPECT_EQ(selection.settings().baudRate, 43000);
+    EXPECT_EQ(status(), "STATUS：ttyUSB0 CLOSED，43000,N,8,2");
+
+    ChooseByKeys(combo("parityCombo"), 1);
+    ChooseByKeys(combo("dataBitsCombo"), 1);
+    ChooseByKeys(combo("stopBitsCombo"), 0);
+    ChooseByKeys(combo("portCombo"), 1);
+    EXPECT_EQ(status(), "STATUS：ttyVantorGhost9 CLOSED，43000,O,7,1");
+    EXPECT_EQ(selection.portIndex(), 1);
+    EXPECT_TRUE(messages.isEmpty());
+
+    // A change made elsewhere (the settings dialog) shows here at once.
+    selection.setBaudIndex(11);
+    EXPECT_EQ(combo("baudCombo")->currentText(), "115200");
+}
+
+TEST_F(ConnectionControlsTest, HeaderEditsAreReadAsBytes) {
+    QLineEdit* unit = child<QLineEdit>("unitEdit");
+    unit->clear();
+    QTest::keyClicks(unit, "247");
+    QLineEdit* transactionLo = child<QLineEdit>("transactionLoEdit");
+    transactionLo->clear();
+    QTest::keyClicks(transactionLo, "300"); // typed past the range: read as 255
+    ChooseByKeys(combo("tcpFunctionCombo"), 0);
+    const TcpHeader header = controls->tcpHeader();
+    EXPECT_EQ(header.unit, 247);
+    EXPECT_EQ(header.transactionLo, 255);
+    EXPECT_EQ(header.functionIndex, 0);
+}
+
+// ---- open and close
+// ------------------------------------------------------------------------------
+
+TEST_F(ConnectionControlsTest, OpeningAnAbsentPortKeepsTheCloseCaption) {
+    ChooseByKeys(combo("portCombo"), 1); // a port that is listed but does not exist
+    click("openButton");
+    EXPECT_EQ(caption(), "关闭串口");
+    ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages, QStringList({"没有发现此串口或被占用"}));
+    EXPECT_EQ(caption(), "关闭串口");
+    EXPECT_EQ(status(), "");
+    EXPECT_FALSE(indicatorOpen());
+
+    // The caption is the record: settings stay locked until the close press.
+    ChooseByKeys(combo("baudCombo"), 7);
+    EXPECT_EQ(messages.last(), "请先关闭串口");
+    EXPECT_EQ(combo("baudCombo")->currentText(), "19200");
+
+    click("openButton");
+    settle();
+    EXPECT_EQ(caption(), "打开串口");
+    EXPECT_EQ(status(), "STATUS：COM Port Closed");
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(sending->count(), 0);
+}
+
+TEST_F(ConnectionControlsTest, OnlyTheLatestPressShowsItsAnswer) {
+    ChooseByKeys(combo("portCombo"), 1);
+    click("openButton");
+    click("openButton");
+    click("openButton");
+    ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
+    settle();
+    EXPECT_EQ(messages, QStringList({"没有发现此串口或被占用"}));
+    EXPECT_EQ(caption(), "关闭串口");
+}
+
+TEST_F(ConnectionControlsTest, OpensATypedPseudoTerminalAndLocksTheSettings) {
+    PtyPair pair;
+    ASSERT_TRUE(pair.Create()) << pair.errorString().toStdString();
+    typePort(pair.endA());
+    EXPECT_TRUE(selection.hasTypedPort());
+    EXPECT_EQ(selection.settings().portName, pair.endA());
+    EXPECT_EQ(status(), "STATUS：" + pair.endA() + " CLOSED，19200,N,8,2");
+
+    click("openButton");
+    ASSERT_TRUE(WaitUntil([&] { return indicatorOpen(); }));
+    EXPECT_EQ(status(), "STATUS：" + pair.endA() + " OPENED，19200,N,8,2");
+    EXPECT_EQ(caption(), "关闭串口");
+    ASSERT_EQ(sending->count(), 1);
+    EXPECT_TRUE(sending->at(0).at(0).toBool());
+    EXPECT_TRUE(session.autoSend());
+
+    ChooseByKeys(combo("baudCombo"), 7);
+    ChooseByKeys(combo("stopBitsCombo"), 0);
+    typePort(pair.endB());
+    EXPECT_EQ(messages, QStringList({"请先关闭串口", "请先关闭串口", "请先关闭串口"}));
+    EXPECT_EQ(combo("baudCombo")->currentText(), "19200");
+    EXPECT_EQ(combo("stopBitsCombo")->currentText(), "2");
+    EXPECT_EQ(combo("portCombo")->currentText(), pair.endA());
+    EXPECT_EQ(selection.settings().baudRate, 19200);
+
+    click("openButton");
+    EXPECT_EQ(caption(), "打开串口");
+    EXPECT_EQ(status(), "STATUS：COM Port Closed");
+    ASSERT_EQ(sending->count(), 2);
+    EXPECT_FALSE(sending->at(1).at(0).toBool());
+    ASSERT_TRUE(WaitUntil([&] { return !session.autoSend(); }));
+    settle();
+    EXPECT_EQ(status(), "STATUS：COM Port Closed"); // the session's close answer changes nothing
+}
+
+TEST_F(ConnectionControlsTest, ALineFailureShowsThePortClosed) {
+    PtyPair pair;
+    ASSERT_TRUE(pair.Create());
+    typePort(pair.endA());
+    click("openButton");
+    ASSERT_TRUE(WaitUntil([&] { return indicatorOpen(); }));
+
+    // What the session reports when the device goes away under an open port.
+    emit session.linkError(QStringLiteral("device removed"));
+    emit session.serialClosed();
+    EXPECT_EQ(caption(), "打开串口");
+    EXPECT_EQ(status(), "STATUS：" + pair.endA() + " CLOSED，19200,N,8,2");
+    EXPECT_FALSE(indicatorOpen());
+    EXPECT_FALSE(selection.portOpen());
+    ASSERT_EQ(sending->count(), 2);
+    EXPECT_FALSE(sending->at(1).at(0).toBool());
+    ChooseByKeys(combo("baudCombo"), 7);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// ---- device arrival and removal ------------------------------------------------------------
+
+TEST_F(ConnectionControlsTest, RemovingTheSelectedDeviceIsReported) {
+    const SerialPortInfo usb = FakePort("USB Serial", "ttyUSB0");
+    const SerialPortInfo other = FakePort("Other", "ttyUSB1");
+    changePorts({usb, other});
+    EXPECT_TRUE(messages.isEmpty()); // the selected one stays
+    ChooseByKeys(combo("portCombo"), 1);
+
+    changePorts({usb}); // the selected one goes
+    EXPECT_EQ(messages, QStringList({"选中的设备被拔除"}));
+    EXPECT_EQ(Items(combo("portCombo")), QStringList({"USB Serial (ttyUSB0)"}));
+    EXPECT_EQ(combo("portCombo")->currentIndex(), 0);
+    EXPECT_EQ(status(), "STATUS：ttyUSB1 CLOSED，19200,N,8,2"); // a rebuild does not redraw it
+
+    changePorts({usb, other});
+    ChooseByKeys(combo("portCombo"), 0);
+    changePorts({usb}); // another one goes
+    EXPECT_EQ(messages.size(), 1);
+
+    changePorts({});
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_EQ(combo("portCombo")->count(), 0);
+}
+
+TEST_F(ConnectionControlsTest, AnArrivalRebuildsSilentlyWithTheFirstEntry) {
+    ChooseByKeys(combo("portCombo"), 1);
+    changePorts({FakePort("New", "ttyACM0"), FakePort("USB Serial", "ttyUSB0"),
+                 FakePort("Ghost", "ttyVantorGhost9")});
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(combo("portCombo")->count(), 3);
+    EXPECT_EQ(combo("portCombo")->currentText(), "New (ttyACM0)");
+    EXPECT_EQ(selection.settings().portName, "ttyACM0");
+}
+
+// ---- Modbus TCP ----------------------------------------------------------------------------
+
+TEST_F(ConnectionControlsTest, ModeSwitchShowsOneGroupAndTellsTheSession) {
+    QSignalSpy kinds(controls.get(), &ConnectionControls::linkKindChanged);
+    controls->setServerAddressSource([] { return QStringLiteral("10.0.0.7"); });
+    ChooseByKeys(combo("modeCombo"), 1);
+    EXPECT_TRUE(child<QLineEdit>("ipEdit")->isVisibleTo(controls.get()));
+    EXPECT_TRUE(child<QPushButton>("connectButton")->isVisibleTo(controls.get()));
+    EXPECT_FALSE(combo("baudCombo")->isVisibleTo(controls.get()));
+    EXPECT_FALSE(child<QPushButton>("openButton")->isVisibleTo(controls.get()));
+    EXPECT_EQ(controls->serverAddress(), "10.0.0.7");
+    EXPECT_EQ(controls->linkKind(), LinkKind::Tcp);
+
+    ChooseByKeys(combo("modeCombo"), 0);
+    EXPECT_TRUE(combo("baudCombo")->isVisibleTo(controls.get()));
+    EXPECT_FALSE(child<QLineEdit>("ipEdit")->isVisibleTo(controls.get()));
+    ASSERT_EQ(kinds.count(), 2);
+    EXPECT_EQ(kinds[0][0].value<LinkKind>(), LinkKind::Tcp);
+    EXPECT_EQ(kinds[1][0].value<LinkKind>(), LinkKind::Serial);
+}
+
+TEST_F(ConnectionControlsTest, ConnectingWhereNothingListensFails) {
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(probe.serverPort());
+    probe.close();
+
+    ChooseByKeys(combo("modeCombo"), 1);
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(port);
+    click("connectButton");
+    EXPECT_FALSE(combo("modeCombo")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>("ipEdit")->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>("unitEdit")->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
+    EXPECT_EQ(messages, QStringList({"连接服务器失败!"}));
+    EXPECT_TRUE(combo("modeCombo")->isEnabled());
+    EXPECT_TRUE(child<QLineEdit>("ipEdit")->isEnabled());
+    EXPECT_TRUE(combo("tcpFunctionCombo")->isEnabled());
+}
+
+TEST_F(ConnectionControlsTest, StartBeforeConnectWarnsAndStartsAnyway) {
+    ChooseByKeys(combo("modeCombo"), 1);
+    click("tcpStartButton");
+    EXPECT_EQ(messages, QStringList({"请先建立连接!"}));
+    ASSERT_EQ(sending->count(), 1);
+    EXPECT_TRUE(sending->at(0).at(0).toBool());
+    ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
+    EXPECT_EQ(session.mode(), SessionMode::Polling);
+
+    click("tcpStopButton");
+    ASSERT_EQ(sending->count(), 2);
+    EXPECT_FALSE(sending->at(1).at(0).toBool());
+    ASSERT_TRUE(WaitUntil([&] { return !session.autoSend(); }));
+    EXPECT_EQ(session.mode(), SessionMode::Idle);
+}
+
+TEST_F(ConnectionControlsTest, ConnectStartStopAndAServerThatHangsUp) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    ChooseByKeys(combo("modeCombo"), 1);
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(QString::number(server.serverPort()));
+    click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> first(server.nextPendingConnection());
+    settle();
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_FALSE(child<QLineEdit>("tcpPortEdit")->isEnabled());
+
+    click("tcpStartButton");
+    EXPECT_TRUE(messages.isEmpty());
+    click("tcpStopButton");
+    EXPECT_TRUE(child<QLineEdit>("tcpPortEdit")->isEnabled());
+
+    click("connectButton"); // a new connection replaces the first
+    ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> second(server.nextPendingConnection());
+    settle();
+    EXPECT_TRUE(child<QLabel>("tcpStatus")->text().isEmpty());
+    second->disconnectFromHost();
+    ASSERT_TRUE(WaitUntil([&] { return !child<QLabel>("tcpStatus")->text().isEmpty(); }));
+    EXPECT_EQ(child<QLabel>("tcpStatus")->text(), "连接已断开");
+    EXPECT_TRUE(combo("modeCombo")->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+} // namespace
+} // namespace vantor

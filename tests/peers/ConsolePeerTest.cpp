@@ -1,0 +1,132 @@
+// The console mode of the program binary against the pymodbus slave, over a socat
+// pseudo-terminal pair and over TCP: what it prints, in which order, and how it fails.
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include "support/QtPrinters.h"
+
+#include "peers/PeerProcess.h"
+
+namespace vantor {
+namespace {
+
+using test::kPeerWaitMs;
+
+struct ConsoleRun {
+    int exitCode = -1;
+    QStringList lines; // standard output
+    QString errors;    // standard error
+    std::string Text() const {
+        return (lines.join('\n') + "\n--- stderr:\n" + errors).toStdString();
+    }
+};
+
+ConsoleRun RunConsole(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VANTOR_BINARY), QStringList{"--console"} + arguments);
+    ConsoleRun run;
+    if (!process.waitForFinished(4 * kPeerWaitMs) || process.exitStatus() != QProcess::NormalExit) {
+        run.errors = "the console did not end normally: " + process.errorString();
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QRegularExpression Line(const QString& pattern) {
+    return QRegularExpression('^' + pattern + '$');
+}
+
+// A log line: its time stamp, then the text.
+QRegularExpression Logged(const QString& text) {
+    return Line(R"(\d{2}:\d{2}:\d{2}:\d{3} )" + QRegularExpression::escape(text));
+}
+
+bool Matches(const QRegularExpression& re, const QString& line) {
+    return re.match(line).hasMatch();
+}
+
+// The output must start with the lines of one whole cycle, every line but the last must be one
+// of the cycle's lines (a run may end between a request and its reply), and the last line must
+// be the counters with no CRC or data errors.
+void ExpectCycles(const ConsoleRun& run, const std::vector<QRegularExpression>& cycle) {
+    ASSERT_GT(run.lines.size(), static_cast<qsizetype>(cycle.size())) << run.Text();
+    for (std::size_t i = 0; i < cycle.size(); ++i)
+        EXPECT_TRUE(Matches(cycle[i], run.lines[i])) << "line " << i << "\n" << run.Text();
+    for (qsizetype i = cycle.size(); i + 1 < run.lines.size(); ++i)
+        EXPECT_TRUE(std::any_of(cycle.begin(), cycle.end(),
+                                [&](const auto& re) { return Matches(re, run.lines[i]); }))
+            << "unexpected line " << run.lines[i].toStdString();
+    EXPECT_TRUE(Matches(Line(QString::fromUtf8("CRC 校验=0 数据错误=0 收包数量=[1-9]\\d*")),
+                        run.lines.last()))
+        << run.Text();
+}
+
+class ConsolePeers : public ::testing::Test {
+protected:
+    void TearDown() override {
+        slave.Stop();
+        socat.Stop();
+    }
+
+    test::SocatPair socat;
+    test::PeerProcess slave;
+};
+
+TEST_F(ConsolePeers, RtuSlaveCyclesThroughPackets) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    const ConsoleRun run =
+        RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--packet", "1,4,0,4",
+                    "--packet", "1,2,0,10", "--format", "1:2=5", "--format", "1:3=7", "--format",
+                    "1:5=12", "--format", "1:8=5", "--seconds", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.Text();
+    ExpectCycles(run,
+                 {Logged("Tx :  01 03 00 00 00 0A C5 CD "),
+                  Logged("Rx:   01 03 14 00 01 FF FE FF FE 3F C0 00 00 FF FF FF FE 80 00 30 39 "
+                         "00 00 1F 20 "),
+                  Line(R"(Db_01: 1 -2 65534 1\.500 -- -2 -- -32768 12345 0)"),
+                  Logged("Tx :  01 04 00 00 00 04 F1 C9 "),
+                  Logged("Rx:   01 04 08 00 64 00 C8 7F FF 80 00 A8 3F "),
+                  Line("Db_02: 100 200 32767 -32768"), Logged("Tx :  01 02 00 00 00 0A F8 0D "),
+                  Logged("Rx:   01 02 02 8D 01 1D 28 "), Line("Db_03: 1 0 1 1 0 0 0 1 1 0")});
+}
+
+TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
+    const QString port = QString::number(test::FreeTcpPort());
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", port})) << slave.error();
+    ConsoleRun run = RunConsole({"--tcp", "127.0.0.1:" + port, "--packet", "1,3,0,10", "--format",
+                                 "1:3=7", "--format", "1:5=12", "--seconds", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.Text();
+    ASSERT_FALSE(run.lines.isEmpty());
+    EXPECT_EQ(run.lines.takeFirst(),
+              QString::fromUtf8("Modbus TCP/IP 设备 127.0.0.1 端口 %1 已连接！").arg(port));
+    ExpectCycles(run, {Logged("Tx:   00 00 00 00 00 06 01 03 00 00 00 0A "),
+                       Logged("Rx:   00 00 00 00 00 17 01 03 14 00 01 FF FE FF FE 3F C0 00 00 "
+                              "FF FF FF FE 80 00 30 39 00 00 "),
+                       Line(R"(Db_01: 1 -2 -2 1\.500 -- -2 -- -32768 12345 0)")});
+}
+
+TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {
+    QTemporaryDir dir;
+    const ConsoleRun serial = RunConsole(
+        {"--serial", dir.filePath("no-such-tty"), "--packet", "1,3,0,10", "--seconds", "3"});
+    EXPECT_NE(serial.exitCode, 0) << serial.Text();
+    EXPECT_TRUE(serial.errors.contains(QString::fromUtf8("没有发现此串口或被占用")))
+        << serial.Text();
+    EXPECT_FALSE(serial.lines.join('\n').contains("Db_")) << serial.Text();
+
+    const QString port = QString::number(test::FreeTcpPort()); // nobody listens there
+    const ConsoleRun tcp =
+        RunConsole({"--tcp", "127.0.0.1:" + port, "--packet", "1,3,0,10", "--seconds", "3"});
+    EXPECT_NE(tcp.exitCode, 0) << tcp.Text();
+    EXPECT_TRUE(tcp.errors.contains(QString::fromUtf8("连接服务器失败!"))) << tcp.Text();
+    EXPECT_FALSE(tcp.lines.join('\n').contains("Db_")) << tcp.Text();
+}
+
+} // namespace
+} // namespace vantor

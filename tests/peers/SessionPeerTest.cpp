@@ -1,0 +1,223 @@
+// The communication session against slaves it did not write: pymodbus over a socat
+// pseudo-terminal pair and over TCP (whole, byte by byte, closing), and the built-in simulated
+// device. Replies are decoded the way the grids decode them and compared as cell texts.
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include "support/QtPrinters.h"
+
+#include "app/SimulatedDevice.h"
+#include "modbus/CommSession.h"
+#include "packets/PacketTable.h"
+#include "packets/RegisterDecoder.h"
+#include "peers/PeerProcess.h"
+#include "support/Wait.h"
+
+namespace vantor {
+namespace {
+
+using test::kPeerWaitMs;
+using test::WaitUntil;
+
+// The slave script's values in the formats set below (holding registers 0..9, input registers
+// 0..3, discrete inputs 0..9).
+const std::string kHoldingTexts = "1 -2 65534 1.500 -- -2 -- -32768 12345 0";
+const std::string kInputTexts = "100 200 32767 -32768";
+const std::string kBitTexts = "1 0 1 1 0 0 0 1 1 0";
+
+struct Reply {
+    int packet = 0;
+    std::string texts; // the cell texts joined by blanks
+    bool operator==(const Reply&) const = default;
+};
+
+void PrintTo(const Reply& r, std::ostream* os) {
+    *os << "Db_" << r.packet << ": " << r.texts;
+}
+
+std::string Joined(const std::vector<CellText>& cells) {
+    std::string out;
+    for (const CellText& c : cells)
+        out += (out.empty() ? "" : " ") + c.text;
+    return out;
+}
+
+std::span<const std::uint8_t> Span(const QByteArray& data) {
+    return {reinterpret_cast<const std::uint8_t*>(data.constData()),
+            static_cast<std::size_t>(data.size())};
+}
+
+// A session on the test thread that decodes every accepted reply with its packets' formats.
+class Poller {
+public:
+    Poller() {
+        // Packet 1 reads the holding registers 0..9 with a mix of all format kinds.
+        formats.SetCellFormat(0, 2, 5);
+        formats.SetCellFormat(0, 3, 7);
+        formats.SetCellFormat(0, 5, 12);
+        formats.SetCellFormat(0, 8, 5);
+        QObject::connect(&session, &CommSession::registerReplyAccepted,
+                         [this](int packet, const QByteArray& data, int count) {
+                             replies.push_back(
+                                 {packet, Joined(DecodeRegisters(Span(data), count,
+                                                                 formats.Packet(packet - 1)))});
+                         });
+        QObject::connect(&session, &CommSession::bitReplyAccepted,
+                         [this](int packet, const QByteArray& data, int count) {
+                             replies.push_back({packet, Joined(DecodeBits(Span(data), count))});
+                         });
+        QObject::connect(&session, &CommSession::logLine,
+                         [this](const QString& line) { log += line + '\n'; });
+    }
+
+    void Configure(const std::vector<DataPacket>& rows, LinkKind link) {
+        PacketRows table{};
+        std::copy(rows.begin(), rows.end(), table.begin());
+        session.configureImages(vantor::Configure(table, link, TcpHeader{}).images, 200);
+        session.setAllPacketsChecked(true);
+    }
+
+    bool OpenSerial(const QString& port) {
+        QSignalSpy opened(&session, &CommSession::serialOpened);
+        SerialSettings settings;
+        settings.portName = port;
+        session.openSerial(settings);
+        return opened.count() == 1;
+    }
+
+    bool ConnectTcp(quint16 port) {
+        QSignalSpy connected(&session, &CommSession::tcpConnected);
+        session.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
+        session.startPolling();
+        return connected.count() == 1;
+    }
+
+    bool WaitReplies(std::size_t n) {
+        return WaitUntil([&] { return replies.size() >= n; }, kPeerWaitMs);
+    }
+
+    void ExpectNoErrors() const {
+        EXPECT_EQ(session.counters().crcErrors, 0) << log.toStdString();
+        EXPECT_EQ(session.counters().dataErrors, 0) << log.toStdString();
+        EXPECT_GE(session.counters().receivedPackets, static_cast<int>(replies.size()));
+    }
+
+    FormatStore formats;
+    std::vector<Reply> replies;
+    QString log;
+    CommSession session;
+    QSignalSpy sent{&session, &CommSession::frameSent};
+};
+
+class SessionPeers : public ::testing::Test {
+protected:
+    void TearDown() override {
+        slave.Stop();
+        socat.Stop();
+    }
+
+    test::SocatPair socat;
+    test::PeerProcess slave;
+};
+
+TEST_F(SessionPeers, RtuSlaveRepliesDecodeInPacketOrder) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    Poller p;
+    p.Configure(
+        {{"1", "03", "0", "10", true}, {"1", "04", "0", "4", true}, {"1", "02", "0", "10", true}},
+        LinkKind::Serial);
+    ASSERT_TRUE(p.OpenSerial(socat.b()));
+    ASSERT_TRUE(p.WaitReplies(6)) << p.log.toStdString();
+
+    const Reply cycle[] = {{1, kHoldingTexts}, {2, kInputTexts}, {3, kBitTexts}};
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(p.replies[i], cycle[i % 3]) << "reply " << i;
+    p.ExpectNoErrors();
+    p.session.closeSerial();
+}
+
+TEST_F(SessionPeers, TcpSlaveWholeAndByteByByteRepliesDecodeAlike) {
+    for (const QString mode : {"", "--split"}) {
+        SCOPED_TRACE(mode.toStdString());
+        const quint16 port = test::FreeTcpPort();
+        QStringList arguments{"--tcp", QString::number(port)};
+        if (!mode.isEmpty())
+            arguments << mode;
+        ASSERT_TRUE(test::StartModbusSlave(slave, arguments)) << slave.error();
+        Poller p;
+        // Packet 2 reads the float and the long on their own, with function 3 like every TCP row.
+        p.formats.SetCellFormat(1, 0, 7);
+        p.formats.SetCellFormat(1, 2, 12);
+        p.Configure({{"1", "03", "0", "10", true}, {"1", "03", "3", "4", true}}, LinkKind::Tcp);
+        ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+        ASSERT_TRUE(p.WaitReplies(3)) << p.log.toStdString();
+
+        EXPECT_EQ(p.replies[0], (Reply{1, kHoldingTexts}));
+        EXPECT_EQ(p.replies[1], (Reply{2, "1.500 -- -2 --"}));
+        EXPECT_EQ(p.replies[2], (Reply{1, kHoldingTexts}));
+        p.ExpectNoErrors();
+        p.session.disconnectTcp();
+        slave.Stop();
+    }
+}
+
+TEST_F(SessionPeers, TcpSlaveClosingAfterFirstReplyStopsTheCycle) {
+    const quint16 port = test::FreeTcpPort();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--close"}))
+        << slave.error();
+    Poller p;
+    p.Configure({{"1", "03", "0", "10", true}}, LinkKind::Tcp);
+    QSignalSpy lost(&p.session, &CommSession::tcpDisconnected);
+    ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return lost.count() == 1; }, kPeerWaitMs)) << p.log.toStdString();
+
+    ASSERT_EQ(p.replies.size(), 1u);
+    EXPECT_EQ(p.replies[0], (Reply{1, kHoldingTexts}));
+    EXPECT_TRUE(p.log.trimmed().section('\n', -1).contains("Modbus TCP/IP 连接已断开"))
+        << p.log.toStdString();
+    // Give a cycle that wrongly kept going more than two TCP intervals to send again.
+    const qsizetype sentAtLoss = p.sent.count();
+    QTest::qWait(2 * CommSession::kTcpIntervalMs + 500);
+    EXPECT_EQ(sentAtLoss, 1);
+    EXPECT_EQ(p.sent.count(), sentAtLoss);
+    EXPECT_EQ(lost.count(), 1);
+    EXPECT_EQ(p.session.counters().receivedPackets, 1);
+    p.ExpectNoErrors();
+}
+
+TEST(SimulatedDevicePeer, ValuesMoveOverRtuAndTcp) {
+    for (const LinkKind link : {LinkKind::Serial, LinkKind::Tcp}) {
+        SCOPED_TRACE(link == LinkKind::Serial ? "RTU" : "TCP");
+        SimulatedDevice device;
+        Poller p;
+        p.formats.Reset();
+        p.formats.SetCellFormat(0, 1, 7); // the sine
+        p.Configure({{"1", "03", "0", "10", true}}, link);
+        if (link == LinkKind::Serial) {
+            ASSERT_TRUE(device.StartRtu()) << device.errorString().toStdString();
+            ASSERT_TRUE(p.OpenSerial(device.masterPort()));
+        } else {
+            ASSERT_TRUE(device.StartTcp()) << device.errorString().toStdString();
+            ASSERT_TRUE(p.ConnectTcp(device.tcpPort())) << p.log.toStdString();
+        }
+        ASSERT_TRUE(p.WaitReplies(2)) << p.log.toStdString();
+
+        const QStringList first = QString::fromStdString(p.replies[0].texts).split(' ');
+        const QStringList second = QString::fromStdString(p.replies[1].texts).split(' ');
+        ASSERT_EQ(first.size(), 10);
+        ASSERT_EQ(second.size(), 10);
+        EXPECT_LT(first[0].toInt(), second[0].toInt()) << "the counter register must advance";
+        for (const QStringList& cells : {first, second}) {
+            EXPECT_TRUE(QRegularExpression(R"(^-?\d+\.\d{3}$)").match(cells[1]).hasMatch())
+                << cells[1].toStdString();
+            EXPECT_EQ(cells[2], "--");
+            EXPECT_EQ(cells.mid(7), (QStringList{"-1234", "2026", "-16657"})); // 0xBEEF signed
+        }
+        p.ExpectNoErrors();
+    }
+}
+
+} // namespace
+} // namespace vantor

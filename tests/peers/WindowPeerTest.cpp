@@ -1,0 +1,84 @@
+// The desktop program end to end: a pymodbus slave on one end of a socat pseudo-terminal pair,
+// polled through the communication panel's own buttons; the grid page and the counters show
+// what it answered.
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "app/ZelvoView.h"
+#include "packets/CommPanelDlg.h"
+#include "packets/ConnectionControls.h"
+#include "packets/DataGridPanel.h"
+#include "packets/MSHFlexGrid.h"
+#include "packets/RegisterStore.h"
+#include "packets/SerialSelection.h"
+#include "peers/PeerProcess.h"
+#include "support/QtPrinters.h"
+#include "support/Wait.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+void ClickButton(QWidget* parent, const char* name) {
+    auto* button = parent->findChild<QAbstractButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    ASSERT_TRUE(button->isEnabled()) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QString EditText(QWidget* parent, const char* name) {
+    auto* edit = parent->findChild<QLineEdit*>(QString::fromLatin1(name));
+    return edit ? edit->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
+}
+
+} // namespace
+
+TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
+    SocatPair line;
+    ASSERT_TRUE(line.Start()) << line.error();
+    PeerProcess slave;
+    ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
+
+    CMainFrame frame;
+    frame.ShowAtWorkingSize();
+    CZelvoView* view = frame.view();
+    CCommPanelDlg* panel = view->commPanel();
+    view->showPanel(CZelvoView::kCommTab);
+
+    PacketRows rows;
+    rows[0] = {"1", "03", "0", "10", true};
+    panel->setRows(rows);
+    view->store()->setCellFormat(0, 3, 7);  // float AB CD over registers 3 and 4
+    view->store()->setCellFormat(0, 5, 12); // long AB CD over registers 5 and 6
+    view->store()->setCellFormat(0, 2, 5);  // unsigned
+    view->serialSelection()->setTypedPort(line.b());
+
+    ClickButton(panel, "configureButton");
+    ClickButton(panel->connectionControls(), "openButton");
+
+    CMSHFlexGrid* grid = frame.gridPage(1)->grid();
+    const auto cell = [grid](int row, int column) { return grid->textMatrix(row, column); };
+    EXPECT_TRUE(WaitUntil([&] { return cell(8, 2) == "-32768"; }, 20000))
+        << cell(1, 2).toStdString() << " … " << cell(8, 2).toStdString();
+    EXPECT_EQ(cell(1, 1), "4x00000");
+    EXPECT_EQ(cell(1, 2), "1");
+    EXPECT_EQ(cell(2, 2), "-2");
+    EXPECT_EQ(cell(3, 2), "65534");
+    EXPECT_EQ(cell(4, 2), "1.500");
+    EXPECT_EQ(cell(5, 2), "--");
+    EXPECT_EQ(cell(6, 2), "-2");
+    EXPECT_EQ(cell(7, 2), "--");
+    EXPECT_EQ(cell(9, 2), "12345");
+
+    EXPECT_TRUE(WaitUntil([&] { return EditText(panel, "counterReceived").toInt() >= 2; }));
+    EXPECT_EQ(EditText(panel, "counterCrc"), "0");
+    EXPECT_EQ(EditText(panel, "counterData"), "0");
+    EXPECT_EQ(EditText(panel, "lastGoodCountEdit"), "10");
+
+    ClickButton(panel->connectionControls(), "openButton"); // closes
+    EXPECT_TRUE(WaitUntil([&] { return !view->serialSelection()->portOpen(); }));
+}

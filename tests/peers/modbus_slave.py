@@ -1,0 +1,115 @@
+#!/usr/bin/python3
+"""A Modbus slave with known values, for the peer tests.
+
+  modbus_slave.py --rtu DEVICE            RTU slave on a serial device (19200 8N2)
+  modbus_slave.py --tcp PORT [--split]    Modbus TCP on 127.0.0.1:PORT
+  modbus_slave.py --tcp PORT --close
+
+--split writes every reply one byte at a time; --close closes the connection after the first
+reply. Both put a small relay in front of the pymodbus TCP server. Prints "ready" once serving.
+"""
+import argparse
+import asyncio
+import sys
+
+from pymodbus.datastore import (ModbusSequentialDataBlock, ModbusServerContext,
+                                ModbusSlaveContext)
+from pymodbus.framer.rtu_framer import ModbusRtuFramer
+from pymodbus.server import StartAsyncSerialServer, StartAsyncTcpServer
+
+# Holding registers 0..9: 1, -2, 65534, float 1.5 (AB CD), long -2 (AB CD), -32768, 12345, 0.
+HOLDING = [0x0001, 0xFFFE, 0xFFFE, 0x3FC0, 0x0000, 0xFFFF, 0xFFFE, 0x8000, 12345, 0]
+INPUT = [100, 200, 0x7FFF, 0x8000]
+DISCRETE = [1, 0, 1, 1, 0, 0, 0, 1, 1, 0]
+
+
+def context():
+    slave = ModbusSlaveContext(
+        hr=ModbusSequentialDataBlock(0, HOLDING + [0] * 10),
+        ir=ModbusSequentialDataBlock(0, INPUT + [0] * 10),
+        di=ModbusSequentialDataBlock(0, DISCRETE + [0] * 6),
+        co=ModbusSequentialDataBlock(0, [0] * 16),
+        zero_mode=True)
+    return ModbusServerContext(slaves=slave, single=True)
+
+
+def ready():
+    print("ready", flush=True)
+
+
+async def serve_rtu(device):
+    server = await StartAsyncSerialServer(
+        context=context(), framer=ModbusRtuFramer, port=device, baudrate=19200, parity="N",
+        bytesize=8, stopbits=2, defer_start=True)
+    await server.start()
+    if server.transport is None:
+        sys.exit(f"cannot open {device}")
+    ready()
+    await server.serve_forever()
+
+
+async def start_tcp(port):
+    server = await StartAsyncTcpServer(context=context(), address=("127.0.0.1", port),
+                                       defer_start=True, allow_reuse_address=True)
+    task = asyncio.create_task(server.serve_forever())
+    await server.serving
+    return server, task
+
+
+async def read_adu(reader):
+    header = await reader.readexactly(6)
+    return header + await reader.readexactly(int.from_bytes(header[4:6], "big"))
+
+
+async def relay(client_reader, client_writer, backend_port, split, close):
+    reader, writer = await asyncio.open_connection("127.0.0.1", backend_port)
+    try:
+        while True:
+            writer.write(await read_adu(client_reader))
+            reply = await read_adu(reader)
+            if split:
+                for byte in reply:
+                    client_writer.write(bytes([byte]))
+                    await client_writer.drain()
+                    await asyncio.sleep(0.02)
+            else:
+                client_writer.write(reply)
+                await client_writer.drain()
+            if close:
+                break
+    except (asyncio.IncompleteReadError, ConnectionError):
+        pass
+    writer.close()
+    client_writer.close()
+
+
+async def serve_tcp(port, split, close):
+    if not (split or close):
+        _, task = await start_tcp(port)
+        ready()
+        await task
+        return
+    backend, _ = await start_tcp(0)
+    backend_port = backend.server.sockets[0].getsockname()[1]
+    front = await asyncio.start_server(
+        lambda r, w: relay(r, w, backend_port, split, close), "127.0.0.1", port)
+    ready()
+    await front.serve_forever()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    link = parser.add_mutually_exclusive_group(required=True)
+    link.add_argument("--rtu", metavar="DEVICE")
+    link.add_argument("--tcp", metavar="PORT", type=int)
+    parser.add_argument("--split", action="store_true")
+    parser.add_argument("--close", action="store_true")
+    args = parser.parse_args()
+    if args.rtu:
+        asyncio.run(serve_rtu(args.rtu))
+    else:
+        asyncio.run(serve_tcp(args.tcp, args.split, args.close))
+
+
+if __name__ == "__main__":
+    main()
