@@ -129,7 +129,10 @@ void CMainFrame::createToolBar()
 void CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();
-    bar->showMessage(QStringLiteral("就绪"));
+    // "就绪" stays underneath; menu help and panel messages show over it for a while.
+    auto* ready = new QLabel(QStringLiteral("就绪"));
+    ready->setObjectName(QStringLiteral("messagePane"));
+    bar->addWidget(ready, 1);
     m_clock = new QLabel(QStringLiteral("时钟"));
     m_clock->setObjectName(QStringLiteral("clockPane"));
     m_progress = new QProgressBar;

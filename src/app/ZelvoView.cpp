@@ -9,6 +9,7 @@
 #include "packets/CommPanelDlg.h"
 #include "packets/RegisterStore.h"
 #include "packets/SerialSelection.h"
+#include "widgets/FitScrollArea.h"
 
 namespace vantor {
 
@@ -25,7 +26,10 @@ CZelvoView::CZelvoView(QWidget* parent)
     m_trendPanel = new QWidget;
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
-    m_tabs->addTab(m_commPanel, QStringLiteral("通信状态"));
+    // The panel keeps its full layout; a window narrower than it scrolls instead of cutting it.
+    auto* commScroll = new FitScrollArea(m_commPanel);
+    commScroll->setObjectName(QStringLiteral("commScroll"));
+    m_tabs->addTab(commScroll, QStringLiteral("通信状态"));
     m_tabs->addTab(m_trendPanel, QStringLiteral("趋势曲线"));
     connect(m_tabs, &QTabWidget::currentChanged, this, &CZelvoView::panelShown);
 

@@ -56,8 +56,10 @@ void CommLog::writeAtEnd(const QString& line) {
     if (!document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
-    setTextCursor(cursor);
-    ensureCursorVisible();
+    // Show the newest line from its start: the time stamp matters more than the tail of a
+    // long reply.
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    horizontalScrollBar()->setValue(0);
 }
 
 } // namespace vantor

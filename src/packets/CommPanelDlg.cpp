@@ -27,7 +27,7 @@ namespace {
 
 constexpr int kDefaultIntervalMs = 200;
 constexpr int kIntervalEditWidth = 60;
-constexpr int kLogMinimumWidth = 200;
+constexpr int kLogMinimumHeight = 120;
 
 struct RadioEntry {
     const char* caption;
@@ -59,17 +59,25 @@ CCommPanelDlg::CCommPanelDlg(CommSession* session, RegisterStore* store, SerialS
         m_connection->setObjectName(QStringLiteral("connectionControls"));
     m_counters = new CounterDisplay(this);
 
-    auto* controls = new QVBoxLayout;
-    controls->addWidget(m_connection);
-    controls->addWidget(buildFormatGroup());
-    controls->addWidget(m_counters);
-    controls->addWidget(buildLaterButtons());
-    controls->addStretch(1);
+    // Left: the packet table with its buttons, then the data format and the counters side by
+    // side, then the project and parameter buttons. Right: the connection controls over the
+    // log, which takes whatever height is left. Everything stays visible in a window of the
+    // frame's working size.
+    auto* formatAndCounters = new QHBoxLayout;
+    formatAndCounters->addWidget(buildFormatGroup());
+    formatAndCounters->addWidget(m_counters, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildPacketGroup(), 1);
+    left->addLayout(formatAndCounters);
+    left->addWidget(buildLaterButtons());
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_connection);
+    right->addWidget(buildLogArea(), 1);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(buildPacketGroup());
-    layout->addLayout(controls);
-    layout->addWidget(buildLogArea(), 1);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
 
     connectSession();
     connect(m_connection, &ConnectionControls::linkKindChanged, this,
@@ -158,7 +166,7 @@ QWidget* CCommPanelDlg::buildLaterButtons() {
         makeButton("保存参数", "saveParamsButton")};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->setEnabled(false);
-        grid->addWidget(buttons[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+        grid->addWidget(buttons[i], static_cast<int>(i / 3), static_cast<int>(i % 3));
     }
     return box;
 }
@@ -167,7 +175,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
     auto* box = new QWidget(this);
     m_log = new CommLog(box);
     m_log->setObjectName(QStringLiteral("logEdit"));
-    m_log->setMinimumWidth(kLogMinimumWidth);
+    m_log->setMinimumHeight(kLogMinimumHeight);
     m_pause = makeButton(kPauseCaption, "pauseButton");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pause);

@@ -67,7 +67,9 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus)
         menus << menu->text();
     EXPECT_EQ(menus, (QStringList{"文件(&F)", "通信(&E)", "查看(&V)", "帮助(&H)"}));
     EXPECT_NE(MenuAction(frame, "关于 Vantor 2.8.2(&A)..."), nullptr);
-    EXPECT_EQ(frame.statusBar()->currentMessage(), "就绪");
+    auto* ready = frame.findChild<QLabel*>("messagePane");
+    ASSERT_NE(ready, nullptr);
+    EXPECT_EQ(ready->text(), "就绪");
     auto* clock = frame.findChild<QLabel*>("clockPane");
     ASSERT_NE(clock, nullptr);
     EXPECT_TRUE(QTime::fromString(clock->text(), "HH:mm:ss").isValid());

@@ -1,0 +1,21 @@
+#pragma once
+#include <QScrollArea>
+
+namespace vantor {
+
+// A scroll area that gives its widget the whole viewport, and scrolls only when the viewport is
+// smaller than the widget's minimum size. (QScrollArea's own resizing takes a word-wrapped
+// label's preferred height as the minimum and scrolls long before it must.)
+class FitScrollArea : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit FitScrollArea(QWidget* content, QWidget* parent = nullptr);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fit();
+};
+
+} // namespace vantor
