@@ -20,6 +20,9 @@ std::optional<int> StrictInt(const QString& text, int low, int high)
     return value;
 }
 
+// The run length in milliseconds must fit a timer's int.
+constexpr int kMaxSeconds = 2000000;
+
 int MaxCount(int function)
 {
     switch (function) {
@@ -28,13 +31,13 @@ int MaxCount(int function)
     case 51:
         return 26;
     case 50:
-        return 1;
+        return 65535; // any count: the packet always reads one block
     default:
         return 125;
     }
 }
 
-QString ParsePacket(const QString& text, DataPacket& row)
+QString ParsePacket(const QString& text, LinkKind link, DataPacket& row)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
@@ -46,14 +49,17 @@ QString ParsePacket(const QString& text, DataPacket& row)
         return QStringLiteral("--packet '%1': slave must be 0..255, function a number and "
                               "address 0..65535")
             .arg(text);
+    // Over TCP every packet uses --function; the row's own function only names its labels.
     const std::array allowed{2, 3, 4, 50, 51};
-    if (std::find(allowed.begin(), allowed.end(), *function) == allowed.end())
+    if (link == LinkKind::Serial &&
+        std::find(allowed.begin(), allowed.end(), *function) == allowed.end())
         return QStringLiteral("--packet '%1': function must be 2, 3, 4, 50 or 51").arg(text);
-    const auto count = StrictInt(parts[3], 1, MaxCount(*function));
+    const int maxCount = link == LinkKind::Tcp ? 125 : MaxCount(*function);
+    const auto count = StrictInt(parts[3], 1, maxCount);
     if (!count)
         return QStringLiteral("--packet '%1': count must be 1..%2 for function %3")
             .arg(text)
-            .arg(MaxCount(*function))
+            .arg(maxCount)
             .arg(*function);
     row = {QString::number(*slave).toStdString(), QString::number(*function).toStdString(),
            QString::number(*address).toStdString(), QString::number(*count).toStdString(), true};
@@ -153,7 +159,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
     if (packets.size() > kPacketCount)
         return QStringLiteral("at most %1 --packet options").arg(kPacketCount);
     for (const QString& text : packets) {
-        if (QString error = ParsePacket(text, o.rows[o.packetCount]); !error.isEmpty())
+        if (QString error = ParsePacket(text, o.link, o.rows[o.packetCount]); !error.isEmpty())
             return error;
         ++o.packetCount;
     }
@@ -169,7 +175,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
         int* target;
     } numbers[] = {{"interval", 0, 3600000, &o.intervalMs},
                    {"base", 0, 1, &o.addressBase},
-                   {"seconds", 0, 31536000, &o.seconds}};
+                   {"seconds", 0, kMaxSeconds, &o.seconds}};
     for (const auto& n : numbers) {
         if (!p.isSet(n.name))
             continue;

@@ -5,6 +5,7 @@
 
 #include "modbus/CommSession.h"
 #include "modbus/LinkThread.h"
+#include "modbus/LogFormat.h"
 #include "packets/RegisterDecoder.h"
 
 namespace vantor {
@@ -38,12 +39,14 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
         fail(QStringLiteral("连接服务器失败! (%1)").arg(reason));
     });
     connect(session, &CommSession::tcpConnected, session, &CommSession::tcpStart);
-    connect(session, &CommSession::commandRefused, this,
-            [this](const QString& reason) { m_err << reason << '\n' << Qt::flush; });
-    connect(session, &CommSession::linkError, this,
-            [this](const QString& reason) { fail(reason); });
+    // A link lost after it opened ends the run as its time limit would, counters included.
+    connect(session, &CommSession::linkError, this, [this](const QString& reason) {
+        m_err << reason << '\n' << Qt::flush;
+        Finish();
+    });
     connect(session, &CommSession::tcpDisconnected, this, [this](const QString& reason) {
-        fail(QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason));
+        m_err << QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n' << Qt::flush;
+        Finish();
     });
 }
 
@@ -57,6 +60,7 @@ void ConsoleRunner::Start()
     for (const CellFormatOption& f : m_options.formats)
         m_formats.SetCellFormat(f.packet, f.cell, f.code);
     m_image.RebuildPointLabels(configured.images, m_options.addressBase);
+    m_out << QString::fromUtf8(kConfigureDoneLine.data(), kConfigureDoneLine.size()) << '\n';
 
     CommSession* session = m_link->session();
     const ConsoleOptions o = m_options;

@@ -1,5 +1,6 @@
 #include "app/SimulatedDevice.h"
 
+#include <QLoggingCategory>
 #include <QModbusRtuSerialServer>
 #include <QModbusTcpServer>
 #include <QSerialPort>
@@ -17,6 +18,9 @@ namespace vantor {
 // them; discrete inputs are the status bits.
 SimulatedDevice::SimulatedDevice(QObject* parent) : QObject(parent)
 {
+    // The built-in server complains about every request it does not serve (function 50 …); the
+    // master's own log already shows those exchanges.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.modbus*.warning=false"));
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, &SimulatedDevice::Tick);
 }

@@ -73,7 +73,7 @@ void CommSession::configureImages(const CommandImages& images, int sendIntervalM
     kickCycle();
 }
 
-void CommSession::setSendInterval(int ms) { m_sendInterval = std::max(0, ms); }
+void CommSession::setSendInterval(int ms) { m_sendInterval = std::max(kMinimumIntervalMs, ms); }
 
 void CommSession::setPacketChecked(int packet, bool checked)
 {
@@ -180,6 +180,7 @@ void CommSession::sendPolled(int packet)
 {
     const PacketImage& image = m_images.packets[packet - 1];
     if (m_link == LinkKind::Tcp) {
+        m_mbap.Reset(); // a partial reply a whole interval old would corrupt the next one
         m_socket->Send(image.tcp);
         if (m_logScrolling)
             log(TcpTxLine(LocalTimeOfDay(), image.tcp));
@@ -197,17 +198,28 @@ int CommSession::SendHexCommand(const QString& commandText)
     const std::string text = commandText.toStdString();
     const RtuFrame frame = BuildRtuFrame(text);
     if (!frame.ok()) {
-        emit commandRefused(QString::fromStdString(CommandTextErrorText(frame.error, text)));
+        refuse(now, QString::fromStdString(CommandTextErrorText(frame.error, text)));
         return 0;
     }
     if (!m_port->isOpen()) {
-        emit commandRefused(QStringLiteral("串口未打开，命令未发送：%1").arg(commandText));
+        refuse(now, QStringLiteral("串口未打开，命令未发送：%1").arg(commandText));
         return 0;
     }
-    m_port->Write(frame.bytes);
+    if (!m_port->Write(frame.bytes)) {
+        refuse(now, QStringLiteral("串口写入失败，命令未发送：%1").arg(commandText));
+        return 0;
+    }
     if (m_logScrolling)
         log(SerialTxLine(now, frame.txText));
     return static_cast<int>(frame.bytes.size());
+}
+
+// A request that could not go out: said in the log (a refused polled packet would come back
+// every cycle, so no message box) and told to whoever listens.
+void CommSession::refuse(const TimeOfDay& when, const QString& reason)
+{
+    emit logLine(QString::fromStdString(TimeStamp(when, false)) + QLatin1Char(' ') + reason);
+    emit commandRefused(reason);
 }
 
 // ---- write jobs ------------------------------------------------------------------------------
@@ -415,9 +427,10 @@ void CommSession::onTcpBytes(const QByteArray& bytes)
             handleTcpFrame(event.bytes);
             continue;
         }
-        log(TimeStamp(LocalTimeOfDay(), false) + " Rx:   " + HexBytes(event.bytes) +
-            " (MBAP header invalid: " + event.reason + "; " + std::to_string(event.bytes.size()) +
-            " bytes dropped)");
+        if (m_logScrolling)
+            log(TimeStamp(LocalTimeOfDay(), false) + " Rx:   " + HexBytes(event.bytes) +
+                " (MBAP header invalid: " + event.reason + "; " +
+                std::to_string(event.bytes.size()) + " bytes dropped)");
         countDataError(false);
     }
 }
@@ -431,7 +444,8 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu)
     const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
     if (function & 0x80) {
         const int code = adu.size() > 8 ? adu[8] : 0;
-        log(TimeStamp(LocalTimeOfDay(), false) +
+        if (m_logScrolling)
+            log(TimeStamp(LocalTimeOfDay(), false) +
             QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
                 .arg(QString::number(function, 16).toUpper())
                 .arg(code)

@@ -13,6 +13,7 @@
 
 #include "modbus/CommandImages.h"
 #include "modbus/Counters.h"
+#include "modbus/LogFormat.h"
 #include "modbus/MbapFramer.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
@@ -33,6 +34,9 @@ public:
     static constexpr int kPageWriteLeadMs = 200;
     static constexpr int kPageWriteTailMs = 500;
     static constexpr int kTcpIntervalMs = 1000;
+    // The shortest send interval: below it a request goes out before any reply can arrive, and
+    // the cycle would keep the link thread busy.
+    static constexpr int kMinimumIntervalMs = 10;
 
     explicit CommSession(QObject* parent = nullptr);
     ~CommSession() override;
@@ -93,7 +97,7 @@ signals:
     void tcpConnectFailed(const QString& reason);
     void tcpDisconnected(const QString& reason);
     void modeChanged(int mode);
-    void commandRefused(const QString& reason); // a command text that could not be sent
+    void commandRefused(const QString& reason); // a request that could not go out (also logged)
     void linkError(const QString& reason);      // the open serial line failed (device removed)
     void frameSent(int packet);                 // a polled request went out (0: a write)
 
@@ -116,6 +120,7 @@ private:
     // The register reply check.
     void DecodeThreadProc();
     int SendHexCommand(const QString& commandText);
+    void refuse(const TimeOfDay& when, const QString& reason);
 
     void setMode(SessionMode mode);
     void judgeSerial();

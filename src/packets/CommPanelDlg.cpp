@@ -193,7 +193,6 @@ void CCommPanelDlg::connectSession() {
     connect(m_session, &CommSession::logLine, m_log, &CommLog::appendSessionLine);
     connect(m_session, &CommSession::countersChanged, m_counters, &CounterDisplay::showCounters);
     connect(m_session, &CommSession::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
-    connect(m_session, &CommSession::commandRefused, this, &CCommPanelDlg::onCommandRefused);
 }
 
 // ---- table and settings ----------------------------------------------------------------------
@@ -332,12 +331,6 @@ void CCommPanelDlg::onLinkKindChanged(LinkKind link) {
     m_start->setEnabled(serial);
     m_stop->setEnabled(serial);
     m_log->setLinkKind(link); // the session learns it from the connection controls
-}
-
-void CCommPanelDlg::onCommandRefused(const QString& reason) {
-    // A line in the log rather than a box: a refused polled packet comes back every cycle.
-    m_log->appendSessionLine(QString::fromStdString(TimeStamp(LocalTimeOfDay(), false)) +
-                             QLatin1Char(' ') + reason);
 }
 
 } // namespace vantor

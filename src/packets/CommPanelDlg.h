@@ -64,7 +64,6 @@ private:
     void clearCounters();
     void onFormatClicked(int value);
     void onLinkKindChanged(vantor::LinkKind link);
-    void onCommandRefused(const QString& reason);
     void pushCheckStates();
 
     CommSession* m_session;

@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "CommPanelFixture.h"
+#include "support/Wait.h"
 #include "modbus/LogFormat.h"
 #include "packets/ConnectionControls.h"
 #include "packets/CounterDisplay.h"
@@ -308,8 +309,8 @@ TEST_F(CommPanel, FormatAndBaseRadios) {
 }
 
 TEST_F(CommPanel, RefusedCommandsAreLoggedNotBoxed) {
-    emit session.commandRefused(QStringLiteral("串口未打开，命令未发送：0103"));
-    ASSERT_EQ(LogLines().size(), 1);
+    session.requestOneShot(QStringLiteral("0103")); // no port is open
+    ASSERT_TRUE(vantor::test::WaitUntil([&] { return LogLines().size() == 1; }));
     EXPECT_TRUE(LogLines()[0].endsWith(QStringLiteral(" 串口未打开，命令未发送：0103")));
     EXPECT_TRUE(messages.isEmpty());
 }

@@ -22,13 +22,13 @@ ConfigureResult Serial(const PacketRows& rows) {
 
 TEST(Configure, SerialRowsBecomeUpperCaseCommandTexts) {
     const auto result = Serial(RowsWith({{"17", "3", "100", "10", true},
-                                         {"1", "04", "65535", "300", false},
+                                         {"1", "04", "65535", "120", false},
                                          {"255", "02", "0", "16", true},
                                          {"1", "51", "0", "2", false},
                                          {"9", "50", "77", "500", true}}));
     const auto& p = result.images.packets;
     EXPECT_EQ(p[0].serialText, "11030064000A");
-    EXPECT_EQ(p[1].serialText, "0104FFFF012C");
+    EXPECT_EQ(p[1].serialText, "0104FFFF0078");
     EXPECT_EQ(p[2].serialText, "FF0200000010");
     EXPECT_EQ(p[3].serialText, "013300000002");
     EXPECT_EQ(p[4].serialText, "01320004");
@@ -40,7 +40,7 @@ TEST(Configure, SerialRowsBecomeUpperCaseCommandTexts) {
     // Default rows: "1", "03", "0", "0" give an image with count 0, never sent.
     EXPECT_EQ(p[5].serialText, "010300000000");
     EXPECT_EQ(p[5].count, 0);
-    EXPECT_EQ(result.images.totalCount, 10 + 300 + 16 + 2 + 1);
+    EXPECT_EQ(result.images.totalCount, 10 + 120 + 16 + 2 + 1);
     EXPECT_EQ(result.images.checkedRows, 3);
     EXPECT_TRUE(result.errors.empty());
 }
@@ -104,7 +104,26 @@ TEST(Configure, TotalSaturatesInsteadOfOverflowing) {
     PacketRows rows{};
     for (auto& row : rows)
         row.count = "2147483647";
-    EXPECT_EQ(Serial(rows).images.totalCount, 2147483647);
+    EXPECT_EQ(Configure(rows, LinkKind::Tcp, TcpHeader{}).images.totalCount, 2147483647);
     EXPECT_EQ(std::string(kTcpFunctionTexts[0]), "1.读线圈(0x01)");
     EXPECT_EQ(std::string(kTcpFunctionTexts[12]), "13.读设备识别码(0x2B)");
+}
+
+// A serial packet whose reply would not fit the 270-byte receive assembly is refused, since it
+// could never be judged.
+TEST(Configure, RefusesRepliesLongerThanTheReceiveAssembly) {
+    PacketRows rows{};
+    rows[0] = {"1", "03", "0", "132", true}; // 269 bytes
+    rows[1] = {"1", "03", "0", "133", true}; // 271
+    rows[2] = {"1", "02", "0", "2120", true}; // 270
+    rows[3] = {"1", "51", "0", "27", true};  // 275
+    const ConfigureResult result = Configure(rows, LinkKind::Serial, TcpHeader{});
+    EXPECT_EQ(result.images.packets[0].count, 132);
+    EXPECT_EQ(result.images.packets[1].count, 0);
+    EXPECT_TRUE(result.images.packets[1].serialText.empty());
+    EXPECT_EQ(result.images.packets[2].count, 2120);
+    EXPECT_EQ(result.images.packets[3].count, 0);
+    ASSERT_EQ(result.errors.size(), 2u);
+    EXPECT_EQ(result.errors[0], "数据包 2：数据个数 133 的应答超过 270 字节");
+    EXPECT_EQ(result.images.totalCount, 132 + 2120);
 }

@@ -80,11 +80,13 @@ protected:
 TEST_F(ConsolePeers, RtuSlaveCyclesThroughPackets) {
     ASSERT_TRUE(socat.Start()) << socat.error();
     ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-    const ConsoleRun run =
+    ConsoleRun run =
         RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--packet", "1,4,0,4",
                     "--packet", "1,2,0,10", "--format", "1:2=5", "--format", "1:3=7", "--format",
                     "1:5=12", "--format", "1:8=5", "--seconds", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.Text();
+    ASSERT_FALSE(run.lines.isEmpty());
+    EXPECT_EQ(run.lines.takeFirst(), QString::fromUtf8("数据包配置成功。"));
     ExpectCycles(run,
                  {Logged("Tx :  01 03 00 00 00 0A C5 CD "),
                   Logged("Rx:   01 03 14 00 01 FF FE FF FE 3F C0 00 00 FF FF FF FE 80 00 30 39 "
@@ -102,7 +104,8 @@ TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
     ConsoleRun run = RunConsole({"--tcp", "127.0.0.1:" + port, "--packet", "1,3,0,10", "--format",
                                  "1:3=7", "--format", "1:5=12", "--seconds", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.Text();
-    ASSERT_FALSE(run.lines.isEmpty());
+    ASSERT_GE(run.lines.size(), 2);
+    EXPECT_EQ(run.lines.takeFirst(), QString::fromUtf8("数据包配置成功。"));
     EXPECT_EQ(run.lines.takeFirst(),
               QString::fromUtf8("Modbus TCP/IP 设备 127.0.0.1 端口 %1 已连接！").arg(port));
     ExpectCycles(run, {Logged("Tx:   00 00 00 00 00 06 01 03 00 00 00 0A "),
