@@ -65,18 +65,14 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
     layout->addWidget(buttons);
 
     connect(m_port, &QComboBox::activated, this, &CCommSettingsDlg::onPortChosen);
-    bind(m_baud, &SerialSelection::setBaudIndex);
-    bind(m_parity, &SerialSelection::setParityIndex);
-    bind(m_dataBits, &SerialSelection::setDataBitsIndex);
-    bind(m_stopBits, &SerialSelection::setStopBitsIndex);
+    // Each choice goes straight into the shared selection, so the panel shows it at once.
+    connect(m_baud, &QComboBox::activated, m_selection, &SerialSelection::setBaudIndex);
+    connect(m_parity, &QComboBox::activated, m_selection, &SerialSelection::setParityIndex);
+    connect(m_dataBits, &QComboBox::activated, m_selection, &SerialSelection::setDataBitsIndex);
+    connect(m_stopBits, &QComboBox::activated, m_selection, &SerialSelection::setStopBitsIndex);
     // The port list can be rebuilt while the dialog is open (a device plugged in).
     connect(m_selection, &SerialSelection::changed, this, &CCommSettingsDlg::showSelection);
     showSelection();
-}
-
-void CCommSettingsDlg::bind(QComboBox* combo, void (SerialSelection::*setter)(int)) {
-    connect(combo, &QComboBox::activated, this,
-            [this, setter](int index) { (m_selection->*setter)(index); });
 }
 
 void CCommSettingsDlg::onPortChosen(int index) {

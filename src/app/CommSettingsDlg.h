@@ -17,7 +17,6 @@ public:
     CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent = nullptr);
 
 private:
-    void bind(QComboBox* combo, void (SerialSelection::*setter)(int));
     void onPortChosen(int index);
     void showSelection();
     void fitPortDropDown();

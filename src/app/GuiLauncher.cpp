@@ -10,6 +10,7 @@
 #include "app/SimulatedDevice.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
+#include "modbus/CommSession.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
 #include "packets/RegisterStore.h"
@@ -88,8 +89,11 @@ void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options)
         if (auto* port = controls->findChild<QWidget*>(QStringLiteral("tcpPortEdit")))
             port->setProperty("text", options.tcpPort);
         panel->Configure();
+        // "开始" once the connection stands, as a user would wait for the connect line.
+        QObject::connect(view->session(), &CommSession::tcpConnected, controls,
+                         [controls] { Click(controls, "tcpStartButton"); },
+                         Qt::SingleShotConnection);
         Click(controls, "connectButton");
-        Click(controls, "tcpStartButton");
         return;
     }
     view->serialSelection()->setTypedPort(options.serial.portName);

@@ -29,6 +29,9 @@ namespace vantor {
 namespace {
 
 constexpr int kExtraMinimumWidth = 120;
+// Starting sizes of the two bars; the user may drag them smaller or larger.
+constexpr QSize kFunctionBarSize(300, 260);
+constexpr QSize kDataBarSize(500, 275);
 
 QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(name)); }
 
@@ -68,6 +71,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvo
     connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::UpdateClock);
     m_clockTimer.start();
     UpdateClock();
+}
+
+// The bars hide while the window's base class takes them down; by then this part of the window
+// is gone, so they must no longer reach it.
+CMainFrame::~CMainFrame()
+{
+    m_functionBar->disconnect(this);
+    m_dataBar->disconnect(this);
 }
 
 CDataGridPanel* CMainFrame::gridPage(int packet) const
@@ -143,8 +154,12 @@ void CMainFrame::createStatusBar()
     m_progress->setMaximumWidth(160);
     bar->addPermanentWidget(m_clock);
     bar->addPermanentWidget(m_progress);
-    for (const char* text : {"大写", "数字", "滚动"})
-        bar->addPermanentWidget(new QLabel(QString::fromUtf8(text)));
+    // The keyboard's lock states cannot be read portably; the panes keep their place, greyed.
+    for (const char* text : {"大写", "数字", "滚动"}) {
+        auto* pane = new QLabel(QString::fromUtf8(text));
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+    }
     connect(m_view->commPanel(), &CCommPanelDlg::statusMessage, bar,
             [bar](const QString& text) { bar->showMessage(text); });
 }
@@ -174,7 +189,6 @@ void CMainFrame::createFunctionBar()
     m_functionTabs->addTab(new QWidget, Icon("tree_send"), QStringLiteral("发送命令"));
     m_functionTabs->setCurrentIndex(0);
     m_functionBar->setWidget(m_functionTabs);
-    m_functionTabs->setMinimumSize(300, 260);
     addDockWidget(Qt::LeftDockWidgetArea, m_functionBar);
     connect(m_functionBar, &QDockWidget::topLevelChanged, this, &CMainFrame::updateMinimumWidth);
     connect(m_functionBar, &QDockWidget::visibilityChanged, this, &CMainFrame::updateMinimumWidth);
@@ -191,7 +205,6 @@ void CMainFrame::createDataBar()
         m_dataTabs->addTab(m_pages[packet - 1], QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
     }
     m_dataTabs->setCurrentIndex(0);
-    m_dataTabs->setMinimumSize(500, 275);
     m_dataBar->setWidget(m_dataTabs);
     addDockWidget(Qt::BottomDockWidgetArea, m_dataBar);
 }
@@ -216,17 +229,27 @@ void CMainFrame::openCommSettings()
 void CMainFrame::updateMinimumWidth()
 {
     const bool docked = m_functionBar->isVisible() && !m_functionBar->isFloating();
-    setMinimumWidth((docked ? m_functionBar->minimumSizeHint().width() : 0) + kExtraMinimumWidth);
+    setMinimumWidth((docked ? m_functionBar->width() : 0) + kExtraMinimumWidth);
 }
 
 void CMainFrame::ShowAtWorkingSize()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize size = WorkingSize(screen->geometry(), screen->availableGeometry());
-        resize(size.expandedTo(minimumSizeHint()));
-        move(screen->availableGeometry().center() - rect().center());
+        const QRect area = screen->availableGeometry();
+        const QSize size = WorkingSize(screen->geometry(), area)
+                               .expandedTo(minimumSizeHint())
+                               .boundedTo(area.size());
+        resize(size);
+        // Centred, but never with the title bar or the menus above the screen's edge.
+        const QPoint centred = area.center() - rect().center();
+        move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
     }
+    // The data bar is at least tall enough for a whole grid page.
+    resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
+    resizeDocks({m_dataBar},
+                {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())}, Qt::Vertical);
     show();
+    updateMinimumWidth();
 }
 
 void CMainFrame::UpdateClock()

@@ -29,6 +29,7 @@ public:
     static constexpr int kPacketPages = 30;
 
     explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     CZelvoView* view() const { return m_view; }
     QDockWidget* functionBar() const { return m_functionBar; }

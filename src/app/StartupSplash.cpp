@@ -15,7 +15,11 @@ CStartupSplash::CStartupSplash(QWidget* owner)
 {
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(m_picture.isNull() ? QSize(1024, 568) : m_picture.size());
+    // 1024 x 568, or less on a small screen, keeping the picture's proportions.
+    QSize size = kPictureSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = kPictureSize.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    setFixedSize(kPictureSize.scaled(size, Qt::KeepAspectRatio));
     m_timer.setSingleShot(true);
     m_timer.setInterval(kShowMs);
     connect(&m_timer, &QTimer::timeout, this, &CStartupSplash::finish);
@@ -34,11 +38,10 @@ void CStartupSplash::Start()
 
 void CStartupSplash::paintEvent(QPaintEvent*)
 {
+    // Drawn from the vector picture at the screen's pixel density, so it stays sharp at 200 %.
     QPainter painter(this);
-    if (m_picture.isNull())
-        painter.fillRect(rect(), QColor(0x1f, 0x4e, 0x79));
-    else
-        painter.drawPixmap(0, 0, m_picture);
+    painter.fillRect(rect(), QColor(0x1f, 0x4e, 0x79));
+    m_picture.paint(&painter, rect());
 }
 
 // Any key or mouse button ends the splash at once; that event goes no further.

@@ -1,7 +1,7 @@
 #pragma once
 // The start-up picture: shown for 3 seconds, or until the first key press or mouse click,
 // which it swallows.
-#include <QPixmap>
+#include <QIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,6 +11,7 @@ class CStartupSplash : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kShowMs = 3000;
+    static constexpr QSize kPictureSize{1024, 568};
 
     explicit CStartupSplash(QWidget* owner = nullptr);
     ~CStartupSplash() override;
@@ -27,7 +28,7 @@ protected:
 private:
     void finish();
 
-    QPixmap m_picture;
+    QIcon m_picture;
     QTimer m_timer;
     bool m_done = false;
 };

@@ -56,10 +56,8 @@ void CommLog::writeAtEnd(const QString& line) {
     if (!document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
-    // Show the newest line from its start: the time stamp matters more than the tail of a
-    // long reply.
+    // Follow the newest line; the horizontal position stays where the user left it.
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    horizontalScrollBar()->setValue(0);
 }
 
 } // namespace vantor

@@ -108,15 +108,14 @@ void ConnectionControls::onOpenClose() {
             Qt::QueuedConnection);
         return;
     }
-    const bool wasOpen = m_lineOpen;
     m_lineOpen = false;
     m_pending.push_back(false);
     m_selection->setPortOpen(false);
     showPortState(false, QString::fromUtf8(kPortClosedStatus));
     QMetaObject::invokeMethod(
         m_session, [session = m_session] { session->closeSerial(); }, Qt::QueuedConnection);
-    if (wasOpen)
-        emit sendingChanged(false);
+    // Closing stops any sending, also one started by hand before a failed open.
+    emit sendingChanged(false);
 }
 
 // The session answers the requests in the order they were made; only the answer to the latest

@@ -1,6 +1,6 @@
 #include "widgets/FitScrollArea.h"
 
-#include <QScrollBar>
+#include <QEvent>
 
 namespace vantor {
 
@@ -9,6 +9,16 @@ FitScrollArea::FitScrollArea(QWidget* content, QWidget* parent) : QScrollArea(pa
     setWidget(content);
     setWidgetResizable(false);
     setFrameShape(QFrame::NoFrame);
+    content->installEventFilter(this);
+}
+
+// The content's minimum can grow while the area keeps its size (a status line wraps, a group
+// is shown): fit again whenever its layout asks.
+bool FitScrollArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        QMetaObject::invokeMethod(this, &FitScrollArea::fit, Qt::QueuedConnection);
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void FitScrollArea::resizeEvent(QResizeEvent* event)
