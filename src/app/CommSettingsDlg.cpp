@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "packets/SerialSelection.h"
+#include "widgets/DropDown.h"
 
 namespace vantor {
 
@@ -93,7 +94,7 @@ void CCommSettingsDlg::showSelection() {
     if (shown != entries) {
         m_port->clear();
         m_port->addItems(entries);
-        fitPortDropDown();
+        WidenDropDown(m_port);
     }
     m_port->setCurrentIndex(m_selection->hasTypedPort() ? static_cast<int>(entries.size()) - 1
                                                         : m_selection->portIndex());
@@ -104,15 +105,5 @@ void CCommSettingsDlg::showSelection() {
 }
 
 // The drop-down is only ever widened, so it does not jump while the dialog is open.
-void CCommSettingsDlg::fitPortDropDown() {
-    const QFontMetrics metrics(m_port->view()->font());
-    int widest = 0;
-    for (int i = 0; i < m_port->count(); ++i)
-        widest = std::max(widest, metrics.horizontalAdvance(m_port->itemText(i)));
-    const int edges = metrics.averageCharWidth() +
-                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    m_port->view()->setMinimumWidth(std::max(m_port->view()->minimumWidth(), widest + edges));
-}
 
 } // namespace vantor

@@ -19,7 +19,6 @@ public:
 private:
     void onPortChosen(int index);
     void showSelection();
-    void fitPortDropDown();
 
     SerialSelection* m_selection;
     QComboBox* m_connection = nullptr;

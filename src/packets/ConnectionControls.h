@@ -67,7 +67,6 @@ private:
     void showPortState(bool open, const QString& status);
     void onPortsChanged(bool removed);
     bool rebuildPorts(const QString& previousText);
-    void fitPortDropDown();
 
     // TCP side.
     void onModeChosen(int index);

@@ -13,6 +13,7 @@
 #include "packets/SerialSelection.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
+#include "widgets/DropDown.h"
 
 namespace vantor {
 
@@ -70,7 +71,7 @@ void ConnectionControls::syncCombos() {
     if (shown != m_selection->ports()) {
         m_port->clear();
         m_port->addItems(m_selection->ports());
-        fitPortDropDown();
+        WidenDropDown(m_port);
     }
     m_port->setCurrentIndex(m_selection->portIndex());
     if (m_port->currentText() != m_selection->portText())
@@ -79,17 +80,6 @@ void ConnectionControls::syncCombos() {
     m_parity->setCurrentIndex(m_selection->parityIndex());
     m_dataBits->setCurrentIndex(m_selection->dataBitsIndex());
     m_stopBits->setCurrentIndex(m_selection->stopBitsIndex());
-}
-
-void ConnectionControls::fitPortDropDown() {
-    const QFontMetrics metrics(m_port->view()->font());
-    int widest = 0;
-    for (const QString& text : m_selection->ports())
-        widest = std::max(widest, metrics.horizontalAdvance(text));
-    const int edges = metrics.averageCharWidth() +
-                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                      2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    m_port->view()->setMinimumWidth(std::max(m_port->width(), widest + edges));
 }
 
 void ConnectionControls::onPortOpenChanged(bool open) {
