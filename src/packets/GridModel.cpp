@@ -67,6 +67,17 @@ Qt::ItemFlags GridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled;
 }
 
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    switch (role) {
+    case Qt::DisplayRole:
+        return orientation == Qt::Horizontal ? text(0, section) : text(section, 0);
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
 QString GridModel::text(int row, int column) const {
     const GridCellKind kind = CellKind(row, column);
     if (kind == GridCellKind::Outside)
@@ -128,6 +139,10 @@ void GridModel::onLabelsRebuilt() {
 void GridModel::emitCellChanged(int row, int column, int role) {
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell, {role});
+    if (row == 0)
+        emit headerDataChanged(Qt::Horizontal, column, column);
+    if (column == 0)
+        emit headerDataChanged(Qt::Vertical, row, row);
 }
 
 } // namespace vantor

@@ -1,6 +1,7 @@
 #pragma once
 // The cells of one packet's grid page (11 rows by 27 columns). Value and label texts come from
-// the register store; the fixed row 0 and column 0 are ordinary cells painted like headers.
+// the register store. Row 0 and column 0 hold the header texts and are offered as header data
+// too, so the view can show them in its own headers, which stay in sight while the cells scroll.
 // Cell colours belong to the page and live here.
 #include <QAbstractTableModel>
 #include <QColor>
@@ -24,6 +25,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Horizontal section c is row 0's text of column c, vertical section r column 0's of row r.
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
 
     // Cells outside the grid read as empty / default and are ignored on set.
     QString text(int row, int column) const;

@@ -1,7 +1,10 @@
 #include "packets/MSHFlexGrid.h"
 
+#include <QScrollBar>
+
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -34,19 +37,52 @@ int WidestText(const QFontMetrics& metrics, std::initializer_list<const char*> s
     return widest;
 }
 
+// Headers and the corner painted flat in the grid's fixed-cell grey, ruled like the cells.
+QString HeaderStyleSheet(const QColor& line) {
+    return QStringLiteral("QHeaderView::section, QLabel#gridCorner { background-color: %1;"
+                          " border: none; border-right: 1px solid %2;"
+                          " border-bottom: 1px solid %2; padding: 0px; }")
+        .arg(ColorFromRef(kFixedBackRef).name(), line.name());
+}
+
 } // namespace
 
 CMSHFlexGrid::CMSHFlexGrid(GridModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
     setModel(model);
     setItemDelegate(new GridCellDelegate(this));
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
+    setUpHeaders();
     // The page paints the selected cell itself (highlight colours); the view only tracks it.
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
     fitColumnWidths();
+}
+
+void CMSHFlexGrid::setUpHeaders() {
+    // Row 0 and column 0 stay in the model (grid positions are unchanged) but are shown by the
+    // headers, which do not scroll away.
+    setRowHidden(0, true);
+    setColumnHidden(0, true);
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setSectionResizeMode(QHeaderView::Fixed); // widths come from fitColumnWidths
+        header->setSectionsClickable(false);              // a header click selects nothing
+        header->setHighlightSections(false);
+    }
+    m_corner = new QLabel(m_model->text(0, 0), this);
+    m_corner->setObjectName(QStringLiteral("gridCorner"));
+    m_corner->setAlignment(Qt::AlignCenter);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    const int line = style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this);
+    setStyleSheet(HeaderStyleSheet(QColor::fromRgba(static_cast<QRgb>(line))));
+    connect(m_model, &QAbstractItemModel::headerDataChanged, this,
+            &CMSHFlexGrid::onHeaderDataChanged);
+}
+
+void CMSHFlexGrid::onHeaderDataChanged(Qt::Orientation orientation, int first, int last) {
+    if (orientation == Qt::Horizontal && first <= 0 && last >= 0)
+        m_corner->setText(m_model->text(0, 0));
 }
 
 void CMSHFlexGrid::setRow(int row) {
@@ -100,9 +136,28 @@ void CMSHFlexGrid::refresh() {
 }
 
 QRect CMSHFlexGrid::cellRect(int row, int column) const {
-    if (CellKind(row, column) == GridCellKind::Outside)
+    switch (CellKind(row, column)) {
+    case GridCellKind::Outside:
         return {};
+    case GridCellKind::Fixed:
+        return headerCellRect(row, column);
+    case GridCellKind::Label:
+    case GridCellKind::Value:
+        break;
+    }
     return visualRect(m_model->index(row, column)).translated(viewport()->pos());
+}
+
+QRect CMSHFlexGrid::headerCellRect(int row, int column) const {
+    const QHeaderView* top = horizontalHeader();
+    const QHeaderView* side = verticalHeader();
+    if (row == 0 && column == 0)
+        return QRect(side->x(), top->y(), side->width(), top->height());
+    if (row == 0)
+        return QRect(top->x() + top->sectionViewportPosition(column), top->y(),
+                     top->sectionSize(column), top->height());
+    return QRect(side->x(), side->y() + side->sectionViewportPosition(row), side->width(),
+                 side->sectionSize(row));
 }
 
 void CMSHFlexGrid::fitColumnWidths() {
@@ -111,12 +166,16 @@ void CMSHFlexGrid::fitColumnWidths() {
     const int fixed = WidestText(metrics, {"Page30", "9"});
     const int label = WidestText(metrics, {"4x00001", "3x65535", "第13列"});
     const int value = WidestText(metrics, {"-12345.678", "-2147483648", "Value"});
-    for (int column = 0; column < kGridColumns; ++column) {
-        const int text = column == 0 ? fixed : (column % 2 == 1 ? label : value);
+    // Column 0 is the vertical header, as wide as the column it stands for.
+    verticalHeader()->setMinimumWidth(std::max(minimum, fixed + kTextPadding));
+    for (int column = 1; column < kGridColumns; ++column) {
+        const int text = column % 2 == 1 ? label : value;
         setColumnWidth(column, std::max(minimum, text + kTextPadding));
     }
+    const int rowHeight = metrics.height() + 6;
     verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    horizontalHeader()->setMinimumHeight(rowHeight); // row 0 as high as the others
 }
 
 void CMSHFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
@@ -147,6 +206,21 @@ void CMSHFlexGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         fitColumnWidths();
+}
+
+void CMSHFlexGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    if (!m_corner) // called while the model is being set, before the corner exists
+        return;
+    m_corner->setGeometry(headerCellRect(0, 0));
+    m_corner->raise();
+}
+
+QSize CMSHFlexGrid::sizeHint() const {
+    const int height = 2 * frameWidth() + horizontalHeader()->height() +
+                       verticalHeader()->length() +
+                       horizontalScrollBar()->sizeHint().height();
+    return {QTableView::sizeHint().width(), height};
 }
 
 } // namespace vantor

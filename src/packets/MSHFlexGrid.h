@@ -2,16 +2,23 @@
 // The grid of a data page: a table view over a GridModel offering the grid operations the
 // program relies on (current cell, cell texts and colours, header texts, redraw). The current
 // cell set through setRow/setCol is a cursor for those operations; the user's selection moves
-// it too and is reported by cellLeft/cellEntered.
+// it too and is reported by cellLeft/cellEntered. Positions are grid rows 0..10 and columns
+// 0..26 throughout; row 0 and column 0 are shown by the view's headers and its top-left corner,
+// so they stay in sight while the data cells scroll.
 #include <QTableView>
 
 #include "packets/GridModel.h"
+
+class QLabel;
 
 namespace vantor {
 
 class CMSHFlexGrid : public QTableView {
     Q_OBJECT
 public:
+    // Tall enough for the header and all ten data rows, so a page never hides its last row.
+    QSize sizeHint() const override;
+
     explicit CMSHFlexGrid(GridModel* model, QWidget* parent = nullptr);
 
     GridModel* gridModel() const { return m_model; }
@@ -34,10 +41,11 @@ public:
     void setColumnHeader(int column, const QString& text); // row 0 of that column
     void refresh();
 
-    // The cell's rectangle in this widget's coordinates (empty outside the grid).
+    // The cell's rectangle in this widget's coordinates (empty outside the grid); row 0 and
+    // column 0 give their header section, cell (0, 0) the corner.
     QRect cellRect(int row, int column) const;
-    // Widths that show "4x00001", "第13列" and values such as "-12345.678" uncut in the current
-    // font; never narrower than 740 twips.
+    // Widths that show "4x00001", "第13列", "Page30" and values such as "-12345.678" uncut in
+    // the current font; never narrower than 740 twips.
     void fitColumnWidths();
 
 signals:
@@ -51,9 +59,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    void setUpHeaders();
+    void onHeaderDataChanged(Qt::Orientation orientation, int first, int last);
+    QRect headerCellRect(int row, int column) const;
+
     GridModel* m_model;
+    QLabel* m_corner = nullptr; // over the corner button: the page name of cell (0, 0)
     int m_row = 1;
     int m_col = 1;
 };

@@ -169,3 +169,46 @@ TEST_F(SessionCycle, ClosingThePortStopsPolling)
     EXPECT_EQ(session.mode(), SessionMode::Idle);
     EXPECT_FALSE(session.autoSend());
 }
+
+TEST_F(SessionCycle, PageWriteSendsItsFrameWhilePollingWaits) {
+    Configure({1}, 50);
+    ASSERT_TRUE(WaitForFrames(2));
+    ASSERT_TRUE(WaitUntil([&] { return wire.size() == 8 * sent.count(); }));
+    const qsizetype polledBytes = wire.size();
+    std::vector<std::string> events;
+    QObject guard; // ends the connections before `events` goes
+    QObject::connect(&session, &CommSession::modeChanged, &guard,
+                     [&](int mode) { events.push_back("mode " + std::to_string(mode)); });
+    QObject::connect(&session, &CommSession::frameSent, &guard, [&](int packet) {
+        events.push_back("sent " + std::to_string(packet) + " in mode " +
+                         std::to_string(static_cast<int>(session.mode())));
+    });
+
+    const std::string page = "0110000000020400010002";
+    session.requestPageWrite(QString::fromStdString(page));
+    ASSERT_TRUE(WaitUntil([&] { return events.size() >= 4; }));
+    EXPECT_EQ(
+        std::vector<std::string>(events.begin(), events.begin() + 4),
+        (std::vector<std::string>{"mode 2", "sent 0 in mode 2", "mode 1", "sent 1 in mode 1"}));
+    EXPECT_TRUE(WaitUntil([&] { return wire.size() >= polledBytes + FrameOf(page).size() + 8; }));
+    EXPECT_TRUE(wire.mid(polledBytes).startsWith(FrameOf(page) + FrameOf("010300010001")));
+}
+
+TEST_F(SessionCycle, EmptyPageWriteSendsNothingAndStillEndsInPolling) {
+    QSignalSpy refused(&session, &CommSession::commandRefused);
+    session.requestPageWrite(QString());
+    EXPECT_EQ(session.mode(), SessionMode::OneShotWrite);
+    ASSERT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Polling; }));
+    ASSERT_EQ(modes.count(), 2);
+    EXPECT_EQ(modes[0][0].toInt(), 2);
+    EXPECT_EQ(modes[1][0].toInt(), 1);
+    EXPECT_TRUE(sent.isEmpty());
+    EXPECT_TRUE(refused.isEmpty());
+    EXPECT_TRUE(wire.isEmpty());
+
+    // The session serves the next job normally afterwards.
+    session.requestPageWrite("0110000000010200FF");
+    ASSERT_TRUE(WaitUntil([&] { return modes.count() == 4; }));
+    EXPECT_EQ(Sent(), std::vector<int>{0});
+    EXPECT_TRUE(WaitUntil([&] { return wire == FrameOf("0110000000010200FF"); }));
+}

@@ -43,6 +43,26 @@ protected:
             session.PortMsgRxByte(b);
     }
 
+    // Feeds the reply whole, byte by byte, and split into two chunks at every position;
+    // returns how many replies went in.
+    int FeedSplitEverywhere(const Bytes& reply) {
+        session.onSerialBytes(ToQt(reply));
+        Feed(reply);
+        for (std::size_t cut = 1; cut < reply.size(); ++cut) {
+            session.onSerialBytes(ToQt(Bytes(reply.begin(), reply.begin() + cut)));
+            session.onSerialBytes(ToQt(Bytes(reply.begin() + cut, reply.end())));
+        }
+        return static_cast<int>(reply.size()) + 1;
+    }
+
+    void ClearRecords() {
+        session.clearCounters();
+        registers.clear();
+        bits.clear();
+        logs.clear();
+        goodCount.clear();
+    }
+
     CommSession session;
     QSignalSpy registers{&session, &CommSession::registerReplyAccepted};
     QSignalSpy bits{&session, &CommSession::bitReplyAccepted};
@@ -66,14 +86,7 @@ const Bytes kTwoRegisters = ReadReply(1, 3, {0x00, 0x01, 0xFF, 0xFE});
 TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit)
 {
     Poll(3, 2);
-    // Whole, byte by byte (Feed), and split into two chunks at every position.
-    session.onSerialBytes(ToQt(kTwoRegisters));
-    Feed(kTwoRegisters);
-    for (std::size_t cut = 1; cut < kTwoRegisters.size(); ++cut) {
-        session.onSerialBytes(ToQt(Bytes(kTwoRegisters.begin(), kTwoRegisters.begin() + cut)));
-        session.onSerialBytes(ToQt(Bytes(kTwoRegisters.begin() + cut, kTwoRegisters.end())));
-    }
-    const int replies = 2 + static_cast<int>(kTwoRegisters.size()) - 1;
+    const int replies = FeedSplitEverywhere(kTwoRegisters);
     ASSERT_EQ(registers.count(), replies);
     for (const auto& args : registers) {
         EXPECT_EQ(args[0].toInt(), 1);
@@ -249,4 +262,123 @@ TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader)
     EXPECT_EQ(session.counters().dataErrors, 1);
     session.onTcpBytes(ToQt(adu));
     EXPECT_EQ(registers.count(), 4);
+}
+
+TEST_F(SessionReceive, BitAndVendorRepliesAreAcceptedHoweverTheyAreSplit) {
+    const struct {
+        int function, count;
+        Bytes reply;
+        const char* data; // hex of the data bytes handed on
+        int handedCount;  // bits for f 2, registers otherwise
+    } cases[] = {
+        {2, 10, ReadReply(1, 2, {0x05, 0x02}), "0502", 10},
+        {2, 17, ReadReply(1, 2, {0xFF, 0x00, 0x01}), "ff0001", 17},
+        {50, 1, ReadReply(1, 0x32, {1, 2, 3, 4, 5, 6, 7, 8}), "0102030405060708", 4},
+        {51, 1, ReadReply(1, 0x33, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), "0102030405060708090a", 5},
+        {51, 2, ReadReply(1, 0x33, Bytes(20, 0xA5)), "a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5a5",
+         10},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "f " << c.function << " n " << c.count);
+        ClearRecords();
+        Poll(c.function, c.count);
+        const int replies = FeedSplitEverywhere(c.reply);
+        QSignalSpy& accepted = c.function == 2 ? bits : registers;
+        EXPECT_EQ((c.function == 2 ? registers : bits).count(), 0);
+        ASSERT_EQ(accepted.count(), replies);
+        for (const auto& args : accepted) {
+            EXPECT_EQ(args[0].toInt(), 1);
+            EXPECT_EQ(args[1].toByteArray().toHex(), QByteArray(c.data));
+            EXPECT_EQ(args[2].toInt(), c.handedCount);
+        }
+        EXPECT_EQ(session.counters(), Expect(0, 0, replies));
+        EXPECT_EQ(goodCount.count(), 0);
+        EXPECT_EQ(session.assembly().length(), 0u);
+        const QString line = QStringLiteral(" Rx:   ") + QString::fromStdString(HexBytes(c.reply));
+        ASSERT_EQ(logs.count(), replies);
+        for (const auto& args : logs)
+            EXPECT_TRUE(args[0].toString().endsWith(line)) << args[0].toString().toStdString();
+    }
+}
+
+TEST_F(SessionReceive, WriteEchoIsAcceptedHoweverItIsSplit) {
+    Poll(3, 2);
+    session.requestOneShot("010600000064");
+    const Bytes echo = WithCrc({1, 6, 0, 0, 0, 0x64});
+    const int replies = FeedSplitEverywhere(echo);
+    EXPECT_EQ(session.mode(), SessionMode::OneShotWrite);
+    EXPECT_EQ(session.counters(), Expect(0, 0, replies));
+    EXPECT_EQ(session.assembly().length(), 0u);
+    ASSERT_EQ(logs.count(), replies);
+    for (const auto& args : logs)
+        EXPECT_TRUE(args[0].toString().endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(goodCount.count(), 0);
+}
+
+TEST_F(SessionReceive, VendorRepliesCountOverLengthAndBadCrcEvenWhileResizing) {
+    ResizeQuietFlag() = true; // quiets register packets only
+    Poll(50, 1);              // expects 13 bytes
+    Feed({1, 0x32, 8, 1, 2, 3});
+    session.configureImages(Images(50, 0), 200); // now 5: the seventh byte is one too many
+    session.PortMsgRxByte(4);
+    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
+    EXPECT_EQ(session.assembly().length(), 0u);
+
+    Poll(51, 1); // expects 15 bytes
+    Feed({1, 0x33, 10, 1, 2, 3});
+    session.configureImages(Images(51, 0), 200);
+    session.PortMsgRxByte(4);
+    EXPECT_EQ(session.counters(), Expect(0, 2, 0));
+    EXPECT_EQ(session.assembly().length(), 0u);
+
+    const Bytes good = ReadReply(1, 0x33, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
+    Bytes broken = good;
+    broken[5] ^= 0x10;
+    Poll(51, 1);
+    Feed(broken);
+    EXPECT_EQ(session.counters(), Expect(1, 2, 1));
+    EXPECT_EQ(session.assembly().length(), 0u);
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(bits.count(), 0);
+    EXPECT_TRUE(logs.isEmpty());
+    Feed(good); // the failed reply left nothing behind
+    EXPECT_EQ(registers.count(), 1);
+    EXPECT_EQ(session.counters(), Expect(1, 2, 2));
+    EXPECT_EQ(goodCount.count(), 0);
+}
+
+TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
+    CommandImages images;
+    images.link = LinkKind::Tcp;
+    images.packets[0].count = 2;
+    images.totalCount = 2;
+    images.checkedRows = 1;
+    session.configureImages(images, 200);
+    session.tcpStart();
+    QSignalSpy counters(&session, &CommSession::countersChanged);
+    session.setLogScrolling(false);
+
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE}));
+    ASSERT_EQ(registers.count(), 1);
+    EXPECT_EQ(registers[0][1].toByteArray(), QByteArray::fromHex("0001FFFE"));
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2})); // exception reply
+    EXPECT_EQ(registers.count(), 1);
+    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4})); // bad protocol identifier
+    EXPECT_TRUE(logs.isEmpty());
+    EXPECT_EQ(session.counters(), Expect(0, 1, 2));
+    ASSERT_EQ(counters.count(), 3);
+    EXPECT_EQ(counters.last()[0].value<Counters>(), Expect(0, 1, 2));
+
+    // Scrolling again: the same three are logged (reply, exception, broken header).
+    session.setLogScrolling(true);
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE}));
+    EXPECT_EQ(logs.count(), 1);
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
+    EXPECT_EQ(logs.count(), 3);
+    EXPECT_TRUE(logs.last()[0].toString().contains("0x83"));
+    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
+    ASSERT_EQ(logs.count(), 4);
+    EXPECT_TRUE(logs.last()[0].toString().contains("MBAP header invalid"));
+    EXPECT_EQ(session.counters(), Expect(0, 2, 4));
 }

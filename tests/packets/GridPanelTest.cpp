@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
@@ -39,16 +40,24 @@ protected:
     void TearDown() override { SetMessageSink({}); }
 
     CMSHFlexGrid* grid() { return m_panel.grid(); }
-    QPoint cellCenter(int row, int column) {
-        grid()->scrollTo(grid()->gridModel()->index(row, column));
-        return grid()->visualRect(grid()->gridModel()->index(row, column)).center();
+    // The widget showing a grid position (the cells' viewport, a header or the corner) and the
+    // position's centre in it, scrolled into view first.
+    std::pair<QWidget*, QPoint> target(int row, int column) {
+        grid()->scrollTo(grid()->gridModel()->index(std::max(row, 1), std::max(column, 1)));
+        const QPoint center = grid()->cellRect(row, column).center();
+        QWidget* widget = grid()->childAt(center);
+        EXPECT_NE(widget, nullptr) << row << "," << column;
+        return {widget ? widget : grid(), widget ? widget->mapFrom(grid(), center) : center};
     }
     void click(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(grid()->viewport(), button, {}, cellCenter(row, column));
+        const auto [widget, point] = target(row, column);
+        QTest::mouseClick(widget, button, {}, point);
     }
     void doubleClick(int row, int column) {
-        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, cellCenter(row, column));
+        const auto [widget, point] = target(row, column);
+        QTest::mouseDClick(widget, Qt::LeftButton, {}, point);
     }
+    QLabel* corner() { return grid()->findChild<QLabel*>(QStringLiteral("gridCorner")); }
     // The menu opened by a right click, if any, is closed; returns its checked item.
     QString closePopup() {
         auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -95,9 +104,60 @@ protected:
 TEST_F(GridPanelTest, GridFillsThePageBelowATopMargin) {
     EXPECT_EQ(grid()->geometry(), m_panel.rect().adjusted(0, 3, 0, 0));
     EXPECT_EQ(grid()->textMatrix(0, 0), "Page05");
-    EXPECT_FALSE(grid()->horizontalHeader()->isVisible());
-    EXPECT_FALSE(grid()->verticalHeader()->isVisible());
+    // Row 0 and column 0 are shown by the headers and the corner, not as cells.
+    EXPECT_TRUE(grid()->horizontalHeader()->isVisible());
+    EXPECT_TRUE(grid()->verticalHeader()->isVisible());
+    EXPECT_TRUE(grid()->isRowHidden(0));
+    EXPECT_TRUE(grid()->isColumnHidden(0));
+    ASSERT_NE(corner(), nullptr);
+    EXPECT_TRUE(corner()->isVisible());
+    EXPECT_EQ(corner()->text(), "Page05");
+    EXPECT_EQ(corner()->geometry(), grid()->cellRect(0, 0));
+    EXPECT_EQ(grid()->childAt(corner()->geometry().center()), corner()); // above the button
+    grid()->setTextMatrix(0, 0, QStringLiteral("Page30"));
+    EXPECT_EQ(corner()->text(), "Page30");
     EXPECT_FALSE(m_panel.labelEditor()->isVisible());
+}
+
+TEST_F(GridPanelTest, RowNumbersAndPageNameStayInSightWhenScrolledRight) {
+    m_panel.resize(700, 400); // room for all ten rows
+    QHeaderView* side = grid()->verticalHeader();
+    QHeaderView* top = grid()->horizontalHeader();
+    ASSERT_NE(corner(), nullptr);
+    const QRect cornerBefore = corner()->geometry();
+    QScrollBar* bar = grid()->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0); // the page shows only part of the 27 columns
+
+    click(1, 2);
+    QTest::keyClick(grid(), Qt::Key_End); // to the last column of the row
+    EXPECT_EQ(grid()->col(), 26);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_GT(grid()->columnAt(0), 2); // the first columns have scrolled out
+
+    // The vertical header shows the row numbers left of the cells.
+    EXPECT_TRUE(side->isVisible());
+    EXPECT_LE(side->geometry().right(), grid()->viewport()->geometry().left());
+    QStringList numbers;
+    for (int row = 1; row < kGridRows; ++row) {
+        const int y = side->sectionViewportPosition(row);
+        if (!side->isSectionHidden(row) && y >= 0 && y + side->sectionSize(row) <= side->height())
+            numbers << side->model()->headerData(row, Qt::Vertical).toString();
+    }
+    EXPECT_EQ(numbers, QStringList({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+
+    // The corner keeps the page name in place; the top header follows the columns.
+    EXPECT_TRUE(corner()->isVisible());
+    EXPECT_EQ(corner()->text(), "Page05");
+    EXPECT_EQ(corner()->geometry(), cornerBefore);
+    EXPECT_EQ(grid()->childAt(cornerBefore.center()), corner());
+    const auto headerAt = [&](int column) {
+        const int x = grid()->cellRect(1, column).center().x() - top->x();
+        return top->model()->headerData(top->logicalIndexAt(x), Qt::Horizontal).toString();
+    };
+    EXPECT_EQ(headerAt(25), "第13列");
+    EXPECT_EQ(headerAt(26), "Value");
+    EXPECT_EQ(grid()->cellRect(0, 25).left(),
+              grid()->cellRect(1, 25).left()); // header over its column
 }
 
 TEST_F(GridPanelTest, FormatMenuOnValueColumnsChecksTheCurrentCode) {
@@ -218,8 +278,9 @@ TEST_F(GridPanelTest, DoubleClicks) {
     QLineEdit* editor = m_panel.findChild<QLineEdit*>("labelEditor");
     ASSERT_EQ(editor, m_panel.labelEditor());
 
-    doubleClick(0, 4);
+    doubleClick(0, 4); // on the headers and the corner
     doubleClick(3, 0);
+    doubleClick(0, 0);
     EXPECT_EQ(values.count(), 0);
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(m_panel.clickedRow(), 0);
@@ -240,6 +301,11 @@ TEST_F(GridPanelTest, DoubleClicks) {
     EXPECT_EQ(m_panel.focusWidget(), editor);
     const QRect cell = grid()->cellRect(3, 5);
     EXPECT_EQ(editor->geometry(), QRect(grid()->mapTo(&m_panel, cell.topLeft()), cell.size()));
+    // The editor covers exactly the cell the view paints, right of and below the headers.
+    const QRect painted = grid()->visualRect(grid()->gridModel()->index(3, 5));
+    EXPECT_EQ(editor->geometry(),
+              QRect(grid()->viewport()->mapTo(&m_panel, painted.topLeft()), painted.size()));
+    EXPECT_EQ(m_panel.childAt(editor->geometry().center()), editor);
 
     // Typing in the editor never reaches the grid.
     editor->setText(QStringLiteral("Tank level"));

@@ -2,6 +2,8 @@
 // menu and the double click.
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -61,6 +63,15 @@ TEST(GridLayout, FixedRowAndColumnTexts) {
     EXPECT_EQ(model.flags(model.index(3, 0)), Qt::NoItemFlags);
     EXPECT_TRUE(model.flags(model.index(3, 3)) & Qt::ItemIsEnabled);
     EXPECT_EQ(model.index(0, 3).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+    // The view's headers show the same texts, centred.
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), "第1列");
+    EXPECT_EQ(model.headerData(26, Qt::Horizontal).toString(), "Value");
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), "Page05");
+    EXPECT_EQ(model.headerData(1, Qt::Vertical).toString(), "0");
+    EXPECT_EQ(model.headerData(10, Qt::Vertical).toString(), "9");
+    EXPECT_EQ(model.headerData(11, Qt::Vertical).toString(), "");
+    EXPECT_EQ(model.headerData(5, Qt::Vertical, Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignCenter));
 }
 
 TEST(GridLayout, CellKindsAndStartingColours) {
@@ -96,14 +107,25 @@ TEST(GridLayout, ColumnsShowLabelsAndValuesUncut) {
     grid.setTextMatrix(0, 0, QStringLiteral("Page30"));
     store.setCellValue(0, 10, QStringLiteral("-12345.678"));
     store.setCellValue(0, 20, QStringLiteral("-2147483648"));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     const int twips740 = 740 * grid.logicalDpiX() / 1440;
     const QAbstractItemView& view = grid; // the size hints are public there
-    for (int column : {0, 1, 3, 4, 6}) {
+    for (int column : {1, 3, 4, 6}) {
         SCOPED_TRACE(column);
         EXPECT_GE(grid.columnWidth(column), view.sizeHintForColumn(column));
+        EXPECT_GE(grid.columnWidth(column), grid.horizontalHeader()->sectionSizeHint(column));
         EXPECT_GE(grid.columnWidth(column), twips740);
     }
     EXPECT_GE(grid.rowHeight(1), view.sizeHintForRow(1));
+    // Column 0 is the vertical header, its top the corner with the page name.
+    const QLabel* corner = grid.findChild<QLabel*>(QStringLiteral("gridCorner"));
+    ASSERT_NE(corner, nullptr);
+    EXPECT_EQ(corner->text(), "Page30");
+    EXPECT_GE(corner->width(), corner->sizeHint().width());
+    EXPECT_GE(corner->height(), corner->sizeHint().height());
+    EXPECT_GE(grid.verticalHeader()->width(), twips740);
+    EXPECT_EQ(grid.horizontalHeader()->height(), grid.rowHeight(1));
 }
 
 TEST(GridLabels, PointNumberRebuildForCounts) {
@@ -157,8 +179,15 @@ TEST(GridLabels, LabelsSetOnTheGridLastUntilTheNextRebuild) {
     EXPECT_EQ(grid.textMatrix(2, 1), "4x00001");
     EXPECT_EQ(grid.textMatrix(3, 1), "4x00002");
 
+    QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
     grid.setColumnHeader(4, QStringLiteral("Flow"));
     EXPECT_EQ(grid.textMatrix(0, 4), "Flow");
+    EXPECT_EQ(grid.horizontalHeader()->model()->headerData(4, Qt::Horizontal).toString(), "Flow");
+    grid.setTextMatrix(3, 0, QStringLiteral("R2"));
+    EXPECT_EQ(model.headerData(3, Qt::Vertical).toString(), "R2");
+    ASSERT_EQ(headers.count(), 2); // the headers repaint
+    EXPECT_EQ(headers[0], (QVariantList{QVariant::fromValue(Qt::Horizontal), 4, 4}));
+    EXPECT_EQ(headers[1], (QVariantList{QVariant::fromValue(Qt::Vertical), 3, 3}));
     // Value cells written through the grid land in the register image.
     grid.setTextMatrix(4, 2, QStringLiteral("12"));
     EXPECT_EQ(store.valueText(1, 3), "12");

@@ -1,0 +1,214 @@
+// The headless command line: its defaults, the rows and formats it fills, and a clear message
+// naming the fault for every wrong command line.
+#include <gtest/gtest.h>
+
+#include "support/QtPrinters.h"
+
+#include "app/ConsoleOptions.h"
+
+using namespace vantor;
+
+namespace {
+
+ParsedOptions Parse(const QString& commandLine) {
+    QStringList arguments{QStringLiteral("vantor")};
+    arguments += commandLine.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return ParseConsoleOptions(arguments);
+}
+
+// The options of a command line that must parse; an empty object (and a failure) otherwise.
+ConsoleOptions Accepted(const QString& commandLine) {
+    const ParsedOptions parsed = Parse(commandLine);
+    EXPECT_TRUE(parsed.error.isEmpty())
+        << commandLine.toStdString() << ": " << parsed.error.toStdString();
+    EXPECT_TRUE(parsed.options.has_value()) << commandLine.toStdString();
+    return parsed.options.value_or(ConsoleOptions{});
+}
+
+} // namespace
+
+TEST(ConsoleOptions, DefaultsOfASerialRun) {
+    const ConsoleOptions o = Accepted("--console --serial X --packet 1,3,0,10");
+    EXPECT_TRUE(o.console);
+    EXPECT_FALSE(o.demo);
+    EXPECT_EQ(o.link, LinkKind::Serial);
+    EXPECT_EQ(o.serial.portName, "X");
+    EXPECT_EQ(o.serial.baudRate, 19200);
+    EXPECT_EQ(o.serial.parity, 'N');
+    EXPECT_EQ(o.serial.dataBits, 8);
+    EXPECT_EQ(o.serial.stopBits, 2);
+    EXPECT_EQ(o.intervalMs, 200);
+    EXPECT_EQ(o.addressBase, 0);
+    EXPECT_EQ(o.seconds, 0);
+    EXPECT_EQ(o.tcp.unit, 1);
+    EXPECT_EQ(o.tcp.functionIndex, 2);
+    EXPECT_EQ(kTcpFunctionCodes[static_cast<std::size_t>(o.tcp.functionIndex)], 3);
+    EXPECT_TRUE(o.formats.empty());
+    ASSERT_EQ(o.packetCount, 1);
+    EXPECT_EQ(o.rows[0].slave, "1");
+    EXPECT_EQ(o.rows[0].function, "3");
+    EXPECT_EQ(o.rows[0].address, "0");
+    EXPECT_EQ(o.rows[0].count, "10");
+    EXPECT_TRUE(o.rows[0].enabled);
+    EXPECT_FALSE(o.rows[1].enabled);
+}
+
+TEST(ConsoleOptions, SerialSettingsAndNumbersAreTaken) {
+    const ConsoleOptions o = Accepted("--console --serial /dev/pts/7 --baud 9600 --parity e "
+                                      "--data-bits 7 --stop-bits 1 --interval 0 --base 1 "
+                                      "--seconds 5 --packet 1,3,0,10");
+    EXPECT_EQ(o.serial.portName, "/dev/pts/7");
+    EXPECT_EQ(o.serial.baudRate, 9600);
+    EXPECT_EQ(o.serial.parity, 'E');
+    EXPECT_EQ(o.serial.dataBits, 7);
+    EXPECT_EQ(o.serial.stopBits, 1);
+    EXPECT_EQ(o.intervalMs, 0);
+    EXPECT_EQ(o.addressBase, 1);
+    EXPECT_EQ(o.seconds, 5);
+}
+
+TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
+    const QString ok = QStringLiteral(" --packet 1,3,0,10");
+    QString tooMany = QStringLiteral("--console --serial X");
+    for (int i = 0; i <= kPacketCount; ++i)
+        tooMany += ok;
+    const struct {
+        QString commandLine;
+        const char* named; // a part of the message that names the fault
+    } cases[] = {
+        {"--console" + ok, "--serial DEVICE or --tcp"},
+        {"--console --serial X", "--packet"},
+        {"--console --serial X --parity X" + ok, "--parity"},
+        {"--console --serial X --parity NO" + ok, "--parity"},
+        {"--console --serial X --data-bits 9" + ok, "--data-bits"},
+        {"--console --serial X --data-bits 4" + ok, "--data-bits"},
+        {"--console --serial X --stop-bits 3" + ok, "--stop-bits"},
+        {"--console --serial X --baud 0" + ok, "--baud"},
+        {"--console --serial X --baud fast" + ok, "--baud"},
+        {"--console --tcp localhost" + ok, "--tcp"},
+        {"--console --tcp :502" + ok, "--tcp"},
+        {"--console --tcp localhost:0" + ok, "--tcp"},
+        {"--console --tcp localhost:65536" + ok, "--tcp"},
+        {"--console --tcp localhost:http" + ok, "--tcp"},
+        {"--console --serial X --tcp localhost:502" + ok, "--tcp exclude"},
+        {"--console --tcp localhost:502 --unit 256" + ok, "--unit"},
+        {"--console --tcp localhost:502 --function 7" + ok, "--function"},
+        {"--console --tcp localhost:502 --function x" + ok, "--function"},
+        {"--console --serial X --packet 1,3,0", "SLAVE,FUNCTION,ADDRESS,COUNT"},
+        {"--console --serial X --packet 1,3,0,10,1", "SLAVE,FUNCTION,ADDRESS,COUNT"},
+        {"--console --serial X --packet 256,3,0,10", "slave must be 0..255"},
+        {"--console --serial X --packet 1,x,0,10", "function a number"},
+        {"--console --serial X --packet 1,3,65536,10", "address 0..65535"},
+        {"--console --serial X --packet 1,3,-1,10", "address 0..65535"},
+        {"--console --serial X --packet 1,16,0,10", "function must be 2, 3, 4, 50 or 51"},
+        {"--console --serial X --packet 1,3,0,0", "count must be 1..125"},
+        {"--console --serial X --packet 1,3,0,126", "count must be 1..125"},
+        {"--console --serial X --packet 1,4,0,126", "count must be 1..125"},
+        {"--console --serial X --packet 1,2,0,131", "count must be 1..130"},
+        {"--console --serial X --packet 1,51,0,27", "count must be 1..26"},
+        {"--console --serial X --packet 1,3,0,ten", "count must be"},
+        {"--console --tcp localhost:502 --packet 1,2,0,126", "count must be 1..125"},
+        {"--console --tcp localhost:502 --packet 1,50,0,126", "count must be 1..125"},
+        {"--console --serial X --packet 1,3,0,10 --packet 1,3,0", "'1,3,0'"},
+        {tooMany, "at most 30"},
+        {"--console --serial X --format 1:0" + ok, "--format"},
+        {"--console --serial X --format 1=4:0" + ok, "--format"},
+        {"--console --serial X --format 0:0=4" + ok, "--format"},
+        {"--console --serial X --format 31:0=4" + ok, "--format"},
+        {"--console --serial X --format 1:130=4" + ok, "--format"},
+        {"--console --serial X --format 1:0=6" + ok, "--format"},
+        {"--console --serial X --format 1:0=11" + ok, "--format"},
+        {"--console --serial X --format 1:0=16" + ok, "--format"},
+        {"--console --serial X --format 1:x=4" + ok, "--format"},
+        {"--console --serial X --base 2" + ok, "--base"},
+        {"--console --serial X --interval -1" + ok, "--interval"},
+        {"--console --serial X --seconds 2000001" + ok, "--seconds"},
+        {"--console --serial X --bogus" + ok, "bogus"},
+        {"--console --serial X stray" + ok, "stray"},
+    };
+    for (const auto& c : cases) {
+        const ParsedOptions parsed = Parse(c.commandLine);
+        EXPECT_FALSE(parsed.options.has_value()) << c.commandLine.toStdString();
+        EXPECT_TRUE(parsed.error.contains(QLatin1String(c.named)))
+            << c.commandLine.toStdString() << " gave: " << parsed.error.toStdString();
+    }
+}
+
+TEST(ConsoleOptions, RepeatedPacketsFillRowsInOrder) {
+    const ConsoleOptions o = Accepted("--console --serial X --packet 1,3,0,10 "
+                                      "--packet 0,04,100,125 --packet 255,2,65535,130 "
+                                      "--packet 7,51,1,26 --packet 9,50,2,1000");
+    ASSERT_EQ(o.packetCount, 5);
+    const struct {
+        const char *slave, *function, *address, *count;
+    } rows[] = {{"1", "3", "0", "10"},
+                {"0", "4", "100", "125"},
+                {"255", "2", "65535", "130"},
+                {"7", "51", "1", "26"},
+                {"9", "50", "2", "1000"}};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(o.rows[i].slave, rows[i].slave);
+        EXPECT_EQ(o.rows[i].function, rows[i].function);
+        EXPECT_EQ(o.rows[i].address, rows[i].address);
+        EXPECT_EQ(o.rows[i].count, rows[i].count);
+        EXPECT_TRUE(o.rows[i].enabled);
+    }
+    for (std::size_t i = std::size(rows); i < o.rows.size(); ++i)
+        EXPECT_FALSE(o.rows[i].enabled) << i;
+
+    // Function 50 reads one block whatever the count says.
+    EXPECT_EQ(Accepted("--console --serial X --packet 1,50,0,65535").rows[0].count, "65535");
+}
+
+TEST(ConsoleOptions, FormatsAreTakenFromOneBased) {
+    const ConsoleOptions o =
+        Accepted("--console --serial X --packet 1,3,0,10 --format 1:0=7 --format 30:129=15 "
+                 "--format 2:5=5 --format 3:9=12");
+    ASSERT_EQ(o.formats.size(), 4u);
+    const int expected[][3] = {{0, 0, 7}, {29, 129, 15}, {1, 5, 5}, {2, 9, 12}};
+    for (std::size_t i = 0; i < o.formats.size(); ++i) {
+        EXPECT_EQ(o.formats[i].packet, expected[i][0]) << i;
+        EXPECT_EQ(o.formats[i].cell, expected[i][1]) << i;
+        EXPECT_EQ(o.formats[i].code, expected[i][2]) << i;
+    }
+}
+
+TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
+    const ConsoleOptions demo = Accepted("--console --demo");
+    EXPECT_TRUE(demo.demo);
+    EXPECT_EQ(demo.packetCount, 0);
+    EXPECT_TRUE(Accepted("--demo").demo);
+    const ConsoleOptions window = Accepted("");
+    EXPECT_FALSE(window.console);
+    EXPECT_FALSE(window.demo);
+
+    const ParsedOptions help = Parse("--help");
+    EXPECT_TRUE(help.help);
+    EXPECT_TRUE(help.helpText.contains("--packet"));
+    EXPECT_FALSE(help.options.has_value());
+}
+
+TEST(ConsoleOptions, TcpRunTakesAnyFunctionInItsRows) {
+    const ConsoleOptions o = Accepted("--console --tcp 127.0.0.1:1502 --unit 0 --function 16 "
+                                      "--packet 1,16,0,10 --packet 1,1,0,125");
+    EXPECT_EQ(o.link, LinkKind::Tcp);
+    EXPECT_EQ(o.tcpHost, "127.0.0.1");
+    EXPECT_EQ(o.tcpPort, "1502");
+    EXPECT_EQ(o.tcp.unit, 0);
+    EXPECT_EQ(o.tcp.functionIndex, 7);
+    EXPECT_EQ(o.packetCount, 2);
+    EXPECT_EQ(o.rows[0].function, "16");
+    EXPECT_EQ(o.rows[1].count, "125");
+
+    const struct {
+        const char* value;
+        int index;
+    } functions[] = {{"1", 0}, {"3", 2}, {"23", 11}, {"43", 12}};
+    for (const auto& f : functions)
+        EXPECT_EQ(
+            Accepted(QStringLiteral("--console --tcp h:502 --packet 1,3,0,1 --function ") + f.value)
+                .tcp.functionIndex,
+            f.index)
+            << f.value;
+}
