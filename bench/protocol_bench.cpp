@@ -1,8 +1,8 @@
-#include "packets/RegisterDecoder.h"
 #include "modbus/Crc16.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RtuFrame.h"
 #include "modbus/RxAssembly.h"
+#include "packets/RegisterDecoder.h"
 
 #include <benchmark/benchmark.h>
 

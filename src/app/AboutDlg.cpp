@@ -11,8 +11,7 @@
 
 namespace vantor {
 
-CAboutDlg::CAboutDlg(const QString& releaseNote, QWidget* parent) : QDialog(parent)
-{
+CAboutDlg::CAboutDlg(const QString& releaseNote, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("关于 Vantor 2.8.2"));
     auto* icon = new QLabel;
     InitResources();

@@ -11,8 +11,7 @@ namespace vantor {
 namespace {
 
 // A whole decimal number within [low, high], or nothing.
-std::optional<int> StrictInt(const QString& text, int low, int high)
-{
+std::optional<int> StrictInt(const QString& text, int low, int high) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok, 10);
     if (!ok || value < low || value > high)
@@ -23,8 +22,7 @@ std::optional<int> StrictInt(const QString& text, int low, int high)
 // The run length in milliseconds must fit a timer's int.
 constexpr int kMaxSeconds = 2000000;
 
-int MaxCount(int function)
-{
+int MaxCount(int function) {
     switch (function) {
     case 2:
         return 130;
@@ -37,8 +35,7 @@ int MaxCount(int function)
     }
 }
 
-QString ParsePacket(const QString& text, LinkKind link, DataPacket& row)
-{
+QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
         return QStringLiteral("--packet needs SLAVE,FUNCTION,ADDRESS,COUNT, got '%1'").arg(text);
@@ -66,8 +63,7 @@ QString ParsePacket(const QString& text, LinkKind link, DataPacket& row)
     return {};
 }
 
-QString ParseFormat(const QString& text, CellFormatOption& format)
-{
+QString ParseFormat(const QString& text, CellFormatOption& format) {
     const int colon = text.indexOf(QLatin1Char(':'));
     const int equals = text.indexOf(QLatin1Char('='));
     const QString bad = QStringLiteral("--format needs PACKET:CELL=CODE (packet 1..30, cell "
@@ -88,8 +84,7 @@ QString ParseFormat(const QString& text, CellFormatOption& format)
 
 namespace {
 
-QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
-{
+QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o) {
     if (p.isSet("serial") && p.isSet("tcp"))
         return QStringLiteral("--serial and --tcp exclude each other");
     if (p.isSet("tcp")) {
@@ -97,7 +92,8 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
         const QString value = p.value("tcp");
         const int colon = value.lastIndexOf(QLatin1Char(':'));
         if (colon <= 0 || !StrictInt(value.mid(colon + 1), 1, 65535))
-            return QStringLiteral("--tcp needs HOST:PORT with a port 1..65535, got '%1'").arg(value);
+            return QStringLiteral("--tcp needs HOST:PORT with a port 1..65535, got '%1'")
+                .arg(value);
         o.tcpHost = value.left(colon);
         o.tcpPort = value.mid(colon + 1);
     } else if (p.isSet("serial")) {
@@ -108,7 +104,8 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
     if (p.isSet("baud")) {
         const auto baud = StrictInt(p.value("baud"), 1, 4000000);
         if (!baud)
-            return QStringLiteral("--baud must be a positive number, got '%1'").arg(p.value("baud"));
+            return QStringLiteral("--baud must be a positive number, got '%1'")
+                .arg(p.value("baud"));
         o.serial.baudRate = *baud;
     }
     if (p.isSet("parity")) {
@@ -132,8 +129,7 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o)
     return {};
 }
 
-QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o)
-{
+QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o) {
     if (p.isSet("unit")) {
         const auto unit = StrictInt(p.value("unit"), 0, 255);
         if (!unit)
@@ -142,8 +138,9 @@ QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o)
     }
     if (p.isSet("function")) {
         const auto code = StrictInt(p.value("function"), 0, 255);
-        const auto* found = code ? std::find(kTcpFunctionCodes.begin(), kTcpFunctionCodes.end(), *code)
-                                 : kTcpFunctionCodes.end();
+        const auto* found =
+            code ? std::find(kTcpFunctionCodes.begin(), kTcpFunctionCodes.end(), *code)
+                 : kTcpFunctionCodes.end();
         if (found == kTcpFunctionCodes.end())
             return QStringLiteral("--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, "
                                   "23, 43, got '%1'")
@@ -153,8 +150,7 @@ QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o)
     return {};
 }
 
-QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
-{
+QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
     const QStringList packets = p.values("packet");
     if (packets.size() > kPacketCount)
         return QStringLiteral("at most %1 --packet options").arg(kPacketCount);
@@ -193,8 +189,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o)
     return {};
 }
 
-void AddOptions(QCommandLineParser& p)
-{
+void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral("Vantor: Modbus master and trend recorder."));
     p.addHelpOption();
     p.addOptions({
@@ -219,8 +214,7 @@ void AddOptions(QCommandLineParser& p)
 
 } // namespace
 
-ParsedOptions ParseConsoleOptions(const QStringList& arguments)
-{
+ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
     ParsedOptions result;
     QCommandLineParser parser;
     AddOptions(parser);
@@ -234,7 +228,8 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments)
         return result;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        result.error = QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+        result.error =
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
         return result;
     }
     ConsoleOptions options;

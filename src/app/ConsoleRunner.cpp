@@ -12,8 +12,7 @@ namespace vantor {
 
 namespace {
 
-std::span<const std::uint8_t> Bytes(const QByteArray& data)
-{
+std::span<const std::uint8_t> Bytes(const QByteArray& data) {
     return {reinterpret_cast<const std::uint8_t*>(data.constData()),
             static_cast<std::size_t>(data.size())};
 }
@@ -23,8 +22,7 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data)
 ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QTextStream& err,
                              QObject* parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err),
-      m_link(std::make_unique<LinkThread>())
-{
+      m_link(std::make_unique<LinkThread>()) {
     CommSession* session = m_link->session();
     connect(session, &CommSession::logLine, this, [this](const QString& line) {
         m_out << line << '\n';
@@ -52,8 +50,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
 
 ConsoleRunner::~ConsoleRunner() = default;
 
-void ConsoleRunner::Start()
-{
+void ConsoleRunner::Start() {
     const ConfigureResult configured = Configure(m_options.rows, m_options.link, m_options.tcp);
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
@@ -77,8 +74,7 @@ void ConsoleRunner::Start()
         QTimer::singleShot(m_options.seconds * 1000, this, &ConsoleRunner::Finish);
 }
 
-void ConsoleRunner::Finish()
-{
+void ConsoleRunner::Finish() {
     if (m_done)
         return;
     CommSession* session = m_link->session();
@@ -99,32 +95,29 @@ void ConsoleRunner::Finish()
     emit finished(0);
 }
 
-QString ConsoleRunner::CountersLine(const Counters& c)
-{
+QString ConsoleRunner::CountersLine(const Counters& c) {
     return QStringLiteral("CRC 校验=%1 数据错误=%2 收包数量=%3")
         .arg(c.crcErrors)
         .arg(c.dataErrors)
         .arg(c.receivedPackets);
 }
 
-void ConsoleRunner::onRegisters(int packet, const QByteArray& data, int registerCount)
-{
+void ConsoleRunner::onRegisters(int packet, const QByteArray& data, int registerCount) {
     if (packet < 1 || packet > kPacketCount || m_done)
         return;
-    m_image.Apply(packet - 1, DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(packet - 1)));
+    m_image.Apply(packet - 1,
+                  DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(packet - 1)));
     printCells(packet, registerCount);
 }
 
-void ConsoleRunner::onBits(int packet, const QByteArray& data, int bitCount)
-{
+void ConsoleRunner::onBits(int packet, const QByteArray& data, int bitCount) {
     if (packet < 1 || packet > kPacketCount || m_done)
         return;
     m_image.Apply(packet - 1, DecodeBits(Bytes(data), bitCount));
     printCells(packet, bitCount);
 }
 
-void ConsoleRunner::printCells(int packet, int cells)
-{
+void ConsoleRunner::printCells(int packet, int cells) {
     QString line = QStringLiteral("Db_%1:").arg(packet, 2, 10, QLatin1Char('0'));
     const auto& values = m_image.Packet(packet - 1);
     for (int i = 0; i < std::min(cells, kCellsPerPacket); ++i)
@@ -133,8 +126,7 @@ void ConsoleRunner::printCells(int packet, int cells)
     m_out.flush();
 }
 
-void ConsoleRunner::fail(const QString& message)
-{
+void ConsoleRunner::fail(const QString& message) {
     if (m_done)
         return;
     m_done = true;

@@ -4,8 +4,7 @@
 
 namespace vantor {
 
-void ApplyDemoPackets(ConsoleOptions& options)
-{
+void ApplyDemoPackets(ConsoleOptions& options) {
     options.rows = PacketRows{};
     options.rows[0] = {"1", "03", "0", "10", true};
     options.rows[1] = {"1", "02", "0", "8", true};

@@ -20,8 +20,7 @@ namespace vantor {
 
 namespace {
 
-void Click(QWidget* parent, const char* name)
-{
+void Click(QWidget* parent, const char* name) {
     if (auto* button = parent->findChild<QAbstractButton*>(QString::fromLatin1(name)))
         button->click();
 }
@@ -32,8 +31,7 @@ GuiLauncher::GuiLauncher(const ConsoleOptions& options) : m_options(options) {}
 
 GuiLauncher::~GuiLauncher() = default;
 
-bool GuiLauncher::Start(bool splash)
-{
+bool GuiLauncher::Start(bool splash) {
     if (m_options.demo && !startDemo())
         return false;
     m_frame = std::make_unique<CMainFrame>();
@@ -50,8 +48,7 @@ bool GuiLauncher::Start(bool splash)
     return true;
 }
 
-bool GuiLauncher::startDemo()
-{
+bool GuiLauncher::startDemo() {
     m_device = std::make_unique<SimulatedDevice>();
     if (m_device->StartRtu()) {
         m_options.link = LinkKind::Serial;
@@ -70,8 +67,7 @@ bool GuiLauncher::startDemo()
     return true;
 }
 
-void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options)
-{
+void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options) {
     CZelvoView* view = frame.view();
     CCommPanelDlg* panel = view->commPanel();
     ConnectionControls* controls = panel->connectionControls();
@@ -90,9 +86,9 @@ void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options)
             port->setProperty("text", options.tcpPort);
         panel->Configure();
         // "开始" once the connection stands, as a user would wait for the connect line.
-        QObject::connect(view->session(), &CommSession::tcpConnected, controls,
-                         [controls] { Click(controls, "tcpStartButton"); },
-                         Qt::SingleShotConnection);
+        QObject::connect(
+            view->session(), &CommSession::tcpConnected, controls,
+            [controls] { Click(controls, "tcpStartButton"); }, Qt::SingleShotConnection);
         Click(controls, "connectButton");
         return;
     }

@@ -33,12 +33,13 @@ constexpr int kExtraMinimumWidth = 120;
 constexpr QSize kFunctionBarSize(300, 260);
 constexpr QSize kDataBarSize(500, 275);
 
-QIcon Icon(const char* name) { return QIcon(QStringLiteral(":/icons/%1.svg").arg(name)); }
+QIcon Icon(const char* name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
 
 } // namespace
 
-std::optional<int> TabOfTreeItem(const QString& text)
-{
+std::optional<int> TabOfTreeItem(const QString& text) {
     if (text == QStringLiteral("通信状态"))
         return CZelvoView::kCommTab;
     if (text == QStringLiteral("趋势曲线"))
@@ -46,14 +47,12 @@ std::optional<int> TabOfTreeItem(const QString& text)
     return std::nullopt;
 }
 
-QSize WorkingSize(const QRect& screen, const QRect& workArea)
-{
+QSize WorkingSize(const QRect& screen, const QRect& workArea) {
     return {static_cast<int>(0.65 * screen.width()),
             static_cast<int>(0.8 * (workArea.y() + workArea.height()))};
 }
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvoView(this))
-{
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvoView(this)) {
     InitResources();
     setWindowTitle(QStringLiteral("Vantor 2.8.2"));
     setWindowIcon(Icon("app"));
@@ -75,19 +74,16 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvo
 
 // The bars hide while the window's base class takes them down; by then this part of the window
 // is gone, so they must no longer reach it.
-CMainFrame::~CMainFrame()
-{
+CMainFrame::~CMainFrame() {
     m_functionBar->disconnect(this);
     m_dataBar->disconnect(this);
 }
 
-CDataGridPanel* CMainFrame::gridPage(int packet) const
-{
+CDataGridPanel* CMainFrame::gridPage(int packet) const {
     return packet >= 1 && packet <= kPacketPages ? m_pages[packet - 1] : nullptr;
 }
 
-void CMainFrame::createMenus()
-{
+void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
     file->addSeparator();
@@ -99,7 +95,8 @@ void CMainFrame::createMenus()
     file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
 
     QMenu* comm = menuBar()->addMenu(QStringLiteral("通信(&E)"));
-    m_commSettings = comm->addAction(QStringLiteral("通信设置(&T)"), this, &CMainFrame::openCommSettings);
+    m_commSettings =
+        comm->addAction(QStringLiteral("通信设置(&T)"), this, &CMainFrame::openCommSettings);
     connect(m_view->serialSelection(), &SerialSelection::portOpenChanged, m_commSettings,
             [this](bool open) { m_commSettings->setEnabled(!open); });
 
@@ -107,7 +104,8 @@ void CMainFrame::createMenus()
     QAction* statusBarAction = view->addAction(QStringLiteral("状态栏(&S)"));
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
-    connect(statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    connect(statusBarAction, &QAction::toggled, this,
+            [this](bool on) { statusBar()->setVisible(on); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(QStringLiteral("关于 Vantor 2.8.2(&A)..."), this, [this] {
@@ -121,8 +119,7 @@ void CMainFrame::createMenus()
     prompt->setEnabled(false);
 }
 
-void CMainFrame::createToolBar()
-{
+void CMainFrame::createToolBar() {
     QToolBar* bar = new QToolBar(QStringLiteral("工具栏"), this);
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -137,8 +134,7 @@ void CMainFrame::createToolBar()
     addToolBar(Qt::LeftToolBarArea, bar);
 }
 
-void CMainFrame::createStatusBar()
-{
+void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     // "就绪" stays underneath; menu help and panel messages show over it for a while.
     auto* ready = new QLabel(QStringLiteral("就绪"));
@@ -164,8 +160,7 @@ void CMainFrame::createStatusBar()
             [bar](const QString& text) { bar->showMessage(text); });
 }
 
-void CMainFrame::createFunctionBar()
-{
+void CMainFrame::createFunctionBar() {
     m_functionBar = new QDockWidget(QStringLiteral("我的控制条"), this);
     m_functionBar->setObjectName(QStringLiteral("functionBar"));
     m_functionTabs = new QTabWidget;
@@ -194,31 +189,29 @@ void CMainFrame::createFunctionBar()
     connect(m_functionBar, &QDockWidget::visibilityChanged, this, &CMainFrame::updateMinimumWidth);
 }
 
-void CMainFrame::createDataBar()
-{
+void CMainFrame::createDataBar() {
     m_dataBar = new QDockWidget(QStringLiteral("我的控制条2"), this);
     m_dataBar->setObjectName(QStringLiteral("dataBar"));
     m_dataTabs = new QTabWidget;
     m_dataTabs->setObjectName(QStringLiteral("dataTabs"));
     for (int packet = 1; packet <= kPacketPages; ++packet) {
         m_pages[packet - 1] = new CDataGridPanel(packet, m_view->store());
-        m_dataTabs->addTab(m_pages[packet - 1], QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
+        m_dataTabs->addTab(m_pages[packet - 1],
+                           QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
     }
     m_dataTabs->setCurrentIndex(0);
     m_dataBar->setWidget(m_dataTabs);
     addDockWidget(Qt::BottomDockWidgetArea, m_dataBar);
 }
 
-void CMainFrame::onTreeSelection(QTreeWidgetItem* item)
-{
+void CMainFrame::onTreeSelection(QTreeWidgetItem* item) {
     if (!item)
         return;
     if (const auto tab = TabOfTreeItem(item->text(0)))
         m_view->showPanel(*tab);
 }
 
-void CMainFrame::openCommSettings()
-{
+void CMainFrame::openCommSettings() {
     const int mode = m_view->commPanel()->connectionControls()->linkKind() == LinkKind::Tcp ? 1 : 0;
     CCommSettingsDlg dialog(m_view->serialSelection(), mode, this);
     dialog.exec();
@@ -226,14 +219,12 @@ void CMainFrame::openCommSettings()
 
 // The frame may not be dragged narrower than the function bar plus 120 pixels (and the view
 // keeps its own minimum inside that).
-void CMainFrame::updateMinimumWidth()
-{
+void CMainFrame::updateMinimumWidth() {
     const bool docked = m_functionBar->isVisible() && !m_functionBar->isFloating();
     setMinimumWidth((docked ? m_functionBar->width() : 0) + kExtraMinimumWidth);
 }
 
-void CMainFrame::ShowAtWorkingSize()
-{
+void CMainFrame::ShowAtWorkingSize() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         const QSize size = WorkingSize(screen->geometry(), area)
@@ -246,26 +237,23 @@ void CMainFrame::ShowAtWorkingSize()
     }
     // The data bar is at least tall enough for a whole grid page.
     resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
-    resizeDocks({m_dataBar},
-                {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())}, Qt::Vertical);
+    resizeDocks({m_dataBar}, {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())},
+                Qt::Vertical);
     show();
     updateMinimumWidth();
 }
 
-void CMainFrame::UpdateClock()
-{
+void CMainFrame::UpdateClock() {
     m_clock->setText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event)
-{
+void CMainFrame::resizeEvent(QResizeEvent* event) {
     ResizeQuietFlag() = true;
     QMainWindow::resizeEvent(event);
 }
 
 // Closing the window ends the program; everything that must persist was written when it changed.
-void CMainFrame::closeEvent(QCloseEvent* event)
-{
+void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
     QApplication::quit();
 }

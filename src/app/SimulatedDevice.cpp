@@ -16,8 +16,7 @@ namespace vantor {
 // Holding registers: 0 counter, 1-2 sine (float AB CD), 3 sawtooth, 4 status bits,
 // 5-6 a long counter (AB CD), 7 a negative value, 8-9 constants. Input registers mirror a few of
 // them; discrete inputs are the status bits.
-SimulatedDevice::SimulatedDevice(QObject* parent) : QObject(parent)
-{
+SimulatedDevice::SimulatedDevice(QObject* parent) : QObject(parent) {
     // The built-in server complains about every request it does not serve (function 50 …); the
     // master's own log already shows those exchanges.
     QLoggingCategory::setFilterRules(QStringLiteral("qt.modbus*.warning=false"));
@@ -25,27 +24,23 @@ SimulatedDevice::SimulatedDevice(QObject* parent) : QObject(parent)
     connect(&m_timer, &QTimer::timeout, this, &SimulatedDevice::Tick);
 }
 
-SimulatedDevice::~SimulatedDevice()
-{
+SimulatedDevice::~SimulatedDevice() {
     if (m_server)
         m_server->disconnectDevice();
 }
 
-float SimulatedDevice::SineAt(int tick)
-{
+float SimulatedDevice::SineAt(int tick) {
     return static_cast<float>(100.0 * std::sin(2.0 * std::numbers::pi * tick / 100.0));
 }
 
-std::uint16_t SimulatedDevice::StatusBitsAt(int tick)
-{
+std::uint16_t SimulatedDevice::StatusBitsAt(int tick) {
     // Bit 0 toggles every second, bit 1 every two seconds, bits 4-7 walk one position a second.
     const int second = tick / 10;
     return static_cast<std::uint16_t>((second & 1) | ((second >> 1 & 1) << 1) | 0x0004 |
                                       (1 << (4 + second % 4)));
 }
 
-bool SimulatedDevice::StartRtu()
-{
+bool SimulatedDevice::StartRtu() {
     m_pty = new PtyPair(this);
     if (!m_pty->Create()) {
         m_error = m_pty->errorString();
@@ -61,8 +56,7 @@ bool SimulatedDevice::StartRtu()
     return startServer(server);
 }
 
-bool SimulatedDevice::StartTcp()
-{
+bool SimulatedDevice::StartTcp() {
     // Find a free port: bind one, note it, let it go for the server.
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0)) {
@@ -72,13 +66,13 @@ bool SimulatedDevice::StartTcp()
     m_tcpPort = probe.serverPort();
     probe.close();
     auto* server = new QModbusTcpServer(this);
-    server->setConnectionParameter(QModbusDevice::NetworkAddressParameter, QStringLiteral("127.0.0.1"));
+    server->setConnectionParameter(QModbusDevice::NetworkAddressParameter,
+                                   QStringLiteral("127.0.0.1"));
     server->setConnectionParameter(QModbusDevice::NetworkPortParameter, m_tcpPort);
     return startServer(server);
 }
 
-bool SimulatedDevice::startServer(QModbusServer* server)
-{
+bool SimulatedDevice::startServer(QModbusServer* server) {
     m_server = server;
     initialiseMap();
     m_server->setServerAddress(kSlaveAddress);
@@ -91,13 +85,14 @@ bool SimulatedDevice::startServer(QModbusServer* server)
     return true;
 }
 
-void SimulatedDevice::initialiseMap()
-{
+void SimulatedDevice::initialiseMap() {
     QModbusDataUnitMap map;
     map.insert(QModbusDataUnit::HoldingRegisters,
                {QModbusDataUnit::HoldingRegisters, 0, kHoldingRegisters});
-    map.insert(QModbusDataUnit::InputRegisters, {QModbusDataUnit::InputRegisters, 0, kInputRegisters});
-    map.insert(QModbusDataUnit::DiscreteInputs, {QModbusDataUnit::DiscreteInputs, 0, kDiscreteInputs});
+    map.insert(QModbusDataUnit::InputRegisters,
+               {QModbusDataUnit::InputRegisters, 0, kInputRegisters});
+    map.insert(QModbusDataUnit::DiscreteInputs,
+               {QModbusDataUnit::DiscreteInputs, 0, kDiscreteInputs});
     map.insert(QModbusDataUnit::Coils, {QModbusDataUnit::Coils, 0, kDiscreteInputs});
     m_server->setMap(map);
     m_server->setData(QModbusDataUnit::HoldingRegisters, 7, static_cast<quint16>(-1234));
@@ -105,8 +100,7 @@ void SimulatedDevice::initialiseMap()
     m_server->setData(QModbusDataUnit::HoldingRegisters, 9, 0xBEEF);
 }
 
-void SimulatedDevice::Tick()
-{
+void SimulatedDevice::Tick() {
     if (!m_server)
         return;
     ++m_tick;

@@ -36,7 +36,9 @@ public:
     // Register values at a tick (0.1 s each), public so that tests can predict them.
     static std::uint16_t CounterAt(int tick) { return static_cast<std::uint16_t>(tick); }
     static float SineAt(int tick);
-    static std::uint16_t SawtoothAt(int tick) { return static_cast<std::uint16_t>(tick % 100 * 10); }
+    static std::uint16_t SawtoothAt(int tick) {
+        return static_cast<std::uint16_t>(tick % 100 * 10);
+    }
     static std::uint16_t StatusBitsAt(int tick);
 
     // Advances the registers by one tick (the timer does this every 100 ms).

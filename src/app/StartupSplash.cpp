@@ -11,8 +11,7 @@ namespace vantor {
 
 CStartupSplash::CStartupSplash(QWidget* owner)
     : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_picture((InitResources(), QStringLiteral(":/icons/splash.svg")))
-{
+      m_picture((InitResources(), QStringLiteral(":/icons/splash.svg"))) {
     setObjectName(QStringLiteral("splash"));
     setAttribute(Qt::WA_DeleteOnClose);
     // 1024 x 568, or less on a small screen, keeping the picture's proportions.
@@ -25,10 +24,11 @@ CStartupSplash::CStartupSplash(QWidget* owner)
     connect(&m_timer, &QTimer::timeout, this, &CStartupSplash::finish);
 }
 
-CStartupSplash::~CStartupSplash() { qApp->removeEventFilter(this); }
+CStartupSplash::~CStartupSplash() {
+    qApp->removeEventFilter(this);
+}
 
-void CStartupSplash::Start()
-{
+void CStartupSplash::Start() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     qApp->installEventFilter(this);
@@ -36,8 +36,7 @@ void CStartupSplash::Start()
     m_timer.start();
 }
 
-void CStartupSplash::paintEvent(QPaintEvent*)
-{
+void CStartupSplash::paintEvent(QPaintEvent*) {
     // Drawn from the vector picture at the screen's pixel density, so it stays sharp at 200 %.
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x1f, 0x4e, 0x79));
@@ -45,8 +44,7 @@ void CStartupSplash::paintEvent(QPaintEvent*)
 }
 
 // Any key or mouse button ends the splash at once; that event goes no further.
-bool CStartupSplash::eventFilter(QObject*, QEvent* event)
-{
+bool CStartupSplash::eventFilter(QObject*, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
@@ -58,8 +56,7 @@ bool CStartupSplash::eventFilter(QObject*, QEvent* event)
     }
 }
 
-void CStartupSplash::finish()
-{
+void CStartupSplash::finish() {
     if (m_done)
         return;
     m_done = true;

@@ -15,8 +15,7 @@ namespace vantor {
 
 CZelvoView::CZelvoView(QWidget* parent)
     : QWidget(parent), m_link(std::make_unique<LinkThread>()), m_store(new RegisterStore(this)),
-      m_selection(new SerialSelection(this)), m_tabs(new QTabWidget(this))
-{
+      m_selection(new SerialSelection(this)), m_tabs(new QTabWidget(this)) {
     setMinimumWidth(kMinimumWidth);
     CommSession* link = m_link->session();
     connect(link, &CommSession::registerReplyAccepted, m_store, &RegisterStore::onRegisterReply);
@@ -45,23 +44,22 @@ CZelvoView::CZelvoView(QWidget* parent)
 
 CZelvoView::~CZelvoView() = default;
 
-CommSession* CZelvoView::session() const { return m_link->session(); }
+CommSession* CZelvoView::session() const {
+    return m_link->session();
+}
 
-void CZelvoView::showPanel(int tab)
-{
+void CZelvoView::showPanel(int tab) {
     if (tab == kCommTab || tab == kTrendTab)
         m_tabs->setCurrentIndex(tab);
 }
 
-void CZelvoView::resizeEvent(QResizeEvent* event)
-{
+void CZelvoView::resizeEvent(QResizeEvent* event) {
     ResizeQuietFlag() = true;
     m_quietTimer.start();
     QWidget::resizeEvent(event);
 }
 
-void CZelvoView::paintEvent(QPaintEvent* event)
-{
+void CZelvoView::paintEvent(QPaintEvent* event) {
     if (ResizeQuietFlag().load())
         m_quietTimer.start();
     QWidget::paintEvent(event);

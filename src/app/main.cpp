@@ -21,14 +21,12 @@ namespace {
 // socket pair, and the event loop finishes the run.
 int g_signalFds[2] = {-1, -1};
 
-void OnInterrupt(int)
-{
+void OnInterrupt(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(g_signalFds[0], &byte, 1);
 }
 
-void FinishOnInterrupt(vantor::ConsoleRunner& runner)
-{
+void FinishOnInterrupt(vantor::ConsoleRunner& runner) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) != 0)
         return;
     auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, &runner);
@@ -45,8 +43,7 @@ void FinishOnInterrupt(vantor::ConsoleRunner&) {}
 
 // Starts the simulated device and points the options at it: RTU over a pseudo-terminal pair,
 // or Modbus TCP on loopback where the system has no pseudo-terminals.
-bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options, QTextStream& err)
-{
+bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options, QTextStream& err) {
     if (device.StartRtu()) {
         options.link = vantor::LinkKind::Serial;
         options.serial = vantor::SerialSettings{};
@@ -64,8 +61,7 @@ bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options,
     return true;
 }
 
-int RunDesktop(int argc, char* argv[])
-{
+int RunDesktop(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setApplicationVersion(QStringLiteral("2.8.2"));
@@ -80,8 +76,7 @@ int RunDesktop(int argc, char* argv[])
     return app.exec();
 }
 
-bool WantsConsole(int argc, char* argv[])
-{
+bool WantsConsole(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--console" || arg == "--help" || arg == "-h")
@@ -92,8 +87,7 @@ bool WantsConsole(int argc, char* argv[])
 
 } // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     if (!WantsConsole(argc, argv))
         return RunDesktop(argc, argv);
     QCoreApplication app(argc, argv);

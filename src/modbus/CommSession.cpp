@@ -12,8 +12,7 @@ namespace vantor {
 namespace {
 
 // Leading decimal digits of a typed port text; anything else reads as 0.
-int LeadingNumber(const QString& text)
-{
+int LeadingNumber(const QString& text) {
     const QString t = text.trimmed();
     int value = 0;
     for (QChar c : t) {
@@ -24,8 +23,7 @@ int LeadingNumber(const QString& text)
     return value;
 }
 
-QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size)
-{
+QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size) {
     if (offset >= reply.size())
         return {};
     size = std::min(size, reply.size() - offset);
@@ -36,8 +34,7 @@ QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, st
 } // namespace
 
 CommSession::CommSession(QObject* parent)
-    : QObject(parent), m_port(new CComPort(this)), m_socket(new CModbusSocket(this))
-{
+    : QObject(parent), m_port(new CComPort(this)), m_socket(new CModbusSocket(this)) {
     m_cycleTimer.setSingleShot(true);
     m_cycleTimer.setTimerType(Qt::PreciseTimer);
     m_jobTimer.setSingleShot(true);
@@ -65,48 +62,48 @@ CommSession::~CommSession() = default;
 
 // ---- configuration -------------------------------------------------------------------------
 
-void CommSession::configureImages(const CommandImages& images, int sendIntervalMs)
-{
+void CommSession::configureImages(const CommandImages& images, int sendIntervalMs) {
     m_images = images;
     m_link = images.link;
     setSendInterval(sendIntervalMs);
     kickCycle();
 }
 
-void CommSession::setSendInterval(int ms) { m_sendInterval = std::max(kMinimumIntervalMs, ms); }
+void CommSession::setSendInterval(int ms) {
+    m_sendInterval = std::max(kMinimumIntervalMs, ms);
+}
 
-void CommSession::setPacketChecked(int packet, bool checked)
-{
+void CommSession::setPacketChecked(int packet, bool checked) {
     if (packet < 1 || packet > kPacketCount)
         return;
     m_checked[packet - 1] = checked;
     kickCycle();
 }
 
-void CommSession::setAllPacketsChecked(bool checked)
-{
+void CommSession::setAllPacketsChecked(bool checked) {
     m_checked.fill(checked);
     kickCycle();
 }
 
-void CommSession::setLinkKind(LinkKind link)
-{
+void CommSession::setLinkKind(LinkKind link) {
     m_link = link;
     kickCycle();
 }
 
-void CommSession::setLogScrolling(bool on) { m_logScrolling = on; }
+void CommSession::setLogScrolling(bool on) {
+    m_logScrolling = on;
+}
 
-void CommSession::clearCounters()
-{
+void CommSession::clearCounters() {
     m_counters = Counters{};
     emitCounters();
 }
 
-void CommSession::resetAssembly() { m_rx.Reset(); }
+void CommSession::resetAssembly() {
+    m_rx.Reset();
+}
 
-void CommSession::setMode(SessionMode mode)
-{
+void CommSession::setMode(SessionMode mode) {
     if (m_mode == mode)
         return;
     m_mode = mode;
@@ -115,33 +112,28 @@ void CommSession::setMode(SessionMode mode)
 
 // ---- polling ---------------------------------------------------------------------------------
 
-void CommSession::startPolling()
-{
+void CommSession::startPolling() {
     m_rx.Reset();
     tcpStart();
 }
 
-void CommSession::stopPolling()
-{
+void CommSession::stopPolling() {
     m_rx.Reset();
     tcpStop();
 }
 
-void CommSession::tcpStart()
-{
+void CommSession::tcpStart() {
     m_autoSend = true;
     setMode(SessionMode::Polling);
     kickCycle();
 }
 
-void CommSession::tcpStop()
-{
+void CommSession::tcpStop() {
     m_autoSend = false;
     setMode(SessionMode::Idle);
 }
 
-bool CommSession::packetDue(int packet) const
-{
+bool CommSession::packetDue(int packet) const {
     const PacketImage& image = m_images.packets[packet - 1];
     if (!m_autoSend || m_mode != SessionMode::Polling || m_images.totalCount == 0 ||
         m_images.checkedRows == 0 || image.count == 0 || !m_checked[packet - 1] ||
@@ -154,16 +146,14 @@ bool CommSession::packetDue(int packet) const
 
 // Restarts an idle cycle after anything that may have made a packet due. While the cycle waits
 // out an interval it is left alone, so the spacing between requests is kept.
-void CommSession::kickCycle()
-{
+void CommSession::kickCycle() {
     if (!m_cycleTimer.isActive())
         m_cycleTimer.start(0);
 }
 
 // One step of the cycle: send the next due packet after the last one sent and wait the interval
 // with it as the current packet. With nothing due the cycle stops until kicked again.
-void CommSession::AutoSendThreadProc()
-{
+void CommSession::AutoSendThreadProc() {
     for (int k = 0; k < kPacketCount; ++k) {
         const int packet = (m_next - 1 + k) % kPacketCount + 1;
         if (!packetDue(packet))
@@ -176,8 +166,7 @@ void CommSession::AutoSendThreadProc()
     }
 }
 
-void CommSession::sendPolled(int packet)
-{
+void CommSession::sendPolled(int packet) {
     const PacketImage& image = m_images.packets[packet - 1];
     if (m_link == LinkKind::Tcp) {
         m_mbap.Reset(); // a partial reply a whole interval old would corrupt the next one
@@ -192,8 +181,7 @@ void CommSession::sendPolled(int packet)
 }
 
 // The RTU sender: command text to frame, written with its CRC and logged as a Tx line.
-int CommSession::SendHexCommand(const QString& commandText)
-{
+int CommSession::SendHexCommand(const QString& commandText) {
     const TimeOfDay now = LocalTimeOfDay();
     const std::string text = commandText.toStdString();
     const RtuFrame frame = BuildRtuFrame(text);
@@ -216,33 +204,28 @@ int CommSession::SendHexCommand(const QString& commandText)
 
 // A request that could not go out: said in the log (a refused polled packet would come back
 // every cycle, so no message box) and told to whoever listens.
-void CommSession::refuse(const TimeOfDay& when, const QString& reason)
-{
+void CommSession::refuse(const TimeOfDay& when, const QString& reason) {
     emit logLine(QString::fromStdString(TimeStamp(when, false)) + QLatin1Char(' ') + reason);
     emit commandRefused(reason);
 }
 
 // ---- write jobs ------------------------------------------------------------------------------
 
-void CommSession::requestOneShot(const QString& commandText)
-{
+void CommSession::requestOneShot(const QString& commandText) {
     queueJob({Job::Kind::OneShot, {commandText}});
 }
 
-void CommSession::requestBlockWrite(const QStringList& commandTexts)
-{
+void CommSession::requestBlockWrite(const QStringList& commandTexts) {
     queueJob({Job::Kind::Block, commandTexts});
 }
 
-void CommSession::requestPageWrite(const QString& commandText)
-{
+void CommSession::requestPageWrite(const QString& commandText) {
     queueJob({Job::Kind::Page, {commandText}});
 }
 
 // A write pauses the cycle at once (mode 2); the job starts after its lead time. Jobs asked for
 // while one runs wait their turn instead of overwriting it.
-void CommSession::queueJob(Job job)
-{
+void CommSession::queueJob(Job job) {
     m_jobs.push_back(std::move(job));
     setMode(SessionMode::OneShotWrite);
     m_rx.Reset();
@@ -250,8 +233,7 @@ void CommSession::queueJob(Job job)
         startJob();
 }
 
-void CommSession::startJob()
-{
+void CommSession::startJob() {
     const Job::Kind kind = m_jobs.front().kind;
     m_jobStep = 0;
     m_jobTimer.start(kind == Job::Kind::OneShot ? kOneShotPauseMs
@@ -261,8 +243,7 @@ void CommSession::startJob()
 
 // Each expiry of the job timer sends the front job's next frame and waits the pause that
 // follows it; after the last pause the job ends.
-void CommSession::JobThreadProc()
-{
+void CommSession::JobThreadProc() {
     if (m_jobs.empty())
         return;
     const Job& job = m_jobs.front();
@@ -279,8 +260,7 @@ void CommSession::JobThreadProc()
                                                     : kPageWriteTailMs);
 }
 
-void CommSession::finishJob()
-{
+void CommSession::finishJob() {
     m_jobs.pop_front();
     if (!m_jobs.empty()) {
         startJob();
@@ -292,8 +272,7 @@ void CommSession::finishJob()
 
 // ---- links -----------------------------------------------------------------------------------
 
-void CommSession::openSerial(const SerialSettings& settings)
-{
+void CommSession::openSerial(const SerialSettings& settings) {
     if (!m_port->Open(settings)) {
         emit serialOpenFailed(m_port->lastError());
         return;
@@ -302,15 +281,13 @@ void CommSession::openSerial(const SerialSettings& settings)
     startPolling();
 }
 
-void CommSession::closeSerial()
-{
+void CommSession::closeSerial() {
     stopPolling();
     m_port->Stop();
     emit serialClosed();
 }
 
-void CommSession::connectTcp(const QString& host, const QString& port)
-{
+void CommSession::connectTcp(const QString& host, const QString& port) {
     m_tcpConnected = false;
     m_mbap.Reset();
     const int number = LeadingNumber(port);
@@ -324,8 +301,7 @@ void CommSession::connectTcp(const QString& host, const QString& port)
     kickCycle();
 }
 
-void CommSession::disconnectTcp()
-{
+void CommSession::disconnectTcp() {
     m_socket->Close();
     m_tcpConnected = false;
     m_mbap.Reset();
@@ -333,14 +309,12 @@ void CommSession::disconnectTcp()
 
 // ---- receive path ----------------------------------------------------------------------------
 
-void CommSession::onSerialBytes(const QByteArray& bytes)
-{
+void CommSession::onSerialBytes(const QByteArray& bytes) {
     for (char c : bytes)
         PortMsgRxByte(static_cast<quint8>(c));
 }
 
-void CommSession::PortMsgRxByte(quint8 byte)
-{
+void CommSession::PortMsgRxByte(quint8 byte) {
     if (!m_rx.Append(byte)) {
         // A full assembly means a stream of noise: start over and count it.
         m_rx.Reset();
@@ -355,8 +329,7 @@ void CommSession::PortMsgRxByte(quint8 byte)
     judgeSerial();
 }
 
-void CommSession::judgeSerial()
-{
+void CommSession::judgeSerial() {
     const bool polling = m_mode == SessionMode::Polling;
     const PacketImage& image = m_images.packets[m_current - 1];
     const ReplyKind kind = ReplyKindOf(m_mode, image.function);
@@ -403,8 +376,7 @@ void CommSession::judgeSerial()
 
 // The register reply check: the assembly holds exactly the expected length of the current
 // register packet.
-void CommSession::DecodeThreadProc()
-{
+void CommSession::DecodeThreadProc() {
     const PacketImage& image = m_images.packets[m_current - 1];
     if (FrameCrcIsValid(m_rx.bytes())) {
         if (m_logScrolling)
@@ -419,8 +391,7 @@ void CommSession::DecodeThreadProc()
     countReceived();
 }
 
-void CommSession::onTcpBytes(const QByteArray& bytes)
-{
+void CommSession::onTcpBytes(const QByteArray& bytes) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     for (const MbapEvent& event : m_mbap.Feed({data, static_cast<std::size_t>(bytes.size())})) {
         if (event.kind == MbapEvent::Kind::Frame) {
@@ -437,8 +408,7 @@ void CommSession::onTcpBytes(const QByteArray& bytes)
 
 // A whole Modbus TCP reply: logged, and decoded into the current packet while polling. An
 // exception reply (function with bit 7 set) is logged and not decoded.
-void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu)
-{
+void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
     if (m_logScrolling)
         log(PolledRxLine(LocalTimeOfDay(), HexBytes(adu)));
     const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
@@ -446,10 +416,10 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu)
         const int code = adu.size() > 8 ? adu[8] : 0;
         if (m_logScrolling)
             log(TimeStamp(LocalTimeOfDay(), false) +
-            QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
-                .arg(QString::number(function, 16).toUpper())
-                .arg(code)
-                .toStdString());
+                QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
+                    .arg(QString::number(function, 16).toUpper())
+                    .arg(code)
+                    .toStdString());
     } else if (m_mode == SessionMode::Polling && adu.size() > 9) {
         const PacketImage& image = m_images.packets[m_current - 1];
         const int available = static_cast<int>((adu.size() - 9) / 2);
@@ -461,30 +431,31 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu)
 
 // ---- counters and log ------------------------------------------------------------------------
 
-void CommSession::countCrcError(bool registers)
-{
+void CommSession::countCrcError(bool registers) {
     if (registers && ResizeQuietFlag().load())
         return;
     ++m_counters.crcErrors;
     emitCounters();
 }
 
-void CommSession::countDataError(bool registers)
-{
+void CommSession::countDataError(bool registers) {
     if (registers && ResizeQuietFlag().load())
         return;
     ++m_counters.dataErrors;
     emitCounters();
 }
 
-void CommSession::countReceived()
-{
+void CommSession::countReceived() {
     ++m_counters.receivedPackets;
     emitCounters();
 }
 
-void CommSession::emitCounters() { emit countersChanged(m_counters); }
+void CommSession::emitCounters() {
+    emit countersChanged(m_counters);
+}
 
-void CommSession::log(const std::string& line) { emit logLine(QString::fromStdString(line)); }
+void CommSession::log(const std::string& line) {
+    emit logLine(QString::fromStdString(line));
+}
 
 } // namespace vantor

@@ -11,12 +11,12 @@ inline constexpr int kPacketCount = 30;
 enum class LinkKind : int { Serial = 0, Tcp = 1 };
 
 struct PacketImage {
-    std::string serialText;              // command text without CRC ("01030000000A"); empty: never sent
-    std::array<std::uint8_t, 12> tcp{};  // complete Modbus TCP request
+    std::string serialText; // command text without CRC ("01030000000A"); empty: never sent
+    std::array<std::uint8_t, 12> tcp{}; // complete Modbus TCP request
     int slave = 1;
     int function = 3;
     int start = 0;
-    int count = 0;                       // 0: the packet is never sent
+    int count = 0; // 0: the packet is never sent
 };
 
 struct CommandImages {

@@ -4,16 +4,14 @@
 
 namespace vantor {
 
-void RegisterSessionTypes()
-{
+void RegisterSessionTypes() {
     qRegisterMetaType<CommandImages>("vantor::CommandImages");
     qRegisterMetaType<Counters>("vantor::Counters");
     qRegisterMetaType<SerialSettings>("vantor::SerialSettings");
     qRegisterMetaType<LinkKind>("vantor::LinkKind");
 }
 
-LinkThread::LinkThread(QObject* parent) : QObject(parent), m_session(new CommSession)
-{
+LinkThread::LinkThread(QObject* parent) : QObject(parent), m_session(new CommSession) {
     RegisterSessionTypes();
     m_thread.setObjectName(QStringLiteral("link"));
     m_session->moveToThread(&m_thread);
@@ -21,8 +19,7 @@ LinkThread::LinkThread(QObject* parent) : QObject(parent), m_session(new CommSes
 }
 
 // The session and its transports are destroyed on their own thread, then the thread ends.
-LinkThread::~LinkThread()
-{
+LinkThread::~LinkThread() {
     QMetaObject::invokeMethod(
         m_session, [session = m_session] { delete session; }, Qt::BlockingQueuedConnection);
     m_thread.quit();

@@ -11,9 +11,9 @@
 #include "modbus/CommSession.h"
 #include "packets/ConnectionControls.h"
 #include "packets/SerialSelection.h"
+#include "widgets/DropDown.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
-#include "widgets/DropDown.h"
 
 namespace vantor {
 

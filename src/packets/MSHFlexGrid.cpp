@@ -218,8 +218,7 @@ void CMSHFlexGrid::updateGeometries() {
 
 QSize CMSHFlexGrid::sizeHint() const {
     const int height = 2 * frameWidth() + horizontalHeader()->height() +
-                       verticalHeader()->length() +
-                       horizontalScrollBar()->sizeHint().height();
+                       verticalHeader()->length() + horizontalScrollBar()->sizeHint().height();
     return {QTableView::sizeHint().width(), height};
 }
 

@@ -65,7 +65,8 @@ long long ConfigureSerialRow(const DataPacket& row, int index, PacketImage& imag
     const int count = LenientInt(row.count);
     // A reply longer than the receive assembly could never be judged: every poll would end in
     // data errors and nothing would be decoded.
-    if (ExpectedReplyLength(SessionMode::Polling, function, count & 0xFFFF) > RxAssembly::kCapacity) {
+    if (ExpectedReplyLength(SessionMode::Polling, function, count & 0xFFFF) >
+        RxAssembly::kCapacity) {
         errors.push_back(RowError(index, "数据个数", count, "的应答超过 270 字节"));
         return 0;
     }

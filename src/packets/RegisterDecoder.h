@@ -25,8 +25,14 @@ std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int re
 std::vector<CellText> DecodeBits(std::span<const std::uint8_t> data, int bitCount);
 
 // Grid position of a cell: row (i mod 10) + 1, value column 2 (i div 10) + 2.
-inline int CellRow(int cell) { return cell % 10 + 1; }
-inline int CellValueColumn(int cell) { return 2 * (cell / 10) + 2; }
-inline int CellFromGrid(int row, int column) { return (column / 2 - 1) * 10 + (row - 1); }
+inline int CellRow(int cell) {
+    return cell % 10 + 1;
+}
+inline int CellValueColumn(int cell) {
+    return 2 * (cell / 10) + 2;
+}
+inline int CellFromGrid(int row, int column) {
+    return (column / 2 - 1) * 10 + (row - 1);
+}
 
 } // namespace vantor

@@ -36,7 +36,7 @@ public:
 public slots:
     void setImages(const vantor::CommandImages& images); // after configure
     void setDataFormat(int value);
-    void setAddressBase(int base);  // stores it and rebuilds the point labels
+    void setAddressBase(int base); // stores it and rebuilds the point labels
     void rebuildPointLabels();
     void setCellValue(int packet, int cell, const QString& text);
     void setCellFormat(int packet, int cell, int code); // a menu choice (continuation rule)

@@ -25,10 +25,10 @@ enum class ValueFormat : int {
 
 inline constexpr int kDefaultFormatCode = 4;
 
-bool IsKnownFormatCode(int code);       // 4, 5, 7..10, 12..15, 16
-bool Is32BitFormat(int code);           // 7..10, 12..15
-bool IsFloatFormat(int code);           // 7..10
-const char* FormatMenuText(int code);   // "16 Bit Signed" … "Long DC BA"; nullptr for others
+bool IsKnownFormatCode(int code);     // 4, 5, 7..10, 12..15, 16
+bool Is32BitFormat(int code);         // 7..10, 12..15
+bool IsFloatFormat(int code);         // 7..10
+const char* FormatMenuText(int code); // "16 Bit Signed" … "Long DC BA"; nullptr for others
 
 // Assembles the 32-bit value (A most significant) from the register bytes b0 b1 b2 b3 as they
 // arrive, in the byte order of a 32-bit code.

@@ -7,8 +7,7 @@
 
 namespace vantor {
 
-void WidenDropDown(QComboBox* combo)
-{
+void WidenDropDown(QComboBox* combo) {
     QAbstractItemView* list = combo->view();
     const QFontMetrics metrics(list->font());
     int widest = 0;

@@ -4,8 +4,7 @@
 
 namespace vantor {
 
-FitScrollArea::FitScrollArea(QWidget* content, QWidget* parent) : QScrollArea(parent)
-{
+FitScrollArea::FitScrollArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
     setWidget(content);
     setWidgetResizable(false);
     setFrameShape(QFrame::NoFrame);
@@ -14,21 +13,18 @@ FitScrollArea::FitScrollArea(QWidget* content, QWidget* parent) : QScrollArea(pa
 
 // The content's minimum can grow while the area keeps its size (a status line wraps, a group
 // is shown): fit again whenever its layout asks.
-bool FitScrollArea::eventFilter(QObject* watched, QEvent* event)
-{
+bool FitScrollArea::eventFilter(QObject* watched, QEvent* event) {
     if (watched == widget() && event->type() == QEvent::LayoutRequest)
         QMetaObject::invokeMethod(this, &FitScrollArea::fit, Qt::QueuedConnection);
     return QScrollArea::eventFilter(watched, event);
 }
 
-void FitScrollArea::resizeEvent(QResizeEvent* event)
-{
+void FitScrollArea::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     fit();
 }
 
-void FitScrollArea::fit()
-{
+void FitScrollArea::fit() {
     if (QWidget* content = widget())
         content->resize(maximumViewportSize().expandedTo(content->minimumSizeHint()));
 }

@@ -7,16 +7,14 @@ namespace vantor {
 
 namespace {
 
-MessageSink& Sink()
-{
+MessageSink& Sink() {
     static MessageSink sink;
     return sink;
 }
 
 } // namespace
 
-void ShowMessage(QWidget* parent, const QString& text, MessageKind kind)
-{
+void ShowMessage(QWidget* parent, const QString& text, MessageKind kind) {
     if (Sink()) {
         Sink()(parent, text, kind);
         return;
@@ -35,6 +33,8 @@ void ShowMessage(QWidget* parent, const QString& text, MessageKind kind)
     }
 }
 
-void SetMessageSink(MessageSink sink) { Sink() = std::move(sink); }
+void SetMessageSink(MessageSink sink) {
+    Sink() = std::move(sink);
+}
 
 } // namespace vantor

@@ -2,12 +2,13 @@
 
 #include <QtGlobal>
 
-static void RegisterVantorResources() { Q_INIT_RESOURCE(vantor); }
+static void RegisterVantorResources() {
+    Q_INIT_RESOURCE(vantor);
+}
 
 namespace vantor {
 
-void InitResources()
-{
+void InitResources() {
     static const bool registered = (RegisterVantorResources(), true);
     (void)registered;
 }

@@ -25,16 +25,14 @@ using namespace vantor::test;
 
 namespace {
 
-QStringList TabTitles(const QTabWidget* tabs)
-{
+QStringList TabTitles(const QTabWidget* tabs) {
     QStringList titles;
     for (int i = 0; i < tabs->count(); ++i)
         titles << tabs->tabText(i);
     return titles;
 }
 
-QAction* MenuAction(QMainWindow& window, const QString& text)
-{
+QAction* MenuAction(QMainWindow& window, const QString& text) {
     for (QAction* menu : window.menuBar()->actions())
         for (QAction* action : menu->menu()->actions())
             if (action->text() == text)
@@ -44,8 +42,7 @@ QAction* MenuAction(QMainWindow& window, const QString& text)
 
 } // namespace
 
-TEST(MainFrame, HoldsTheBarsPagesAndMenus)
-{
+TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
     CMainFrame frame;
     EXPECT_EQ(frame.windowTitle(), "Vantor 2.8.2");
     EXPECT_EQ(frame.functionBar()->windowTitle(), "我的控制条");
@@ -54,7 +51,8 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus)
     EXPECT_EQ(frame.dockWidgetArea(frame.dataBar()), Qt::BottomDockWidgetArea);
     auto* functionTabs = frame.findChild<QTabWidget*>("functionTabs");
     ASSERT_NE(functionTabs, nullptr);
-    EXPECT_EQ(TabTitles(functionTabs), (QStringList{"功能选择", "监控对象", "曲线点位", "发送命令"}));
+    EXPECT_EQ(TabTitles(functionTabs),
+              (QStringList{"功能选择", "监控对象", "曲线点位", "发送命令"}));
     const QStringList pages = TabTitles(frame.dataPages());
     ASSERT_EQ(pages.size(), 30);
     EXPECT_EQ(pages.first(), "Db_01");
@@ -75,8 +73,7 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus)
     EXPECT_TRUE(QTime::fromString(clock->text(), "HH:mm:ss").isValid());
 }
 
-TEST(MainFrame, ToolBarButtonsShowAndHideTheBars)
-{
+TEST(MainFrame, ToolBarButtonsShowAndHideTheBars) {
     CMainFrame frame;
     frame.ShowAtWorkingSize();
     auto* toolBar = frame.findChild<QToolBar*>("toolBar");
@@ -97,8 +94,7 @@ TEST(MainFrame, ToolBarButtonsShowAndHideTheBars)
     EXPECT_TRUE(control->isChecked());
 }
 
-TEST(MainFrame, TreeAndViewTabsSwitchThePanels)
-{
+TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
     CMainFrame frame;
     frame.ShowAtWorkingSize();
     QTreeWidget* tree = frame.functionTree();
@@ -124,8 +120,7 @@ TEST(MainFrame, TreeAndViewTabsSwitchThePanels)
     EXPECT_EQ(TabOfTreeItem("功能界面"), std::nullopt);
 }
 
-TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed)
-{
+TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed) {
     CMainFrame frame;
     QAction* settings = MenuAction(frame, "通信设置(&T)");
     ASSERT_NE(settings, nullptr);
@@ -136,14 +131,12 @@ TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed)
     EXPECT_TRUE(settings->isEnabled());
 }
 
-TEST(MainFrame, WorkingSizeIsAShareOfTheScreen)
-{
+TEST(MainFrame, WorkingSizeIsAShareOfTheScreen) {
     EXPECT_EQ(WorkingSize(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)), QSize(1248, 832));
     EXPECT_EQ(WorkingSize(QRect(0, 0, 1000, 800), QRect(0, 30, 1000, 770)), QSize(650, 640));
 }
 
-TEST(StartupSplash, AKeyEndsItAndGoesNoFurther)
-{
+TEST(StartupSplash, AKeyEndsItAndGoesNoFurther) {
     QWidget target;
     target.show();
     target.setFocus();
@@ -154,8 +147,7 @@ TEST(StartupSplash, AKeyEndsItAndGoesNoFurther)
 
     struct KeyCounter : QObject {
         int keys = 0;
-        bool eventFilter(QObject*, QEvent* e) override
-        {
+        bool eventFilter(QObject*, QEvent* e) override {
             keys += e->type() == QEvent::KeyPress;
             return false;
         }
@@ -169,8 +161,7 @@ TEST(StartupSplash, AKeyEndsItAndGoesNoFurther)
     EXPECT_EQ(counter.keys, 1);
 }
 
-TEST(StartupSplash, EndsByItselfAfterThreeSeconds)
-{
+TEST(StartupSplash, EndsByItselfAfterThreeSeconds) {
     auto* splash = new CStartupSplash;
     QSignalSpy finished(splash, &CStartupSplash::finished);
     splash->Start();

@@ -17,13 +17,11 @@ namespace {
 
 class SessionCycle : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(pty.Create()) << pty.errorString().toStdString();
         device.setPortName(pty.endA());
         ASSERT_TRUE(device.open(QIODevice::ReadWrite));
-        QObject::connect(&device, &QSerialPort::readyRead,
-                         [this] { wire += device.readAll(); });
+        QObject::connect(&device, &QSerialPort::readyRead, [this] { wire += device.readAll(); });
         QSignalSpy opened(&session, &CommSession::serialOpened);
         SerialSettings settings;
         settings.portName = pty.endB();
@@ -32,8 +30,7 @@ protected:
     }
 
     // Packets with the given numbers checked, each reading one register at its own address.
-    void Configure(std::initializer_list<int> packets, int intervalMs)
-    {
+    void Configure(std::initializer_list<int> packets, int intervalMs) {
         CommandImages images;
         for (int p : packets) {
             PacketImage& image = images.packets[p - 1];
@@ -52,16 +49,14 @@ protected:
     }
 
     // Packet numbers of the polled frames seen so far (0 for a write).
-    std::vector<int> Sent() const
-    {
+    std::vector<int> Sent() const {
         std::vector<int> out;
         for (const auto& args : sent)
             out.push_back(args[0].toInt());
         return out;
     }
 
-    bool WaitForFrames(int count)
-    {
+    bool WaitForFrames(int count) {
         return WaitUntil([&] { return sent.count() >= count; });
     }
 
@@ -73,15 +68,13 @@ protected:
     QSignalSpy modes{&session, &CommSession::modeChanged};
 };
 
-QByteArray FrameOf(const std::string& text)
-{
+QByteArray FrameOf(const std::string& text) {
     return ToQt(BuildRtuFrame(text).bytes);
 }
 
 } // namespace
 
-TEST_F(SessionCycle, ChecksPacketsInOrderAndWrapsAround)
-{
+TEST_F(SessionCycle, ChecksPacketsInOrderAndWrapsAround) {
     Configure({1, 5, 30}, 20);
     ASSERT_TRUE(WaitForFrames(7));
     const std::vector<int> order = Sent();
@@ -92,8 +85,7 @@ TEST_F(SessionCycle, ChecksPacketsInOrderAndWrapsAround)
                                 FrameOf("0103001E0001")));
 }
 
-TEST_F(SessionCycle, UncheckedRowsAndStoppedCyclesSendNothing)
-{
+TEST_F(SessionCycle, UncheckedRowsAndStoppedCyclesSendNothing) {
     Configure({2, 3}, 20);
     ASSERT_TRUE(WaitForFrames(2));
     session.setPacketChecked(2, false);
@@ -115,8 +107,7 @@ TEST_F(SessionCycle, UncheckedRowsAndStoppedCyclesSendNothing)
     EXPECT_TRUE(sent.isEmpty());
 }
 
-TEST_F(SessionCycle, OneShotWritePausesPollingAndReturnsToIt)
-{
+TEST_F(SessionCycle, OneShotWritePausesPollingAndReturnsToIt) {
     Configure({1}, 50);
     ASSERT_TRUE(WaitForFrames(2));
     session.requestOneShot("010600000064");
@@ -134,13 +125,13 @@ TEST_F(SessionCycle, OneShotWritePausesPollingAndReturnsToIt)
     EXPECT_EQ(modes.last()[0].toInt(), 1);
 }
 
-TEST_F(SessionCycle, BlockWriteSendsEveryFrameInOrder)
-{
+TEST_F(SessionCycle, BlockWriteSendsEveryFrameInOrder) {
     const QStringList texts{"01100000000102000A", "01100010000102000B", "01100020000102000C"};
     session.requestBlockWrite(texts);
     QSignalSpy refused(&session, &CommSession::commandRefused);
     ASSERT_TRUE(WaitForFrames(3));
-    EXPECT_TRUE(WaitUntil([&] { return modes.count() >= 2 && session.mode() == SessionMode::Polling; }));
+    EXPECT_TRUE(
+        WaitUntil([&] { return modes.count() >= 2 && session.mode() == SessionMode::Polling; }));
     QByteArray expected;
     for (const QString& t : texts)
         expected += FrameOf(t.toStdString());
@@ -148,8 +139,7 @@ TEST_F(SessionCycle, BlockWriteSendsEveryFrameInOrder)
     EXPECT_TRUE(refused.isEmpty());
 }
 
-TEST_F(SessionCycle, RefusedTextSendsNothingAndSaysWhy)
-{
+TEST_F(SessionCycle, RefusedTextSendsNothingAndSaysWhy) {
     QSignalSpy refused(&session, &CommSession::commandRefused);
     session.requestOneShot("01060000006"); // odd
     session.requestOneShot("01 06 00");    // not hex
@@ -159,8 +149,7 @@ TEST_F(SessionCycle, RefusedTextSendsNothingAndSaysWhy)
     EXPECT_TRUE(sent.isEmpty());
 }
 
-TEST_F(SessionCycle, ClosingThePortStopsPolling)
-{
+TEST_F(SessionCycle, ClosingThePortStopsPolling) {
     Configure({1}, 20);
     ASSERT_TRUE(WaitForFrames(1));
     QSignalSpy closed(&session, &CommSession::serialClosed);

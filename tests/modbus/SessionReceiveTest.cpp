@@ -20,8 +20,7 @@ protected:
 
     // Packet 1 polled with this function and count; no port is open, so nothing is sent and
     // packet 1 stays the current one.
-    static CommandImages Images(int function, int count)
-    {
+    static CommandImages Images(int function, int count) {
         CommandImages images;
         images.packets[0].function = function;
         images.packets[0].count = count;
@@ -31,14 +30,12 @@ protected:
         return images;
     }
 
-    void Poll(int function, int count)
-    {
+    void Poll(int function, int count) {
         session.configureImages(Images(function, count), 200);
         session.startPolling();
     }
 
-    void Feed(const Bytes& bytes)
-    {
+    void Feed(const Bytes& bytes) {
         for (std::uint8_t b : bytes)
             session.PortMsgRxByte(b);
     }
@@ -70,8 +67,7 @@ protected:
     QSignalSpy goodCount{&session, &CommSession::lastGoodCount};
 };
 
-Counters Expect(int crc, int data, int received)
-{
+Counters Expect(int crc, int data, int received) {
     Counters c;
     c.crcErrors = crc;
     c.dataErrors = data;
@@ -83,8 +79,7 @@ const Bytes kTwoRegisters = ReadReply(1, 3, {0x00, 0x01, 0xFF, 0xFE});
 
 } // namespace
 
-TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit)
-{
+TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit) {
     Poll(3, 2);
     const int replies = FeedSplitEverywhere(kTwoRegisters);
     ASSERT_EQ(registers.count(), replies);
@@ -98,13 +93,12 @@ TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit)
     EXPECT_EQ(goodCount.last()[0].toInt(), 2);
     EXPECT_EQ(session.assembly().length(), 0u);
     ASSERT_FALSE(logs.isEmpty());
-    EXPECT_TRUE(logs.last()[0].toString().endsWith(" Rx:   01 03 04 00 01 FF FE " +
-                                                   QString::fromStdString(HexBytes(
-                                                       {kTwoRegisters.data() + 7, 2}))));
+    EXPECT_TRUE(logs.last()[0].toString().endsWith(
+        " Rx:   01 03 04 00 01 FF FE " +
+        QString::fromStdString(HexBytes({kTwoRegisters.data() + 7, 2}))));
 }
 
-TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing)
-{
+TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing) {
     Poll(3, 2);
     Bytes broken = kTwoRegisters;
     broken.back() ^= 0xFF;
@@ -117,8 +111,7 @@ TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing)
     EXPECT_TRUE(logs.isEmpty());
 }
 
-TEST_F(SessionReceive, OverLengthWhenTheExpectedLengthShrinks)
-{
+TEST_F(SessionReceive, OverLengthWhenTheExpectedLengthShrinks) {
     Poll(3, 2); // expects 9 bytes
     Feed({1, 3, 4, 0, 0, 0});
     session.configureImages(Images(3, 0), 200); // now 5: the seventh byte is one too many
@@ -140,8 +133,7 @@ TEST_F(SessionReceive, OverLengthWhenTheExpectedLengthShrinks)
     EXPECT_EQ(session.counters(), Expect(0, 2, 0));
 }
 
-TEST_F(SessionReceive, BitsAndVendorReplies)
-{
+TEST_F(SessionReceive, BitsAndVendorReplies) {
     Poll(2, 10);
     Feed(ReadReply(1, 2, {0x05, 0x02}));
     ASSERT_EQ(bits.count(), 1);
@@ -168,8 +160,7 @@ TEST_F(SessionReceive, BitsAndVendorReplies)
     EXPECT_EQ(bits.count(), 1);
 }
 
-TEST_F(SessionReceive, GarbageBeforeAReplyIsJudgedAtTheExpectedLength)
-{
+TEST_F(SessionReceive, GarbageBeforeAReplyIsJudgedAtTheExpectedLength) {
     Poll(3, 1);
     const Bytes reply = ReadReply(1, 3, {0x12, 0x34});
     session.PortMsgRxByte(0xAA);
@@ -179,8 +170,7 @@ TEST_F(SessionReceive, GarbageBeforeAReplyIsJudgedAtTheExpectedLength)
     EXPECT_EQ(session.assembly().length(), 1u); // the reply's last byte starts a new assembly
 }
 
-TEST_F(SessionReceive, EveryByteWhileIdleIsADataError)
-{
+TEST_F(SessionReceive, EveryByteWhileIdleIsADataError) {
     Poll(3, 2);
     session.stopPolling();
     Feed(kTwoRegisters);
@@ -188,8 +178,7 @@ TEST_F(SessionReceive, EveryByteWhileIdleIsADataError)
     EXPECT_EQ(registers.count(), 0);
 }
 
-TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes)
-{
+TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes) {
     Poll(3, 2);
     session.requestOneShot("010600000064");
     ASSERT_EQ(session.mode(), SessionMode::OneShotWrite);
@@ -209,8 +198,7 @@ TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes)
     EXPECT_EQ(registers.count(), 0);
 }
 
-TEST_F(SessionReceive, FullAssemblyStartsOverAndCountsADataError)
-{
+TEST_F(SessionReceive, FullAssemblyStartsOverAndCountsADataError) {
     session.requestOneShot("010600000064"); // mode 2 keeps bytes of any other length
     for (int i = 0; i < 270; ++i)
         session.PortMsgRxByte(0x55);
@@ -221,8 +209,7 @@ TEST_F(SessionReceive, FullAssemblyStartsOverAndCountsADataError)
     EXPECT_EQ(session.counters().dataErrors, 1);
 }
 
-TEST_F(SessionReceive, PausedLogStillCountsAndDecodes)
-{
+TEST_F(SessionReceive, PausedLogStillCountsAndDecodes) {
     Poll(3, 2);
     session.setLogScrolling(false);
     Feed(kTwoRegisters);
@@ -233,8 +220,7 @@ TEST_F(SessionReceive, PausedLogStillCountsAndDecodes)
     EXPECT_EQ(session.counters(), Counters{});
 }
 
-TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader)
-{
+TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader) {
     CommandImages images;
     images.link = LinkKind::Tcp;
     images.packets[0].count = 2;

@@ -6,10 +6,10 @@
 #include <QWheelEvent>
 
 #include "CommPanelFixture.h"
-#include "support/Wait.h"
 #include "modbus/LogFormat.h"
 #include "packets/ConnectionControls.h"
 #include "packets/CounterDisplay.h"
+#include "support/Wait.h"
 
 using namespace vantor;
 using namespace vantor::test;

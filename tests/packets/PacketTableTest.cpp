@@ -113,10 +113,10 @@ TEST(Configure, TotalSaturatesInsteadOfOverflowing) {
 // could never be judged.
 TEST(Configure, RefusesRepliesLongerThanTheReceiveAssembly) {
     PacketRows rows{};
-    rows[0] = {"1", "03", "0", "132", true}; // 269 bytes
-    rows[1] = {"1", "03", "0", "133", true}; // 271
+    rows[0] = {"1", "03", "0", "132", true};  // 269 bytes
+    rows[1] = {"1", "03", "0", "133", true};  // 271
     rows[2] = {"1", "02", "0", "2120", true}; // 270
-    rows[3] = {"1", "51", "0", "27", true};  // 275
+    rows[3] = {"1", "51", "0", "27", true};   // 275
     const ConfigureResult result = Configure(rows, LinkKind::Serial, TcpHeader{});
     EXPECT_EQ(result.images.packets[0].count, 132);
     EXPECT_EQ(result.images.packets[1].count, 0);

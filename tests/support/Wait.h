@@ -6,8 +6,7 @@
 
 namespace vantor::test {
 
-template <class Condition> bool WaitUntil(Condition condition, int timeoutMs = 10000)
-{
+template <class Condition> bool WaitUntil(Condition condition, int timeoutMs = 10000) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
         if (deadline.hasExpired())
