@@ -1,0 +1,174 @@
+// The session's receive path: every received byte judged against the expected reply, whole
+// Modbus TCP replies, and the counters.
+#include "modbus/CommSession.h"
+
+#include "modbus/Crc16.h"
+#include "modbus/LogFormat.h"
+#include "modbus/ResizeQuiet.h"
+
+namespace vantor {
+
+namespace {
+
+QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, std::size_t size) {
+    if (offset >= reply.size())
+        return {};
+    size = std::min(size, reply.size() - offset);
+    return QByteArray(reinterpret_cast<const char*>(reply.data() + offset),
+                      static_cast<qsizetype>(size));
+}
+
+} // namespace
+
+// ---- receive path ----------------------------------------------------------------------------
+
+void CommSession::onSerialBytes(const QByteArray& bytes) {
+    for (char c : bytes)
+        PortMsgRxByte(static_cast<quint8>(c));
+}
+
+void CommSession::PortMsgRxByte(quint8 byte) {
+    if (!m_rx.Append(byte)) {
+        // A full assembly means a stream of noise: start over and count it.
+        m_rx.Reset();
+        countDataError(false);
+        return;
+    }
+    if (m_mode == SessionMode::Idle) {
+        m_rx.Reset();
+        countDataError(false);
+        return;
+    }
+    judgeSerial();
+}
+
+void CommSession::judgeSerial() {
+    const bool polling = m_mode == SessionMode::Polling;
+    const PacketImage& image = m_images.packets[m_current - 1];
+    const ReplyKind kind = ReplyKindOf(m_mode, image.function);
+    const std::size_t expected = ExpectedReplyLength(m_mode, image.function, image.count);
+    const Judgement judgement = JudgeReply(m_rx.bytes(), expected);
+    if (judgement == Judgement::Incomplete)
+        return;
+    if (!polling) {
+        // A write echo is judged only at its exact length; anything else waits for a reset.
+        if (judgement != Judgement::Valid)
+            return;
+        if (m_logScrolling)
+            log(EchoRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        m_rx.Reset();
+        countReceived();
+        return;
+    }
+    const bool registers = kind == ReplyKind::Registers;
+    if (judgement == Judgement::OverLength) {
+        m_rx.Reset();
+        countDataError(registers);
+        return;
+    }
+    if (registers) {
+        DecodeThreadProc();
+        return;
+    }
+    if (judgement == Judgement::CrcError) {
+        countCrcError(false);
+    } else {
+        if (m_logScrolling)
+            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        const QByteArray data =
+            DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
+        if (kind == ReplyKind::Bits)
+            emit bitReplyAccepted(m_current, data, image.count);
+        else
+            emit registerReplyAccepted(m_current, data,
+                                       ReplyRegisterCount(image.function, image.count));
+    }
+    m_rx.Reset();
+    countReceived();
+}
+
+// The register reply check: the assembly holds exactly the expected length of the current
+// register packet.
+void CommSession::DecodeThreadProc() {
+    const PacketImage& image = m_images.packets[m_current - 1];
+    if (FrameCrcIsValid(m_rx.bytes())) {
+        if (m_logScrolling)
+            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+        emit lastGoodCount(image.count);
+        emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
+                                   image.count);
+    } else {
+        countCrcError(true);
+    }
+    m_rx.Reset();
+    countReceived();
+}
+
+void CommSession::onTcpBytes(const QByteArray& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    for (const MbapEvent& event : m_mbap.Feed({data, static_cast<std::size_t>(bytes.size())})) {
+        if (event.kind == MbapEvent::Kind::Frame) {
+            handleTcpFrame(event.bytes);
+            continue;
+        }
+        if (m_logScrolling)
+            log(TimeStamp(LocalTimeOfDay(), false) + " Rx:   " + HexBytes(event.bytes) +
+                " (MBAP header invalid: " + event.reason + "; " +
+                std::to_string(event.bytes.size()) + " bytes dropped)");
+        countDataError(false);
+    }
+}
+
+// A whole Modbus TCP reply: logged, and decoded into the current packet while polling. An
+// exception reply (function with bit 7 set) is logged and not decoded.
+void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
+    if (m_logScrolling)
+        log(PolledRxLine(LocalTimeOfDay(), HexBytes(adu)));
+    const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
+    if (function & 0x80) {
+        const int code = adu.size() > 8 ? adu[8] : 0;
+        if (m_logScrolling)
+            log(TimeStamp(LocalTimeOfDay(), false) +
+                QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
+                    .arg(QString::number(function, 16).toUpper())
+                    .arg(code)
+                    .toStdString());
+    } else if (m_mode == SessionMode::Polling && adu.size() > 9) {
+        const PacketImage& image = m_images.packets[m_current - 1];
+        const int available = static_cast<int>((adu.size() - 9) / 2);
+        const int registers = std::min(image.count, available);
+        emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
+    }
+    countReceived();
+}
+
+// ---- counters and log ------------------------------------------------------------------------
+
+void CommSession::countCrcError(bool registers) {
+    if (registers && ResizeQuietFlag().load())
+        return;
+    ++m_counters.crcErrors;
+    emitCounters();
+}
+
+void CommSession::countDataError(bool registers) {
+    if (registers && ResizeQuietFlag().load())
+        return;
+    ++m_counters.dataErrors;
+    emitCounters();
+}
+
+void CommSession::countReceived() {
+    ++m_counters.receivedPackets;
+    emitCounters();
+}
+
+void CommSession::emitCounters() {
+    emit countersChanged(m_counters);
+}
+
+void CommSession::log(const std::string& line) {
+    emit logLine(QString::fromStdString(line));
+}
+
+} // namespace vantor
