@@ -2,6 +2,7 @@
 // polled through the communication panel's own buttons; the grid page and the counters show
 // what it answered.
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -81,4 +82,48 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
 
     ClickButton(panel->connectionControls(), "openButton"); // closes
     EXPECT_TRUE(WaitUntil([&] { return !view->serialSelection()->portOpen(); }));
+}
+
+TEST(WindowPeer, TcpControlsPollARealServerIntoTheGrid) {
+    const QString port = QString::number(FreeTcpPort());
+    PeerProcess server;
+    ASSERT_TRUE(StartModbusSlave(server, {"--tcp", port})) << server.error();
+
+    CMainFrame frame;
+    frame.ShowAtWorkingSize();
+    CZelvoView* view = frame.view();
+    CCommPanelDlg* panel = view->commPanel();
+    ConnectionControls* controls = panel->connectionControls();
+    view->showPanel(CZelvoView::kCommTab);
+
+    auto* mode = controls->findChild<QComboBox*>(QStringLiteral("modeCombo"));
+    ASSERT_NE(mode, nullptr);
+    mode->setCurrentIndex(1); // "2. Tcp/Ip"
+    controls->findChild<QLineEdit*>(QStringLiteral("ipEdit"))->setText("127.0.0.1");
+    controls->findChild<QLineEdit*>(QStringLiteral("tcpPortEdit"))->setText(port);
+    PacketRows rows;
+    rows[0] = {"1", "03", "0", "10", true};
+    panel->setRows(rows);
+    view->store()->setCellFormat(0, 3, 7);
+
+    ClickButton(panel, "configureButton");
+    ClickButton(controls, "connectButton");
+    // "开始" once the connect line is in the log.
+    auto* log = panel->findChild<QWidget*>(QStringLiteral("logEdit"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        return log->property("plainText")
+            .toString()
+            .contains(QString::fromUtf8("Modbus TCP/IP 设备 127.0.0.1 端口 %1 已连接！").arg(port));
+    }));
+    ClickButton(controls, "tcpStartButton");
+
+    CMSHFlexGrid* grid = frame.gridPage(1)->grid();
+    EXPECT_TRUE(WaitUntil([&] { return grid->textMatrix(4, 2) == "1.500"; }, 20000));
+    EXPECT_EQ(grid->textMatrix(1, 2), "1");
+    EXPECT_EQ(grid->textMatrix(2, 2), "-2");
+    EXPECT_EQ(grid->textMatrix(5, 2), "--");
+    EXPECT_EQ(EditText(panel, "counterData"), "0");
+    EXPECT_GE(EditText(panel, "counterReceived").toInt(), 1);
+    ClickButton(controls, "tcpStopButton");
 }
