@@ -19,6 +19,7 @@
 #include "packets/PacketListWidget.h"
 #include "packets/RegisterStore.h"
 #include "packets/ValueFormat.h"
+#include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 
 namespace vantor {
@@ -89,6 +90,9 @@ CCommPanelDlg::CCommPanelDlg(CommSession* session, RegisterStore* store, SerialS
 QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectName) {
     auto* button = new QPushButton(QString::fromUtf8(caption), this);
     button->setObjectName(QString::fromLatin1(objectName));
+    // "configureButton" draws ":/icons/buttons/configure.svg", and so on.
+    const QByteArray icon = QByteArray(objectName).replace("Button", "").toLower();
+    SetButtonIcon(button, icon.constData());
     return button;
 }
 

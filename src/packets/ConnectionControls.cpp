@@ -14,6 +14,7 @@
 
 #include "modbus/CommSession.h"
 #include "packets/SerialSelection.h"
+#include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 
 namespace vantor {
@@ -91,6 +92,7 @@ QWidget* ConnectionControls::buildSerialGroup() {
     m_stopBits = MakeCombo("stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), m_serialGroup);
     m_openClose = new QPushButton(m_serialGroup);
     m_openClose->setObjectName(QStringLiteral("openButton"));
+    SetButtonIcon(m_openClose, "openport");
     m_indicator = new QLabel(m_serialGroup);
     m_indicator->setObjectName(QStringLiteral("portIndicator"));
     m_status = new QLabel(m_serialGroup);
@@ -141,10 +143,13 @@ QWidget* ConnectionControls::buildTcpGroup() {
 
     m_connect = new QPushButton(QStringLiteral("连接"), m_tcpGroup);
     m_connect->setObjectName(QStringLiteral("connectButton"));
+    SetButtonIcon(m_connect, "connect");
     m_tcpStart = new QPushButton(QStringLiteral("开始"), m_tcpGroup);
     m_tcpStart->setObjectName(QStringLiteral("tcpStartButton"));
+    SetButtonIcon(m_tcpStart, "start");
     m_tcpStop = new QPushButton(QStringLiteral("停止"), m_tcpGroup);
     m_tcpStop->setObjectName(QStringLiteral("tcpStopButton"));
+    SetButtonIcon(m_tcpStop, "stop");
     m_tcpStatus = new QLabel(m_tcpGroup);
     m_tcpStatus->setObjectName(QStringLiteral("tcpStatus"));
 

@@ -1,5 +1,6 @@
 #include "packets/CounterDisplay.h"
 
+#include "widgets/ButtonIcon.h"
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,7 @@ CounterDisplay::CounterDisplay(QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("有效个数"), this), 3, 0);
     grid->addWidget(m_lastGood, 3, 1);
     m_clear->setObjectName(QStringLiteral("clearCountersButton"));
+    SetButtonIcon(m_clear, "clear");
     grid->addWidget(m_clear, 3, 2, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);

@@ -1,0 +1,10 @@
+#pragma once
+
+class QAbstractButton;
+
+namespace vantor {
+
+// Gives a button its 20 x 20 icon, drawn from ":/icons/buttons/<name>.svg".
+void SetButtonIcon(QAbstractButton* button, const char* name);
+
+} // namespace vantor
