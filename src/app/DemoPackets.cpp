@@ -1,5 +1,6 @@
 #include "app/DemoPackets.h"
 
+#include "app/SimulatedDevice.h"
 #include "packets/ValueFormat.h"
 
 namespace vantor {
@@ -18,6 +19,23 @@ void ApplyDemoPackets(ConsoleOptions& options) {
         {0, 9, static_cast<int>(ValueFormat::Unsigned16)}, // 0xBEEF
         {2, 3, static_cast<int>(ValueFormat::Unsigned16)},
     };
+}
+
+bool StartDemoDevice(SimulatedDevice& device, ConsoleOptions& options) {
+    if (device.StartRtu()) {
+        options.link = LinkKind::Serial;
+        options.serial = SerialSettings{}; // the device serves the default line settings
+        options.serial.portName = device.masterPort();
+    } else if (device.StartTcp()) {
+        options.link = LinkKind::Tcp;
+        options.tcpHost = QStringLiteral("127.0.0.1");
+        options.tcpPort = QString::number(device.tcpPort());
+    } else {
+        return false;
+    }
+    if (options.packetCount == 0)
+        ApplyDemoPackets(options);
+    return true;
 }
 
 } // namespace vantor

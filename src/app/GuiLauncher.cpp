@@ -50,21 +50,10 @@ bool GuiLauncher::Start(bool splash) {
 
 bool GuiLauncher::startDemo() {
     m_device = std::make_unique<SimulatedDevice>();
-    if (m_device->StartRtu()) {
-        m_options.link = LinkKind::Serial;
-        m_options.serial.portName = m_device->masterPort();
-    } else if (m_device->StartTcp()) {
-        m_options.link = LinkKind::Tcp;
-        m_options.tcpHost = QStringLiteral("127.0.0.1");
-        m_options.tcpPort = QString::number(m_device->tcpPort());
-    } else {
-        QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString()
-                            << '\n';
-        return false;
-    }
-    if (m_options.packetCount == 0)
-        ApplyDemoPackets(m_options);
-    return true;
+    if (StartDemoDevice(*m_device, m_options))
+        return true;
+    QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString() << '\n';
+    return false;
 }
 
 void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options) {
@@ -75,8 +64,7 @@ void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options) {
     for (const CellFormatOption& f : options.formats)
         view->store()->setCellFormat(f.packet, f.cell, f.code);
     view->store()->setAddressBase(options.addressBase);
-    if (auto* interval = panel->findChild<QWidget*>(QStringLiteral("intervalEdit")))
-        interval->setProperty("text", QString::number(options.intervalMs));
+    panel->setSendInterval(options.intervalMs);
     view->showPanel(CZelvoView::kCommTab);
     if (options.link == LinkKind::Tcp) {
         if (auto* mode = controls->findChild<QComboBox*>(QStringLiteral("modeCombo")))

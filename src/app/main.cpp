@@ -41,26 +41,6 @@ void FinishOnInterrupt(vantor::ConsoleRunner& runner) {
 void FinishOnInterrupt(vantor::ConsoleRunner&) {}
 #endif
 
-// Starts the simulated device and points the options at it: RTU over a pseudo-terminal pair,
-// or Modbus TCP on loopback where the system has no pseudo-terminals.
-bool StartDemo(vantor::SimulatedDevice& device, vantor::ConsoleOptions& options, QTextStream& err) {
-    if (device.StartRtu()) {
-        options.link = vantor::LinkKind::Serial;
-        options.serial = vantor::SerialSettings{};
-        options.serial.portName = device.masterPort();
-    } else if (device.StartTcp()) {
-        options.link = vantor::LinkKind::Tcp;
-        options.tcpHost = QStringLiteral("127.0.0.1");
-        options.tcpPort = QString::number(device.tcpPort());
-    } else {
-        err << "cannot start the simulated device: " << device.errorString() << '\n';
-        return false;
-    }
-    if (options.packetCount == 0)
-        vantor::ApplyDemoPackets(options);
-    return true;
-}
-
 int RunDesktop(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
@@ -107,8 +87,10 @@ int main(int argc, char* argv[]) {
     }
     vantor::ConsoleOptions options = *parsed.options;
     vantor::SimulatedDevice device;
-    if (options.demo && !StartDemo(device, options, err))
+    if (options.demo && !vantor::StartDemoDevice(device, options)) {
+        err << "cannot start the simulated device: " << device.errorString() << '\n';
         return 1;
+    }
 
     vantor::ConsoleRunner runner(options, out, err);
     QObject::connect(&runner, &vantor::ConsoleRunner::finished, &app, &QCoreApplication::exit,

@@ -274,10 +274,8 @@ void CCommPanelDlg::Configure() {
         ShowMessage(this, QString::fromStdString(error));
     const CommandImages images = result.images;
     const int interval = sendInterval();
-    Queue(m_session, [s = m_session, images, interval, link] {
-        s->configureImages(images, interval);
-        s->setLinkKind(link);
-    });
+    // The images carry their link kind; the session takes it with them.
+    Queue(m_session, [s = m_session, images, interval] { s->configureImages(images, interval); });
     m_store->setImages(images);
     // Point-number labels: user-defined names come with projects.
     m_store->rebuildPointLabels();

@@ -109,6 +109,17 @@ std::string HexBytes(const std::array<std::uint8_t, 4>& bytes) {
     return text;
 }
 
+// Where the digits of a typed number start: after leading blanks and one optional sign.
+std::size_t SkipBlanksAndSign(std::string_view text, bool& negative) {
+    std::size_t pos = 0;
+    while (pos < text.size() && IsBlank(text[pos]))
+        ++pos;
+    negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
+        negative = text[pos++] == '-';
+    return pos;
+}
+
 } // namespace
 
 bool IsKnownFormatCode(int code) {
@@ -206,12 +217,8 @@ std::string Decode32(int code, std::array<std::uint8_t, 4> b) {
 }
 
 int LenientInt(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    std::size_t pos = SkipBlanksAndSign(text, negative);
     // Saturate rather than overflow on long digit runs.
     constexpr long long kLimit = 1LL << 31;
     long long value = 0;
@@ -224,12 +231,8 @@ int LenientInt(std::string_view text) {
 }
 
 double LenientDouble(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size() && IsBlank(text[pos]))
-        ++pos;
     bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
-        negative = text[pos++] == '-';
+    std::size_t pos = SkipBlanksAndSign(text, negative);
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-'))
         return 0.0; // a second sign is not a number
     const bool hex =

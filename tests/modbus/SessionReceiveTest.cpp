@@ -30,6 +30,14 @@ protected:
         return images;
     }
 
+    // Packet 1 polled over Modbus TCP with this count.
+    void PollTcp(int count) {
+        CommandImages images = Images(3, count);
+        images.link = LinkKind::Tcp;
+        session.configureImages(images, 200);
+        session.tcpStart();
+    }
+
     void Poll(int function, int count) {
         session.configureImages(Images(function, count), 200);
         session.startPolling();
@@ -221,13 +229,7 @@ TEST_F(SessionReceive, PausedLogStillCountsAndDecodes) {
 }
 
 TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader) {
-    CommandImages images;
-    images.link = LinkKind::Tcp;
-    images.packets[0].count = 2;
-    images.totalCount = 2;
-    images.checkedRows = 1;
-    session.configureImages(images, 200);
-    session.tcpStart();
+    PollTcp(2);
     const Bytes adu{0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE};
     for (std::uint8_t b : adu)
         session.onTcpBytes(ToQt({b}));
@@ -335,13 +337,7 @@ TEST_F(SessionReceive, VendorRepliesCountOverLengthAndBadCrcEvenWhileResizing) {
 }
 
 TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
-    CommandImages images;
-    images.link = LinkKind::Tcp;
-    images.packets[0].count = 2;
-    images.totalCount = 2;
-    images.checkedRows = 1;
-    session.configureImages(images, 200);
-    session.tcpStart();
+    PollTcp(2);
     QSignalSpy counters(&session, &CommSession::countersChanged);
     session.setLogScrolling(false);
 

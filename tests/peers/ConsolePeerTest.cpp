@@ -66,16 +66,7 @@ void ExpectCycles(const ConsoleRun& run, const std::vector<QRegularExpression>& 
         << run.Text();
 }
 
-class ConsolePeers : public ::testing::Test {
-protected:
-    void TearDown() override {
-        slave.Stop();
-        socat.Stop();
-    }
-
-    test::SocatPair socat;
-    test::PeerProcess slave;
-};
+using ConsolePeers = test::PeerTest;
 
 TEST_F(ConsolePeers, RtuSlaveCyclesThroughPackets) {
     ASSERT_TRUE(socat.Start()) << socat.error();

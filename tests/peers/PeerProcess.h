@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace vantor::test {
@@ -48,6 +49,18 @@ private:
 
 // Starts tests/peers/modbus_slave.py with the arguments and waits for its "ready" line.
 bool StartModbusSlave(PeerProcess& slave, const QStringList& arguments);
+
+// A test that talks to a slave, over a socat pair or TCP; both are stopped after the test.
+class PeerTest : public ::testing::Test {
+protected:
+    void TearDown() override {
+        slave.Stop();
+        socat.Stop();
+    }
+
+    SocatPair socat;
+    PeerProcess slave;
+};
 
 // A TCP port on 127.0.0.1 that was free a moment ago.
 quint16 FreeTcpPort();

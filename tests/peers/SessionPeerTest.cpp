@@ -110,16 +110,7 @@ public:
     QSignalSpy sent{&session, &CommSession::frameSent};
 };
 
-class SessionPeers : public ::testing::Test {
-protected:
-    void TearDown() override {
-        slave.Stop();
-        socat.Stop();
-    }
-
-    test::SocatPair socat;
-    test::PeerProcess slave;
-};
+using SessionPeers = test::PeerTest;
 
 TEST_F(SessionPeers, RtuSlaveRepliesDecodeInPacketOrder) {
     ASSERT_TRUE(socat.Start()) << socat.error();
