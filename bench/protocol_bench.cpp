@@ -2,7 +2,7 @@
 #include "modbus/ReplyRules.h"
 #include "modbus/RtuFrame.h"
 #include "modbus/RxAssembly.h"
-#include "packets/RegisterDecoder.h"
+#include "registers/RegisterDecoder.h"
 
 #include <benchmark/benchmark.h>
 

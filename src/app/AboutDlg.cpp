@@ -1,4 +1,5 @@
 #include "app/AboutDlg.h"
+#include "app/Version.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -12,11 +13,11 @@
 namespace vantor {
 
 CAboutDlg::CAboutDlg(const QString& releaseNote, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于 Vantor 2.8.2"));
+    setWindowTitle(QStringLiteral("关于 Vantor %1").arg(QLatin1String(kVersion)));
     auto* icon = new QLabel;
     InitResources();
     icon->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(48, 48));
-    auto* version = new QLabel(QStringLiteral("Vantor 2.8.2 版"));
+    auto* version = new QLabel(QStringLiteral("Vantor %1 版").arg(QLatin1String(kVersion)));
     auto* note = new QPlainTextEdit(releaseNote);
     note->setObjectName(QStringLiteral("releaseNote"));
     note->setReadOnly(true);

@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "widgets/DropDown.h"
 
 namespace vantor {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <array>
 
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 #include "transport/SerialSettings.h"
 
 namespace vantor {

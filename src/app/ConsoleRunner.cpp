@@ -6,7 +6,7 @@
 #include "modbus/CommSession.h"
 #include "modbus/LinkThread.h"
 #include "modbus/LogFormat.h"
-#include "packets/RegisterDecoder.h"
+#include "registers/RegisterDecoder.h"
 
 namespace vantor {
 

@@ -7,8 +7,8 @@
 
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
-#include "packets/FormatStore.h"
-#include "packets/RegisterImage.h"
+#include "registers/FormatStore.h"
+#include "registers/RegisterImage.h"
 
 namespace vantor {
 

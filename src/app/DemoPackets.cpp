@@ -1,7 +1,7 @@
 #include "app/DemoPackets.h"
 
 #include "app/SimulatedDevice.h"
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

@@ -13,8 +13,8 @@
 #include "modbus/CommSession.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
-#include "packets/RegisterStore.h"
-#include "packets/SerialSelection.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
 
 namespace vantor {
 

@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -21,7 +22,7 @@
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
 #include "packets/DataGridPanel.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "widgets/Resources.h"
 
 namespace vantor {
@@ -54,7 +55,7 @@ QSize WorkingSize(const QRect& screen, const QRect& workArea) {
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvoView(this)) {
     InitResources();
-    setWindowTitle(QStringLiteral("Vantor 2.8.2"));
+    setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
     setWindowIcon(Icon("app"));
     setObjectName(QStringLiteral("mainFrame"));
     setCentralWidget(m_view);
@@ -108,7 +109,7 @@ void CMainFrame::createMenus() {
             [this](bool on) { statusBar()->setVisible(on); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于 Vantor 2.8.2(&A)..."), this, [this] {
+    help->addAction(QStringLiteral("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this, [this] {
         CAboutDlg about(m_releaseNote, this);
         about.exec();
     });

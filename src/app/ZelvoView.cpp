@@ -7,8 +7,8 @@
 #include "modbus/LinkThread.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
-#include "packets/RegisterStore.h"
-#include "packets/SerialSelection.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {

@@ -9,6 +9,7 @@
 #endif
 
 #include "app/ConsoleOptions.h"
+#include "app/Version.h"
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
@@ -44,7 +45,7 @@ void FinishOnInterrupt(vantor::ConsoleRunner&) {}
 int RunDesktop(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
-    QApplication::setApplicationVersion(QStringLiteral("2.8.2"));
+    QApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
     const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
     if (!parsed.options) {
         QTextStream(stderr) << "vantor: " << parsed.error << '\n';
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
         return RunDesktop(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("2.8.2"));
+    QCoreApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
     QTextStream out(stdout);
     QTextStream err(stderr);
 

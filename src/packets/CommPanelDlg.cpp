@@ -17,8 +17,8 @@
 #include "packets/ConnectionControls.h"
 #include "packets/CounterDisplay.h"
 #include "packets/PacketListWidget.h"
-#include "packets/RegisterStore.h"
-#include "packets/ValueFormat.h"
+#include "registers/RegisterStore.h"
+#include "registers/ValueFormat.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 

@@ -3,7 +3,7 @@
 // controls, the data format and address base, the counters and the communication log.
 #include <QWidget>
 
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 
 class QButtonGroup;
 class QLineEdit;

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "modbus/CommSession.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 

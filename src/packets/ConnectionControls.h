@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "modbus/CommandImages.h"
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 #include "transport/PortWatcher.h"
 #include "transport/SerialSettings.h"
 

@@ -10,7 +10,7 @@
 
 #include "modbus/CommSession.h"
 #include "packets/ConnectionControls.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "widgets/DropDown.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"

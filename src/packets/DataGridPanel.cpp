@@ -8,8 +8,8 @@
 
 #include "packets/GridModel.h"
 #include "packets/MSHFlexGrid.h"
-#include "packets/RegisterDecoder.h"
-#include "packets/RegisterStore.h"
+#include "registers/RegisterDecoder.h"
+#include "registers/RegisterStore.h"
 #include "widgets/MessageBox.h"
 
 namespace vantor {

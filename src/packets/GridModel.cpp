@@ -2,8 +2,8 @@
 
 #include <QBrush>
 
-#include "packets/RegisterDecoder.h"
-#include "packets/RegisterStore.h"
+#include "registers/RegisterDecoder.h"
+#include "registers/RegisterStore.h"
 
 namespace vantor {
 

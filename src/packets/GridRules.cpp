@@ -1,6 +1,6 @@
 #include "packets/GridRules.h"
 
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

@@ -8,7 +8,7 @@
 #include <QTableWidget>
 #include <array>
 
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 
 namespace vantor {
 

@@ -11,7 +11,7 @@
 #include "modbus/CommSession.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "widgets/MessageBox.h"
 
 namespace vantor {

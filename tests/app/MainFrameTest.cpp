@@ -16,7 +16,7 @@
 #include "app/MainFrame.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
 

@@ -15,8 +15,8 @@
 #include "packets/CommLog.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/PacketListWidget.h"
-#include "packets/RegisterStore.h"
-#include "packets/SerialSelection.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
 #include "support/Wait.h"
 #include "widgets/MessageBox.h"
 

@@ -13,7 +13,7 @@
 #include "modbus/CommSession.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "support/Wait.h"
 #include "transport/PtyPair.h"
 #include "widgets/MessageBox.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "packets/ConnectionTestUtil.h"
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 #include "transport/PortWatcher.h"
 
 namespace vantor {

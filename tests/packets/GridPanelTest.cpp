@@ -14,7 +14,7 @@
 #include "packets/DataGridPanel.h"
 #include "packets/GridModel.h"
 #include "packets/MSHFlexGrid.h"
-#include "packets/RegisterStore.h"
+#include "registers/RegisterStore.h"
 #include "widgets/MessageBox.h"
 
 using namespace vantor;

@@ -10,7 +10,7 @@
 #include "packets/GridModel.h"
 #include "packets/GridRules.h"
 #include "packets/MSHFlexGrid.h"
-#include "packets/RegisterStore.h"
+#include "registers/RegisterStore.h"
 #include "support/Wait.h"
 
 using namespace vantor;

@@ -9,8 +9,8 @@
 
 #include "app/SimulatedDevice.h"
 #include "modbus/CommSession.h"
-#include "packets/PacketTable.h"
-#include "packets/RegisterDecoder.h"
+#include "registers/PacketTable.h"
+#include "registers/RegisterDecoder.h"
 #include "peers/PeerProcess.h"
 #include "support/Wait.h"
 

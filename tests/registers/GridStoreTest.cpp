@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <string>
 
-#include "packets/RegisterStore.h"
+#include "registers/RegisterStore.h"
 
 using namespace vantor;
 

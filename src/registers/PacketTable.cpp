@@ -1,4 +1,4 @@
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

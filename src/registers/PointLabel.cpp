@@ -1,4 +1,4 @@
-#include "packets/PointLabel.h"
+#include "registers/PointLabel.h"
 
 namespace vantor {
 

@@ -10,8 +10,8 @@
 #include <QTimer>
 
 #include "modbus/CommandImages.h"
-#include "packets/FormatStore.h"
-#include "packets/RegisterImage.h"
+#include "registers/FormatStore.h"
+#include "registers/RegisterImage.h"
 
 namespace vantor {
 

@@ -1,6 +1,6 @@
-#include "packets/RegisterImage.h"
+#include "registers/RegisterImage.h"
 
-#include "packets/PointLabel.h"
+#include "registers/PointLabel.h"
 
 namespace vantor {
 

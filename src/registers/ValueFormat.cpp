@@ -1,4 +1,4 @@
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
-#include "packets/RegisterStore.h"
+#include "registers/RegisterStore.h"
 
-#include "packets/RegisterDecoder.h"
+#include "registers/RegisterDecoder.h"
 
 namespace vantor {
 

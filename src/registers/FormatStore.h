@@ -3,7 +3,7 @@
 #include <array>
 
 #include "modbus/CommandImages.h"
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

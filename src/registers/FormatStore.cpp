@@ -1,4 +1,4 @@
-#include "packets/FormatStore.h"
+#include "registers/FormatStore.h"
 
 namespace vantor {
 

@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "packets/FormatStore.h"
-#include "packets/PacketTable.h"
-#include "packets/RegisterDecoder.h"
+#include "registers/FormatStore.h"
+#include "registers/PacketTable.h"
+#include "registers/RegisterDecoder.h"
 
 namespace vantor {
 

@@ -1,4 +1,4 @@
-#include "packets/SerialSelection.h"
+#include "registers/SerialSelection.h"
 
 #include <QFileInfo>
 #include <type_traits>

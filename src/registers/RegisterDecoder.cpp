@@ -1,8 +1,8 @@
-#include "packets/RegisterDecoder.h"
+#include "registers/RegisterDecoder.h"
 
 #include <algorithm>
 
-#include "packets/ValueFormat.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 

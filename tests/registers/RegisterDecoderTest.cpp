@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "packets/PointLabel.h"
-#include "packets/RegisterDecoder.h"
-#include "packets/RegisterImage.h"
+#include "registers/PointLabel.h"
+#include "registers/RegisterDecoder.h"
+#include "registers/RegisterImage.h"
 
 using namespace vantor;
 

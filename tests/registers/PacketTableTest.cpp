@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "packets/PacketTable.h"
+#include "registers/PacketTable.h"
 
 using namespace vantor;
 

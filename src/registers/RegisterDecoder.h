@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "packets/FormatStore.h"
+#include "registers/FormatStore.h"
 
 namespace vantor {
 

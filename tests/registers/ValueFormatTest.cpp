@@ -2,8 +2,8 @@
 
 #include <bit>
 
-#include "packets/FormatStore.h"
-#include "packets/ValueFormat.h"
+#include "registers/FormatStore.h"
+#include "registers/ValueFormat.h"
 
 using namespace vantor;
 
