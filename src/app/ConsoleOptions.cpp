@@ -76,7 +76,7 @@ QString ParseFormat(const QString& text, CellFormatOption& format) {
     const auto code = StrictInt(text.mid(equals + 1), 4, 15);
     if (!packet || !cell || !code || !IsKnownFormatCode(*code))
         return bad;
-    format = {*packet - 1, *cell, *code};
+    format = {{PacketNo(*packet), *cell}, *code};
     return {};
 }
 

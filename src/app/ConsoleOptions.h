@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "registers/PacketTable.h"
+#include "registers/PointRef.h"
 #include "transport/SerialSettings.h"
 
 namespace vantor {
 
 struct CellFormatOption {
-    int packet = 0; // 0-based
-    int cell = 0;
+    PointRef point{PacketNo(1), 0};
     int code = 4;
 };
 

@@ -3,47 +3,35 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include "modbus/CommSession.h"
-#include "modbus/LinkThread.h"
 #include "modbus/LogFormat.h"
-#include "registers/RegisterDecoder.h"
+#include "registers/RegisterStore.h"
 
 namespace vantor {
 
-namespace {
-
-std::span<const std::uint8_t> Bytes(const QByteArray& data) {
-    return {reinterpret_cast<const std::uint8_t*>(data.constData()),
-            static_cast<std::size_t>(data.size())};
-}
-
-} // namespace
-
 ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QTextStream& err,
                              QObject* parent)
-    : QObject(parent), m_options(options), m_out(out), m_err(err),
-      m_link(std::make_unique<LinkThread>()) {
-    CommSession* session = m_link->session();
-    connect(session, &CommSession::logLine, this, [this](const QString& line) {
-        m_out << line << '\n';
+    : QObject(parent), m_options(options), m_out(out), m_err(err) {
+    LinkController* link = m_app.link();
+    connect(link, &LinkController::logEvent, this, [this](const LogEvent& event) {
+        m_out << event.text << '\n';
         m_out.flush();
     });
-    connect(session, &CommSession::registerReplyAccepted, this, &ConsoleRunner::onRegisters);
-    connect(session, &CommSession::bitReplyAccepted, this, &ConsoleRunner::onBits);
-    connect(session, &CommSession::serialOpenFailed, this, [this](const QString& reason) {
-        fail(QStringLiteral("没有发现此串口或被占用: %1").arg(reason));
+    // The application has put the reply into the store by now.
+    connect(link, &LinkController::registerReplyAccepted, this,
+            [this](int packet, const QByteArray&, int count) { printCells(packet, count); });
+    connect(link, &LinkController::bitReplyAccepted, this,
+            [this](int packet, const QByteArray&, int count) { printCells(packet, count); });
+    connect(link, &LinkController::openFailed, this, [this](LinkKind kind, const QString& reason) {
+        fail(kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason)
+                                   : QStringLiteral("没有发现此串口或被占用: %1").arg(reason));
     });
-    connect(session, &CommSession::tcpConnectFailed, this, [this](const QString& reason) {
-        fail(QStringLiteral("连接服务器失败! (%1)").arg(reason));
-    });
-    connect(session, &CommSession::tcpConnected, session, &CommSession::tcpStart);
     // A link lost after it opened ends the run as its time limit would, counters included.
-    connect(session, &CommSession::linkError, this, [this](const QString& reason) {
-        m_err << reason << '\n' << Qt::flush;
-        Finish();
-    });
-    connect(session, &CommSession::tcpDisconnected, this, [this](const QString& reason) {
-        m_err << QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n' << Qt::flush;
+    connect(link, &LinkController::linkLost, this, [this](LinkKind kind, const QString& reason) {
+        if (kind == LinkKind::Tcp)
+            m_err << QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n';
+        else
+            m_err << reason << '\n';
+        m_err.flush();
         Finish();
     });
 }
@@ -51,25 +39,22 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
 ConsoleRunner::~ConsoleRunner() = default;
 
 void ConsoleRunner::Start() {
-    const ConfigureResult configured = Configure(m_options.rows, m_options.link, m_options.tcp);
+    m_app.fillWorkspace(m_options);
+    const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
-    for (const CellFormatOption& f : m_options.formats)
-        m_formats.SetCellFormat(f.packet, f.cell, f.code);
-    m_image.RebuildPointLabels(configured.images, m_options.addressBase);
     m_out << QString::fromUtf8(kConfigureDoneLine.data(), kConfigureDoneLine.size()) << '\n';
 
-    CommSession* session = m_link->session();
-    const ConsoleOptions o = m_options;
-    QMetaObject::invokeMethod(session, [session, o, images = configured.images] {
-        session->configureImages(images, o.intervalMs);
-        for (int packet = 1; packet <= kPacketCount; ++packet)
-            session->setPacketChecked(packet, o.rows[packet - 1].enabled);
-        if (o.link == LinkKind::Tcp)
-            session->connectTcp(o.tcpHost, o.tcpPort);
-        else
-            session->openSerial(o.serial);
-    });
+    LinkController* link = m_app.link();
+    std::array<bool, kPacketCount> checked{};
+    for (int p = 1; p <= kPacketCount; ++p)
+        checked[static_cast<std::size_t>(p - 1)] = m_app.workspace()->isChecked(PacketNo(p));
+    link->setPacketChecks(checked);
+    // The console opens the line exactly as given, also at rates the panel's list lacks.
+    if (m_options.link == LinkKind::Tcp)
+        m_app.openLink();
+    else
+        link->openSerial(m_options.serial);
     if (m_options.seconds > 0)
         QTimer::singleShot(m_options.seconds * 1000, this, &ConsoleRunner::Finish);
 }
@@ -77,19 +62,11 @@ void ConsoleRunner::Start() {
 void ConsoleRunner::Finish() {
     if (m_done)
         return;
-    CommSession* session = m_link->session();
-    Counters counters;
-    QMetaObject::invokeMethod(
-        session,
-        [session, &counters] {
-            session->closeSerial();
-            session->disconnectTcp();
-            counters = session->counters();
-        },
-        Qt::BlockingQueuedConnection);
-    // Print what the link thread reported before it stopped, replies included.
-    QCoreApplication::sendPostedEvents(this);
     m_done = true;
+    const Counters counters = m_app.link()->closeAndReadCounters();
+    // Print what the link thread reported before it stopped, replies included.
+    QCoreApplication::sendPostedEvents(m_app.link());
+    QCoreApplication::sendPostedEvents(this);
     m_out << CountersLine(counters) << '\n';
     m_out.flush();
     emit finished(0);
@@ -102,26 +79,13 @@ QString ConsoleRunner::CountersLine(const Counters& c) {
         .arg(c.receivedPackets);
 }
 
-void ConsoleRunner::onRegisters(int packet, const QByteArray& data, int registerCount) {
-    if (packet < 1 || packet > kPacketCount || m_done)
-        return;
-    m_image.Apply(packet - 1,
-                  DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(packet - 1)));
-    printCells(packet, registerCount);
-}
-
-void ConsoleRunner::onBits(int packet, const QByteArray& data, int bitCount) {
-    if (packet < 1 || packet > kPacketCount || m_done)
-        return;
-    m_image.Apply(packet - 1, DecodeBits(Bytes(data), bitCount));
-    printCells(packet, bitCount);
-}
-
 void ConsoleRunner::printCells(int packet, int cells) {
+    if (!PacketNo(packet).valid())
+        return;
+    const RegisterStore* store = m_app.workspace()->store();
     QString line = QStringLiteral("Db_%1:").arg(packet, 2, 10, QLatin1Char('0'));
-    const auto& values = m_image.Packet(packet - 1);
     for (int i = 0; i < std::min(cells, kCellsPerPacket); ++i)
-        line += QLatin1Char(' ') + QString::fromStdString(values[i].value);
+        line += QLatin1Char(' ') + store->valueText({PacketNo(packet), i});
     m_out << line << '\n';
     m_out.flush();
 }

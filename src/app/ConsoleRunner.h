@@ -1,18 +1,16 @@
 #pragma once
-// The headless mode: polls one link with the session on its link thread and prints every log
-// line, the cell values after each accepted reply, and the counters at the end.
+// The headless mode: fills the application's workspace from the options, polls one link through
+// its link controller and prints every log line, the cell values after each accepted reply (as
+// the register store decoded them), and the counters at the end.
 #include <QObject>
 #include <QTextStream>
 #include <memory>
 
+#include "app/Application.h"
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
-#include "registers/FormatStore.h"
-#include "registers/RegisterImage.h"
 
 namespace vantor {
-
-class LinkThread;
 
 class ConsoleRunner : public QObject {
     Q_OBJECT
@@ -26,24 +24,20 @@ public:
     // Stops polling, closes the link, prints the counters and emits finished(0).
     void Finish();
 
-    const RegisterImage& image() const { return m_image; }
+    Application* application() { return &m_app; }
     static QString CountersLine(const Counters& counters);
 
 signals:
     void finished(int exitCode);
 
 private:
-    void onRegisters(int packet, const QByteArray& data, int registerCount);
-    void onBits(int packet, const QByteArray& data, int bitCount);
     void printCells(int packet, int cells);
     void fail(const QString& message);
 
     ConsoleOptions m_options;
     QTextStream& m_out;
     QTextStream& m_err;
-    std::unique_ptr<LinkThread> m_link;
-    FormatStore m_formats;
-    RegisterImage m_image;
+    Application m_app;
     bool m_done = false;
 };
 

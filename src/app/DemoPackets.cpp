@@ -12,12 +12,12 @@ void ApplyDemoPackets(ConsoleOptions& options) {
     options.rows[2] = {"1", "04", "0", "4", true};
     options.packetCount = 3;
     options.formats = {
-        {0, 1, static_cast<int>(ValueFormat::FloatABCD)},  // sine
-        {0, 3, static_cast<int>(ValueFormat::Unsigned16)}, // sawtooth
-        {0, 4, static_cast<int>(ValueFormat::Unsigned16)}, // status bits
-        {0, 5, static_cast<int>(ValueFormat::LongABCD)},   // long counter
-        {0, 9, static_cast<int>(ValueFormat::Unsigned16)}, // 0xBEEF
-        {2, 3, static_cast<int>(ValueFormat::Unsigned16)},
+        {{PacketNo(1), 1}, static_cast<int>(ValueFormat::FloatABCD)},  // sine
+        {{PacketNo(1), 3}, static_cast<int>(ValueFormat::Unsigned16)}, // sawtooth
+        {{PacketNo(1), 4}, static_cast<int>(ValueFormat::Unsigned16)}, // status bits
+        {{PacketNo(1), 5}, static_cast<int>(ValueFormat::LongABCD)},   // long counter
+        {{PacketNo(1), 9}, static_cast<int>(ValueFormat::Unsigned16)}, // 0xBEEF
+        {{PacketNo(3), 3}, static_cast<int>(ValueFormat::Unsigned16)},
     };
 }
 

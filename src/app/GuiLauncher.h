@@ -3,6 +3,7 @@
 // up connected to the built-in simulated device and polling it.
 #include <memory>
 
+#include "app/Application.h"
 #include "app/ConsoleOptions.h"
 
 namespace vantor {
@@ -19,17 +20,20 @@ public:
     // cannot start.
     bool Start(bool splash);
     CMainFrame* frame() const { return m_frame.get(); }
+    Application* application() { return &m_app; }
 
 private:
     bool startDemo();
 
     ConsoleOptions m_options;
     std::unique_ptr<SimulatedDevice> m_device;
+    Application m_app; // made before the window and destroyed after it
     std::unique_ptr<CMainFrame> m_frame;
 };
 
-// Fills the communication panel with the options' packets and formats, configures, and opens
-// the link through the panel's own controls, as a user would.
-void ApplyOptionsToWindow(CMainFrame& frame, const ConsoleOptions& options);
+// Fills the workspace with the options' packets and formats, configures through the
+// communication panel (its log shows the configure line) and opens the options' link; the window
+// shows the link as it opens.
+void ApplyOptionsToWindow(Application& app, CMainFrame& frame, const ConsoleOptions& options);
 
 } // namespace vantor

@@ -18,6 +18,7 @@
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
 #include "app/ZelvoView.h"
+#include "registers/Workspace.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
@@ -53,7 +54,8 @@ QSize WorkingSize(const QRect& screen, const QRect& workArea) {
             static_cast<int>(0.8 * (workArea.y() + workArea.height()))};
 }
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), m_view(new CZelvoView(this)) {
+CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* parent)
+    : QMainWindow(parent), m_view(new CZelvoView(workspace, link, this)) {
     InitResources();
     setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
     setWindowIcon(Icon("app"));
@@ -213,7 +215,7 @@ void CMainFrame::onTreeSelection(QTreeWidgetItem* item) {
 }
 
 void CMainFrame::openCommSettings() {
-    const int mode = m_view->commPanel()->connectionControls()->linkKind() == LinkKind::Tcp ? 1 : 0;
+    const int mode = m_view->workspace()->linkKind() == LinkKind::Tcp ? 1 : 0;
     CCommSettingsDlg dialog(m_view->serialSelection(), mode, this);
     dialog.exec();
 }

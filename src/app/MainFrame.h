@@ -17,6 +17,8 @@ namespace vantor {
 
 class CDataGridPanel;
 class CZelvoView;
+class LinkController;
+class Workspace;
 
 // The view tab a function tree item stands for; the root item stands for none.
 std::optional<int> TabOfTreeItem(const QString& text);
@@ -28,7 +30,8 @@ class CMainFrame : public QMainWindow {
 public:
     static constexpr int kPacketPages = 30;
 
-    explicit CMainFrame(QWidget* parent = nullptr);
+    // Shows and drives the application's workspace and link, which outlive it.
+    CMainFrame(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CZelvoView* view() const { return m_view; }

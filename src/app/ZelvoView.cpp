@@ -3,25 +3,17 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "modbus/CommSession.h"
-#include "modbus/LinkThread.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
-#include "registers/RegisterStore.h"
-#include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {
 
-CZelvoView::CZelvoView(QWidget* parent)
-    : QWidget(parent), m_link(std::make_unique<LinkThread>()), m_store(new RegisterStore(this)),
-      m_selection(new SerialSelection(this)), m_tabs(new QTabWidget(this)) {
+CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* parent)
+    : QWidget(parent), m_workspace(workspace), m_link(link), m_tabs(new QTabWidget(this)) {
     setMinimumWidth(kMinimumWidth);
-    CommSession* link = m_link->session();
-    connect(link, &CommSession::registerReplyAccepted, m_store, &RegisterStore::onRegisterReply);
-    connect(link, &CommSession::bitReplyAccepted, m_store, &RegisterStore::onBitReply);
-
-    m_commPanel = new CCommPanelDlg(link, m_store, m_selection);
+    m_commPanel = new CCommPanelDlg(workspace, link);
     m_trendPanel = new QWidget;
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
@@ -44,8 +36,12 @@ CZelvoView::CZelvoView(QWidget* parent)
 
 CZelvoView::~CZelvoView() = default;
 
-CommSession* CZelvoView::session() const {
-    return m_link->session();
+RegisterStore* CZelvoView::store() const {
+    return m_workspace->store();
+}
+
+SerialSelection* CZelvoView::serialSelection() const {
+    return m_workspace->serial();
 }
 
 void CZelvoView::showPanel(int tab) {

@@ -1,20 +1,18 @@
 #pragma once
 // The main view: the tabs "通信状态" and "趋势曲线" over the communication panel and the trend
-// panel. It owns the link thread with the communication session, the register image and the
-// serial choices, and keeps the resize quiet flag.
+// panel, showing the application's workspace and link. It keeps the resize quiet flag.
 #include <QTimer>
 #include <QWidget>
-#include <memory>
 
 class QTabWidget;
 
 namespace vantor {
 
 class CCommPanelDlg;
-class CommSession;
-class LinkThread;
+class LinkController;
 class RegisterStore;
 class SerialSelection;
+class Workspace;
 
 class CZelvoView : public QWidget {
     Q_OBJECT
@@ -24,12 +22,13 @@ public:
     static constexpr int kCommTab = 0;
     static constexpr int kTrendTab = 1;
 
-    explicit CZelvoView(QWidget* parent = nullptr);
+    CZelvoView(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
     ~CZelvoView() override;
 
-    CommSession* session() const;
-    RegisterStore* store() const { return m_store; }
-    SerialSelection* serialSelection() const { return m_selection; }
+    Workspace* workspace() const { return m_workspace; }
+    LinkController* link() const { return m_link; }
+    RegisterStore* store() const;
+    SerialSelection* serialSelection() const;
     CCommPanelDlg* commPanel() const { return m_commPanel; }
     QWidget* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
@@ -45,9 +44,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    std::unique_ptr<LinkThread> m_link;
-    RegisterStore* m_store;
-    SerialSelection* m_selection;
+    Workspace* m_workspace;
+    LinkController* m_link;
     QTabWidget* m_tabs;
     CCommPanelDlg* m_commPanel;
     QWidget* m_trendPanel;

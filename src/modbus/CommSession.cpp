@@ -42,8 +42,10 @@ CommSession::CommSession(QObject* parent)
     connect(m_socket, &CModbusSocket::connectionLost, this, [this](const QString& reason) {
         m_tcpConnected = false;
         m_mbap.Reset();
-        emit logLine(QString::fromStdString(TimeStamp(LocalTimeOfDay(), false)) +
-                     QStringLiteral(" Modbus TCP/IP 连接已断开（%1）").arg(reason));
+        const TimeOfDay now = LocalTimeOfDay();
+        log(LogKind::Notice, now,
+            QString::fromStdString(TimeStamp(now, false)) +
+                QStringLiteral(" Modbus TCP/IP 连接已断开（%1）").arg(reason));
         emit tcpDisconnected(reason);
     });
 }
@@ -161,8 +163,10 @@ void CommSession::sendPolled(int packet) {
     if (m_link == LinkKind::Tcp) {
         m_mbap.Reset(); // a partial reply a whole interval old would corrupt the next one
         m_socket->Send(image.tcp);
-        if (m_logScrolling)
-            log(TcpTxLine(LocalTimeOfDay(), image.tcp));
+        if (m_logScrolling) {
+            const TimeOfDay now = LocalTimeOfDay();
+            log(LogKind::Tx, now, TcpTxLine(now, image.tcp));
+        }
     } else {
         m_rx.Reset();
         SendHexCommand(QString::fromStdString(image.serialText));
@@ -188,14 +192,15 @@ int CommSession::SendHexCommand(const QString& commandText) {
         return 0;
     }
     if (m_logScrolling)
-        log(SerialTxLine(now, frame.txText));
+        log(LogKind::Tx, now, SerialTxLine(now, frame.txText));
     return static_cast<int>(frame.bytes.size());
 }
 
 // A request that could not go out: said in the log (a refused polled packet would come back
 // every cycle, so no message box) and told to whoever listens.
 void CommSession::refuse(const TimeOfDay& when, const QString& reason) {
-    emit logLine(QString::fromStdString(TimeStamp(when, false)) + QLatin1Char(' ') + reason);
+    log(LogKind::Notice, when,
+        QString::fromStdString(TimeStamp(when, false)) + QLatin1Char(' ') + reason);
     emit commandRefused(reason);
 }
 
@@ -286,7 +291,8 @@ void CommSession::connectTcp(const QString& host, const QString& port) {
         return;
     }
     m_tcpConnected = true;
-    emit logLine(QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(host, port));
+    log(LogKind::Notice, LocalTimeOfDay(),
+        QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(host, port));
     emit tcpConnected(host, port);
     kickCycle();
 }

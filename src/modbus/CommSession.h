@@ -13,6 +13,7 @@
 
 #include "modbus/CommandImages.h"
 #include "modbus/Counters.h"
+#include "modbus/LogEvent.h"
 #include "modbus/LogFormat.h"
 #include "modbus/MbapFramer.h"
 #include "modbus/ReplyRules.h"
@@ -84,7 +85,7 @@ public slots:
     void onTcpBytes(const QByteArray& bytes);
 
 signals:
-    void logLine(const QString& line); // one log line, without line end
+    void logEvent(const vantor::LogEvent& event); // one log line
     void countersChanged(const vantor::Counters& counters);
     // An accepted polled reply: the data bytes (from offset 3 for serial, 9 for TCP).
     void registerReplyAccepted(int packet, const QByteArray& data, int registerCount);
@@ -129,7 +130,10 @@ private:
     void countDataError(bool registers);
     void countReceived();
     void emitCounters();
-    void log(const std::string& line);
+    void log(LogKind kind, const TimeOfDay& time, const QString& line);
+    void log(LogKind kind, const TimeOfDay& time, const std::string& line);
+    // The assembled bytes as an Rx line of the given form.
+    void logAssembly(std::string (*form)(const TimeOfDay&, std::string_view));
 
     CComPort* m_port;
     CModbusSocket* m_socket;

@@ -55,7 +55,7 @@ void CommSession::judgeSerial() {
         if (judgement != Judgement::Valid)
             return;
         if (m_logScrolling)
-            log(EchoRxLine(LocalTimeOfDay(), m_rx.hexText()));
+            logAssembly(EchoRxLine);
         m_rx.Reset();
         countReceived();
         return;
@@ -74,7 +74,7 @@ void CommSession::judgeSerial() {
         countCrcError(false);
     } else {
         if (m_logScrolling)
-            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+            logAssembly(PolledRxLine);
         const QByteArray data =
             DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
         if (kind == ReplyKind::Bits)
@@ -93,7 +93,7 @@ void CommSession::DecodeThreadProc() {
     const PacketImage& image = m_images.packets[m_current - 1];
     if (FrameCrcIsValid(m_rx.bytes())) {
         if (m_logScrolling)
-            log(PolledRxLine(LocalTimeOfDay(), m_rx.hexText()));
+            logAssembly(PolledRxLine);
         emit lastGoodCount(image.count);
         emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
                                    image.count);
@@ -111,10 +111,13 @@ void CommSession::onTcpBytes(const QByteArray& bytes) {
             handleTcpFrame(event.bytes);
             continue;
         }
-        if (m_logScrolling)
-            log(TimeStamp(LocalTimeOfDay(), false) + " Rx:   " + HexBytes(event.bytes) +
-                " (MBAP header invalid: " + event.reason + "; " +
-                std::to_string(event.bytes.size()) + " bytes dropped)");
+        if (m_logScrolling) {
+            const TimeOfDay now = LocalTimeOfDay();
+            log(LogKind::Rx, now,
+                TimeStamp(now, false) + " Rx:   " + HexBytes(event.bytes) +
+                    " (MBAP header invalid: " + event.reason + "; " +
+                    std::to_string(event.bytes.size()) + " bytes dropped)");
+        }
         countDataError(false);
     }
 }
@@ -122,17 +125,21 @@ void CommSession::onTcpBytes(const QByteArray& bytes) {
 // A whole Modbus TCP reply: logged, and decoded into the current packet while polling. An
 // exception reply (function with bit 7 set) is logged and not decoded.
 void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
-    if (m_logScrolling)
-        log(PolledRxLine(LocalTimeOfDay(), HexBytes(adu)));
+    if (m_logScrolling) {
+        const TimeOfDay now = LocalTimeOfDay();
+        log(LogKind::Rx, now, PolledRxLine(now, HexBytes(adu)));
+    }
     const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
     if (function & 0x80) {
         const int code = adu.size() > 8 ? adu[8] : 0;
-        if (m_logScrolling)
-            log(TimeStamp(LocalTimeOfDay(), false) +
-                QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
-                    .arg(QString::number(function, 16).toUpper())
-                    .arg(code)
-                    .toStdString());
+        if (m_logScrolling) {
+            const TimeOfDay now = LocalTimeOfDay();
+            log(LogKind::Notice, now,
+                QString::fromStdString(TimeStamp(now, false)) +
+                    QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
+                        .arg(QString::number(function, 16).toUpper())
+                        .arg(code));
+        }
     } else if (m_mode == SessionMode::Polling && adu.size() > 9) {
         const PacketImage& image = m_images.packets[m_current - 1];
         const int available = static_cast<int>((adu.size() - 9) / 2);
@@ -167,8 +174,17 @@ void CommSession::emitCounters() {
     emit countersChanged(m_counters);
 }
 
-void CommSession::log(const std::string& line) {
-    emit logLine(QString::fromStdString(line));
+void CommSession::logAssembly(std::string (*form)(const TimeOfDay&, std::string_view)) {
+    const TimeOfDay now = LocalTimeOfDay();
+    log(LogKind::Rx, now, form(now, m_rx.hexText()));
+}
+
+void CommSession::log(LogKind kind, const TimeOfDay& time, const QString& line) {
+    emit logEvent(LogEvent{kind, time, line});
+}
+
+void CommSession::log(LogKind kind, const TimeOfDay& time, const std::string& line) {
+    log(kind, time, QString::fromStdString(line));
 }
 
 } // namespace vantor

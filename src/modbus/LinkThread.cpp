@@ -9,6 +9,7 @@ void RegisterSessionTypes() {
     qRegisterMetaType<Counters>("vantor::Counters");
     qRegisterMetaType<SerialSettings>("vantor::SerialSettings");
     qRegisterMetaType<LinkKind>("vantor::LinkKind");
+    qRegisterMetaType<LogEvent>("vantor::LogEvent");
 }
 
 LinkThread::LinkThread(QObject* parent) : QObject(parent), m_session(new CommSession) {

@@ -23,8 +23,8 @@ void CommLog::appendLine(const QString& line) {
     writeAtEnd(line);
 }
 
-void CommLog::appendSessionLine(const QString& line) {
-    if (!ShowLine(ClassifyLogLine(line), m_paused))
+void CommLog::appendSessionEvent(const LogEvent& event) {
+    if (!ShowLine(event.kind, m_paused))
         return;
     switch (HousekeepingFor(lineCount(), m_link)) {
     case LogHousekeeping::None:
@@ -37,7 +37,7 @@ void CommLog::appendSessionLine(const QString& line) {
         clear();
         break;
     }
-    writeAtEnd(line);
+    writeAtEnd(event.text);
 }
 
 void CommLog::setPaused(bool paused) {

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 
 #include "modbus/CommandImages.h"
+#include "modbus/LogEvent.h"
 
 namespace vantor {
 
@@ -22,7 +23,7 @@ public slots:
     void appendLine(const QString& line);
     // A line from the session: Tx and Rx lines are dropped while paused; before any line is
     // written, a log above the line limit is emptied (TCP) or replaced by the overflow notice.
-    void appendSessionLine(const QString& line);
+    void appendSessionEvent(const vantor::LogEvent& event);
     void setPaused(bool paused);
     void setLinkKind(vantor::LinkKind link);
 

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
 #include "modbus/LogFormat.h"
 #include "packets/CommLog.h"
 #include "packets/CommPanelRules.h"
@@ -18,7 +18,7 @@
 #include "packets/CounterDisplay.h"
 #include "packets/PacketListWidget.h"
 #include "registers/RegisterStore.h"
-#include "registers/ValueFormat.h"
+#include "registers/Workspace.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 
@@ -26,7 +26,6 @@ namespace vantor {
 
 namespace {
 
-constexpr int kDefaultIntervalMs = 200;
 constexpr int kIntervalEditWidth = 60;
 constexpr int kLogMinimumHeight = 120;
 
@@ -41,21 +40,15 @@ constexpr std::array<RadioEntry, 4> kFormatRadios = {{{"Int Default", "formatInt
 constexpr std::array<RadioEntry, 2> kBaseRadios = {
     {{"Base0", "base0Radio"}, {"Base1", "base1Radio"}}};
 
-// The session may live on the link thread: every call to it is queued.
-template <class Call> void Queue(CommSession* session, Call call) {
-    QMetaObject::invokeMethod(session, std::move(call), Qt::QueuedConnection);
-}
-
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
 
-CCommPanelDlg::CCommPanelDlg(CommSession* session, RegisterStore* store, SerialSelection* selection,
-                             QWidget* parent)
-    : QWidget(parent), m_session(session), m_store(store), m_selection(selection),
-      m_connection(new ConnectionControls(session, selection, this)) {
+CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget* parent)
+    : QWidget(parent), m_workspace(workspace), m_link(link), m_store(workspace->store()),
+      m_connection(new ConnectionControls(workspace, link, this)) {
     if (m_connection->objectName().isEmpty())
         m_connection->setObjectName(QStringLiteral("connectionControls"));
     m_counters = new CounterDisplay(this);
@@ -80,11 +73,9 @@ CCommPanelDlg::CCommPanelDlg(CommSession* session, RegisterStore* store, SerialS
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
-    connectSession();
-    connect(m_connection, &ConnectionControls::linkKindChanged, this,
-            &CCommPanelDlg::onLinkKindChanged);
-    connect(m_connection, &ConnectionControls::sendingChanged, this, &CCommPanelDlg::showSending);
-    onLinkKindChanged(m_connection->linkKind());
+    connectLink();
+    connectWorkspace();
+    onLinkKindChanged(m_workspace->linkKind());
 }
 
 QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectName) {
@@ -98,13 +89,13 @@ QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectNa
 
 QWidget* CCommPanelDlg::buildPacketGroup() {
     auto* group = new QGroupBox(QStringLiteral("定时发送数据包配置："), this);
-    m_list = new PacketListWidget(group);
+    m_list = new PacketListWidget(m_workspace, group);
     m_list->setObjectName(QStringLiteral("packetList"));
     m_configure = makeButton("配置数据包", "configureButton");
     m_start = makeButton("自动发送数据包", "startButton");
     m_stop = makeButton("停止发送数据包", "stopButton");
     m_selectAll = makeButton(kSelectAllCaption, "selectAllButton");
-    m_interval = new QLineEdit(QString::number(kDefaultIntervalMs), group);
+    m_interval = new QLineEdit(m_workspace->sendIntervalText(), group);
     m_interval->setObjectName(QStringLiteral("intervalEdit"));
     m_interval->setFixedWidth(kIntervalEditWidth);
 
@@ -128,10 +119,7 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     connect(m_start, &QPushButton::clicked, this, &CCommPanelDlg::startSending);
     connect(m_stop, &QPushButton::clicked, this, &CCommPanelDlg::stopSending);
     connect(m_selectAll, &QPushButton::clicked, this, &CCommPanelDlg::toggleSelectAll);
-    connect(m_list, &PacketListWidget::packetCheckChanged, this, [this](int packet, bool checked) {
-        Queue(m_session,
-              [s = m_session, packet, checked] { s->setPacketChecked(packet, checked); });
-    });
+    connect(m_interval, &QLineEdit::textEdited, m_workspace, &Workspace::setSendIntervalText);
     return group;
 }
 
@@ -156,6 +144,10 @@ QWidget* CCommPanelDlg::buildFormatGroup() {
     m_bases->button(m_store->addressBase())->setChecked(true);
     connect(m_formats, &QButtonGroup::idClicked, this, &CCommPanelDlg::onFormatClicked);
     connect(m_bases, &QButtonGroup::idClicked, m_store, &RegisterStore::setAddressBase);
+    connect(m_store, &RegisterStore::dataFormatChanged, this,
+            [this](int value) { m_formats->button(value)->setChecked(true); });
+    connect(m_store, &RegisterStore::addressBaseChanged, this,
+            [this](int base) { m_bases->button(base)->setChecked(true); });
     return group;
 }
 
@@ -193,10 +185,26 @@ QWidget* CCommPanelDlg::buildLogArea() {
     return box;
 }
 
-void CCommPanelDlg::connectSession() {
-    connect(m_session, &CommSession::logLine, m_log, &CommLog::appendSessionLine);
-    connect(m_session, &CommSession::countersChanged, m_counters, &CounterDisplay::showCounters);
-    connect(m_session, &CommSession::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
+void CCommPanelDlg::connectLink() {
+    connect(m_link, &LinkController::logEvent, m_log, &CommLog::appendSessionEvent);
+    connect(m_link, &LinkController::countersChanged, m_counters, &CounterDisplay::showCounters);
+    connect(m_link, &LinkController::lastGoodCount, m_counters,
+            &CounterDisplay::showLastGoodCount);
+    connect(m_link, &LinkController::stateChanged, this,
+            [this](const LinkState& state) { showSending(state.polling); });
+}
+
+// The session reads the check boxes live: it learns every change the workspace makes.
+void CCommPanelDlg::connectWorkspace() {
+    connect(m_workspace, &Workspace::packetCheckChanged, m_link, &LinkController::setPacketChecked);
+    connect(m_workspace, &Workspace::allChecksChanged, m_link,
+            &LinkController::setAllPacketsChecked);
+    connect(m_workspace, &Workspace::rowsChanged, this, &CCommPanelDlg::pushCheckStates);
+    connect(m_workspace, &Workspace::linkKindChanged, this, &CCommPanelDlg::onLinkKindChanged);
+    connect(m_workspace, &Workspace::sendIntervalChanged, this, [this](const QString& text) {
+        if (m_interval->text() != text)
+            m_interval->setText(text);
+    });
 }
 
 // ---- table and settings ----------------------------------------------------------------------
@@ -214,16 +222,12 @@ ConnectionControls* CCommPanelDlg::connectionControls() const {
     return m_connection;
 }
 
-SerialSelection* CCommPanelDlg::serialSelection() const {
-    return m_selection;
-}
-
 int CCommPanelDlg::sendInterval() const {
-    return LenientInt(m_interval->text().toStdString());
+    return m_workspace->sendInterval();
 }
 
 void CCommPanelDlg::setSendInterval(int ms) {
-    m_interval->setText(QString::number(ms));
+    m_workspace->setSendInterval(ms);
 }
 
 int CCommPanelDlg::dataFormat() const {
@@ -252,45 +256,33 @@ void CCommPanelDlg::appendLogLine(const QString& line) {
     m_log->appendLine(line);
 }
 
-// The session reads the check boxes live; after the table is replaced it learns all 30.
+// After the table is replaced the session learns all 30 check boxes.
 void CCommPanelDlg::pushCheckStates() {
     std::array<bool, kPacketCount> checked{};
-    for (int r = 0; r < kPacketCount; ++r)
-        checked[static_cast<std::size_t>(r)] = m_list->isChecked(r);
-    Queue(m_session, [s = m_session, checked] {
-        for (int p = 1; p <= kPacketCount; ++p)
-            s->setPacketChecked(p, checked[static_cast<std::size_t>(p - 1)]);
-    });
+    for (int p = 1; p <= kPacketCount; ++p)
+        checked[static_cast<std::size_t>(p - 1)] = m_workspace->isChecked(PacketNo(p));
+    m_link->setPacketChecks(checked);
 }
 
 // ---- actions ---------------------------------------------------------------------------------
 
 void CCommPanelDlg::Configure() {
     m_list->commitEditor();
-    const LinkKind link = m_connection->linkKind();
-    const ConfigureResult result =
-        vantor::Configure(m_list->rows(), link, m_connection->tcpHeader());
+    const ConfigureResult result = m_workspace->configure();
     for (const std::string& error : result.errors)
         ShowMessage(this, QString::fromStdString(error));
-    const CommandImages images = result.images;
-    const int interval = sendInterval();
     // The images carry their link kind; the session takes it with them.
-    Queue(m_session, [s = m_session, images, interval] { s->configureImages(images, interval); });
-    m_store->setImages(images);
-    // Point-number labels: user-defined names come with projects.
-    m_store->rebuildPointLabels();
+    m_link->configure(result.images, m_workspace->sendInterval());
     m_log->appendLine(Utf8(kConfigureDoneLine));
 }
 
 void CCommPanelDlg::startSending() {
     m_list->commitEditor();
-    Queue(m_session, [s = m_session] { s->startPolling(); });
-    showSending(true);
+    m_link->startPolling();
 }
 
 void CCommPanelDlg::stopSending() {
-    Queue(m_session, [s = m_session] { s->stopPolling(); });
-    showSending(false);
+    m_link->stopPolling();
 }
 
 // While sending, the table and the interval cannot be edited.
@@ -306,19 +298,18 @@ void CCommPanelDlg::toggleSelectAll() {
     const SelectAllStep step = NextSelectAll(m_selectAllState);
     m_selectAllState = step.state;
     m_selectAll->setText(QString::fromUtf8(step.caption));
-    m_list->setAllChecked(step.checkAll);
-    Queue(m_session, [s = m_session, all = step.checkAll] { s->setAllPacketsChecked(all); });
+    m_workspace->setAllChecked(step.checkAll);
 }
 
 void CCommPanelDlg::togglePause() {
     m_logScrolling = !m_logScrolling;
     m_pause->setText(QString::fromUtf8(PauseButtonCaption(m_logScrolling)));
     m_log->setPaused(!m_logScrolling);
-    Queue(m_session, [s = m_session, on = m_logScrolling] { s->setLogScrolling(on); });
+    m_link->setLogScrolling(m_logScrolling);
 }
 
 void CCommPanelDlg::clearCounters() {
-    Queue(m_session, [s = m_session] { s->clearCounters(); });
+    m_link->clearCounters();
     m_counters->clearCounters();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The communication panel: the packet table, configure and the sending buttons, the connection
-// controls, the data format and address base, the counters and the communication log.
+// controls, the data format and address base, the counters and the communication log. It shows
+// and edits the workspace and sends its commands through the link controller.
 #include <QWidget>
 
 #include "registers/PacketTable.h"
@@ -12,28 +13,26 @@ class QPushButton;
 namespace vantor {
 
 class CommLog;
-class CommSession;
 class ConnectionControls;
 class CounterDisplay;
+class LinkController;
 class PacketListWidget;
 class RegisterStore;
-class SerialSelection;
+class Workspace;
 
 class CCommPanelDlg : public QWidget {
     Q_OBJECT
 public:
-    CCommPanelDlg(CommSession* session, RegisterStore* store, SerialSelection* selection,
-                  QWidget* parent = nullptr);
+    CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
 
     PacketRows rows() const; // the table as typed, with the check boxes
     void setRows(const PacketRows& rows);
     ConnectionControls* connectionControls() const;
-    SerialSelection* serialSelection() const;
 
     PacketListWidget* packetList() const { return m_list; }
     CommLog* commLog() const { return m_log; }
     bool isSending() const { return m_sending; }
-    int sendInterval() const; // the interval edit, read leniently
+    int sendInterval() const; // the workspace's interval, read leniently
     void setSendInterval(int ms);
     // The radios, as a project sets them: the store follows, nothing is configured here.
     int dataFormat() const;
@@ -54,7 +53,8 @@ private:
     QWidget* buildLaterButtons();
     QWidget* buildLogArea();
     QPushButton* makeButton(const char* caption, const char* objectName);
-    void connectSession();
+    void connectLink();
+    void connectWorkspace();
 
     void startSending();
     void stopSending();
@@ -66,9 +66,9 @@ private:
     void onLinkKindChanged(vantor::LinkKind link);
     void pushCheckStates();
 
-    CommSession* m_session;
+    Workspace* m_workspace;
+    LinkController* m_link;
     RegisterStore* m_store;
-    SerialSelection* m_selection;
     ConnectionControls* m_connection;
     PacketListWidget* m_list = nullptr;
     CommLog* m_log = nullptr;

@@ -2,23 +2,6 @@
 
 namespace vantor {
 
-namespace {
-
-// "hh:mm:ss:mmm": digits with colons at 2, 5 and 8.
-bool StartsWithTimeStamp(const QString& line) {
-    constexpr int kStampLength = 12;
-    if (line.size() < kStampLength)
-        return false;
-    for (int i = 0; i < kStampLength; ++i) {
-        const bool colon = i == 2 || i == 5 || i == 8;
-        if (colon ? line[i] != QLatin1Char(':') : !line[i].isDigit())
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 SelectAllStep NextSelectAll(bool state) {
     const bool next = !state;
     return {next, !next, next ? kSelectAllCaption : kUnselectAllCaption};
@@ -49,21 +32,8 @@ ClickAction PlanClick(int row, int column, int openRow, int openColumn) {
     return ClickAction::CommitAndOpen;
 }
 
-LogLineKind ClassifyLogLine(const QString& line) {
-    // Both forms put one blank after the stamp: Tx lines carry it in the stamp, Rx lines before
-    // "Rx".
-    if (!StartsWithTimeStamp(line) || line.size() < 15 || line[12] != QLatin1Char(' '))
-        return LogLineKind::Other;
-    const QStringView tag = QStringView(line).mid(13, 2);
-    if (tag == QLatin1String("Tx"))
-        return LogLineKind::Tx;
-    if (tag == QLatin1String("Rx"))
-        return LogLineKind::Rx;
-    return LogLineKind::Other;
-}
-
-bool ShowLine(LogLineKind kind, bool paused) {
-    return !paused || kind == LogLineKind::Other;
+bool ShowLine(LogKind kind, bool paused) {
+    return !paused || kind == LogKind::Notice;
 }
 
 LogHousekeeping HousekeepingFor(int lineCount, LinkKind link) {

@@ -1,10 +1,11 @@
 #pragma once
 // The rules behind the communication panel's controls, kept apart from the widgets so that they
 // can be checked without a window: captions of the toggling buttons, the in-place editor a click
-// opens, and how a log line is classified and when the log is emptied.
+// opens, and which log lines are shown and when the log is emptied.
 #include <QString>
 
 #include "modbus/CommandImages.h"
+#include "modbus/LogEvent.h"
 
 namespace vantor {
 
@@ -47,14 +48,8 @@ ClickAction PlanClick(int row, int column, int openRow, int openColumn);
 
 inline constexpr int kLogLineLimit = 200;
 
-enum class LogLineKind { Tx, Rx, Other };
-
-// Tx lines are "hh:mm:ss:mmm Tx…", Rx lines "hh:mm:ss:mmm Rx…"; anything else (configure,
-// connect and refusal lines) is Other.
-LogLineKind ClassifyLogLine(const QString& line);
-
-// Tx and Rx lines are dropped while the log is paused; other lines are always shown.
-bool ShowLine(LogLineKind kind, bool paused);
+// Tx and Rx lines are dropped while the log is paused; notices are always shown.
+bool ShowLine(LogKind kind, bool paused);
 
 enum class LogHousekeeping { None, ReplaceWithNotice, Empty };
 

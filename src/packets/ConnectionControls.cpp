@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
 #include "registers/SerialSelection.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
@@ -43,9 +43,9 @@ QLineEdit* MakeEdit(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-ConnectionControls::ConnectionControls(CommSession* session, SerialSelection* selection,
+ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* link,
                                        QWidget* parent)
-    : QWidget(parent), m_session(session), m_selection(selection),
+    : QWidget(parent), m_workspace(workspace), m_link(link), m_selection(workspace->serial()),
       m_watcher(new PortWatcher({}, this)) {
     auto* modeRow = new QHBoxLayout;
     modeRow->addWidget(new QLabel(QStringLiteral("连接方式："), this));
@@ -62,8 +62,12 @@ ConnectionControls::ConnectionControls(CommSession* session, SerialSelection* se
     m_tcpGroup->hide();
 
     connect(m_mode, &QComboBox::currentIndexChanged, this, &ConnectionControls::onModeChosen);
+    connect(m_workspace, &Workspace::linkKindChanged, this, &ConnectionControls::onLinkKind);
     connectSelection();
-    connectSession();
+    connectTcpEdits();
+    connectLink();
+    if (m_workspace->linkKind() == LinkKind::Tcp)
+        onLinkKind(LinkKind::Tcp);
 
     if (m_selection->ports().isEmpty() && !m_selection->hasTypedPort())
         rebuildPorts(QString());
@@ -120,10 +124,9 @@ QWidget* ConnectionControls::buildSerialGroup() {
 QWidget* ConnectionControls::buildTcpGroup() {
     m_tcpGroup = new QGroupBox(QStringLiteral("Tcp/Ip"), this);
     m_tcpGroup->setObjectName(QStringLiteral("tcpGroup"));
-    m_ip = MakeEdit("ipEdit", QStringLiteral("192.168.1.100"), m_tcpGroup);
-    m_tcpPort = MakeEdit("tcpPortEdit", QStringLiteral("502"), m_tcpGroup);
+    m_ip = MakeEdit("ipEdit", QString(), m_tcpGroup);
+    m_tcpPort = MakeEdit("tcpPortEdit", QString(), m_tcpGroup);
     m_function = MakeCombo("tcpFunctionCombo", Texts(kTcpFunctionTexts), m_tcpGroup);
-    m_function->setCurrentIndex(2);
 
     const std::array<const char*, 5> names = {"transactionHiEdit", "transactionLoEdit",
                                               "protocolHiEdit", "protocolLoEdit", "unitEdit"};
@@ -132,9 +135,7 @@ QWidget* ConnectionControls::buildTcpGroup() {
                                              "单元标识"};
     auto* headerRow = new QHBoxLayout;
     for (std::size_t i = 0; i < m_header.size(); ++i) {
-        m_header[i] =
-            MakeEdit(names[i], i + 1 == m_header.size() ? QStringLiteral("1") : QStringLiteral("0"),
-                     m_tcpGroup);
+        m_header[i] = MakeEdit(names[i], QString(), m_tcpGroup);
         m_header[i]->setValidator(new QIntValidator(0, 255, m_header[i]));
         m_header[i]->setToolTip(QString::fromUtf8(tips[i]));
         m_header[i]->setMaxLength(3);
@@ -195,46 +196,100 @@ void ConnectionControls::connectSelection() {
     connect(m_openClose, &QPushButton::clicked, this, &ConnectionControls::onOpenClose);
 }
 
-void ConnectionControls::connectSession() {
-    connect(m_session, &CommSession::serialOpened, this, &ConnectionControls::onSerialOpened);
-    connect(m_session, &CommSession::serialOpenFailed, this,
-            &ConnectionControls::onSerialOpenFailed);
-    connect(m_session, &CommSession::serialClosed, this, &ConnectionControls::onSerialClosed);
-    connect(m_session, &CommSession::linkError, this, &ConnectionControls::onSerialLost);
-    connect(m_session, &CommSession::tcpConnected, this, &ConnectionControls::onTcpConnected);
-    connect(m_session, &CommSession::tcpConnectFailed, this,
-            &ConnectionControls::onTcpConnectFailed);
-    connect(m_session, &CommSession::tcpDisconnected, this, &ConnectionControls::onTcpDisconnected);
+void ConnectionControls::connectLink() {
+    connect(m_link, &LinkController::stateChanged, this, &ConnectionControls::onLinkState);
+    connect(m_link, &LinkController::aboutToOpen, this, [this](LinkKind link) {
+        if (link == LinkKind::Serial) {
+            m_selection->setPortOpen(true); // the record is set by the request, whatever follows
+        } else {
+            setTcpEditsEnabled(false);
+            m_tcpStatus->clear();
+        }
+    });
+    connect(m_link, &LinkController::opened, this, &ConnectionControls::onOpened);
+    connect(m_link, &LinkController::openFailed, this, &ConnectionControls::onOpenFailed);
+    connect(m_link, &LinkController::closed, this, &ConnectionControls::onClosed);
+    connect(m_link, &LinkController::linkLost, this, &ConnectionControls::onLinkLost);
 }
 
-LinkKind ConnectionControls::linkKind() const {
-    return m_mode->currentIndex() == 1 ? LinkKind::Tcp : LinkKind::Serial;
+// Every edit goes into the workspace as it changes (typed or set by the program), and the edits
+// show what the workspace holds when something else changes it.
+void ConnectionControls::connectTcpEdits() {
+    showTcpSettings(true);
+    for (QLineEdit* edit : {m_ip, m_tcpPort})
+        connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
+    for (QLineEdit* edit : m_header)
+        connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
+    connect(m_function, &QComboBox::currentIndexChanged, this,
+            &ConnectionControls::storeTcpEdits);
+    connect(m_workspace, &Workspace::tcpChanged, this, [this] { showTcpSettings(false); });
 }
 
-TcpHeader ConnectionControls::tcpHeader() const {
+void ConnectionControls::storeTcpEdits() {
+    if (m_showingTcp)
+        return;
     const auto byte = [](const QLineEdit* edit) {
         return static_cast<std::uint8_t>(std::clamp(edit->text().trimmed().toInt(), 0, 255));
     };
-    TcpHeader header;
-    header.transactionHi = byte(m_header[0]);
-    header.transactionLo = byte(m_header[1]);
-    header.protocolHi = byte(m_header[2]);
-    header.protocolLo = byte(m_header[3]);
-    header.unit = byte(m_header[4]);
-    header.functionIndex = m_function->currentIndex();
-    return header;
+    TcpSettings tcp;
+    tcp.host = m_ip->text();
+    tcp.port = m_tcpPort->text();
+    tcp.header.transactionHi = byte(m_header[0]);
+    tcp.header.transactionLo = byte(m_header[1]);
+    tcp.header.protocolHi = byte(m_header[2]);
+    tcp.header.protocolLo = byte(m_header[3]);
+    tcp.header.unit = byte(m_header[4]);
+    tcp.header.functionIndex = m_function->currentIndex();
+    m_showingTcp = true; // what the edits hold needs no showing back
+    m_workspace->setTcp(tcp);
+    m_showingTcp = false;
+}
+
+void ConnectionControls::showTcpSettings(bool fill) {
+    if (m_showingTcp)
+        return;
+    const TcpSettings& tcp = m_workspace->tcp();
+    m_showingTcp = true;
+    const auto show = [](QLineEdit* edit, const QString& text) {
+        if (edit->text() != text)
+            edit->setText(text);
+    };
+    // A header edit keeps its typed text while it reads as the stored byte ("007" as 7).
+    const auto showByte = [fill](QLineEdit* edit, std::uint8_t value) {
+        if (fill || std::clamp(edit->text().trimmed().toInt(), 0, 255) != value)
+            edit->setText(QString::number(value));
+    };
+    show(m_ip, tcp.host);
+    show(m_tcpPort, tcp.port);
+    showByte(m_header[0], tcp.header.transactionHi);
+    showByte(m_header[1], tcp.header.transactionLo);
+    showByte(m_header[2], tcp.header.protocolHi);
+    showByte(m_header[3], tcp.header.protocolLo);
+    showByte(m_header[4], tcp.header.unit);
+    m_function->setCurrentIndex(tcp.header.functionIndex);
+    m_showingTcp = false;
+}
+
+LinkKind ConnectionControls::linkKind() const {
+    return m_workspace->linkKind();
+}
+
+TcpHeader ConnectionControls::tcpHeader() const {
+    return m_workspace->tcp().header;
 }
 
 QString ConnectionControls::serverAddress() const {
-    return m_ip->text();
+    return m_workspace->tcp().host;
 }
 
 QString ConnectionControls::serverPort() const {
-    return m_tcpPort->text();
+    return m_workspace->tcp().port;
 }
 
 void ConnectionControls::setServerAddress(const QString& address) {
-    m_ip->setText(address);
+    TcpSettings tcp = m_workspace->tcp();
+    tcp.host = address;
+    m_workspace->setTcp(tcp);
 }
 
 void ConnectionControls::setServerAddressSource(std::function<QString()> source) {
@@ -252,15 +307,63 @@ void ConnectionControls::onModeChosen(int index) {
     if (index != 0 && index != 1)
         return;
     const bool tcp = index == 1;
+    if (tcp && m_serverAddressSource)
+        setServerAddress(m_serverAddressSource());
+    m_workspace->setLinkKind(tcp ? LinkKind::Tcp : LinkKind::Serial);
+}
+
+// The workspace's link kind changed (here or elsewhere): the groups follow and the link learns it.
+void ConnectionControls::onLinkKind(LinkKind link) {
+    const bool tcp = link == LinkKind::Tcp;
+    m_mode->setCurrentIndex(tcp ? 1 : 0);
     m_serialGroup->setVisible(!tcp);
     m_tcpGroup->setVisible(tcp);
-    if (tcp && m_serverAddressSource)
-        m_ip->setText(m_serverAddressSource());
-    const LinkKind link = tcp ? LinkKind::Tcp : LinkKind::Serial;
     emit linkKindChanged(link);
-    QMetaObject::invokeMethod(
-        m_session, [session = m_session, link] { session->setLinkKind(link); },
-        Qt::QueuedConnection);
+    m_link->setLinkKind(link);
+}
+
+void ConnectionControls::onLinkState(const LinkState& state) {
+    if (state.polling != m_sending) {
+        m_sending = state.polling;
+        emit sendingChanged(m_sending);
+    }
+}
+
+void ConnectionControls::onOpened(LinkKind link) {
+    if (link == LinkKind::Serial) {
+        m_lineOpen = true;
+        showPortState(true, PortStatusText(m_link->serialSettings(), true));
+        return;
+    }
+    m_tcpStatus->clear();
+    checkConnection();
+}
+
+void ConnectionControls::onOpenFailed(LinkKind link) {
+    if (link == LinkKind::Serial) {
+        ShowMessage(this, QStringLiteral("没有发现此串口或被占用"));
+        showPortState(false, QString());
+        return;
+    }
+    ShowMessage(this, QStringLiteral("连接服务器失败!"));
+    setTcpEditsEnabled(true);
+}
+
+void ConnectionControls::onClosed(LinkKind link) {
+    if (link != LinkKind::Serial)
+        return;
+    m_lineOpen = false;
+    m_selection->setPortOpen(false);
+    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+}
+
+void ConnectionControls::onLinkLost(LinkKind link) {
+    if (link == LinkKind::Serial) {
+        onSerialLost();
+        return;
+    }
+    m_tcpStatus->setText(QStringLiteral("连接已断开"));
+    setTcpEditsEnabled(true);
 }
 
 void ConnectionControls::setTcpEditsEnabled(bool enabled) {
@@ -273,37 +376,12 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
 }
 
 void ConnectionControls::onConnect() {
-    setTcpEditsEnabled(false);
-    m_tcpConnected = false;
-    m_tcpStatus->clear();
-    QMetaObject::invokeMethod(
-        m_session,
-        [session = m_session, host = serverAddress(), port = serverPort()] {
-            session->connectTcp(host, port);
-        },
-        Qt::QueuedConnection);
-}
-
-void ConnectionControls::onTcpConnected() {
-    m_tcpConnected = true;
-    m_tcpStatus->clear();
-    checkConnection();
-}
-
-void ConnectionControls::onTcpConnectFailed() {
-    m_tcpConnected = false;
-    ShowMessage(this, QStringLiteral("连接服务器失败!"));
-    setTcpEditsEnabled(true);
-}
-
-void ConnectionControls::onTcpDisconnected() {
-    m_tcpConnected = false;
-    m_tcpStatus->setText(QStringLiteral("连接已断开"));
-    setTcpEditsEnabled(true);
+    m_link->connectTcp(serverAddress(), serverPort());
 }
 
 void ConnectionControls::checkConnection() {
-    if (!m_tcpConnected)
+    const LinkState state = m_link->state();
+    if (state.kind != LinkKind::Tcp || !state.open())
         ShowMessage(this, QStringLiteral("请先建立连接!"));
     else if (serverAddress().trimmed().isEmpty() || serverPort().trimmed().isEmpty())
         ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
@@ -313,16 +391,12 @@ void ConnectionControls::checkConnection() {
 // later "连接" lets it run.
 void ConnectionControls::onTcpStart() {
     checkConnection();
-    QMetaObject::invokeMethod(
-        m_session, [session = m_session] { session->tcpStart(); }, Qt::QueuedConnection);
-    emit sendingChanged(true);
+    m_link->tcpStart();
 }
 
 void ConnectionControls::onTcpStop() {
-    QMetaObject::invokeMethod(
-        m_session, [session = m_session] { session->tcpStop(); }, Qt::QueuedConnection);
+    m_link->tcpStop();
     setTcpEditsEnabled(true);
-    emit sendingChanged(false);
 }
 
 } // namespace vantor

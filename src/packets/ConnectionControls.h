@@ -1,14 +1,15 @@
 #pragma once
 // The connection controls of the communication panel: the connection mode combo, the serial
 // group (port, line settings, open/close, status) and the Modbus TCP group (server, function,
-// header bytes, connect/start/stop).
+// header bytes, connect/start/stop). The choices live in the workspace; opening, closing and
+// polling go through the link controller, whose answers these controls show.
 #include <QWidget>
 #include <array>
-#include <deque>
 #include <functional>
 
 #include "modbus/CommandImages.h"
 #include "registers/PacketTable.h"
+#include "registers/Workspace.h"
 #include "transport/PortWatcher.h"
 #include "transport/SerialSettings.h"
 
@@ -20,16 +21,17 @@ class QPushButton;
 
 namespace vantor {
 
-class CommSession;
+class LinkController;
 class SerialSelection;
+struct LinkState;
 
 class ConnectionControls : public QWidget {
     Q_OBJECT
 public:
-    ConnectionControls(CommSession* session, SerialSelection* selection, QWidget* parent = nullptr);
+    ConnectionControls(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
 
-    LinkKind linkKind() const;
-    TcpHeader tcpHeader() const;   // from the header edits and the function combo
+    LinkKind linkKind() const;     // the workspace's
+    TcpHeader tcpHeader() const;   // the workspace's: the header edits and the function combo
     QString serverAddress() const; // IP edit
     QString serverPort() const;    // port edit
     void setServerAddress(const QString& address);
@@ -41,15 +43,23 @@ public:
 
 signals:
     void linkKindChanged(vantor::LinkKind link);
-    // Cyclic sending started or stopped by these controls (serial open/close, TCP start/stop):
-    // the panel disables or enables the packet list and the interval edit.
+    // Cyclic sending armed or disarmed on the link (serial open/close, TCP start/stop).
     void sendingChanged(bool sending);
 
 private:
     QWidget* buildSerialGroup();
     QWidget* buildTcpGroup();
-    void connectSession();
+    void connectLink();
     void connectSelection();
+    void connectTcpEdits();
+    void storeTcpEdits();
+    void showTcpSettings(bool fill); // fill: every edit, also those that read the same
+    void onLinkKind(vantor::LinkKind link);
+    void onLinkState(const vantor::LinkState& state);
+    void onOpened(vantor::LinkKind link);
+    void onOpenFailed(vantor::LinkKind link);
+    void onClosed(vantor::LinkKind link);
+    void onLinkLost(vantor::LinkKind link);
 
     // Serial side.
     void onSettingChosen(int index, int (SerialSelection::*getter)() const,
@@ -59,11 +69,7 @@ private:
     void syncCombos();
     void onOpenClose();
     void onPortOpenChanged(bool open);
-    void onSerialOpened();
-    void onSerialOpenFailed();
-    void onSerialClosed();
     void onSerialLost();
-    bool takeAnswer(bool open);
     void showPortState(bool open, const QString& status);
     void onPortsChanged(bool removed);
     bool rebuildPorts(const QString& previousText);
@@ -71,15 +77,13 @@ private:
     // TCP side.
     void onModeChosen(int index);
     void onConnect();
-    void onTcpConnected();
-    void onTcpConnectFailed();
-    void onTcpDisconnected();
     void onTcpStart();
     void onTcpStop();
     void checkConnection();
     void setTcpEditsEnabled(bool enabled);
 
-    CommSession* m_session;
+    Workspace* m_workspace;
+    LinkController* m_link;
     SerialSelection* m_selection;
     PortWatcher* m_watcher;
     std::function<QString()> m_serverAddressSource;
@@ -106,11 +110,10 @@ private:
     QLabel* m_tcpStatus = nullptr;
 
     SerialSettings m_shownSettings; // the settings the status line last reflected
-    SerialSettings m_openSettings;  // what the last open asked for
-    bool m_lineOpen = false;        // the session reported the port open
-    std::deque<bool> m_pending;     // open (true) and close requests not yet answered
+    bool m_lineOpen = false;        // the link reported the port open
     bool m_rebuilding = false;
-    bool m_tcpConnected = false;
+    bool m_showingTcp = false; // edits being filled from the workspace
+    bool m_sending = false;
 };
 
 } // namespace vantor

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
 #include "packets/ConnectionControls.h"
 #include "registers/SerialSelection.h"
 #include "widgets/DropDown.h"
@@ -89,64 +89,19 @@ void ConnectionControls::onPortOpenChanged(bool open) {
 // The caption is the record: a press on "打开串口" asks for the port and shows "关闭串口" at
 // once, whatever the answer; the next press always runs the close path.
 void ConnectionControls::onOpenClose() {
-    if (!m_selection->portOpen()) {
-        m_openSettings = m_selection->settings();
-        m_pending.push_back(true);
-        m_selection->setPortOpen(true);
-        QMetaObject::invokeMethod(
-            m_session, [session = m_session, s = m_openSettings] { session->openSerial(s); },
-            Qt::QueuedConnection);
-        return;
-    }
-    m_lineOpen = false;
-    m_pending.push_back(false);
-    m_selection->setPortOpen(false);
-    showPortState(false, QString::fromUtf8(kPortClosedStatus));
-    QMetaObject::invokeMethod(
-        m_session, [session = m_session] { session->closeSerial(); }, Qt::QueuedConnection);
-    // Closing stops any sending, also one started by hand before a failed open.
-    emit sendingChanged(false);
+    if (!m_selection->portOpen())
+        m_link->openSerial(m_selection->settings());
+    else
+        m_link->closeSerial();
 }
 
-// The session answers the requests in the order they were made; only the answer to the latest
-// one may change what is shown (a quick open-close-open must not show the first open).
-bool ConnectionControls::takeAnswer(bool open) {
-    if (!m_pending.empty() && m_pending.front() == open)
-        m_pending.pop_front();
-    return m_pending.empty();
-}
-
-void ConnectionControls::onSerialOpened() {
-    if (!takeAnswer(true))
-        return;
-    m_lineOpen = true;
-    showPortState(true, PortStatusText(m_openSettings, true));
-    emit sendingChanged(true);
-}
-
-void ConnectionControls::onSerialOpenFailed() {
-    if (!takeAnswer(true))
-        return;
-    ShowMessage(this, QStringLiteral("没有发现此串口或被占用"));
-    showPortState(false, QString());
-}
-
-void ConnectionControls::onSerialClosed() {
-    if (!m_pending.empty() && !m_pending.front()) {
-        m_pending.pop_front(); // the answer to a close asked here; already shown
-        return;
-    }
-    onSerialLost();
-}
-
-// The line failed while open (device unplugged): the session has closed it and stopped polling.
+// The line failed while open (device unplugged): the link has closed it and stopped polling.
 void ConnectionControls::onSerialLost() {
     if (!m_lineOpen)
         return;
     m_lineOpen = false;
     m_selection->setPortOpen(false);
-    showPortState(false, PortStatusText(m_openSettings, false));
-    emit sendingChanged(false);
+    showPortState(false, PortStatusText(m_link->serialSettings(), false));
 }
 
 void ConnectionControls::showPortState(bool open, const QString& status) {

@@ -60,7 +60,7 @@ std::unique_ptr<QMenu> CDataGridPanel::createPopupMenu(QWidget* parent) {
     auto menu = std::make_unique<QMenu>(parent);
     const int row = m_grid->row();
     const int column = m_grid->col();
-    const int code = m_store ? m_store->formats().Get(m_packet - 1, CellFromGrid(row, column))
+    const int code = m_store ? m_store->formatCode({PacketNo(m_packet), CellFromGrid(row, column)})
                              : kDefaultFormatCode;
     const std::optional<int> checked = CheckedFormatCode(row, column, code);
     for (const GridMenuEntry& entry : GridMenuEntries()) {
@@ -197,7 +197,7 @@ void CDataGridPanel::applyFormat(int code) {
         return;
     case FormatTarget::Apply:
         if (m_store)
-            m_store->setCellFormat(m_packet - 1, CellFromGrid(row, column), code);
+            m_store->setCellFormat({PacketNo(m_packet), CellFromGrid(row, column)}, code);
         return;
     case FormatTarget::Ignore:
         return;

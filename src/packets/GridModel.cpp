@@ -9,8 +9,17 @@ namespace vantor {
 
 namespace {
 
-bool InGrid(int row, int column) {
-    return CellKind(row, column) != GridCellKind::Outside;
+bool IsPoint(GridCellKind kind) {
+    return kind == GridCellKind::Label || kind == GridCellKind::Value;
+}
+
+CellPart PartOf(GridCellKind kind) {
+    return kind == GridCellKind::Label ? CellPart::Label : CellPart::Value;
+}
+
+// A label column's cell belongs to the point of the value column to its right.
+int CellOf(int row, int column, GridCellKind kind) {
+    return CellFromGrid(row, kind == GridCellKind::Label ? column + 1 : column);
 }
 
 } // namespace
@@ -19,16 +28,12 @@ GridModel::GridModel(int packet, RegisterStore* store, QObject* parent)
     : QAbstractTableModel(parent), m_packet(packet), m_store(store) {
     for (int row = 0; row < kGridRows; ++row) {
         for (int column = 0; column < kGridColumns; ++column) {
-            m_texts[Slot(row, column)] = FixedCellText(packet, row, column);
-            if (CellKind(row, column) != GridCellKind::Fixed)
-                m_texts[Slot(row, column)] = QString(); // null: read from the store
-            m_colors[Slot(row, column)] = DefaultCellColors(row, column);
+            m_fixed[Slot(row, column)] = FixedCellText(packet, row, column);
+            m_fixedColors[Slot(row, column)] = DefaultCellColors(row, column);
         }
     }
-    if (m_store) {
-        connect(m_store, &RegisterStore::packetChanged, this, &GridModel::onPacketChanged);
-        connect(m_store, &RegisterStore::labelsRebuilt, this, &GridModel::onLabelsRebuilt);
-    }
+    connect(m_store, &RegisterStore::packetChanged, this, &GridModel::onPacketChanged);
+    connect(m_store, &RegisterStore::colorsChanged, this, &GridModel::onColorsChanged);
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
@@ -82,67 +87,87 @@ QString GridModel::text(int row, int column) const {
     const GridCellKind kind = CellKind(row, column);
     if (kind == GridCellKind::Outside)
         return {};
-    const QString& local = m_texts[Slot(row, column)];
-    if (!local.isNull() || !m_store)
-        return local;
-    const int cell = CellFromGrid(row, kind == GridCellKind::Label ? column + 1 : column);
-    return kind == GridCellKind::Label ? m_store->labelText(m_packet - 1, cell)
-                                       : m_store->valueText(m_packet - 1, cell);
+    if (!IsPoint(kind))
+        return m_fixed[Slot(row, column)];
+    const PointRef point{PacketNo(m_packet), CellOf(row, column, kind)};
+    return kind == GridCellKind::Label ? m_store->labelText(point) : m_store->valueText(point);
 }
 
+// Header texts belong to the page; labels and values go to the store and show when it reports
+// the packet changed.
 void GridModel::setText(int row, int column, const QString& text) {
     const GridCellKind kind = CellKind(row, column);
     if (kind == GridCellKind::Outside)
         return;
-    if (kind == GridCellKind::Value && m_store) {
-        m_store->setCellValue(m_packet - 1, CellFromGrid(row, column), text);
-        return; // shown when the store reports the packet changed
+    if (kind == GridCellKind::Fixed) {
+        m_fixed[Slot(row, column)] = text;
+        emit dataChanged(index(row, column), index(row, column), {Qt::DisplayRole});
+        if (row == 0)
+            emit headerDataChanged(Qt::Horizontal, column, column);
+        if (column == 0)
+            emit headerDataChanged(Qt::Vertical, row, row);
+        return;
     }
-    // A null text would mean "from the store": an empty label stays empty.
-    m_texts[Slot(row, column)] = text.isNull() ? QStringLiteral("") : text;
-    emitCellChanged(row, column, Qt::DisplayRole);
+    const PointRef point{PacketNo(m_packet), CellOf(row, column, kind)};
+    if (kind == GridCellKind::Value)
+        m_store->setCellValue(point, text);
+    else
+        m_store->setCellLabel(point, text.isNull() ? QStringLiteral("") : text);
 }
 
 CellColors GridModel::colors(int row, int column) const {
-    if (!InGrid(row, column))
+    const GridCellKind kind = CellKind(row, column);
+    if (kind == GridCellKind::Fixed)
+        return m_fixedColors[Slot(row, column)];
+    if (kind == GridCellKind::Outside)
         return DefaultCellColors(row, column);
-    return m_colors[Slot(row, column)];
+    const ColorRefs refs =
+        m_store->colors({PacketNo(m_packet), CellOf(row, column, kind)}, PartOf(kind));
+    return {ColorFromRef(refs.back), ColorFromRef(refs.text)};
 }
 
 void GridModel::setBackColor(int row, int column, const QColor& color) {
-    if (!InGrid(row, column) || !color.isValid())
-        return;
-    m_colors[Slot(row, column)].back = color;
-    emitCellChanged(row, column, Qt::BackgroundRole);
+    setColors(row, column, color, std::nullopt);
 }
 
 void GridModel::setTextColor(int row, int column, const QColor& color) {
-    if (!InGrid(row, column) || !color.isValid())
-        return;
-    m_colors[Slot(row, column)].text = color;
-    emitCellChanged(row, column, Qt::ForegroundRole);
+    setColors(row, column, std::nullopt, color);
 }
 
-void GridModel::onPacketChanged(int packet0) {
-    if (packet0 != m_packet - 1)
+void GridModel::setColors(int row, int column, std::optional<QColor> back,
+                          std::optional<QColor> text) {
+    const GridCellKind kind = CellKind(row, column);
+    if (kind == GridCellKind::Outside || (back && !back->isValid()) || (text && !text->isValid()))
+        return;
+    if (kind == GridCellKind::Fixed) {
+        CellColors& kept = m_fixedColors[Slot(row, column)];
+        kept = {back.value_or(kept.back), text.value_or(kept.text)};
+        emit dataChanged(index(row, column), index(row, column),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
+        return;
+    }
+    const PointRef point{PacketNo(m_packet), CellOf(row, column, kind)};
+    ColorRefs refs = m_store->colors(point, PartOf(kind));
+    if (back)
+        refs.back = ColorToRef(*back);
+    if (text)
+        refs.text = ColorToRef(*text);
+    m_store->setColors(point, PartOf(kind), refs);
+}
+
+void GridModel::onPacketChanged(int packet) {
+    if (packet != m_packet)
         return;
     emit dataChanged(index(1, 1), index(kGridRows - 1, kGridColumns - 1), {Qt::DisplayRole});
 }
 
-void GridModel::onLabelsRebuilt() {
-    for (int row = 1; row < kGridRows; ++row)
-        for (int column = 1; column < kGridColumns; column += 2)
-            m_texts[Slot(row, column)] = QString();
-    emit dataChanged(index(1, 1), index(kGridRows - 1, kGridColumns - 1), {Qt::DisplayRole});
-}
-
-void GridModel::emitCellChanged(int row, int column, int role) {
-    const QModelIndex cell = index(row, column);
-    emit dataChanged(cell, cell, {role});
-    if (row == 0)
-        emit headerDataChanged(Qt::Horizontal, column, column);
-    if (column == 0)
-        emit headerDataChanged(Qt::Vertical, row, row);
+void GridModel::onColorsChanged(PointRef point, CellPart part) {
+    if (point.packet.number != m_packet)
+        return;
+    const int row = CellRow(point.cell);
+    const int column = CellValueColumn(point.cell) - (part == CellPart::Label ? 1 : 0);
+    emit dataChanged(index(row, column), index(row, column),
+                     {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 } // namespace vantor

@@ -1,13 +1,16 @@
 #pragma once
-// The cells of one packet's grid page (11 rows by 27 columns). Value and label texts come from
-// the register store. Row 0 and column 0 hold the header texts and are offered as header data
-// too, so the view can show them in its own headers, which stay in sight while the cells scroll.
-// Cell colours belong to the page and live here.
+// The cells of one packet's grid page (11 rows by 27 columns): a view of the register store,
+// which holds the value and label texts and the colours. Row 0 and column 0 hold the header
+// texts and are offered as header data too, so the view can show them in its own headers, which
+// stay in sight while the cells scroll.
 #include <QAbstractTableModel>
 #include <QColor>
 #include <array>
+#include <optional>
 
 #include "packets/GridRules.h"
+#include "registers/CellColors.h"
+#include "registers/PointRef.h"
 
 namespace vantor {
 
@@ -16,7 +19,7 @@ class RegisterStore;
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    GridModel(int packet, RegisterStore* store, QObject* parent = nullptr); // packet 1..30
+    GridModel(int packet, RegisterStore* store, QObject* parent = nullptr); // packet 1..30; store set
 
     int packet() const { return m_packet; }
     RegisterStore* store() const { return m_store; }
@@ -31,7 +34,7 @@ public:
 
     // Cells outside the grid read as empty / default and are ignored on set.
     QString text(int row, int column) const;
-    // Value cells go to the register store; labels set here last until the next label rebuild.
+    // Labels set here last until the next label rebuild.
     void setText(int row, int column, const QString& text);
     CellColors colors(int row, int column) const;
     void setBackColor(int row, int column, const QColor& color);
@@ -39,16 +42,15 @@ public:
 
 private:
     static int Slot(int row, int column) { return row * kGridColumns + column; }
-    void onPacketChanged(int packet0);
-    void onLabelsRebuilt();
-    void emitCellChanged(int row, int column, int role);
+    void setColors(int row, int column, std::optional<QColor> back, std::optional<QColor> text);
+    void onPacketChanged(int packet);
+    void onColorsChanged(vantor::PointRef point, vantor::CellPart part);
 
     int m_packet;
     RegisterStore* m_store;
-    // Texts kept by the page itself: fixed cells always, label cells when set through the grid
-    // (a null string means "as the store has it").
-    std::array<QString, kGridRows * kGridColumns> m_texts;
-    std::array<CellColors, kGridRows * kGridColumns> m_colors;
+    // The header cells (row 0 and column 0) belong to the page: their texts and colours.
+    std::array<QString, kGridRows * kGridColumns> m_fixed;
+    std::array<CellColors, kGridRows * kGridColumns> m_fixedColors;
 };
 
 } // namespace vantor

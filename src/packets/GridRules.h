@@ -8,18 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "registers/CellColors.h"
+
 namespace vantor {
 
 inline constexpr int kGridRows = 11;    // row 0 is the header, rows 1..10 hold data
 inline constexpr int kGridColumns = 27; // column 0 row numbers, then (label, value) pairs
-
-// Colours as the grid reports them in project files: Windows COLORREF numbers (0x00BBGGRR).
-inline constexpr std::uint32_t kLabelBackRef = 0xD4D4D4;
-inline constexpr std::uint32_t kValueBackRef = 0xFFFFFF;
-inline constexpr std::uint32_t kTextRef = 0x000000;
-inline constexpr std::uint32_t kHighlightBackRef = 0xFF9933; // a light blue
-inline constexpr std::uint32_t kHighlightTextRef = 0xFFFFFF;
-inline constexpr std::uint32_t kFixedBackRef = 0xF0F0F0;
 
 QColor ColorFromRef(std::uint32_t ref);
 std::uint32_t ColorToRef(const QColor& color);

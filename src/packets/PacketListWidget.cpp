@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "packets/CommPanelRules.h"
+#include "registers/Workspace.h"
 
 namespace vantor {
 
@@ -26,8 +27,8 @@ QString Text(const std::string& text) {
 
 } // namespace
 
-PacketListWidget::PacketListWidget(QWidget* parent)
-    : QTableWidget(kPacketCount, kColumnCount, parent) {
+PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
+    : QTableWidget(kPacketCount, kColumnCount, parent), m_workspace(workspace) {
     QStringList headers;
     for (const char* header : kHeaders)
         headers << QString::fromUtf8(header);
@@ -41,9 +42,13 @@ PacketListWidget::PacketListWidget(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Cells are edited only through the in-place editors below.
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    fillDefaults();
+    createItems();
+    showAllRows();
 
     connect(this, &QTableWidget::itemChanged, this, &PacketListWidget::onItemChanged);
+    connect(m_workspace, &Workspace::rowsChanged, this, &PacketListWidget::showAllRows);
+    connect(m_workspace, &Workspace::allChecksChanged, this, &PacketListWidget::showAllRows);
+    connect(m_workspace, &Workspace::rowChanged, this, [this](int packet) { showRow(packet - 1); });
     // An editor sits in the viewport: it is committed before the list moves under it.
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this] { commitEditor(); });
@@ -51,7 +56,7 @@ PacketListWidget::PacketListWidget(QWidget* parent)
     setMinimumWidth(sizeHint().width());
 }
 
-void PacketListWidget::fillDefaults() {
+void PacketListWidget::createItems() {
     for (int r = 0; r < kPacketCount; ++r) {
         auto* number = new QTableWidgetItem(QString::number(r + 1));
         number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -63,45 +68,44 @@ void PacketListWidget::fillDefaults() {
             setItem(r, c, cell);
         }
     }
-    setRows(PacketRows{});
 }
 
 PacketRows PacketListWidget::rows() const {
-    PacketRows out;
-    for (int r = 0; r < kPacketCount; ++r) {
-        DataPacket& row = out[static_cast<std::size_t>(r)];
-        row.slave = item(r, 1)->text().toStdString();
-        row.function = item(r, 2)->text().toStdString();
-        row.address = item(r, 3)->text().toStdString();
-        row.count = item(r, 4)->text().toStdString();
-        row.enabled = isChecked(r);
-    }
-    return out;
+    return m_workspace->rows();
 }
 
 void PacketListWidget::setRows(const PacketRows& rows) {
     commitEditor();
-    m_quietChecks = true;
-    for (int r = 0; r < kPacketCount; ++r) {
-        const DataPacket& row = rows[static_cast<std::size_t>(r)];
-        item(r, 1)->setText(Text(row.slave));
-        item(r, 2)->setText(Text(row.function));
-        item(r, 3)->setText(Text(row.address));
-        item(r, 4)->setText(Text(row.count));
-        item(r, 0)->setCheckState(row.enabled ? Qt::Checked : Qt::Unchecked);
-    }
-    m_quietChecks = false;
+    m_workspace->setRows(rows);
+}
+
+// The workspace replaced the table (or every check box): an open editor's text would belong to
+// a row that is no longer there.
+void PacketListWidget::showAllRows() {
+    commitEditor();
+    for (int r = 0; r < kPacketCount; ++r)
+        showRow(r);
+}
+
+void PacketListWidget::showRow(int r) {
+    if (r < 0 || r >= kPacketCount)
+        return;
+    const DataPacket& row = m_workspace->row(PacketNo(r + 1));
+    m_showing = true;
+    item(r, 1)->setText(Text(row.slave));
+    item(r, 2)->setText(Text(row.function));
+    item(r, 3)->setText(Text(row.address));
+    item(r, 4)->setText(Text(row.count));
+    item(r, 0)->setCheckState(row.enabled ? Qt::Checked : Qt::Unchecked);
+    m_showing = false;
 }
 
 bool PacketListWidget::isChecked(int row) const {
-    return row >= 0 && row < kPacketCount && item(row, 0)->checkState() == Qt::Checked;
+    return row >= 0 && row < kPacketCount && m_workspace->isChecked(PacketNo(row + 1));
 }
 
 void PacketListWidget::setAllChecked(bool checked) {
-    m_quietChecks = true;
-    for (int r = 0; r < kPacketCount; ++r)
-        item(r, 0)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
-    m_quietChecks = false;
+    m_workspace->setAllChecked(checked);
 }
 
 QSize PacketListWidget::sizeHint() const {
@@ -113,16 +117,32 @@ QSize PacketListWidget::sizeHint() const {
     return {width, height};
 }
 
+// A check box clicked or a cell's text committed: the workspace takes it.
 void PacketListWidget::onItemChanged(QTableWidgetItem* changed) {
-    if (changed->column() != 0)
+    if (m_showing)
         return;
     const int r = changed->row();
-    const bool checked = changed->checkState() == Qt::Checked;
-    if (checked == m_checked[static_cast<std::size_t>(r)])
+    if (changed->column() == 0) {
+        m_workspace->setPacketChecked(PacketNo(r + 1), changed->checkState() == Qt::Checked);
         return;
-    m_checked[static_cast<std::size_t>(r)] = checked;
-    if (!m_quietChecks)
-        emit packetCheckChanged(r + 1, checked);
+    }
+    DataPacket row = m_workspace->row(PacketNo(r + 1));
+    const std::string text = changed->text().toStdString();
+    switch (changed->column()) {
+    case 1:
+        row.slave = text;
+        break;
+    case 2:
+        row.function = text;
+        break;
+    case 3:
+        row.address = text;
+        break;
+    default:
+        row.count = text;
+        break;
+    }
+    m_workspace->setRow(PacketNo(r + 1), row);
 }
 
 // ---- in-place editing ----------------------------------------------------------------------

@@ -3,7 +3,8 @@
 // code, start address and count. Cells are edited in place after a single click, in a line edit
 // (slave, address, count) or in the function combo; the text is written back into the cell when
 // the editor loses the focus, when another cell or column 0 is clicked, or before the list
-// scrolls. No check is made on the text: configure reads it leniently.
+// scrolls. No check is made on the text: configure reads it leniently. The rows live in the
+// workspace: every commit and check click goes there, and the list shows what it holds.
 #include <QPointer>
 #include <QTableWidget>
 #include <array>
@@ -12,18 +13,20 @@
 
 namespace vantor {
 
+class Workspace;
+
 class PacketListWidget : public QTableWidget {
     Q_OBJECT
 public:
     static constexpr std::array<int, 5> kColumnWidths = {100, 80, 80, 80, 90};
 
-    explicit PacketListWidget(QWidget* parent = nullptr);
+    explicit PacketListWidget(Workspace* workspace, QWidget* parent = nullptr);
 
-    PacketRows rows() const; // as typed, with the check boxes
-    // Replaces the table without reporting check changes (the caller passes them on).
+    // The workspace's rows; setRows replaces them there (an open editor is committed first).
+    PacketRows rows() const;
     void setRows(const PacketRows& rows);
-    bool isChecked(int row) const;    // row 0..29
-    void setAllChecked(bool checked); // without reporting each row
+    bool isChecked(int row) const; // row 0..29 of the list
+    void setAllChecked(bool checked);
 
     QWidget* cellEditor() const { return m_editor; } // the open in-place editor, or null
     int editorRow() const { return m_editRow; }
@@ -36,9 +39,6 @@ public slots:
     // editor is open.
     void commitEditor();
 
-signals:
-    void packetCheckChanged(int packet, bool checked); // packet 1..30, a check box clicked
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,7 +46,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fillDefaults();
+    void createItems();
+    void showAllRows();
+    void showRow(int row);
     void openEditorAt(int row, int column);
     QWidget* createLineEdit(const QRect& cell, const QString& text);
     QWidget* createCombo(const QRect& cell, const QString& text);
@@ -59,8 +61,8 @@ private:
     int m_pressRow = -1;
     int m_pressColumn = -1;
     bool m_commitPending = false; // the editor lost the focus to a click on the list
-    bool m_quietChecks = false;   // check changes made by the program are not reported
-    std::array<bool, kPacketCount> m_checked{};
+    bool m_showing = false; // items being filled from the workspace
+    Workspace* m_workspace;
 };
 
 } // namespace vantor

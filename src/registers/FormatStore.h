@@ -3,11 +3,10 @@
 #include <array>
 
 #include "modbus/CommandImages.h"
+#include "registers/PointRef.h"
 #include "registers/ValueFormat.h"
 
 namespace vantor {
-
-inline constexpr int kCellsPerPacket = 130;
 
 class FormatStore {
 public:

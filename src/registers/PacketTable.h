@@ -25,6 +25,7 @@ struct TcpHeader {
     std::uint8_t protocolHi = 0, protocolLo = 0;
     std::uint8_t unit = 1;
     int functionIndex = 2; // index into kTcpFunctionCodes; 2 is function 3
+    bool operator==(const TcpHeader&) const = default;
 };
 
 inline constexpr std::array<int, 13> kTcpFunctionCodes = {1,  2,  3,  4,  5,  6, 15,

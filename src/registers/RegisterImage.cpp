@@ -28,6 +28,11 @@ void RegisterImage::SetValue(int packet, int cell, const std::string& text) {
         m_cells[static_cast<std::size_t>(packet)][static_cast<std::size_t>(cell)].value = text;
 }
 
+void RegisterImage::SetLabel(int packet, int cell, const std::string& text) {
+    if (ValidIndex(packet, cell))
+        m_cells[static_cast<std::size_t>(packet)][static_cast<std::size_t>(cell)].label = text;
+}
+
 void RegisterImage::Apply(int packet, const std::vector<CellText>& texts) {
     for (const CellText& cell : texts)
         SetValue(packet, cell.cell, cell.text);

@@ -19,7 +19,9 @@ public:
     using PacketCells = std::array<Cell, kCellsPerPacket>;
 
     const Cell& At(int packet, int cell) const;
-    void SetValue(int packet, int cell, const std::string& text); // ignores bad indexes
+    // packet 0..29 (the table's own index), cell 0..129; bad indexes are ignored.
+    void SetValue(int packet, int cell, const std::string& text);
+    void SetLabel(int packet, int cell, const std::string& text);
     void Apply(int packet, const std::vector<CellText>& texts);
     const PacketCells& Packet(int packet) const;
 

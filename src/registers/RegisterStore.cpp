@@ -11,8 +11,8 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data) {
             static_cast<std::size_t>(data.size())};
 }
 
-bool ValidPacket(int packet) {
-    return packet >= 0 && packet < kPacketCount;
+std::size_t PartIndex(CellPart part) {
+    return part == CellPart::Label ? 0 : 1;
 }
 
 } // namespace
@@ -21,15 +21,53 @@ RegisterStore::RegisterStore(QObject* parent) : QObject(parent) {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(kRefreshMs);
     connect(&m_refresh, &QTimer::timeout, this, &RegisterStore::flush);
+    for (PacketColors& packet : m_colors)
+        for (auto& cell : packet)
+            cell = {DefaultColorRefs(CellPart::Label), DefaultColorRefs(CellPart::Value)};
     m_image.RebuildPointLabels(m_images, m_addressBase);
 }
 
-QString RegisterStore::valueText(int packet, int cell) const {
-    return QString::fromStdString(m_image.At(packet, cell).value);
+QString RegisterStore::valueText(PointRef point) const {
+    return QString::fromStdString(m_image.At(point.packet.number - 1, point.cell).value);
 }
 
-QString RegisterStore::labelText(int packet, int cell) const {
-    return QString::fromStdString(m_image.At(packet, cell).label);
+QString RegisterStore::labelText(PointRef point) const {
+    return QString::fromStdString(m_image.At(point.packet.number - 1, point.cell).label);
+}
+
+int RegisterStore::formatCode(PointRef point) const {
+    return m_formats.Get(point.packet.number - 1, point.cell);
+}
+
+ColorRefs RegisterStore::colors(PointRef point, CellPart part) const {
+    if (!point.valid())
+        return DefaultColorRefs(part);
+    return m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
+}
+
+void RegisterStore::setCellValue(PointRef point, const QString& text) {
+    m_image.SetValue(point.packet.number - 1, point.cell, text.toStdString());
+    markChanged(point.packet.number);
+}
+
+void RegisterStore::setCellLabel(PointRef point, const QString& text) {
+    m_image.SetLabel(point.packet.number - 1, point.cell, text.toStdString());
+    markChanged(point.packet.number);
+}
+
+void RegisterStore::setCellFormat(PointRef point, int code) {
+    m_formats.SetCellFormat(point.packet.number - 1, point.cell, code);
+    markChanged(point.packet.number);
+}
+
+void RegisterStore::setColors(PointRef point, CellPart part, ColorRefs colors) {
+    if (!point.valid())
+        return;
+    ColorRefs& kept = m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
+    if (kept == colors)
+        return;
+    kept = colors;
+    emit colorsChanged(point, part);
 }
 
 void RegisterStore::setImages(const CommandImages& images) {
@@ -39,52 +77,48 @@ void RegisterStore::setImages(const CommandImages& images) {
 void RegisterStore::setDataFormat(int value) {
     if (value < 0 || value > 3)
         return;
+    const bool changed = m_dataFormat != value;
     m_dataFormat = value;
-    for (int p = 0; p < kPacketCount; ++p)
+    for (int p = 1; p <= kPacketCount; ++p)
         markChanged(p);
+    if (changed)
+        emit dataFormatChanged(value);
 }
 
 void RegisterStore::setAddressBase(int base) {
     if (base != 0 && base != 1)
         return;
+    const bool changed = m_addressBase != base;
     m_addressBase = base;
     rebuildPointLabels();
+    if (changed)
+        emit addressBaseChanged(base);
 }
 
 void RegisterStore::rebuildPointLabels() {
     m_image.RebuildPointLabels(m_images, m_addressBase);
-    for (int p = 0; p < kPacketCount; ++p)
+    for (int p = 1; p <= kPacketCount; ++p)
         markChanged(p);
     emit labelsRebuilt();
 }
 
-void RegisterStore::setCellValue(int packet, int cell, const QString& text) {
-    m_image.SetValue(packet, cell, text.toStdString());
-    markChanged(packet);
-}
-
-void RegisterStore::setCellFormat(int packet, int cell, int code) {
-    m_formats.SetCellFormat(packet, cell, code);
-    markChanged(packet);
-}
-
 void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int registerCount) {
-    if (!ValidPacket(packet - 1))
+    if (!PacketNo(packet).valid())
         return;
     m_image.Apply(packet - 1,
                   DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(packet - 1)));
-    markChanged(packet - 1);
+    markChanged(packet);
 }
 
 void RegisterStore::onBitReply(int packet, const QByteArray& data, int bitCount) {
-    if (!ValidPacket(packet - 1) || m_dataFormat != 0)
+    if (!PacketNo(packet).valid() || m_dataFormat != 0)
         return;
     m_image.Apply(packet - 1, DecodeBits(Bytes(data), bitCount));
-    markChanged(packet - 1);
+    markChanged(packet);
 }
 
 void RegisterStore::markChanged(int packet) {
-    if (!ValidPacket(packet))
+    if (!PacketNo(packet).valid())
         return;
     m_dirty.insert(packet);
     if (!m_refresh.isActive())

@@ -1,8 +1,8 @@
 #pragma once
-// The register image on the GUI thread: the value and label texts of the 30 packets, the format
-// store, and the panel-wide data format and address base. Replies accepted by the session are
-// decoded here; views learn of changes through a coalescing signal (at most ~30 per second),
-// never once per byte.
+// The register image on the GUI thread: the value and label texts of the 30 packets, their cell
+// colours, the format store, and the panel-wide data format and address base. Replies accepted
+// by the session are decoded here; views learn of changes through a coalescing signal (at most
+// ~30 per second), never once per byte. The console and the window use the same store.
 #include <QByteArray>
 #include <QObject>
 #include <QSet>
@@ -10,7 +10,9 @@
 #include <QTimer>
 
 #include "modbus/CommandImages.h"
+#include "registers/CellColors.h"
 #include "registers/FormatStore.h"
+#include "registers/PointRef.h"
 #include "registers/RegisterImage.h"
 
 namespace vantor {
@@ -24,37 +26,48 @@ public:
 
     FormatStore& formats() { return m_formats; }
     const FormatStore& formats() const { return m_formats; }
-    const RegisterImage& image() const { return m_image; }
     const CommandImages& images() const { return m_images; }
     int dataFormat() const { return m_dataFormat; }   // 0 "Int Default", 1 ABCD, 2 CDAB, 3 BADC
     int addressBase() const { return m_addressBase; } // 0 or 1
 
-    // packet 0..29, cell 0..129
-    QString valueText(int packet, int cell) const;
-    QString labelText(int packet, int cell) const;
+    // Points outside the tables read as " " (texts), the default colours and code 4.
+    QString valueText(PointRef point) const;
+    QString labelText(PointRef point) const;
+    int formatCode(PointRef point) const;
+    ColorRefs colors(PointRef point, CellPart part) const;
+
+    void setCellValue(PointRef point, const QString& text);
+    // A label typed or loaded by the user: it stays until the next label rebuild.
+    void setCellLabel(PointRef point, const QString& text);
+    void setCellFormat(PointRef point, int code); // a menu choice (continuation rule)
+    void setColors(PointRef point, CellPart part, ColorRefs colors);
 
 public slots:
     void setImages(const vantor::CommandImages& images); // after configure
     void setDataFormat(int value);
     void setAddressBase(int base); // stores it and rebuilds the point labels
     void rebuildPointLabels();
-    void setCellValue(int packet, int cell, const QString& text);
-    void setCellFormat(int packet, int cell, int code); // a menu choice (continuation rule)
 
-    // From the session (packet 1..30). Bits are written only while the data format is 0.
+    // From the link (packet 1..30). Bits are written only while the data format is 0.
     void onRegisterReply(int packet, const QByteArray& data, int registerCount);
     void onBitReply(int packet, const QByteArray& data, int bitCount);
 
 signals:
-    void packetChanged(int packet); // 0..29: values, labels or formats of that packet changed
+    void packetChanged(int packet); // 1..30: values, labels or formats of that packet changed
     void labelsRebuilt();
+    void dataFormatChanged(int value);
+    void addressBaseChanged(int base);
+    void colorsChanged(vantor::PointRef point, vantor::CellPart part); // at once, not coalesced
 
 private:
     void markChanged(int packet);
     void flush();
 
+    using PacketColors = std::array<std::array<ColorRefs, 2>, kCellsPerPacket>;
+
     FormatStore m_formats;
     RegisterImage m_image;
+    std::array<PacketColors, kPacketCount> m_colors;
     CommandImages m_images;
     int m_dataFormat = 0;
     int m_addressBase = 0;

@@ -1,6 +1,8 @@
 #include "registers/SerialSelection.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <iterator>
 #include <type_traits>
 
 #include "transport/ComPort.h"
@@ -114,6 +116,19 @@ bool SerialSelection::setIndex(int& member, int index, std::size_t tableSize) {
     member = index;
     emit changed();
     return true;
+}
+
+// The index of value in table, or -1 (which every setter refuses).
+template <class Table, class Value> int IndexIn(const Table& table, Value value) {
+    const auto found = std::find(std::begin(table), std::end(table), value);
+    return found == std::end(table) ? -1 : static_cast<int>(found - std::begin(table));
+}
+
+void SerialSelection::setLineSettings(const SerialSettings& settings) {
+    setBaudIndex(IndexIn(kBaudRates, settings.baudRate));
+    setParityIndex(IndexIn(kParityLetters, settings.parity));
+    setDataBitsIndex(IndexIn(kDataBitsValues, settings.dataBits));
+    setStopBitsIndex(IndexIn(kStopBitsValues, settings.stopBits));
 }
 
 void SerialSelection::setBaudIndex(int index) {

@@ -58,6 +58,8 @@ public slots:
     void setDataBitsIndex(int index);
     void setStopBitsIndex(int index);
     void setPortOpen(bool open);
+    // Baud rate, parity, data and stop bits; a value the lists do not offer is left as it was.
+    void setLineSettings(const vantor::SerialSettings& settings);
 
 public:
     // Replaces the port list (entry 0 selected) and tells whether the port named

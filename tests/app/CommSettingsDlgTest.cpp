@@ -9,6 +9,8 @@
 
 #include "app/CommSettingsDlg.h"
 #include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
+#include "registers/Workspace.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
 #include "registers/SerialSelection.h"
@@ -39,9 +41,10 @@ protected:
 
     QList<SerialPortInfo> present = {FakePort("USB Serial", "ttyUSB0"), FakePort("Board", "ttyS0")};
     QStringList messages;
-    CommSession session;
-    SerialSelection selection;
-    ConnectionControls panel{&session, &selection};
+    Workspace workspace;
+    LinkController link{LinkController::Placement::CallerThread};
+    SerialSelection& selection = *workspace.serial();
+    ConnectionControls panel{&workspace, &link};
 };
 
 TEST_F(CommSettingsDlgTest, OpensWithThePanelsChoices) {

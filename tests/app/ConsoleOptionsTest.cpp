@@ -166,10 +166,10 @@ TEST(ConsoleOptions, FormatsAreTakenFromOneBased) {
         Accepted("--console --serial X --packet 1,3,0,10 --format 1:0=7 --format 30:129=15 "
                  "--format 2:5=5 --format 3:9=12");
     ASSERT_EQ(o.formats.size(), 4u);
-    const int expected[][3] = {{0, 0, 7}, {29, 129, 15}, {1, 5, 5}, {2, 9, 12}};
+    const int expected[][3] = {{1, 0, 7}, {30, 129, 15}, {2, 5, 5}, {3, 9, 12}};
     for (std::size_t i = 0; i < o.formats.size(); ++i) {
-        EXPECT_EQ(o.formats[i].packet, expected[i][0]) << i;
-        EXPECT_EQ(o.formats[i].cell, expected[i][1]) << i;
+        EXPECT_EQ(o.formats[i].point.packet.number, expected[i][0]) << i;
+        EXPECT_EQ(o.formats[i].point.cell, expected[i][1]) << i;
         EXPECT_EQ(o.formats[i].code, expected[i][2]) << i;
     }
 }

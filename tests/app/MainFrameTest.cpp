@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "app/MainFrame.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
@@ -43,7 +44,8 @@ QAction* MenuAction(QMainWindow& window, const QString& text) {
 } // namespace
 
 TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     EXPECT_EQ(frame.windowTitle(), "Vantor 2.8.2");
     EXPECT_EQ(frame.functionBar()->windowTitle(), "我的控制条");
     EXPECT_EQ(frame.dataBar()->windowTitle(), "我的控制条2");
@@ -74,7 +76,8 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
 }
 
 TEST(MainFrame, ToolBarButtonsShowAndHideTheBars) {
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     frame.ShowAtWorkingSize();
     auto* toolBar = frame.findChild<QToolBar*>("toolBar");
     ASSERT_NE(toolBar, nullptr);
@@ -95,7 +98,8 @@ TEST(MainFrame, ToolBarButtonsShowAndHideTheBars) {
 }
 
 TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     frame.ShowAtWorkingSize();
     QTreeWidget* tree = frame.functionTree();
     QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -121,7 +125,8 @@ TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
 }
 
 TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed) {
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     QAction* settings = MenuAction(frame, "通信设置(&T)");
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(settings->isEnabled());

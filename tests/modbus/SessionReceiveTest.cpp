@@ -13,6 +13,10 @@ using namespace vantor::test;
 
 namespace {
 
+QString Text(const QList<QVariant>& args) {
+    return args[0].value<LogEvent>().text;
+}
+
 class SessionReceive : public ::testing::Test {
 protected:
     void SetUp() override { ResizeQuietFlag() = false; }
@@ -71,7 +75,7 @@ protected:
     CommSession session;
     QSignalSpy registers{&session, &CommSession::registerReplyAccepted};
     QSignalSpy bits{&session, &CommSession::bitReplyAccepted};
-    QSignalSpy logs{&session, &CommSession::logLine};
+    QSignalSpy logs{&session, &CommSession::logEvent};
     QSignalSpy goodCount{&session, &CommSession::lastGoodCount};
 };
 
@@ -101,7 +105,7 @@ TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit) {
     EXPECT_EQ(goodCount.last()[0].toInt(), 2);
     EXPECT_EQ(session.assembly().length(), 0u);
     ASSERT_FALSE(logs.isEmpty());
-    EXPECT_TRUE(logs.last()[0].toString().endsWith(
+    EXPECT_TRUE(Text(logs.last()).endsWith(
         " Rx:   01 03 04 00 01 FF FE " +
         QString::fromStdString(HexBytes({kTwoRegisters.data() + 7, 2}))));
 }
@@ -202,7 +206,7 @@ TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes) {
     session.resetAssembly();
     Feed(echo);
     EXPECT_EQ(session.counters(), Expect(0, 0, 1));
-    EXPECT_TRUE(logs.last()[0].toString().endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
+    EXPECT_TRUE(Text(logs.last()).endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
     EXPECT_EQ(registers.count(), 0);
 }
 
@@ -243,7 +247,7 @@ TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader) {
     // An exception reply is logged, counted as received, not decoded.
     session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
     EXPECT_EQ(registers.count(), 3);
-    EXPECT_TRUE(logs.last()[0].toString().contains("0x83"));
+    EXPECT_TRUE(Text(logs.last()).contains("0x83"));
 
     // A broken header drops what is buffered and counts a data error.
     session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
@@ -285,7 +289,7 @@ TEST_F(SessionReceive, BitAndVendorRepliesAreAcceptedHoweverTheyAreSplit) {
         const QString line = QStringLiteral(" Rx:   ") + QString::fromStdString(HexBytes(c.reply));
         ASSERT_EQ(logs.count(), replies);
         for (const auto& args : logs)
-            EXPECT_TRUE(args[0].toString().endsWith(line)) << args[0].toString().toStdString();
+            EXPECT_TRUE(Text(args).endsWith(line)) << Text(args).toStdString();
     }
 }
 
@@ -299,7 +303,7 @@ TEST_F(SessionReceive, WriteEchoIsAcceptedHoweverItIsSplit) {
     EXPECT_EQ(session.assembly().length(), 0u);
     ASSERT_EQ(logs.count(), replies);
     for (const auto& args : logs)
-        EXPECT_TRUE(args[0].toString().endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
+        EXPECT_TRUE(Text(args).endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
     EXPECT_EQ(registers.count(), 0);
     EXPECT_EQ(goodCount.count(), 0);
 }
@@ -358,9 +362,9 @@ TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
     EXPECT_EQ(logs.count(), 1);
     session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
     EXPECT_EQ(logs.count(), 3);
-    EXPECT_TRUE(logs.last()[0].toString().contains("0x83"));
+    EXPECT_TRUE(Text(logs.last()).contains("0x83"));
     session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
     ASSERT_EQ(logs.count(), 4);
-    EXPECT_TRUE(logs.last()[0].toString().contains("MBAP header invalid"));
+    EXPECT_TRUE(Text(logs.last()).contains("MBAP header invalid"));
     EXPECT_EQ(session.counters(), Expect(0, 2, 4));
 }

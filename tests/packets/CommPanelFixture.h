@@ -1,6 +1,6 @@
 #pragma once
-// A communication panel on the test thread with its session (no port open), register store and
-// serial selection, shown and active so that clicks move the focus as they do for a user.
+// A communication panel on the test thread with its workspace and link controller (the session
+// on the test thread, no port open), shown and active so that clicks move the focus as they do for a user.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,11 +12,13 @@
 #include "support/QtPrinters.h"
 
 #include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
 #include "packets/CommLog.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/PacketListWidget.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "support/Wait.h"
 #include "widgets/MessageBox.h"
 
@@ -87,10 +89,12 @@ protected:
 
     void Spin() { QTest::qWait(20); } // lets the queued calls to the session run
 
-    CommSession session;
-    RegisterStore store;
-    SerialSelection selection;
-    CCommPanelDlg panel{&session, &store, &selection};
+    Workspace workspace;
+    LinkController link{LinkController::Placement::CallerThread};
+    CommSession& session = *link.sessionForTests();
+    RegisterStore& store = *workspace.store();
+    SerialSelection& selection = *workspace.serial();
+    CCommPanelDlg panel{&workspace, &link};
     PacketListWidget* list = nullptr;
     QStringList messages;
 };

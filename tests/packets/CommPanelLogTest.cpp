@@ -23,6 +23,15 @@ QString RxLine(int n) {
         PolledRxLine({10, 0, n / 1000 % 60, n % 1000}, "01 03 02 00 01 "));
 }
 
+// The event the session sends with a line of this form.
+LogEvent Session(const QString& line) {
+    const QStringView tag = QStringView(line).mid(13, 2);
+    const LogKind kind = tag == QLatin1String("Tx")   ? LogKind::Tx
+                         : tag == QLatin1String("Rx") ? LogKind::Rx
+                                                      : LogKind::Notice;
+    return {kind, {}, line};
+}
+
 QStringList Lines(const CommLog& log) {
     return log.lineCount() == 0 ? QStringList() : log.toPlainText().split(QLatin1Char('\n'));
 }
@@ -30,7 +39,7 @@ QStringList Lines(const CommLog& log) {
 // Fills the log with lines from the session, alternating Tx and Rx.
 void Fill(CommLog& log, int lines) {
     for (int i = 0; i < lines; ++i)
-        log.appendSessionLine(i % 2 == 0 ? TxLine(i) : RxLine(i));
+        log.appendSessionEvent(Session(i % 2 == 0 ? TxLine(i) : RxLine(i)));
 }
 
 } // namespace
@@ -38,14 +47,14 @@ void Fill(CommLog& log, int lines) {
 TEST(CommLog, LinesGoToTheEndWhereverTheUserClicked) {
     CommLog log;
     EXPECT_EQ(log.lineCount(), 0);
-    log.appendSessionLine(TxLine(1));
-    log.appendSessionLine(RxLine(2));
+    log.appendSessionEvent(Session(TxLine(1)));
+    log.appendSessionEvent(Session(RxLine(2)));
     // The user clicks at the start of the log; the next lines still follow the last one.
     QTextCursor start = log.textCursor();
     start.movePosition(QTextCursor::Start);
     log.setTextCursor(start);
     log.appendLine(QStringLiteral("数据包配置成功。"));
-    log.appendSessionLine(RxLine(3));
+    log.appendSessionEvent(Session(RxLine(3)));
     EXPECT_EQ(Lines(log),
               (QStringList{TxLine(1), RxLine(2), QStringLiteral("数据包配置成功。"), RxLine(3)}));
     EXPECT_EQ(log.lineCount(), 4);
@@ -55,15 +64,15 @@ TEST(CommLog, LinesGoToTheEndWhereverTheUserClicked) {
 TEST(CommLog, PauseDropsOnlyTxAndRxLines) {
     CommLog log;
     log.setPaused(true);
-    log.appendSessionLine(TxLine(1));
-    log.appendSessionLine(RxLine(2));
-    log.appendSessionLine(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！"));
+    log.appendSessionEvent(Session(TxLine(1)));
+    log.appendSessionEvent(Session(RxLine(2)));
+    log.appendSessionEvent(Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
     log.appendLine(QStringLiteral("数据包配置成功。"));
     EXPECT_EQ(Lines(log),
               (QStringList{QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！"),
                            QStringLiteral("数据包配置成功。")}));
     log.setPaused(false);
-    log.appendSessionLine(RxLine(3));
+    log.appendSessionEvent(Session(RxLine(3)));
     EXPECT_EQ(Lines(log).last(), RxLine(3));
     EXPECT_EQ(log.lineCount(), 3);
 }
@@ -71,17 +80,17 @@ TEST(CommLog, PauseDropsOnlyTxAndRxLines) {
 TEST(CommLog, SerialLogAboveTheLimitIsReplacedByTheNotice) {
     CommLog log;
     Fill(log, 200);
-    log.appendSessionLine(RxLine(200)); // 200 lines: not above the limit yet
+    log.appendSessionEvent(Session(RxLine(200))); // 200 lines: not above the limit yet
     ASSERT_EQ(log.lineCount(), 201);
     EXPECT_EQ(Lines(log).first(), TxLine(0));
 
-    log.appendSessionLine(RxLine(201)); // the 201st line is there: the log starts over
+    log.appendSessionEvent(Session(RxLine(201))); // the 201st line is there: the log starts over
     EXPECT_EQ(Lines(log), (QStringList{kNotice, RxLine(201)}));
 
     // And the notice counts as a line of the next round.
     Fill(log, 199);
     EXPECT_EQ(log.lineCount(), 201);
-    log.appendSessionLine(TxLine(7));
+    log.appendSessionEvent(Session(TxLine(7)));
     EXPECT_EQ(Lines(log), (QStringList{kNotice, TxLine(7)}));
 }
 
@@ -89,7 +98,7 @@ TEST(CommLog, TcpLogAboveTheLimitIsEmptied) {
     CommLog log;
     log.setLinkKind(LinkKind::Tcp);
     Fill(log, 201);
-    log.appendSessionLine(RxLine(500));
+    log.appendSessionEvent(Session(RxLine(500)));
     EXPECT_EQ(Lines(log), QStringList{RxLine(500)});
 }
 
@@ -106,7 +115,7 @@ TEST(CommLog, OnlyAWrittenSessionLineEmptiesTheLog) {
     EXPECT_EQ(log.lineCount(), 250);
 
     // A line from the session that is shown (here one that the pause lets through) does.
-    log.appendSessionLine(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！"));
+    log.appendSessionEvent(Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
     EXPECT_EQ(
         Lines(log),
         (QStringList{kNotice, QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")}));

@@ -76,8 +76,8 @@ TEST_F(CommPanelPoll, TypedRowsArePolledAndRepliesShown) {
     ASSERT_TRUE(WaitUntil([&] { return LinesContaining("Tx :  01 03 00 00 00 02") == 1; }));
     device.write(ToQt(ReadReply(0x01, 0x03, {0x00, 0x01, 0xFF, 0xFE})));
     ASSERT_TRUE(WaitUntil([&] { return Find<QLineEdit>("lastGoodCountEdit")->text() == "2"; }));
-    ASSERT_TRUE(WaitUntil([&] { return store.valueText(0, 1) == "-2"; }));
-    EXPECT_EQ(store.valueText(0, 0), "1");
+    ASSERT_TRUE(WaitUntil([&] { return store.valueText({PacketNo(1), 1}) == "-2"; }));
+    EXPECT_EQ(store.valueText({PacketNo(1), 0}), "1");
     EXPECT_EQ(LinesContaining(" Rx:   01 03 04 00 01 FF FE"), 1);
     EXPECT_EQ(Find<QLineEdit>("counterReceived")->text(), "1");
     EXPECT_EQ(Find<QLineEdit>("counterCrc")->text(), "0");

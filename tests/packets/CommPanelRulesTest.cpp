@@ -8,14 +8,6 @@
 
 using namespace vantor;
 
-namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
-
 TEST(CommPanelRules, SelectAllChecksOnTheFirstPressAndUnchecksOnTheSecond) {
     const SelectAllStep first = NextSelectAll(true); // the state at start-up
     EXPECT_FALSE(first.state);
@@ -63,30 +55,12 @@ TEST(CommPanelRules, ClickPlans) {
     }
 }
 
-TEST(CommPanelRules, LogLinesAreClassifiedByTheirForm) {
-    const TimeOfDay t{9, 5, 3, 7};
-    const std::uint8_t request[] = {0, 1, 0, 0, 0, 6, 1, 3, 0, 0, 0, 10};
-    EXPECT_EQ(ClassifyLogLine(Q(SerialTxLine(t, "Tx :  01 03 00 00 00 01 84 0A "))),
-              LogLineKind::Tx);
-    EXPECT_EQ(ClassifyLogLine(Q(TcpTxLine(t, request))), LogLineKind::Tx);
-    EXPECT_EQ(ClassifyLogLine(Q(PolledRxLine(t, "01 03 02 00 01 79 84 "))), LogLineKind::Rx);
-    EXPECT_EQ(ClassifyLogLine(Q(EchoRxLine(t, "01 06 00 00 00 01 48 0A "))), LogLineKind::Rx);
-
-    EXPECT_EQ(ClassifyLogLine(QStringLiteral("数据包配置成功。")), LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(QStringLiteral("Modbus TCP/IP 设备 127.0.0.1 端口 502 已连接！")),
-              LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(Q(TimeStamp(t, false)) + QStringLiteral(" 串口未打开，命令未发送")),
-              LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(QStringLiteral("09:05:03:007")), LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(QStringLiteral("09-05-03:007 Tx :  01")), LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(QStringLiteral("Tx :  01 03")), LogLineKind::Other);
-    EXPECT_EQ(ClassifyLogLine(QString()), LogLineKind::Other);
-
-    EXPECT_TRUE(ShowLine(LogLineKind::Tx, false));
-    EXPECT_TRUE(ShowLine(LogLineKind::Rx, false));
-    EXPECT_FALSE(ShowLine(LogLineKind::Tx, true));
-    EXPECT_FALSE(ShowLine(LogLineKind::Rx, true));
-    EXPECT_TRUE(ShowLine(LogLineKind::Other, true));
+TEST(CommPanelRules, PauseHoldsBackOnlyTxAndRxLines) {
+    EXPECT_TRUE(ShowLine(LogKind::Tx, false));
+    EXPECT_TRUE(ShowLine(LogKind::Rx, false));
+    EXPECT_FALSE(ShowLine(LogKind::Tx, true));
+    EXPECT_FALSE(ShowLine(LogKind::Rx, true));
+    EXPECT_TRUE(ShowLine(LogKind::Notice, true));
 }
 
 TEST(CommPanelRules, HousekeepingStartsAboveTwoHundredLines) {

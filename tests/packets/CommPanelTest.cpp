@@ -109,10 +109,10 @@ TEST_F(CommPanel, EditingCellsAndConfiguringBuildsTheImages) {
     EXPECT_EQ(LogLines(), QStringList{kConfigured});
     EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
     // The point labels follow the configured rows: function 4 shows 3x addresses.
-    EXPECT_EQ(store.labelText(0, 0), "3x00100");
-    EXPECT_EQ(store.labelText(0, 9), "3x00109");
-    EXPECT_EQ(store.labelText(0, 10), " ");
-    EXPECT_EQ(store.labelText(1, 2), "4x00002");
+    EXPECT_EQ(store.labelText({PacketNo(1), 0}), "3x00100");
+    EXPECT_EQ(store.labelText({PacketNo(1), 9}), "3x00109");
+    EXPECT_EQ(store.labelText({PacketNo(1), 10}), " ");
+    EXPECT_EQ(store.labelText({PacketNo(2), 2}), "4x00002");
 }
 
 TEST_F(CommPanel, ClicksOnTheEditorsCellColumnZeroAndFocusLossCommit) {
@@ -201,21 +201,22 @@ TEST_F(CommPanel, StartAndStopLockAndUnlockTheTable) {
     ASSERT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Idle; }));
     EXPECT_FALSE(session.autoSend());
 
-    // The connection controls start and stop sending too (serial open, TCP start and stop).
-    emit panel.connectionControls()->sendingChanged(true);
+    // Sending armed on the link by other controls (serial open, TCP start and stop) locks the
+    // table too.
+    link.tcpStart();
     EXPECT_FALSE(list->isEnabled());
     EXPECT_FALSE(interval->isEnabled());
-    emit panel.connectionControls()->sendingChanged(false);
+    link.tcpStop();
     EXPECT_TRUE(list->isEnabled());
     EXPECT_TRUE(interval->isEnabled());
 }
 
 TEST_F(CommPanel, TcpModeLeavesSendingToTheTcpButtons) {
-    emit panel.connectionControls()->linkKindChanged(LinkKind::Tcp);
+    workspace.setLinkKind(LinkKind::Tcp);
     EXPECT_FALSE(Find<QPushButton>("startButton")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>("stopButton")->isEnabled());
     EXPECT_EQ(panel.commLog()->linkKind(), LinkKind::Tcp);
-    emit panel.connectionControls()->linkKindChanged(LinkKind::Serial);
+    workspace.setLinkKind(LinkKind::Serial);
     EXPECT_TRUE(Find<QPushButton>("startButton")->isEnabled());
     EXPECT_TRUE(Find<QPushButton>("stopButton")->isEnabled());
     EXPECT_EQ(panel.commLog()->linkKind(), LinkKind::Serial);
@@ -242,17 +243,17 @@ TEST_F(CommPanel, PauseStopsTxAndRxLinesUntilResumed) {
     const QString tx =
         QString::fromStdString(SerialTxLine({8, 0, 0, 1}, "Tx :  01 03 00 00 00 01 84 0A "));
     const QString rx = QString::fromStdString(PolledRxLine({8, 0, 0, 2}, "01 03 02 00 05 "));
-    emit session.logLine(tx);
+    emit session.logEvent({LogKind::Tx, {}, tx});
     Click("pauseButton");
     EXPECT_EQ(pause->text(), "继续数据滚动");
-    emit session.logLine(tx);
-    emit session.logLine(rx);
+    emit session.logEvent({LogKind::Tx, {}, tx});
+    emit session.logEvent({LogKind::Rx, {}, rx});
     Click("configureButton"); // the panel's own line still shows
     EXPECT_EQ(LogLines(), (QStringList{tx, kConfigured}));
 
     Click("pauseButton");
     EXPECT_EQ(pause->text(), "暂停数据滚动");
-    emit session.logLine(rx);
+    emit session.logEvent({LogKind::Rx, {}, rx});
     EXPECT_EQ(LogLines(), (QStringList{tx, kConfigured, rx}));
 }
 
@@ -286,7 +287,7 @@ TEST_F(CommPanel, CountersShowTheSessionAndClearToZero) {
 TEST_F(CommPanel, FormatAndBaseRadios) {
     TypeIntoCell(0, 4, "2");
     Click("configureButton");
-    EXPECT_EQ(store.labelText(0, 0), "4x00000");
+    EXPECT_EQ(store.labelText({PacketNo(1), 0}), "4x00000");
 
     ClickRadio("formatCDAB");
     EXPECT_EQ(store.dataFormat(), 2);
@@ -296,8 +297,8 @@ TEST_F(CommPanel, FormatAndBaseRadios) {
     ClickRadio("base1Radio");
     EXPECT_EQ(store.addressBase(), 1);
     EXPECT_EQ(panel.addressBase(), 1);
-    EXPECT_EQ(store.labelText(0, 0), "4x00001");
-    EXPECT_EQ(store.labelText(0, 1), "4x00002");
+    EXPECT_EQ(store.labelText({PacketNo(1), 0}), "4x00001");
+    EXPECT_EQ(store.labelText({PacketNo(1), 1}), "4x00002");
     EXPECT_EQ(LogLines().size(), 2); // the base only relabels
 
     panel.setDataFormat(0);
@@ -305,7 +306,7 @@ TEST_F(CommPanel, FormatAndBaseRadios) {
     EXPECT_TRUE(Find<QRadioButton>("formatIntDefault")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>("base0Radio")->isChecked());
     EXPECT_EQ(store.dataFormat(), 0);
-    EXPECT_EQ(store.labelText(0, 0), "4x00000");
+    EXPECT_EQ(store.labelText({PacketNo(1), 0}), "4x00000");
 }
 
 TEST_F(CommPanel, RefusedCommandsAreLoggedNotBoxed) {

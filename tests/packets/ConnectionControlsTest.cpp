@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
+#include "registers/Workspace.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
 #include "registers/SerialSelection.h"
@@ -31,7 +33,7 @@ protected:
     void SetUp() override {
         SetMessageSink([this](QWidget*, const QString& text, MessageKind) { messages << text; });
         m_present = {FakePort("USB Serial", "ttyUSB0"), FakePort("Ghost", "ttyVantorGhost9")};
-        controls = std::make_unique<ConnectionControls>(&session, &selection);
+        controls = std::make_unique<ConnectionControls>(&workspace, &link);
         controls->setPortEnumerator([this] { return m_present; });
         sending = std::make_unique<QSignalSpy>(controls.get(), &ConnectionControls::sendingChanged);
         controls->show();
@@ -66,8 +68,10 @@ protected:
         controls->portWatcher()->poll();
     }
 
-    CommSession session;
-    SerialSelection selection;
+    Workspace workspace;
+    LinkController link{LinkController::Placement::CallerThread};
+    CommSession& session = *link.sessionForTests();
+    SerialSelection& selection = *workspace.serial();
     QStringList messages;
     std::unique_ptr<ConnectionControls> controls;
     std::unique_ptr<QSignalSpy> sending;
@@ -144,6 +148,7 @@ TEST_F(ConnectionControlsTest, HeaderEditsAreReadAsBytes) {
 
 TEST_F(ConnectionControlsTest, OpeningAnAbsentPortKeepsTheCloseCaption) {
     ChooseByKeys(combo("portCombo"), 1); // a port that is listed but does not exist
+    link.startPolling();                 // "自动发送数据包" pressed before the open
     click("openButton");
     EXPECT_EQ(caption(), "关闭串口");
     ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
@@ -163,8 +168,8 @@ TEST_F(ConnectionControlsTest, OpeningAnAbsentPortKeepsTheCloseCaption) {
     EXPECT_EQ(status(), "STATUS：COM Port Closed");
     EXPECT_EQ(messages.size(), 2);
     // The close press always unlocks the table, even when the open had failed.
-    ASSERT_EQ(sending->count(), 1);
-    EXPECT_FALSE(sending->first()[0].toBool());
+    ASSERT_EQ(sending->count(), 2);
+    EXPECT_FALSE(sending->last()[0].toBool());
 }
 
 TEST_F(ConnectionControlsTest, OnlyTheLatestPressShowsItsAnswer) {

@@ -185,7 +185,7 @@ TEST_F(GridPanelTest, FormatMenuOnValueColumnsChecksTheCurrentCode) {
 }
 
 TEST_F(GridPanelTest, RightClickOpensTheMenuOfTheCellUnderTheMouse) {
-    m_store.setCellFormat(kPacket - 1, 30, 9);
+    m_store.setCellFormat({PacketNo(kPacket), 30}, 9);
     click(1, 8, Qt::RightButton);
     EXPECT_EQ(closePopup(), "Float BA DC");
     click(2, 8, Qt::RightButton);
@@ -285,7 +285,7 @@ TEST_F(GridPanelTest, DoubleClicks) {
     EXPECT_FALSE(editor->isVisible());
     EXPECT_EQ(m_panel.clickedRow(), 0);
 
-    m_store.setCellValue(kPacket - 1, 12, QStringLiteral("123"));
+    m_store.setCellValue({PacketNo(kPacket), 12}, QStringLiteral("123"));
     doubleClick(3, 4);
     ASSERT_EQ(values.count(), 1);
     EXPECT_EQ(values[0], (QVariantList{kPacket, 12, QStringLiteral("123")}));

@@ -105,8 +105,8 @@ TEST(GridLayout, ColumnsShowLabelsAndValuesUncut) {
     grid.setTextMatrix(1, 1, QStringLiteral("4x00001"));
     grid.setTextMatrix(0, 3, QStringLiteral("第13列"));
     grid.setTextMatrix(0, 0, QStringLiteral("Page30"));
-    store.setCellValue(0, 10, QStringLiteral("-12345.678"));
-    store.setCellValue(0, 20, QStringLiteral("-2147483648"));
+    store.setCellValue({PacketNo(1), 10}, QStringLiteral("-12345.678"));
+    store.setCellValue({PacketNo(1), 20}, QStringLiteral("-2147483648"));
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
     const int twips740 = 740 * grid.logicalDpiX() / 1440;
@@ -132,7 +132,7 @@ TEST(GridLabels, PointNumberRebuildForCounts) {
     RegisterStore store;
     GridModel model(7, &store);
     CMSHFlexGrid grid(&model);
-    store.setCellValue(6, 3, QStringLiteral("99")); // a rebuild blanks the values as well
+    store.setCellValue({PacketNo(7), 3}, QStringLiteral("99")); // a rebuild blanks the values as well
 
     ConfigurePacket(store, 7, 25);
     PageTexts page = ReadPage(grid);
@@ -172,7 +172,7 @@ TEST(GridLabels, LabelsSetOnTheGridLastUntilTheNextRebuild) {
     grid.setCol(1);
     grid.setText(QStringLiteral("Pump speed"));
     EXPECT_EQ(grid.text(), "Pump speed");
-    EXPECT_EQ(store.labelText(1, 1), "4x00001"); // the store's point label is untouched
+    EXPECT_EQ(store.labelText({PacketNo(2), 1}), "Pump speed"); // the store holds user labels
     grid.setTextMatrix(3, 1, QString());         // an empty label stays empty
     EXPECT_EQ(grid.textMatrix(3, 1), "");
     store.rebuildPointLabels();
@@ -190,7 +190,7 @@ TEST(GridLabels, LabelsSetOnTheGridLastUntilTheNextRebuild) {
     EXPECT_EQ(headers[1], (QVariantList{QVariant::fromValue(Qt::Vertical), 3, 3}));
     // Value cells written through the grid land in the register image.
     grid.setTextMatrix(4, 2, QStringLiteral("12"));
-    EXPECT_EQ(store.valueText(1, 3), "12");
+    EXPECT_EQ(store.valueText({PacketNo(2), 3}), "12");
     // Positions outside the grid are ignored.
     grid.setRow(11);
     grid.setCol(-1);

@@ -67,8 +67,8 @@ public:
                          [this](int packet, const QByteArray& data, int count) {
                              replies.push_back({packet, Joined(DecodeBits(Span(data), count))});
                          });
-        QObject::connect(&session, &CommSession::logLine,
-                         [this](const QString& line) { log += line + '\n'; });
+        QObject::connect(&session, &CommSession::logEvent,
+                         [this](const LogEvent& event) { log += event.text + '\n'; });
     }
 
     void Configure(const std::vector<DataPacket>& rows, LinkKind link) {

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/Application.h"
 #include "app/MainFrame.h"
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
@@ -44,7 +45,8 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
     PeerProcess slave;
     ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
 
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     frame.ShowAtWorkingSize();
     CZelvoView* view = frame.view();
     CCommPanelDlg* panel = view->commPanel();
@@ -53,9 +55,9 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
     PacketRows rows;
     rows[0] = {"1", "03", "0", "10", true};
     panel->setRows(rows);
-    view->store()->setCellFormat(0, 3, 7);  // float AB CD over registers 3 and 4
-    view->store()->setCellFormat(0, 5, 12); // long AB CD over registers 5 and 6
-    view->store()->setCellFormat(0, 2, 5);  // unsigned
+    view->store()->setCellFormat({PacketNo(1), 3}, 7);  // float AB CD over registers 3 and 4
+    view->store()->setCellFormat({PacketNo(1), 5}, 12); // long AB CD over registers 5 and 6
+    view->store()->setCellFormat({PacketNo(1), 2}, 5);  // unsigned
     view->serialSelection()->setTypedPort(line.b());
 
     ClickButton(panel, "configureButton");
@@ -89,7 +91,8 @@ TEST(WindowPeer, TcpControlsPollARealServerIntoTheGrid) {
     PeerProcess server;
     ASSERT_TRUE(StartModbusSlave(server, {"--tcp", port})) << server.error();
 
-    CMainFrame frame;
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
     frame.ShowAtWorkingSize();
     CZelvoView* view = frame.view();
     CCommPanelDlg* panel = view->commPanel();
@@ -104,7 +107,7 @@ TEST(WindowPeer, TcpControlsPollARealServerIntoTheGrid) {
     PacketRows rows;
     rows[0] = {"1", "03", "0", "10", true};
     panel->setRows(rows);
-    view->store()->setCellFormat(0, 3, 7);
+    view->store()->setCellFormat({PacketNo(1), 3}, 7);
 
     ClickButton(panel, "configureButton");
     ClickButton(controls, "connectButton");

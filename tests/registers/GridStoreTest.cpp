@@ -11,11 +11,11 @@ using namespace vantor;
 
 namespace {
 
-// The value texts of cells 0..count-1 of packet `packet` (0-based), joined by '|'.
+// The value texts of cells 0..count-1 of a packet, joined by '|'.
 std::string Values(const RegisterStore& store, int packet, int count) {
     std::string out;
     for (int cell = 0; cell < count; ++cell)
-        out += (cell ? "|" : "") + store.valueText(packet, cell).toStdString();
+        out += (cell ? "|" : "") + store.valueText({PacketNo(packet), cell}).toStdString();
     return out;
 }
 
@@ -28,7 +28,7 @@ TEST(GridStore, BitRepliesAreWrittenOnlyUnderTheIntegerFormat) {
     images.packets[0].count = 10;
     store.setImages(images);
     for (int cell = 0; cell < 10; ++cell)
-        store.setCellValue(0, cell, QStringLiteral("x"));
+        store.setCellValue({PacketNo(1), cell}, QStringLiteral("x"));
     const QByteArray bits = QByteArray::fromHex("0502");
     const std::string untouched = "x|x|x|x|x|x|x|x|x|x";
 
@@ -36,26 +36,26 @@ TEST(GridStore, BitRepliesAreWrittenOnlyUnderTheIntegerFormat) {
         store.setDataFormat(format);
         ASSERT_EQ(store.dataFormat(), format);
         store.onBitReply(1, bits, 10);
-        EXPECT_EQ(Values(store, 0, 10), untouched) << "data format " << format;
+        EXPECT_EQ(Values(store, 1, 10), untouched) << "data format " << format;
     }
 
     store.setDataFormat(0);
     store.onBitReply(1, bits, 10);
-    EXPECT_EQ(Values(store, 0, 11), "1|0|1|0|0|0|0|0|0|1| ");
+    EXPECT_EQ(Values(store, 1, 11), "1|0|1|0|0|0|0|0|0|1| ");
 
     // A refused data format keeps the current one, and with it the bits.
     store.setDataFormat(4);
     EXPECT_EQ(store.dataFormat(), 0);
     store.onBitReply(1, QByteArray::fromHex("FAFD"), 10);
-    EXPECT_EQ(Values(store, 0, 10), "0|1|0|1|1|1|1|1|1|0");
+    EXPECT_EQ(Values(store, 1, 10), "0|1|0|1|1|1|1|1|1|0");
 
     // Register replies are decoded under every data format.
     store.setDataFormat(2);
     store.onRegisterReply(2, QByteArray::fromHex("0001FFFE"), 2);
-    EXPECT_EQ(Values(store, 1, 2), "1|-2");
+    EXPECT_EQ(Values(store, 2, 2), "1|-2");
     // Packet numbers outside 1..30 change nothing.
     store.setDataFormat(0);
     store.onBitReply(0, bits, 10);
     store.onBitReply(31, bits, 10);
-    EXPECT_EQ(Values(store, 0, 10), "0|1|0|1|1|1|1|1|1|0");
+    EXPECT_EQ(Values(store, 1, 10), "0|1|0|1|1|1|1|1|1|0");
 }

@@ -1,0 +1,61 @@
+#include "app/Application.h"
+
+#include "app/ConsoleOptions.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
+
+namespace vantor {
+
+Application::Application(LinkController::Placement placement, QObject* parent)
+    : QObject(parent), m_link(placement) {
+    RegisterStore* store = m_workspace.store();
+    connect(&m_link, &LinkController::registerReplyAccepted, store,
+            &RegisterStore::onRegisterReply);
+    connect(&m_link, &LinkController::bitReplyAccepted, store, &RegisterStore::onBitReply);
+}
+
+Application::~Application() = default;
+
+void Application::fillWorkspace(const ConsoleOptions& options) {
+    m_workspace.setRows(options.rows);
+    RegisterStore* store = m_workspace.store();
+    for (const CellFormatOption& f : options.formats)
+        store->setCellFormat(f.point, f.code);
+    store->setAddressBase(options.addressBase);
+    m_workspace.setSendInterval(options.intervalMs);
+    m_workspace.setLinkKind(options.link);
+    if (options.link == LinkKind::Tcp) {
+        TcpSettings tcp = m_workspace.tcp();
+        tcp.host = options.tcpHost;
+        tcp.port = options.tcpPort;
+        tcp.header = options.tcp;
+        m_workspace.setTcp(tcp);
+    } else {
+        SerialSelection* serial = m_workspace.serial();
+        serial->setTypedPort(options.serial.portName);
+        serial->setLineSettings(options.serial);
+    }
+}
+
+ConfigureResult Application::configure() {
+    ConfigureResult result = m_workspace.configure();
+    m_link.configure(result.images, m_workspace.sendInterval());
+    return result;
+}
+
+void Application::openLink() {
+    if (m_workspace.linkKind() == LinkKind::Tcp) {
+        connect(
+            &m_link, &LinkController::opened, this,
+            [this](LinkKind link) {
+                if (link == LinkKind::Tcp)
+                    m_link.tcpStart();
+            },
+            Qt::SingleShotConnection);
+        m_link.connectTcp(m_workspace.tcp().host, m_workspace.tcp().port);
+        return;
+    }
+    m_link.openSerial(m_workspace.serial()->settings());
+}
+
+} // namespace vantor

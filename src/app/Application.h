@@ -1,0 +1,39 @@
+#pragma once
+// The program's own state, apart from any window: the workspace with the whole set-up and the
+// link controller. The desktop program and the console each make one; windows and the console
+// runner are views and drivers of it. Accepted replies go into the workspace's register store
+// here, before anyone else hears of them.
+#include <QObject>
+
+#include "modbus/LinkController.h"
+#include "registers/Workspace.h"
+
+namespace vantor {
+
+struct ConsoleOptions;
+
+class Application : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(LinkController::Placement placement = LinkController::Placement::LinkThread,
+                         QObject* parent = nullptr);
+    ~Application() override;
+
+    Workspace* workspace() { return &m_workspace; }
+    LinkController* link() { return &m_link; }
+
+    // The packets, formats, address base, interval and link of the command line (or the demo)
+    // go into the workspace; nothing is configured or opened here.
+    void fillWorkspace(const ConsoleOptions& options);
+    // Configures from the workspace and hands the images to the link; the rows refused.
+    ConfigureResult configure();
+    // Opens the workspace's link: its serial port, or a connection to its TCP server after which
+    // polling starts once.
+    void openLink();
+
+private:
+    Workspace m_workspace;
+    LinkController m_link;
+};
+
+} // namespace vantor

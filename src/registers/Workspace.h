@@ -1,0 +1,91 @@
+#pragma once
+// The working set-up of the program, on the GUI thread: everything a project file, a parameter
+// file, the demo start or the console fills in and that the panels show and edit. Widgets are
+// views and editors of it; nothing here knows a widget. The application object owns it.
+//
+// Where each piece lives:
+//   packet rows and their check boxes, send interval, link kind, TCP settings, names state: here
+//   serial line choices (port, baud, parity, data and stop bits):   serial()
+//   values, labels, colours, formats, data format, address base:     store()
+// The trend's curve rows and settings and the monitoring objects join here as they are built.
+#include <QObject>
+#include <QString>
+
+#include "modbus/CommandImages.h"
+#include "registers/PacketTable.h"
+#include "registers/PointRef.h"
+
+namespace vantor {
+
+class RegisterStore;
+class SerialSelection;
+
+struct TcpSettings {
+    QString host = QStringLiteral("192.168.1.100");
+    QString port = QStringLiteral("502");
+    TcpHeader header;
+    bool operator==(const TcpSettings&) const = default;
+};
+
+class Workspace : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultIntervalMs = 200;
+
+    explicit Workspace(QObject* parent = nullptr);
+    ~Workspace() override;
+
+    // ---- packet table (packet 1..30) ----
+    const PacketRows& rows() const { return m_rows; }
+    const DataPacket& row(PacketNo packet) const; // an invalid packet reads as a default row
+    bool isChecked(PacketNo packet) const { return row(packet).enabled; }
+    void setRows(const PacketRows& rows);
+    void setRow(PacketNo packet, const DataPacket& row); // its texts and its check box
+    void setPacketChecked(PacketNo packet, bool checked);
+    void setAllChecked(bool checked);
+
+    // ---- sending ----
+    QString sendIntervalText() const { return m_intervalText; } // as typed
+    int sendInterval() const;                                   // the text read leniently
+    void setSendIntervalText(const QString& text);
+    void setSendInterval(int ms) { setSendIntervalText(QString::number(ms)); }
+
+    // ---- links ----
+    LinkKind linkKind() const { return m_linkKind; }
+    void setLinkKind(LinkKind link);
+    const TcpSettings& tcp() const { return m_tcp; }
+    void setTcp(const TcpSettings& tcp);
+    SerialSelection* serial() const { return m_serial; }
+
+    // ---- data ----
+    RegisterStore* store() const { return m_store; }
+    // Configure: the rows to command images for the workspace's link kind and TCP header. The
+    // store takes the images and rebuilds its point labels; the caller hands the images to the
+    // link. Rows that cannot be built are in the result's errors.
+    ConfigureResult configure();
+
+    // Labels from the user's point names (true) or the point numbers (false).
+    bool userNames() const { return m_userNames; }
+    void setUserNames(bool on);
+
+signals:
+    void rowsChanged();                               // the whole table was replaced
+    void rowChanged(int packet);                      // 1..30: texts or check box of one row
+    void packetCheckChanged(int packet, bool checked); // 1..30, one check box changed
+    void allChecksChanged(bool checked);              // every check box set at once
+    void sendIntervalChanged(const QString& text);
+    void linkKindChanged(vantor::LinkKind link);
+    void tcpChanged();
+    void userNamesChanged(bool on);
+
+private:
+    PacketRows m_rows;
+    QString m_intervalText = QString::number(kDefaultIntervalMs);
+    LinkKind m_linkKind = LinkKind::Serial;
+    TcpSettings m_tcp;
+    bool m_userNames = false;
+    SerialSelection* m_serial;
+    RegisterStore* m_store;
+};
+
+} // namespace vantor
