@@ -17,16 +17,7 @@ public:
     CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent = nullptr);
 
 private:
-    void onPortChosen(int index);
-    void showSelection();
-
-    SerialSelection* m_selection;
     QComboBox* m_connection = nullptr;
-    QComboBox* m_port = nullptr;
-    QComboBox* m_baud = nullptr;
-    QComboBox* m_parity = nullptr;
-    QComboBox* m_dataBits = nullptr;
-    QComboBox* m_stopBits = nullptr;
 };
 
 } // namespace vantor

@@ -153,7 +153,7 @@ void CommSession::AutoSendThreadProc() {
         m_current = packet;
         m_next = packet % kPacketCount + 1;
         sendPolled(packet);
-        m_cycleTimer.start(m_link == LinkKind::Tcp ? kTcpIntervalMs : m_sendInterval);
+        m_cycleTimer.start(m_link == LinkKind::Tcp ? m_delays.tcpIntervalMs : m_sendInterval);
         return;
     }
 }
@@ -231,9 +231,9 @@ void CommSession::queueJob(Job job) {
 void CommSession::startJob() {
     const Job::Kind kind = m_jobs.front().kind;
     m_jobStep = 0;
-    m_jobTimer.start(kind == Job::Kind::OneShot ? kOneShotPauseMs
-                     : kind == Job::Kind::Block ? kBlockWriteLeadMs
-                                                : kPageWriteLeadMs);
+    m_jobTimer.start(kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
+                     : kind == Job::Kind::Block ? m_delays.blockWriteLeadMs
+                                                : m_delays.pageWriteLeadMs);
 }
 
 // Each expiry of the job timer sends the front job's next frame and waits the pause that
@@ -250,9 +250,9 @@ void CommSession::JobThreadProc() {
     m_rx.Reset();
     if (!text.isEmpty() && SendHexCommand(text) > 0)
         emit frameSent(0);
-    m_jobTimer.start(job.kind == Job::Kind::OneShot ? kOneShotPauseMs
-                     : job.kind == Job::Kind::Block ? kBlockWriteGapMs
-                                                    : kPageWriteTailMs);
+    m_jobTimer.start(job.kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
+                     : job.kind == Job::Kind::Block ? m_delays.blockWriteGapMs
+                                                    : m_delays.pageWriteTailMs);
 }
 
 void CommSession::finishJob() {

@@ -18,6 +18,7 @@
 #include "modbus/MbapFramer.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
+#include "modbus/SessionDelays.h"
 #include "transport/SerialSettings.h"
 
 namespace vantor {
@@ -28,13 +29,6 @@ class CModbusSocket;
 class CommSession : public QObject {
     Q_OBJECT
 public:
-    // Pauses of the write jobs and of the TCP cycle, in milliseconds.
-    static constexpr int kOneShotPauseMs = 100;
-    static constexpr int kBlockWriteLeadMs = 100;
-    static constexpr int kBlockWriteGapMs = 1000;
-    static constexpr int kPageWriteLeadMs = 200;
-    static constexpr int kPageWriteTailMs = 500;
-    static constexpr int kTcpIntervalMs = 1000;
     // The shortest send interval: below it a request goes out before any reply can arrive, and
     // the cycle would keep the link thread busy.
     static constexpr int kMinimumIntervalMs = 10;
@@ -46,6 +40,8 @@ public:
     SessionMode mode() const { return m_mode; }
     int currentPacket() const { return m_current; }
     const Counters& counters() const { return m_counters; }
+    const SessionDelays& delays() const { return m_delays; }
+    void setDelays(const SessionDelays& delays) { m_delays = delays; }
     const RxAssembly& assembly() const { return m_rx; }
     bool autoSend() const { return m_autoSend; }
 
@@ -140,6 +136,7 @@ private:
     QTimer m_cycleTimer{this};
     QTimer m_jobTimer{this};
 
+    SessionDelays m_delays;
     CommandImages m_images;
     std::array<bool, kPacketCount> m_checked{};
     LinkKind m_link = LinkKind::Serial;

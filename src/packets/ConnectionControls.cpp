@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "modbus/LinkController.h"
+#include "packets/SerialSettingsForm.h"
 #include "registers/SerialSelection.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
@@ -71,7 +72,6 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
 
     if (m_selection->ports().isEmpty() && !m_selection->hasTypedPort())
         rebuildPorts(QString());
-    syncCombos();
     onPortOpenChanged(m_selection->portOpen());
     m_shownSettings = m_selection->settings();
     showPortState(false, QString::fromUtf8(kPortClosedStatus));
@@ -82,18 +82,7 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
 QWidget* ConnectionControls::buildSerialGroup() {
     m_serialGroup = new QGroupBox(QStringLiteral("Serial Port"), this);
     m_serialGroup->setObjectName(QStringLiteral("serialGroup"));
-    m_port = new QComboBox(m_serialGroup);
-    m_port->setObjectName(QStringLiteral("portCombo"));
-    m_port->setEditable(true);
-    m_port->setInsertPolicy(QComboBox::NoInsert);
-    m_port->setCompleter(nullptr);
-    // Long friendly names go into the drop-down, not into the panel's width.
-    m_port->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_port->setMinimumContentsLength(12);
-    m_baud = MakeCombo("baudCombo", ChoiceTexts(SerialChoice::Baud), m_serialGroup);
-    m_parity = MakeCombo("parityCombo", ChoiceTexts(SerialChoice::Parity), m_serialGroup);
-    m_dataBits = MakeCombo("dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), m_serialGroup);
-    m_stopBits = MakeCombo("stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), m_serialGroup);
+    m_form = new SerialSettingsForm(m_selection, SerialSettingsForm::PortEntry::Typed, m_serialGroup);
     m_openClose = new QPushButton(m_serialGroup);
     m_openClose->setObjectName(QStringLiteral("openButton"));
     SetButtonIcon(m_openClose, "openport");
@@ -104,16 +93,8 @@ QWidget* ConnectionControls::buildSerialGroup() {
     m_status->setWordWrap(true);
 
     auto* grid = new QGridLayout(m_serialGroup);
-    const std::array<std::pair<const char*, QWidget*>, 5> rows = {{{"串口号", m_port},
-                                                                   {"波特率", m_baud},
-                                                                   {"校验位", m_parity},
-                                                                   {"数据位", m_dataBits},
-                                                                   {"停止位", m_stopBits}}};
     int row = 0;
-    for (const auto& [label, widget] : rows) {
-        grid->addWidget(new QLabel(QString::fromUtf8(label), m_serialGroup), row, 0);
-        grid->addWidget(widget, row++, 1, 1, 2);
-    }
+    grid->addWidget(m_form, row++, 0, 1, 3);
     grid->addWidget(m_openClose, row, 0, 1, 2);
     grid->addWidget(m_indicator, row++, 2, Qt::AlignCenter);
     grid->addWidget(m_status, row, 0, 1, 3);
@@ -178,18 +159,6 @@ QWidget* ConnectionControls::buildTcpGroup() {
 }
 
 void ConnectionControls::connectSelection() {
-    const auto bind = [this](QComboBox* combo, int (SerialSelection::*getter)() const,
-                             void (SerialSelection::*setter)(int)) {
-        connect(combo, &QComboBox::activated, this,
-                [=, this](int index) { onSettingChosen(index, getter, setter); });
-    };
-    bind(m_port, &SerialSelection::portIndex, &SerialSelection::setPortIndex);
-    bind(m_baud, &SerialSelection::baudIndex, &SerialSelection::setBaudIndex);
-    bind(m_parity, &SerialSelection::parityIndex, &SerialSelection::setParityIndex);
-    bind(m_dataBits, &SerialSelection::dataBitsIndex, &SerialSelection::setDataBitsIndex);
-    bind(m_stopBits, &SerialSelection::stopBitsIndex, &SerialSelection::setStopBitsIndex);
-    connect(m_port->lineEdit(), &QLineEdit::editingFinished, this,
-            &ConnectionControls::onPortTyped);
     connect(m_selection, &SerialSelection::changed, this, &ConnectionControls::onSelectionChanged);
     connect(m_selection, &SerialSelection::portOpenChanged, this,
             &ConnectionControls::onPortOpenChanged);

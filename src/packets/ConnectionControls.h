@@ -23,6 +23,7 @@ namespace vantor {
 
 class LinkController;
 class SerialSelection;
+class SerialSettingsForm;
 struct LinkState;
 
 class ConnectionControls : public QWidget {
@@ -62,11 +63,7 @@ private:
     void onLinkLost(vantor::LinkKind link);
 
     // Serial side.
-    void onSettingChosen(int index, int (SerialSelection::*getter)() const,
-                         void (SerialSelection::*setter)(int));
-    void onPortTyped();
     void onSelectionChanged();
-    void syncCombos();
     void onOpenClose();
     void onPortOpenChanged(bool open);
     void onSerialLost();
@@ -90,11 +87,7 @@ private:
 
     QComboBox* m_mode = nullptr;
     QGroupBox* m_serialGroup = nullptr;
-    QComboBox* m_port = nullptr;
-    QComboBox* m_baud = nullptr;
-    QComboBox* m_parity = nullptr;
-    QComboBox* m_dataBits = nullptr;
-    QComboBox* m_stopBits = nullptr;
+    SerialSettingsForm* m_form = nullptr;
     QPushButton* m_openClose = nullptr;
     QLabel* m_indicator = nullptr;
     QLabel* m_status = nullptr;

@@ -1,5 +1,5 @@
-// The serial side of the connection controls: the five combos bound to the shared selection,
-// open/close with the status line and the indicator, and the port list kept up to date.
+// The serial side of the connection controls: open/close with the status line and the indicator,
+// and the port list kept up to date.
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QIcon>
@@ -28,58 +28,13 @@ QPixmap IndicatorPixmap(bool open, qreal ratio) {
 
 } // namespace
 
-void ConnectionControls::onSettingChosen(int index, int (SerialSelection::*getter)() const,
-                                         void (SerialSelection::*setter)(int)) {
-    if (index != (m_selection->*getter)()) {
-        if (m_selection->portOpen())
-            ShowMessage(this, QStringLiteral("请先关闭串口"));
-        else
-            (m_selection->*setter)(index);
-    }
-    // Shows the selection again: the kept value after a refusal, or the typed text dropped.
-    syncCombos();
-}
-
-void ConnectionControls::onPortTyped() {
-    const QString text = m_port->currentText().trimmed();
-    if (text.isEmpty() || text == m_selection->portText()) {
-        syncCombos();
-        return;
-    }
-    if (m_selection->portOpen()) {
-        ShowMessage(this, QStringLiteral("请先关闭串口"));
-        syncCombos();
-        return;
-    }
-    m_selection->setTypedPort(text);
-}
-
 void ConnectionControls::onSelectionChanged() {
-    syncCombos();
     const SerialSettings now = m_selection->settings();
     if (SameSettings(now, m_shownSettings))
         return;
     m_shownSettings = now;
     if (!m_rebuilding && !m_selection->portOpen())
         showPortState(false, PortStatusText(now, false));
-}
-
-void ConnectionControls::syncCombos() {
-    QStringList shown;
-    for (int i = 0; i < m_port->count(); ++i)
-        shown.append(m_port->itemText(i));
-    if (shown != m_selection->ports()) {
-        m_port->clear();
-        m_port->addItems(m_selection->ports());
-        WidenDropDown(m_port);
-    }
-    m_port->setCurrentIndex(m_selection->portIndex());
-    if (m_port->currentText() != m_selection->portText())
-        m_port->setEditText(m_selection->portText());
-    m_baud->setCurrentIndex(m_selection->baudIndex());
-    m_parity->setCurrentIndex(m_selection->parityIndex());
-    m_dataBits->setCurrentIndex(m_selection->dataBitsIndex());
-    m_stopBits->setCurrentIndex(m_selection->stopBitsIndex());
 }
 
 void ConnectionControls::onPortOpenChanged(bool open) {

@@ -22,6 +22,9 @@ protected:
         device.setPortName(pty.endA());
         ASSERT_TRUE(device.open(QIODevice::ReadWrite));
         QObject::connect(&device, &QSerialPort::readyRead, [this] { wire += device.readAll(); });
+        // The pauses at a tenth: the order of effects is what these tests check; the real
+        // spacing is checked against peers.
+        session.setDelays({10, 10, 100, 20, 50, 100});
         QSignalSpy opened(&session, &CommSession::serialOpened);
         SerialSettings settings;
         settings.portName = pty.endB();

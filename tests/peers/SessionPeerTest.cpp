@@ -170,7 +170,7 @@ TEST_F(SessionPeers, TcpSlaveClosingAfterFirstReplyStopsTheCycle) {
         << p.log.toStdString();
     // Give a cycle that wrongly kept going more than two TCP intervals to send again.
     const qsizetype sentAtLoss = p.sent.count();
-    QTest::qWait(2 * CommSession::kTcpIntervalMs + 500);
+    QTest::qWait(2 * SessionDelays{}.tcpIntervalMs + 500);
     EXPECT_EQ(sentAtLoss, 1);
     EXPECT_EQ(p.sent.count(), sentAtLoss);
     EXPECT_EQ(lost.count(), 1);
