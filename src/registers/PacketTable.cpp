@@ -1,5 +1,6 @@
 #include "registers/PacketTable.h"
 
+#include "modbus/HexText.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
 
@@ -22,15 +23,6 @@ namespace {
 constexpr int kFunction50 = 50;
 // Function 50 always sends this fixed request, whatever its row holds.
 constexpr const char* kFunction50Text = "01320004";
-
-std::string Hex(int value, int digits) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    auto rest = static_cast<unsigned>(value);
-    for (int i = digits - 1; i >= 0; --i, rest >>= 4)
-        text[static_cast<std::size_t>(i)] = kHex[rest & 0xF];
-    return text;
-}
 
 std::string RowError(int row, const char* what, int value, const char* reason) {
     return "数据包 " + std::to_string(row + 1) + "：" + what + " " + std::to_string(value) + " " +
@@ -74,7 +66,8 @@ long long ConfigureSerialRow(const DataPacket& row, int index, PacketImage& imag
     image.function = function;
     image.start = LenientInt(row.address) & 0xFFFF;
     image.count = count & 0xFFFF;
-    image.serialText = Hex(slave, 2) + Hex(function, 2) + Hex(image.start, 4) + Hex(image.count, 4);
+    image.serialText = HexDigits(slave, 2) + HexDigits(function, 2) + HexDigits(image.start, 4) +
+                       HexDigits(image.count, 4);
     return count;
 }
 
