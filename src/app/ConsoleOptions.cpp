@@ -2,8 +2,9 @@
 
 #include <QCommandLineParser>
 #include <algorithm>
-#include <array>
+#include <vector>
 
+#include "modbus/FunctionTable.h"
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -22,17 +23,23 @@ std::optional<int> StrictInt(const QString& text, int low, int high) {
 // The run length in milliseconds must fit a timer's int.
 constexpr int kMaxSeconds = 2000000;
 
-int MaxCount(int function) {
-    switch (function) {
-    case 2:
-        return 130;
-    case 51:
-        return 26;
-    case 50:
-        return 65535; // any count: the packet always reads one block
-    default:
-        return 125;
+// Codes as "1, 2, 3" with lastSeparator before the last one.
+template <class Codes> QString CodeList(const Codes& codes, const char* lastSeparator) {
+    QString text;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (i > 0)
+            text += QLatin1String(i + 1 == codes.size() ? lastSeparator : ", ");
+        text += QString::number(codes[i]);
     }
+    return text;
+}
+
+QString SerialFunctionList() {
+    std::vector<int> codes;
+    for (const FunctionInfo& f : kFunctions)
+        if (IsSerialPolled(&f))
+            codes.push_back(f.code);
+    return CodeList(codes, " or ");
 }
 
 QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
@@ -47,11 +54,12 @@ QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
                               "address 0..65535")
             .arg(text);
     // Over TCP every packet uses --function; the row's own function only names its labels.
-    const std::array allowed{2, 3, 4, 50, 51};
-    if (link == LinkKind::Serial &&
-        std::find(allowed.begin(), allowed.end(), *function) == allowed.end())
-        return QStringLiteral("--packet '%1': function must be 2, 3, 4, 50 or 51").arg(text);
-    const int maxCount = link == LinkKind::Tcp ? 125 : MaxCount(*function);
+    const FunctionInfo* info = FindFunction(*function);
+    if (link == LinkKind::Serial && !IsSerialPolled(info))
+        return QStringLiteral("--packet '%1': function must be %2").arg(text, SerialFunctionList());
+    // A serial row keeps to configure's limit. Over TCP every reply is decoded as registers,
+    // so every row keeps to the register limit of one request.
+    const int maxCount = link == LinkKind::Tcp ? kTcpMaxRegisters : SerialCountLimit(*info);
     const auto count = StrictInt(parts[3], 1, maxCount);
     if (!count)
         return QStringLiteral("--packet '%1': count must be 1..%2 for function %3")
@@ -142,9 +150,8 @@ QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o) {
             code ? std::find(kTcpFunctionCodes.begin(), kTcpFunctionCodes.end(), *code)
                  : kTcpFunctionCodes.end();
         if (found == kTcpFunctionCodes.end())
-            return QStringLiteral("--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, "
-                                  "23, 43, got '%1'")
-                .arg(p.value("function"));
+            return QStringLiteral("--function must be one of %1, got '%2'")
+                .arg(CodeList(kTcpFunctionCodes, ", "), p.value("function"));
         o.tcp.functionIndex = static_cast<int>(found - kTcpFunctionCodes.begin());
     }
     return {};

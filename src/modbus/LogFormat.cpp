@@ -23,18 +23,6 @@ std::string TimeStamp(const TimeOfDay& t, bool trailingBlank) {
     return text;
 }
 
-std::string HexBytes(std::span<const std::uint8_t> bytes) {
-    static constexpr char kUpperHex[] = "0123456789ABCDEF";
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (const std::uint8_t byte : bytes) {
-        text += kUpperHex[byte >> 4];
-        text += kUpperHex[byte & 0x0F];
-        text += ' ';
-    }
-    return text;
-}
-
 std::string SerialTxLine(const TimeOfDay& t, std::string_view txText) {
     std::string line = TimeStamp(t, true);
     line += txText;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "modbus/HexText.h" // HexBytes: the byte text of every Rx and Tx line
+
 namespace vantor {
 
 struct TimeOfDay {
@@ -15,9 +17,6 @@ TimeOfDay LocalTimeOfDay();
 
 // "%02d:%02d:%02d:%03d", with a trailing blank for Tx lines.
 std::string TimeStamp(const TimeOfDay& t, bool trailingBlank);
-
-// Each byte as "%02X" and one blank.
-std::string HexBytes(std::span<const std::uint8_t> bytes);
 
 // time stamp + blank + Tx text of the RTU sender
 std::string SerialTxLine(const TimeOfDay& t, std::string_view txText);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "modbus/HexText.h"
+
 namespace vantor {
 
 namespace {
@@ -15,12 +17,11 @@ unsigned BigEndian16(const std::uint8_t* p) {
 
 // Empty when the header at p can start a reply, else the reason it cannot.
 std::string HeaderFault(const std::uint8_t* p) {
-    char text[64];
     const unsigned protocol = BigEndian16(p + 2);
     if (protocol != 0) {
-        std::snprintf(text, sizeof text, "protocol identifier 0x%04X", protocol);
-        return text;
+        return "protocol identifier 0x" + HexDigits(protocol, 4);
     }
+    char text[64];
     const unsigned length = BigEndian16(p + 4);
     if (length < MbapFramer::kMinLength || length > MbapFramer::kMaxLength) {
         std::snprintf(text, sizeof text, "length %u outside %u..%u", length, MbapFramer::kMinLength,

@@ -1,22 +1,26 @@
 #include "modbus/ReplyRules.h"
 
 #include "modbus/Crc16.h"
+#include "modbus/FunctionTable.h"
 
 namespace vantor {
 
 namespace {
 
-constexpr int kReadDiscreteInputs = 2;
+constexpr int kReadHoldingRegisters = 3;
 constexpr int kVendorRead50 = 50;
 constexpr int kVendorRead51 = 51;
-
-// Slave address, function code, byte count and the two CRC bytes around the data.
-constexpr std::size_t kReplyOverhead = 5;
-constexpr std::size_t kWriteEchoLength = 8;
 
 // A negative count cannot come from the packet table; treat it as "nothing requested".
 std::size_t CountOf(int count) {
     return count > 0 ? static_cast<std::size_t>(count) : 0;
+}
+
+// The layout of a polled serial reply: the function's own where it can be polled; any other
+// code is read as registers, as configure never builds such an image.
+const FunctionInfo& PolledLayout(int function) {
+    const FunctionInfo* info = FindFunction(function);
+    return IsSerialPolled(info) ? *info : *FindFunction(kReadHoldingRegisters);
 }
 
 } // namespace
@@ -25,9 +29,11 @@ ReplyKind ReplyKindOf(SessionMode mode, int function) {
     if (mode == SessionMode::OneShotWrite) {
         return ReplyKind::WriteEcho;
     }
-    switch (function) {
-    case kReadDiscreteInputs:
+    const FunctionInfo& layout = PolledLayout(function);
+    if (layout.reads == FunctionReads::Bits) {
         return ReplyKind::Bits;
+    }
+    switch (layout.code) {
     case kVendorRead50:
         return ReplyKind::Vendor50;
     case kVendorRead51:
@@ -38,31 +44,16 @@ ReplyKind ReplyKindOf(SessionMode mode, int function) {
 }
 
 std::size_t ReplyDataBytes(int function, int count) {
-    const std::size_t n = CountOf(count);
-    switch (function) {
-    case kReadDiscreteInputs:
-        return (n + 7) / 8;
-    case kVendorRead50:
-        return 8 * n;
-    case kVendorRead51:
-        return 10 * n;
-    default:
-        return 2 * n;
-    }
+    return ReplyDataSize(PolledLayout(function), CountOf(count));
 }
 
 int ReplyRegisterCount(int function, int count) {
-    const int n = count > 0 ? count : 0;
-    switch (function) {
-    case kReadDiscreteInputs:
+    const FunctionInfo& layout = PolledLayout(function);
+    if (layout.reads != FunctionReads::Registers) {
         return 0;
-    case kVendorRead50:
-        return 4 * n;
-    case kVendorRead51:
-        return 5 * n;
-    default:
-        return n;
     }
+    return static_cast<int>(CountOf(count) * static_cast<std::size_t>(layout.replyBitsPerItem) /
+                            kRegisterBits);
 }
 
 std::size_t ExpectedReplyLength(SessionMode mode, int function, int count) {

@@ -13,8 +13,9 @@ enum class ReplyKind { Bits, Vendor50, Vendor51, Registers, WriteEcho };
 
 ReplyKind ReplyKindOf(SessionMode mode, int function);
 
-// Expected length L in bytes. Polling: f 2 -> ceil(n/8)+5, f 50 -> 8n+5, f 51 -> 10n+5,
-// other f -> 2n+5. One-shot write: 8. Idle: 0 (nothing is expected).
+// Expected length L in bytes. Polling: the data bytes of the function's reply layout and the
+// five framing bytes (f 2 -> ceil(n/8)+5, f 50 -> 8n+5, f 51 -> 10n+5; a code that cannot be
+// polled is read as registers, 2n+5). One-shot write: the 8-byte echo. Idle: 0.
 std::size_t ExpectedReplyLength(SessionMode mode, int function, int count);
 
 // Number of data bytes of a polled reply (from offset 3), and how many registers they hold

@@ -1,14 +1,11 @@
 #include "modbus/RtuFrame.h"
 
 #include "modbus/Crc16.h"
-
-#include <cstdio>
+#include "modbus/HexText.h"
 
 namespace vantor {
 
 namespace {
-
-constexpr char kUpperHex[] = "0123456789ABCDEF";
 
 // Value of one hexadecimal digit, or -1 for any other character.
 int HexDigitValue(char c) {
@@ -62,23 +59,16 @@ std::string BuildTxText(std::string_view commandText, const Crc16& crc) {
         text += commandText.substr(i, 2);
         text += ' ';
     }
-    for (const std::uint8_t byte : crc) {
-        text += kUpperHex[byte >> 4];
-        text += kUpperHex[byte & 0x0F];
-        text += ' ';
-    }
+    AppendHexBytes(text, crc);
     return text;
 }
 
 std::string DescribeCharacter(char c) {
-    char buffer[16];
     const auto value = static_cast<unsigned char>(c);
     if (value >= 0x20 && value < 0x7F) {
-        std::snprintf(buffer, sizeof buffer, "'%c'", c);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "byte 0x%02X", value);
+        return std::string{'\'', c, '\''};
     }
-    return buffer;
+    return "byte 0x" + HexDigits(value, 2);
 }
 
 } // namespace

@@ -1,19 +1,15 @@
 #include "modbus/RxAssembly.h"
 
-namespace vantor {
+#include "modbus/HexText.h"
 
-namespace {
-constexpr char kUpperHex[] = "0123456789ABCDEF";
-} // namespace
+namespace vantor {
 
 bool RxAssembly::Append(std::uint8_t byte) {
     if (m_length >= kCapacity) {
         return false;
     }
     m_bytes[m_length++] = byte;
-    m_hexText += kUpperHex[byte >> 4];
-    m_hexText += kUpperHex[byte & 0x0F];
-    m_hexText += ' ';
+    AppendHexBytes(m_hexText, {&byte, 1});
     return true;
 }
 

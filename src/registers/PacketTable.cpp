@@ -1,6 +1,7 @@
 #include "registers/PacketTable.h"
 
-#include "modbus/ReplyRules.h"
+#include "modbus/FunctionTable.h"
+#include "modbus/HexText.h"
 #include "modbus/RxAssembly.h"
 
 #include <algorithm>
@@ -10,45 +11,43 @@
 
 namespace vantor {
 
-const std::array<const char*, 13> kTcpFunctionTexts = {
+const std::array<const char*, kTcpFunctionCount> kTcpFunctionTexts = {
     "1.读线圈(0x01)",       "2.读离散量输入(0x02)",  "3.读保持寄存器(0x03)",
     "4.读输入寄存器(0x04)", "5.写单个线圈(0x05)",    "6.写单个寄存器(0x06)",
     "7.写多个线圈(0x0F)",   "8.写多个寄存器(0x10)",  "9.读文件记录(0x14)",
     "10.写文件记录(0x15)",  "11.屏蔽写寄存器(0x16)", "12.读写多个寄存器(0x17)",
     "13.读设备识别码(0x2B)"};
 
+// The serial function combo offers exactly the functions the polling cycle can send.
+static_assert([] {
+    std::size_t polled = 0;
+    for (const FunctionInfo& f : kFunctions)
+        polled += IsSerialPolled(&f) ? 1 : 0;
+    for (const char* text : kSerialFunctionTexts)
+        if (!IsSerialPolled(FindFunction((text[0] - '0') * 10 + (text[1] - '0'))))
+            return false;
+    return polled == kSerialFunctionTexts.size();
+}());
+
 namespace {
 
-constexpr int kFunction50 = 50;
 // Function 50 always sends this fixed request, whatever its row holds.
 constexpr const char* kFunction50Text = "01320004";
 
-std::string Hex(int value, int digits) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    auto rest = static_cast<unsigned>(value);
-    for (int i = digits - 1; i >= 0; --i, rest >>= 4)
-        text[static_cast<std::size_t>(i)] = kHex[rest & 0xF];
-    return text;
-}
-
-std::string RowError(int row, const char* what, int value, const char* reason) {
+std::string RowError(int row, const char* what, int value, const std::string& reason) {
     return "数据包 " + std::to_string(row + 1) + "：" + what + " " + std::to_string(value) + " " +
            reason;
-}
-
-bool SerialFunctionSupported(int function) {
-    return function == 2 || function == 3 || function == 4 || function == 51;
 }
 
 // One serial row into its image; returns the count that the row adds to the total.
 long long ConfigureSerialRow(const DataPacket& row, int index, PacketImage& image,
                              std::vector<std::string>& errors) {
     const int function = LenientInt(row.function);
-    if (function == kFunction50) {
+    const FunctionInfo* info = FindFunction(function);
+    if (info != nullptr && info->serial == SerialUse::PolledFixed) {
         image.serialText = kFunction50Text;
         image.slave = 1;
-        image.function = kFunction50;
+        image.function = function;
         image.start = 0;
         image.count = 1;
         return 1;
@@ -58,23 +57,24 @@ long long ConfigureSerialRow(const DataPacket& row, int index, PacketImage& imag
         errors.push_back(RowError(index, "从机地址", slave, "超出 0～255"));
         return 0;
     }
-    if (!SerialFunctionSupported(function)) {
+    if (!IsSerialPolled(info)) {
         errors.push_back(RowError(index, "功能码", function, "不能发送"));
         return 0;
     }
     const int count = LenientInt(row.count);
     // A reply longer than the receive assembly could never be judged: every poll would end in
     // data errors and nothing would be decoded.
-    if (ExpectedReplyLength(SessionMode::Polling, function, count & 0xFFFF) >
-        RxAssembly::kCapacity) {
-        errors.push_back(RowError(index, "数据个数", count, "的应答超过 270 字节"));
+    if ((count & 0xFFFF) > SerialCountLimit(*info)) {
+        errors.push_back(RowError(index, "数据个数", count,
+                                  "的应答超过 " + std::to_string(RxAssembly::kCapacity) + " 字节"));
         return 0;
     }
     image.slave = slave;
     image.function = function;
     image.start = LenientInt(row.address) & 0xFFFF;
     image.count = count & 0xFFFF;
-    image.serialText = Hex(slave, 2) + Hex(function, 2) + Hex(image.start, 4) + Hex(image.count, 4);
+    image.serialText = HexDigits(slave, 2) + HexDigits(function, 2) + HexDigits(image.start, 4) +
+                       HexDigits(image.count, 4);
     return count;
 }
 

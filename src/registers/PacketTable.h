@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "modbus/CommandImages.h"
+#include "modbus/FunctionTable.h"
 
 namespace vantor {
 
@@ -28,9 +29,8 @@ struct TcpHeader {
     bool operator==(const TcpHeader&) const = default;
 };
 
-inline constexpr std::array<int, 13> kTcpFunctionCodes = {1,  2,  3,  4,  5,  6, 15,
-                                                          16, 20, 21, 22, 23, 43};
-extern const std::array<const char*, 13> kTcpFunctionTexts; // "1.读线圈(0x01)" …
+// The Modbus TCP function list's entries, in the order of kTcpFunctionCodes.
+extern const std::array<const char*, kTcpFunctionCount> kTcpFunctionTexts; // "1.读线圈(0x01)" …
 // The serial function combo's entries, in their order.
 inline constexpr std::array<const char*, 5> kSerialFunctionTexts = {"03", "04", "02", "51", "50"};
 

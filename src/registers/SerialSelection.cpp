@@ -54,7 +54,7 @@ template <class Table> QStringList Texts(const Table& table) {
 QStringList ChoiceTexts(SerialChoice choice) {
     switch (choice) {
     case SerialChoice::Baud:
-        return Texts(kBaudTexts);
+        return Texts(kBaudRates);
     case SerialChoice::Parity:
         return Texts(kParityTexts);
     case SerialChoice::DataBits:
@@ -132,7 +132,7 @@ void SerialSelection::setLineSettings(const SerialSettings& settings) {
 }
 
 void SerialSelection::setBaudIndex(int index) {
-    setIndex(m_baud, index, kBaudTexts.size());
+    setIndex(m_baud, index, kBaudRates.size());
 }
 void SerialSelection::setParityIndex(int index) {
     setIndex(m_parity, index, kParityTexts.size());

@@ -10,9 +10,7 @@
 
 namespace vantor {
 
-inline constexpr std::array<const char*, 12> kBaudTexts = {"300",   "600",   "1200",  "2400",
-                                                           "4800",  "9600",  "19200", "38400",
-                                                           "43000", "56000", "57600", "115200"};
+// The baud list is kBaudRates (transport/SerialSettings.h), shown as numbers.
 inline constexpr std::array<const char*, 3> kParityTexts = {"NONE", "ODD", "EVEN"};
 inline constexpr std::array<char, 3> kParityLetters = {'N', 'O', 'E'};
 inline constexpr std::array<int, 3> kDataBitsValues = {8, 7, 6};

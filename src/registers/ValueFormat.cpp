@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+#include "modbus/HexText.h"
+
 namespace vantor {
 
 namespace {
@@ -94,15 +96,8 @@ std::int32_t TruncateToInt32(double value) {
     return static_cast<std::int32_t>(value); // truncates toward zero
 }
 
-std::string HexDigits(std::uint32_t value, int digits) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0; --i, value >>= 4)
-        text[static_cast<std::size_t>(i)] = kHex[value & 0xF];
-    return text;
-}
-
-std::string HexBytes(const std::array<std::uint8_t, 4>& bytes) {
+// The register digits of four bytes in wire order, without blanks.
+std::string RegisterDigits(const std::array<std::uint8_t, 4>& bytes) {
     std::string text;
     for (std::uint8_t b : bytes)
         text += HexDigits(b, 2);
@@ -257,10 +252,10 @@ std::string EncodeValue(int code, std::string_view text) {
         code == static_cast<int>(ValueFormat::Unsigned16))
         return HexDigits(static_cast<std::uint32_t>(LenientInt(text)) & 0xFFFF, 4);
     if (IsFloatFormat(code))
-        return HexBytes(
+        return RegisterDigits(
             Disassemble32(code, std::bit_cast<std::uint32_t>(ToFloat(LenientDouble(text)))));
     if (Is32BitFormat(code))
-        return HexBytes(
+        return RegisterDigits(
             Disassemble32(code, static_cast<std::uint32_t>(TruncateToInt32(LenientDouble(text)))));
     return {};
 }

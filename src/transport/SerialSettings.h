@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <array>
 
 namespace vantor {
 
@@ -13,8 +14,8 @@ struct SerialSettings {
     int stopBits = 2;
 };
 
-// The baud rates offered by the panel, in their order.
-inline constexpr int kBaudRates[] = {300,   600,   1200,  2400,  4800,  9600,
-                                     19200, 38400, 43000, 56000, 57600, 115200};
+// The baud rates offered by the panel and the settings dialog, in their order.
+inline constexpr std::array<int, 12> kBaudRates = {300,   600,   1200,  2400,  4800,  9600,
+                                                   19200, 38400, 43000, 56000, 57600, 115200};
 
 } // namespace vantor

@@ -92,7 +92,8 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --tcp localhost:http" + ok, "--tcp"},
         {"--console --serial X --tcp localhost:502" + ok, "--tcp exclude"},
         {"--console --tcp localhost:502 --unit 256" + ok, "--unit"},
-        {"--console --tcp localhost:502 --function 7" + ok, "--function"},
+        {"--console --tcp localhost:502 --function 7" + ok,
+         "--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, 23, 43, got '7'"},
         {"--console --tcp localhost:502 --function x" + ok, "--function"},
         {"--console --serial X --packet 1,3,0", "SLAVE,FUNCTION,ADDRESS,COUNT"},
         {"--console --serial X --packet 1,3,0,10,1", "SLAVE,FUNCTION,ADDRESS,COUNT"},
@@ -101,10 +102,11 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --packet 1,3,65536,10", "address 0..65535"},
         {"--console --serial X --packet 1,3,-1,10", "address 0..65535"},
         {"--console --serial X --packet 1,16,0,10", "function must be 2, 3, 4, 50 or 51"},
-        {"--console --serial X --packet 1,3,0,0", "count must be 1..125"},
-        {"--console --serial X --packet 1,3,0,126", "count must be 1..125"},
-        {"--console --serial X --packet 1,4,0,126", "count must be 1..125"},
-        {"--console --serial X --packet 1,2,0,131", "count must be 1..130"},
+        // Serial counts keep to configure's limits: the largest reply the receive assembly holds.
+        {"--console --serial X --packet 1,3,0,0", "count must be 1..132"},
+        {"--console --serial X --packet 1,3,0,133", "count must be 1..132"},
+        {"--console --serial X --packet 1,4,0,133", "count must be 1..132"},
+        {"--console --serial X --packet 1,2,0,2121", "count must be 1..2120"},
         {"--console --serial X --packet 1,51,0,27", "count must be 1..26"},
         {"--console --serial X --packet 1,3,0,ten", "count must be"},
         {"--console --tcp localhost:502 --packet 1,2,0,126", "count must be 1..125"},
@@ -136,14 +138,14 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
 
 TEST(ConsoleOptions, RepeatedPacketsFillRowsInOrder) {
     const ConsoleOptions o = Accepted("--console --serial X --packet 1,3,0,10 "
-                                      "--packet 0,04,100,125 --packet 255,2,65535,130 "
+                                      "--packet 0,04,100,132 --packet 255,2,65535,2120 "
                                       "--packet 7,51,1,26 --packet 9,50,2,1000");
     ASSERT_EQ(o.packetCount, 5);
     const struct {
         const char *slave, *function, *address, *count;
     } rows[] = {{"1", "3", "0", "10"},
-                {"0", "4", "100", "125"},
-                {"255", "2", "65535", "130"},
+                {"0", "4", "100", "132"},
+                {"255", "2", "65535", "2120"},
                 {"7", "51", "1", "26"},
                 {"9", "50", "2", "1000"}};
     for (std::size_t i = 0; i < std::size(rows); ++i) {

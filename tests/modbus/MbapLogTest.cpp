@@ -78,6 +78,23 @@ TEST(MbapFramer, MalformedHeadersDropEverythingBuffered) {
     EXPECT_EQ(events[1].bytes.size(), 7u);
 }
 
+TEST(HexText, NumbersKeepTheirWidthAndBytesTheirBlanks) {
+    const struct {
+        std::uint32_t value;
+        int digits;
+        const char* text;
+    } cases[] = {{0x0, 2, "00"},
+                 {0xAB, 2, "AB"},
+                 {0x1F, 4, "001F"},
+                 {0x12345, 4, "2345"},
+                 {0xFFFFFFFF, 8, "FFFFFFFF"},
+                 {0x5, 0, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(HexDigits(c.value, c.digits), c.text) << c.value << "/" << c.digits;
+    EXPECT_EQ(HexBytes(Bytes{0x00, 0x0F, 0xF0, 0xab}), "00 0F F0 AB ");
+    EXPECT_EQ(HexBytes(Bytes{}), "");
+}
+
 TEST(LogFormat, LineForms) {
     const TimeOfDay t{9, 5, 3, 7};
     EXPECT_EQ(TimeStamp(t, false), "09:05:03:007");
