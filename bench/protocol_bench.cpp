@@ -62,10 +62,10 @@ void BM_DecodeRegisters(benchmark::State& state) {
     const std::span<const std::uint8_t> data(reply.data() + 3, 250);
     FormatStore store;
     for (int cell = 0; cell < 125; cell += 10)
-        store.SetCellFormat(0, cell, static_cast<int>(ValueFormat::FloatABCD));
+        store.SetCellFormat({PacketNo(1), cell}, static_cast<int>(ValueFormat::FloatABCD));
     for (int cell = 5; cell < 125; cell += 10)
-        store.SetCellFormat(0, cell, static_cast<int>(ValueFormat::LongCDAB));
-    const FormatStore::PacketFormats prepared = store.Packet(0);
+        store.SetCellFormat({PacketNo(1), cell}, static_cast<int>(ValueFormat::LongCDAB));
+    const FormatStore::PacketFormats prepared = store.Packet(PacketNo(1));
     for (auto _ : state) {
         FormatStore::PacketFormats formats = prepared;
         benchmark::DoNotOptimize(DecodeRegisters(data, 125, formats));

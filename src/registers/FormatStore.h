@@ -14,15 +14,16 @@ public:
 
     FormatStore();
 
-    // packet 0..29, cell 0..129; indexes outside return the default and are ignored on set.
-    int Get(int packet, int cell) const;
-    void SetRaw(int packet, int cell, int code);
+    // Points outside the table read as the default and are ignored on set.
+    int Get(PointRef point) const;
+    void SetRaw(PointRef point, int code);
     // A menu choice: a 32-bit code also makes the next cell its continuation (16);
     // a 16-bit code changes only this cell. Unknown codes are ignored.
-    void SetCellFormat(int packet, int cell, int code);
+    void SetCellFormat(PointRef point, int code);
 
-    PacketFormats& Packet(int packet);
-    const PacketFormats& Packet(int packet) const;
+    // packet must be valid
+    PacketFormats& Packet(PacketNo packet);
+    const PacketFormats& Packet(PacketNo packet) const;
     void Reset();
 
 private:

@@ -4,42 +4,30 @@
 
 namespace vantor {
 
-namespace {
-
-bool ValidPacket(int packet) {
-    return packet >= 0 && packet < kPacketCount;
-}
-
-bool ValidIndex(int packet, int cell) {
-    return ValidPacket(packet) && cell >= 0 && cell < kCellsPerPacket;
-}
-
-} // namespace
-
-const RegisterImage::Cell& RegisterImage::At(int packet, int cell) const {
+const RegisterImage::Cell& RegisterImage::At(PointRef point) const {
     static const Cell kBlank;
-    if (!ValidIndex(packet, cell))
+    if (!point.valid())
         return kBlank;
-    return m_cells[static_cast<std::size_t>(packet)][static_cast<std::size_t>(cell)];
+    return m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)];
 }
 
-void RegisterImage::SetValue(int packet, int cell, const std::string& text) {
-    if (ValidIndex(packet, cell))
-        m_cells[static_cast<std::size_t>(packet)][static_cast<std::size_t>(cell)].value = text;
+void RegisterImage::SetValue(PointRef point, const std::string& text) {
+    if (point.valid())
+        m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)].value = text;
 }
 
-void RegisterImage::SetLabel(int packet, int cell, const std::string& text) {
-    if (ValidIndex(packet, cell))
-        m_cells[static_cast<std::size_t>(packet)][static_cast<std::size_t>(cell)].label = text;
+void RegisterImage::SetLabel(PointRef point, const std::string& text) {
+    if (point.valid())
+        m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)].label = text;
 }
 
-void RegisterImage::Apply(int packet, const std::vector<CellText>& texts) {
+void RegisterImage::Apply(PacketNo packet, const std::vector<CellText>& texts) {
     for (const CellText& cell : texts)
-        SetValue(packet, cell.cell, cell.text);
+        SetValue({packet, cell.cell}, cell.text);
 }
 
-const RegisterImage::PacketCells& RegisterImage::Packet(int packet) const {
-    return m_cells.at(static_cast<std::size_t>(packet));
+const RegisterImage::PacketCells& RegisterImage::Packet(PacketNo packet) const {
+    return m_cells.at(packet.index());
 }
 
 void RegisterImage::RebuildPointLabels(const CommandImages& images, int addressBase) {

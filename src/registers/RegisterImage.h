@@ -18,12 +18,12 @@ public:
     };
     using PacketCells = std::array<Cell, kCellsPerPacket>;
 
-    const Cell& At(int packet, int cell) const;
-    // packet 0..29 (the table's own index), cell 0..129; bad indexes are ignored.
-    void SetValue(int packet, int cell, const std::string& text);
-    void SetLabel(int packet, int cell, const std::string& text);
-    void Apply(int packet, const std::vector<CellText>& texts);
-    const PacketCells& Packet(int packet) const;
+    // Points outside the table read as blank and are ignored on set.
+    const Cell& At(PointRef point) const;
+    void SetValue(PointRef point, const std::string& text);
+    void SetLabel(PointRef point, const std::string& text);
+    void Apply(PacketNo packet, const std::vector<CellText>& texts);
+    const PacketCells& Packet(PacketNo packet) const; // packet must be valid
 
     // Point-number labels: cells below the packet's count get their point label and a value
     // of " "; the rest get " " in both.

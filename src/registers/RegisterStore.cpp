@@ -28,15 +28,15 @@ RegisterStore::RegisterStore(QObject* parent) : QObject(parent) {
 }
 
 QString RegisterStore::valueText(PointRef point) const {
-    return QString::fromStdString(m_image.At(point.packet.number - 1, point.cell).value);
+    return QString::fromStdString(m_image.At(point).value);
 }
 
 QString RegisterStore::labelText(PointRef point) const {
-    return QString::fromStdString(m_image.At(point.packet.number - 1, point.cell).label);
+    return QString::fromStdString(m_image.At(point).label);
 }
 
 int RegisterStore::formatCode(PointRef point) const {
-    return m_formats.Get(point.packet.number - 1, point.cell);
+    return m_formats.Get(point);
 }
 
 ColorRefs RegisterStore::colors(PointRef point, CellPart part) const {
@@ -46,17 +46,17 @@ ColorRefs RegisterStore::colors(PointRef point, CellPart part) const {
 }
 
 void RegisterStore::setCellValue(PointRef point, const QString& text) {
-    m_image.SetValue(point.packet.number - 1, point.cell, text.toStdString());
+    m_image.SetValue(point, text.toStdString());
     markChanged(point.packet.number);
 }
 
 void RegisterStore::setCellLabel(PointRef point, const QString& text) {
-    m_image.SetLabel(point.packet.number - 1, point.cell, text.toStdString());
+    m_image.SetLabel(point, text.toStdString());
     markChanged(point.packet.number);
 }
 
 void RegisterStore::setCellFormat(PointRef point, int code) {
-    m_formats.SetCellFormat(point.packet.number - 1, point.cell, code);
+    m_formats.SetCellFormat(point, code);
     markChanged(point.packet.number);
 }
 
@@ -105,15 +105,15 @@ void RegisterStore::rebuildPointLabels() {
 void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int registerCount) {
     if (!PacketNo(packet).valid())
         return;
-    m_image.Apply(packet - 1,
-                  DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(packet - 1)));
+    m_image.Apply(PacketNo(packet), DecodeRegisters(Bytes(data), registerCount,
+                                                    m_formats.Packet(PacketNo(packet))));
     markChanged(packet);
 }
 
 void RegisterStore::onBitReply(int packet, const QByteArray& data, int bitCount) {
     if (!PacketNo(packet).valid() || m_dataFormat != 0)
         return;
-    m_image.Apply(packet - 1, DecodeBits(Bytes(data), bitCount));
+    m_image.Apply(PacketNo(packet), DecodeBits(Bytes(data), bitCount));
     markChanged(packet);
 }
 

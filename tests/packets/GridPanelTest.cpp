@@ -71,7 +71,7 @@ protected:
         return checked;
     }
     CellColors colors(int row, int column) { return grid()->gridModel()->colors(row, column); }
-    int formatAt(int cell) { return m_store.formats().Get(kPacket - 1, cell); }
+    int formatAt(int cell) { return m_store.formats().Get({PacketNo(kPacket), cell}); }
 
     // Opens the menu for the current cell, returns the checked item's text ("" for none) and
     // triggers `command` if given.

@@ -208,7 +208,7 @@ TEST(GridValues, RepliesShowAfterOneCoalescedChange) {
     ConfigurePacket(store, 3, 4);
     QSignalSpy rebuilt(&store, &RegisterStore::packetChanged);
     ASSERT_TRUE(test::WaitUntil([&] { return rebuilt.count() == kPacketCount; })); // settled
-    store.formats().SetCellFormat(2, 2, 7);
+    store.formats().SetCellFormat({PacketNo(3), 2}, 7);
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     QSignalSpy otherChanged(&other, &QAbstractItemModel::dataChanged);
 

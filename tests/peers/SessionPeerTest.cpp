@@ -53,15 +53,15 @@ class Poller {
 public:
     Poller() {
         // Packet 1 reads the holding registers 0..9 with a mix of all format kinds.
-        formats.SetCellFormat(0, 2, 5);
-        formats.SetCellFormat(0, 3, 7);
-        formats.SetCellFormat(0, 5, 12);
-        formats.SetCellFormat(0, 8, 5);
+        formats.SetCellFormat({PacketNo(1), 2}, 5);
+        formats.SetCellFormat({PacketNo(1), 3}, 7);
+        formats.SetCellFormat({PacketNo(1), 5}, 12);
+        formats.SetCellFormat({PacketNo(1), 8}, 5);
         QObject::connect(&session, &CommSession::registerReplyAccepted,
                          [this](int packet, const QByteArray& data, int count) {
                              replies.push_back(
                                  {packet, Joined(DecodeRegisters(Span(data), count,
-                                                                 formats.Packet(packet - 1)))});
+                                                                 formats.Packet(PacketNo(packet))))});
                          });
         QObject::connect(&session, &CommSession::bitReplyAccepted,
                          [this](int packet, const QByteArray& data, int count) {
@@ -139,8 +139,8 @@ TEST_F(SessionPeers, TcpSlaveWholeAndByteByByteRepliesDecodeAlike) {
         ASSERT_TRUE(test::StartModbusSlave(slave, arguments)) << slave.error();
         Poller p;
         // Packet 2 reads the float and the long on their own, with function 3 like every TCP row.
-        p.formats.SetCellFormat(1, 0, 7);
-        p.formats.SetCellFormat(1, 2, 12);
+        p.formats.SetCellFormat({PacketNo(2), 0}, 7);
+        p.formats.SetCellFormat({PacketNo(2), 2}, 12);
         p.Configure({{"1", "03", "0", "10", true}, {"1", "03", "3", "4", true}}, LinkKind::Tcp);
         ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
         ASSERT_TRUE(p.WaitReplies(3)) << p.log.toStdString();
@@ -184,7 +184,7 @@ TEST(SimulatedDevicePeer, ValuesMoveOverRtuAndTcp) {
         SimulatedDevice device;
         Poller p;
         p.formats.Reset();
-        p.formats.SetCellFormat(0, 1, 7); // the sine
+        p.formats.SetCellFormat({PacketNo(1), 1}, 7); // the sine
         p.Configure({{"1", "03", "0", "10", true}}, link);
         if (link == LinkKind::Serial) {
             ASSERT_TRUE(device.StartRtu()) << device.errorString().toStdString();

@@ -97,22 +97,22 @@ TEST(RegisterImage, PointLabelRebuildFollowsEachPacketsCount) {
     images.packets[0] = {"", {}, 1, 3, 0, 25};
     images.packets[1] = {"", {}, 1, 4, 100, 0};
     RegisterImage image;
-    image.SetValue(0, 0, "123");
-    image.SetValue(1, 3, "7");
+    image.SetValue({PacketNo(1), 0}, "123");
+    image.SetValue({PacketNo(2), 3}, "7");
     image.RebuildPointLabels(images, 1);
-    EXPECT_EQ(image.At(0, 0).label, "4x00001");
-    EXPECT_EQ(image.At(0, 0).value, " ");
-    EXPECT_EQ(image.At(0, 24).label, "4x00025"); // column 6, row 5
-    EXPECT_EQ(image.At(0, 25).label, " ");
-    for (const auto& cell : image.Packet(1)) {
+    EXPECT_EQ(image.At({PacketNo(1), 0}).label, "4x00001");
+    EXPECT_EQ(image.At({PacketNo(1), 0}).value, " ");
+    EXPECT_EQ(image.At({PacketNo(1), 24}).label, "4x00025"); // column 6, row 5
+    EXPECT_EQ(image.At({PacketNo(1), 25}).label, " ");
+    for (const auto& cell : image.Packet(PacketNo(2))) {
         EXPECT_EQ(cell.label, " ");
         EXPECT_EQ(cell.value, " ");
     }
 
-    image.Apply(0, {{0, "1"}, {129, "9"}, {130, "x"}, {-1, "x"}});
-    EXPECT_EQ(image.At(0, 0).value, "1");
-    EXPECT_EQ(image.At(0, 129).value, "9");
-    image.SetValue(30, 0, "x");
-    EXPECT_EQ(image.At(30, 0).value, " ");
-    EXPECT_EQ(image.At(0, 130).value, " ");
+    image.Apply(PacketNo(1), {{0, "1"}, {129, "9"}, {130, "x"}, {-1, "x"}});
+    EXPECT_EQ(image.At({PacketNo(1), 0}).value, "1");
+    EXPECT_EQ(image.At({PacketNo(1), 129}).value, "9");
+    image.SetValue({PacketNo(31), 0}, "x");
+    EXPECT_EQ(image.At({PacketNo(31), 0}).value, " ");
+    EXPECT_EQ(image.At({PacketNo(1), 130}).value, " ");
 }

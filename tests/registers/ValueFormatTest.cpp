@@ -91,21 +91,21 @@ TEST(ValueFormat, EncodesWritesInUpperCaseHex) {
 
 TEST(FormatStore, ThirtyTwoBitChoiceMarksTheNextCellAsItsContinuation) {
     FormatStore store;
-    EXPECT_EQ(store.Get(29, 129), 4);
-    store.SetCellFormat(0, 9, 7); // row 10: the continuation is the next column's top
-    EXPECT_EQ(store.Get(0, 9), 7);
-    EXPECT_EQ(store.Get(0, 10), 16);
-    store.SetCellFormat(0, 9, 5); // a 16-bit choice leaves the follower alone
-    EXPECT_EQ(store.Get(0, 9), 5);
-    EXPECT_EQ(store.Get(0, 10), 16);
-    store.SetCellFormat(0, 129, 12); // the last cell has no follower
-    EXPECT_EQ(store.Get(0, 129), 12);
-    store.SetCellFormat(0, 0, 6);
-    store.SetCellFormat(0, 0, 16);
-    store.SetCellFormat(30, 0, 7);
-    store.SetCellFormat(0, -1, 7);
-    EXPECT_EQ(store.Get(0, 0), 4);
-    EXPECT_EQ(store.Get(-1, 0), 4);
+    EXPECT_EQ(store.Get({PacketNo(30), 129}), 4);
+    store.SetCellFormat({PacketNo(1), 9}, 7); // row 10: the continuation is the next column's top
+    EXPECT_EQ(store.Get({PacketNo(1), 9}), 7);
+    EXPECT_EQ(store.Get({PacketNo(1), 10}), 16);
+    store.SetCellFormat({PacketNo(1), 9}, 5); // a 16-bit choice leaves the follower alone
+    EXPECT_EQ(store.Get({PacketNo(1), 9}), 5);
+    EXPECT_EQ(store.Get({PacketNo(1), 10}), 16);
+    store.SetCellFormat({PacketNo(1), 129}, 12); // the last cell has no follower
+    EXPECT_EQ(store.Get({PacketNo(1), 129}), 12);
+    store.SetCellFormat({PacketNo(1), 0}, 6);
+    store.SetCellFormat({PacketNo(1), 0}, 16);
+    store.SetCellFormat({PacketNo(31), 0}, 7);
+    store.SetCellFormat({PacketNo(1), -1}, 7);
+    EXPECT_EQ(store.Get({PacketNo(1), 0}), 4);
+    EXPECT_EQ(store.Get({PacketNo(0), 0}), 4);
     store.Reset();
-    EXPECT_EQ(store.Get(0, 10), 4);
+    EXPECT_EQ(store.Get({PacketNo(1), 10}), 4);
 }
