@@ -3,7 +3,8 @@
 
 namespace vantor {
 
-// "关于 Vantor <version>": the program icon, its version and the release note of the last update check.
+// "关于 Vantor <version>": the program icon, its version and the release note of the last update
+// check.
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:

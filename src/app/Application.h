@@ -15,8 +15,9 @@ struct ConsoleOptions;
 class Application : public QObject {
     Q_OBJECT
 public:
-    explicit Application(LinkController::Placement placement = LinkController::Placement::LinkThread,
-                         QObject* parent = nullptr);
+    explicit Application(
+        LinkController::Placement placement = LinkController::Placement::LinkThread,
+        QObject* parent = nullptr);
     ~Application() override;
 
     Workspace* workspace() { return &m_workspace; }

@@ -39,8 +39,8 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
     auto* serialGroup = new QGroupBox(QStringLiteral("Serial Settings"), this);
     // Each choice goes straight into the shared selection, so the panel shows it at once.
     (new QVBoxLayout(serialGroup))
-        ->addWidget(new SerialSettingsForm(selection, SerialSettingsForm::PortEntry::Listed,
-                                           serialGroup));
+        ->addWidget(
+            new SerialSettingsForm(selection, SerialSettingsForm::PortEntry::Listed, serialGroup));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

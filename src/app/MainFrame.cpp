@@ -18,12 +18,12 @@
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
 #include "app/ZelvoView.h"
-#include "registers/Workspace.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
 #include "packets/DataGridPanel.h"
 #include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "widgets/Resources.h"
 
 namespace vantor {
@@ -111,10 +111,11 @@ void CMainFrame::createMenus() {
             [this](bool on) { statusBar()->setVisible(on); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this, [this] {
-        CAboutDlg about(m_releaseNote, this);
-        about.exec();
-    });
+    help->addAction(QStringLiteral("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this,
+                    [this] {
+                        CAboutDlg about(m_releaseNote, this);
+                        about.exec();
+                    });
     help->addAction(QStringLiteral("版本更新...(&V)"))->setEnabled(false);
     QAction* prompt = help->addAction(QStringLiteral("提示更新信息"));
     prompt->setCheckable(true);

@@ -9,11 +9,11 @@
 #endif
 
 #include "app/ConsoleOptions.h"
-#include "app/Version.h"
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
 #include "app/SimulatedDevice.h"
+#include "app/Version.h"
 
 namespace {
 

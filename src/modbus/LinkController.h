@@ -38,8 +38,7 @@ public:
     // makes the controller (tests that drive the session directly). Calls are queued either way.
     enum class Placement { LinkThread, CallerThread };
 
-    explicit LinkController(Placement placement = Placement::LinkThread,
-                            QObject* parent = nullptr);
+    explicit LinkController(Placement placement = Placement::LinkThread, QObject* parent = nullptr);
     ~LinkController() override;
 
     LinkState state() const { return m_state; }

@@ -5,12 +5,12 @@
 namespace vantor {
 
 struct SessionDelays {
-    int oneShotPauseMs = 100;    // before and after a one-shot write
-    int blockWriteLeadMs = 100;  // before the first frame of a block write
-    int blockWriteGapMs = 1000;  // after each frame of a block write
-    int pageWriteLeadMs = 200;   // before a page write
-    int pageWriteTailMs = 500;   // after a page write
-    int tcpIntervalMs = 1000;    // between TCP requests
+    int oneShotPauseMs = 100;   // before and after a one-shot write
+    int blockWriteLeadMs = 100; // before the first frame of a block write
+    int blockWriteGapMs = 1000; // after each frame of a block write
+    int pageWriteLeadMs = 200;  // before a page write
+    int pageWriteTailMs = 500;  // after a page write
+    int tcpIntervalMs = 1000;   // between TCP requests
 };
 
 } // namespace vantor

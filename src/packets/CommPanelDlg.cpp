@@ -188,8 +188,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
 void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::logEvent, m_log, &CommLog::appendSessionEvent);
     connect(m_link, &LinkController::countersChanged, m_counters, &CounterDisplay::showCounters);
-    connect(m_link, &LinkController::lastGoodCount, m_counters,
-            &CounterDisplay::showLastGoodCount);
+    connect(m_link, &LinkController::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
     connect(m_link, &LinkController::stateChanged, this,
             [this](const LinkState& state) { showSending(state.polling); });
 }

@@ -44,8 +44,7 @@ QLineEdit* MakeEdit(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* link,
-                                       QWidget* parent)
+ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* link, QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_link(link), m_selection(workspace->serial()),
       m_watcher(new PortWatcher({}, this)) {
     auto* modeRow = new QHBoxLayout;
@@ -82,7 +81,8 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
 QWidget* ConnectionControls::buildSerialGroup() {
     m_serialGroup = new QGroupBox(QStringLiteral("Serial Port"), this);
     m_serialGroup->setObjectName(QStringLiteral("serialGroup"));
-    m_form = new SerialSettingsForm(m_selection, SerialSettingsForm::PortEntry::Typed, m_serialGroup);
+    m_form =
+        new SerialSettingsForm(m_selection, SerialSettingsForm::PortEntry::Typed, m_serialGroup);
     m_openClose = new QPushButton(m_serialGroup);
     m_openClose->setObjectName(QStringLiteral("openButton"));
     SetButtonIcon(m_openClose, "openport");
@@ -189,8 +189,7 @@ void ConnectionControls::connectTcpEdits() {
         connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
     for (QLineEdit* edit : m_header)
         connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
-    connect(m_function, &QComboBox::currentIndexChanged, this,
-            &ConnectionControls::storeTcpEdits);
+    connect(m_function, &QComboBox::currentIndexChanged, this, &ConnectionControls::storeTcpEdits);
     connect(m_workspace, &Workspace::tcpChanged, this, [this] { showTcpSettings(false); });
 }
 

@@ -19,7 +19,8 @@ class RegisterStore;
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    GridModel(int packet, RegisterStore* store, QObject* parent = nullptr); // packet 1..30; store set
+    GridModel(int packet, RegisterStore* store,
+              QObject* parent = nullptr); // packet 1..30; store set
 
     int packet() const { return m_packet; }
     RegisterStore* store() const { return m_store; }

@@ -61,7 +61,7 @@ private:
     int m_pressRow = -1;
     int m_pressColumn = -1;
     bool m_commitPending = false; // the editor lost the focus to a click on the list
-    bool m_showing = false; // items being filled from the workspace
+    bool m_showing = false;       // items being filled from the workspace
     Workspace* m_workspace;
 };
 

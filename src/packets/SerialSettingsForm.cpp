@@ -11,8 +11,7 @@
 
 namespace vantor {
 
-SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry entry,
-                                       QWidget* parent)
+SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry entry, QWidget* parent)
     : QWidget(parent), m_selection(selection), m_entry(entry) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -45,8 +44,8 @@ SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry ent
     showSelection();
 }
 
-QComboBox* SerialSettingsForm::addRow(const char* label, const char* name,
-                                      const QStringList& items, int row) {
+QComboBox* SerialSettingsForm::addRow(const char* label, const char* name, const QStringList& items,
+                                      int row) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(name));
     combo->addItems(items);

@@ -63,7 +63,8 @@ void RegisterStore::setCellFormat(PointRef point, int code) {
 void RegisterStore::setColors(PointRef point, CellPart part, ColorRefs colors) {
     if (!point.valid())
         return;
-    ColorRefs& kept = m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
+    ColorRefs& kept =
+        m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
     if (kept == colors)
         return;
     kept = colors;
@@ -105,8 +106,8 @@ void RegisterStore::rebuildPointLabels() {
 void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int registerCount) {
     if (!PacketNo(packet).valid())
         return;
-    m_image.Apply(PacketNo(packet), DecodeRegisters(Bytes(data), registerCount,
-                                                    m_formats.Packet(PacketNo(packet))));
+    m_image.Apply(PacketNo(packet),
+                  DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(PacketNo(packet))));
     markChanged(packet);
 }
 

@@ -69,10 +69,10 @@ public:
     void setUserNames(bool on);
 
 signals:
-    void rowsChanged();                               // the whole table was replaced
-    void rowChanged(int packet);                      // 1..30: texts or check box of one row
+    void rowsChanged();                                // the whole table was replaced
+    void rowChanged(int packet);                       // 1..30: texts or check box of one row
     void packetCheckChanged(int packet, bool checked); // 1..30, one check box changed
-    void allChecksChanged(bool checked);              // every check box set at once
+    void allChecksChanged(bool checked);               // every check box set at once
     void sendIntervalChanged(const QString& text);
     void linkKindChanged(vantor::LinkKind link);
     void tcpChanged();

@@ -10,10 +10,10 @@
 #include "app/CommSettingsDlg.h"
 #include "modbus/CommSession.h"
 #include "modbus/LinkController.h"
-#include "registers/Workspace.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
 #include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "widgets/MessageBox.h"
 
 namespace vantor {

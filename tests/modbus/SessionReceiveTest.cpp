@@ -105,9 +105,9 @@ TEST_F(SessionReceive, RegisterReplyIsAcceptedHoweverItIsSplit) {
     EXPECT_EQ(goodCount.last()[0].toInt(), 2);
     EXPECT_EQ(session.assembly().length(), 0u);
     ASSERT_FALSE(logs.isEmpty());
-    EXPECT_TRUE(Text(logs.last()).endsWith(
-        " Rx:   01 03 04 00 01 FF FE " +
-        QString::fromStdString(HexBytes({kTwoRegisters.data() + 7, 2}))));
+    EXPECT_TRUE(Text(logs.last())
+                    .endsWith(" Rx:   01 03 04 00 01 FF FE " +
+                              QString::fromStdString(HexBytes({kTwoRegisters.data() + 7, 2}))));
 }
 
 TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing) {

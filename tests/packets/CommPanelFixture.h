@@ -1,6 +1,7 @@
 #pragma once
 // A communication panel on the test thread with its workspace and link controller (the session
-// on the test thread, no port open), shown and active so that clicks move the focus as they do for a user.
+// on the test thread, no port open), shown and active so that clicks move the focus as they do for
+// a user.
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>

@@ -66,7 +66,8 @@ TEST(CommLog, PauseDropsOnlyTxAndRxLines) {
     log.setPaused(true);
     log.appendSessionEvent(Session(TxLine(1)));
     log.appendSessionEvent(Session(RxLine(2)));
-    log.appendSessionEvent(Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
+    log.appendSessionEvent(
+        Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
     log.appendLine(QStringLiteral("数据包配置成功。"));
     EXPECT_EQ(Lines(log),
               (QStringList{QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！"),
@@ -115,7 +116,8 @@ TEST(CommLog, OnlyAWrittenSessionLineEmptiesTheLog) {
     EXPECT_EQ(log.lineCount(), 250);
 
     // A line from the session that is shown (here one that the pause lets through) does.
-    log.appendSessionEvent(Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
+    log.appendSessionEvent(
+        Session(QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")));
     EXPECT_EQ(
         Lines(log),
         (QStringList{kNotice, QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")}));

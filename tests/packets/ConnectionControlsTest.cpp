@@ -12,10 +12,10 @@
 
 #include "modbus/CommSession.h"
 #include "modbus/LinkController.h"
-#include "registers/Workspace.h"
 #include "packets/ConnectionControls.h"
 #include "packets/ConnectionTestUtil.h"
 #include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "support/Wait.h"
 #include "transport/PtyPair.h"
 #include "widgets/MessageBox.h"

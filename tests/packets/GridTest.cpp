@@ -132,7 +132,8 @@ TEST(GridLabels, PointNumberRebuildForCounts) {
     RegisterStore store;
     GridModel model(7, &store);
     CMSHFlexGrid grid(&model);
-    store.setCellValue({PacketNo(7), 3}, QStringLiteral("99")); // a rebuild blanks the values as well
+    store.setCellValue({PacketNo(7), 3},
+                       QStringLiteral("99")); // a rebuild blanks the values as well
 
     ConfigurePacket(store, 7, 25);
     PageTexts page = ReadPage(grid);
@@ -173,7 +174,7 @@ TEST(GridLabels, LabelsSetOnTheGridLastUntilTheNextRebuild) {
     grid.setText(QStringLiteral("Pump speed"));
     EXPECT_EQ(grid.text(), "Pump speed");
     EXPECT_EQ(store.labelText({PacketNo(2), 1}), "Pump speed"); // the store holds user labels
-    grid.setTextMatrix(3, 1, QString());         // an empty label stays empty
+    grid.setTextMatrix(3, 1, QString());                        // an empty label stays empty
     EXPECT_EQ(grid.textMatrix(3, 1), "");
     store.rebuildPointLabels();
     EXPECT_EQ(grid.textMatrix(2, 1), "4x00001");

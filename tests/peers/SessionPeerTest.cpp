@@ -9,9 +9,9 @@
 
 #include "app/SimulatedDevice.h"
 #include "modbus/CommSession.h"
+#include "peers/PeerProcess.h"
 #include "registers/PacketTable.h"
 #include "registers/RegisterDecoder.h"
-#include "peers/PeerProcess.h"
 #include "support/Wait.h"
 
 namespace vantor {
@@ -57,12 +57,13 @@ public:
         formats.SetCellFormat({PacketNo(1), 3}, 7);
         formats.SetCellFormat({PacketNo(1), 5}, 12);
         formats.SetCellFormat({PacketNo(1), 8}, 5);
-        QObject::connect(&session, &CommSession::registerReplyAccepted,
-                         [this](int packet, const QByteArray& data, int count) {
-                             replies.push_back(
-                                 {packet, Joined(DecodeRegisters(Span(data), count,
-                                                                 formats.Packet(PacketNo(packet))))});
-                         });
+        QObject::connect(
+            &session, &CommSession::registerReplyAccepted,
+            [this](int packet, const QByteArray& data, int count) {
+                replies.push_back(
+                    {packet,
+                     Joined(DecodeRegisters(Span(data), count, formats.Packet(PacketNo(packet))))});
+            });
         QObject::connect(&session, &CommSession::bitReplyAccepted,
                          [this](int packet, const QByteArray& data, int count) {
                              replies.push_back({packet, Joined(DecodeBits(Span(data), count))});

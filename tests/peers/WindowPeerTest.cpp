@@ -14,9 +14,9 @@
 #include "packets/ConnectionControls.h"
 #include "packets/DataGridPanel.h"
 #include "packets/MSHFlexGrid.h"
+#include "peers/PeerProcess.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
-#include "peers/PeerProcess.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
 

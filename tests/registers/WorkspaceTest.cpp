@@ -20,8 +20,8 @@ TEST(Workspace, RowChangesAreToldOnceAndOnlyWhenSomethingChanged) {
     DataPacket row = ws.row(PacketNo(3));
     row.count = "10";
     ws.setRow(PacketNo(3), row);
-    ws.setRow(PacketNo(3), row);          // the same again
-    ws.setRow(PacketNo(31), row);         // outside the table
+    ws.setRow(PacketNo(3), row);  // the same again
+    ws.setRow(PacketNo(31), row); // outside the table
     ws.setPacketChecked(PacketNo(3), true);
     ws.setPacketChecked(PacketNo(3), true);
     EXPECT_EQ(rows.count(), 2);
