@@ -12,6 +12,7 @@ Application::Application(LinkController::Placement placement, QObject* parent)
     connect(&m_link, &LinkController::registerReplyAccepted, store,
             &RegisterStore::onRegisterReply);
     connect(&m_link, &LinkController::bitReplyAccepted, store, &RegisterStore::onBitReply);
+    connect(&m_link, &LinkController::noReply, store, &RegisterStore::onNoReply);
 }
 
 Application::~Application() = default;

@@ -9,6 +9,12 @@ namespace vantor {
 
 namespace {
 
+// 3.5 characters of 11 bits, as microseconds times the baud rate: the silence that ends a reply.
+constexpr qint64 kSilenceMicrosBaud = 38'500'000;
+constexpr qint64 kMinimumSilenceUs = 2000;
+// Timers may fire a little before a clock read says the period is over.
+constexpr qint64 kClockToleranceUs = 1000;
+
 // Leading decimal digits of a typed port text; anything else reads as 0.
 int LeadingNumber(const QString& text) {
     const QString t = text.trimmed();
@@ -29,12 +35,14 @@ CommSession::CommSession(QObject* parent)
     m_cycleTimer.setTimerType(Qt::PreciseTimer);
     m_jobTimer.setSingleShot(true);
     m_jobTimer.setTimerType(Qt::PreciseTimer);
+    m_clock.start();
     connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::AutoSendThreadProc);
     connect(&m_jobTimer, &QTimer::timeout, this, &CommSession::JobThreadProc);
     connect(m_port, &CComPort::bytesReceived, this, &CommSession::onSerialBytes);
     connect(m_port, &CComPort::portError, this, [this](const QString& reason) {
         stopPolling();
         m_port->Stop();
+        logNotice("串口连接已断开：" + reason.toStdString());
         emit linkError(reason);
         emit serialClosed();
     });
@@ -115,12 +123,14 @@ void CommSession::stopPolling() {
 }
 
 void CommSession::tcpStart() {
+    forgetPendingRequests();
     m_autoSend = true;
     setMode(SessionMode::Polling);
     kickCycle();
 }
 
 void CommSession::tcpStop() {
+    forgetPendingRequests();
     m_autoSend = false;
     setMode(SessionMode::Idle);
 }
@@ -146,6 +156,14 @@ void CommSession::kickCycle() {
 // One step of the cycle: send the next due packet after the last one sent and wait the interval
 // with it as the current packet. With nothing due the cycle stops until kicked again.
 void CommSession::AutoSendThreadProc() {
+    m_cycleHeld = false;
+    if (const int wait = m_link == LinkKind::Serial ? replyWaitMs() : 0; wait > 0) {
+        // A request now would cut the reply still arriving; the interval is over, so the
+        // next request goes as soon as the reply is judged or the line falls silent.
+        m_cycleHeld = true;
+        m_cycleTimer.start(wait);
+        return;
+    }
     for (int k = 0; k < kPacketCount; ++k) {
         const int packet = (m_next - 1 + k) % kPacketCount + 1;
         if (!packetDue(packet))
@@ -160,6 +178,7 @@ void CommSession::AutoSendThreadProc() {
 
 void CommSession::sendPolled(int packet) {
     const PacketImage& image = m_images.packets[packet - 1];
+    notePolledRequest(packet);
     if (m_link == LinkKind::Tcp) {
         m_mbap.Reset(); // a partial reply a whole interval old would corrupt the next one
         m_socket->Send(image.tcp);
@@ -172,6 +191,49 @@ void CommSession::sendPolled(int packet) {
         SendHexCommand(QString::fromStdString(image.serialText));
     }
     emit frameSent(packet);
+}
+
+void CommSession::notePolledRequest(int packet) {
+    if (m_link == LinkKind::Serial && m_images.packets[packet - 1].slave == 0)
+        return; // a broadcast is never answered
+    Awaiting& awaiting = m_awaiting[packet - 1];
+    const qint64 now = nowUs();
+    if (awaiting.pending) {
+        if (now - awaiting.sentUs + kClockToleranceUs < qint64{m_delays.replyTimeoutMs} * 1000)
+            return; // the earlier request still has time; its clock keeps running
+        emit noReply(packet);
+        if (!awaiting.missLogged) {
+            // Once per run of misses: a dead slave must not fill the log every cycle.
+            awaiting.missLogged = true;
+            logNotice(NoReplyText(packet));
+        }
+    }
+    awaiting.pending = true;
+    awaiting.sentUs = now;
+}
+
+void CommSession::noteAnswered(int packet, bool good) {
+    if (packet < 1 || packet > kPacketCount)
+        return;
+    Awaiting& awaiting = m_awaiting[packet - 1];
+    awaiting.pending = false;
+    if (good)
+        awaiting.missLogged = false;
+}
+
+void CommSession::forgetPendingRequests() {
+    m_awaiting.fill(Awaiting{});
+}
+
+int CommSession::replyWaitMs() const {
+    if (m_rx.length() == 0 || !m_port->isOpen())
+        return 0;
+    const qint64 silenceUs =
+        std::max(kMinimumSilenceUs, kSilenceMicrosBaud / std::max(1, m_baudRate));
+    const qint64 until = std::min(m_lastByteUs + silenceUs,
+                                  m_lastRequestUs + qint64{m_delays.replyTimeoutMs} * 1000);
+    const qint64 left = until - nowUs();
+    return left > 0 ? static_cast<int>((left + 999) / 1000) : 0;
 }
 
 // The RTU sender: command text to frame, written with its CRC and logged as a Tx line.
@@ -191,6 +253,7 @@ int CommSession::SendHexCommand(const QString& commandText) {
         refuse(now, QStringLiteral("串口写入失败，命令未发送：%1").arg(commandText));
         return 0;
     }
+    m_lastRequestUs = nowUs();
     if (m_logScrolling)
         log(LogKind::Tx, now, SerialTxLine(now, frame.txText));
     return static_cast<int>(frame.bytes.size());
@@ -246,6 +309,10 @@ void CommSession::JobThreadProc() {
         finishJob();
         return;
     }
+    if (const int wait = replyWaitMs(); wait > 0) {
+        m_jobTimer.start(wait); // a reply is still arriving: the frame waits for it
+        return;
+    }
     const QString text = job.texts[m_jobStep++];
     m_rx.Reset();
     if (!text.isEmpty() && SendHexCommand(text) > 0)
@@ -272,6 +339,7 @@ void CommSession::openSerial(const SerialSettings& settings) {
         emit serialOpenFailed(m_port->lastError());
         return;
     }
+    m_baudRate = settings.baudRate;
     emit serialOpened(m_port->portName());
     startPolling();
 }

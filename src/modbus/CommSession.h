@@ -4,6 +4,7 @@
 // and writes the log lines. The GUI (or the console) talks to it only through queued
 // signals and slots.
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -97,6 +98,9 @@ signals:
     void commandRefused(const QString& reason); // a request that could not go out (also logged)
     void linkError(const QString& reason);      // the open serial line failed (device removed)
     void frameSent(int packet);                 // a polled request went out (0: a write)
+    // A polled request of the packet went unanswered: the next request to it went out and the
+    // reply timeout had passed. Emitted for every miss; only the first of a run is logged.
+    void noReply(int packet);
 
 private:
     struct Job {
@@ -120,6 +124,18 @@ private:
     void refuse(const TimeOfDay& when, const QString& reason);
 
     void setMode(SessionMode mode);
+    // No-reply accounting: a request going out, a reply judged (good: accepted or an
+    // exception), and forgetting every pending request when polling stops or starts.
+    void notePolledRequest(int packet);
+    void noteAnswered(int packet, bool good);
+    void forgetPendingRequests();
+    // Milliseconds the next serial request must still wait for a reply that is arriving: until
+    // 3.5 characters of silence at the line's rate or the reply timeout. 0: it may go.
+    int replyWaitMs() const;
+    qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
+    void handleRtuException();
+    void reportMismatch(const ReplyMismatch& mismatch);
+    void logNotice(const std::string& text);
     void judgeSerial();
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);
     void countCrcError(bool registers);
@@ -150,6 +166,20 @@ private:
     Counters m_counters;
     RxAssembly m_rx;
     MbapFramer m_mbap;
+
+    // Per packet: a polled request not yet answered (since when), and whether its packet is in
+    // a run of misses that was already logged.
+    struct Awaiting {
+        bool pending = false;
+        qint64 sentUs = 0;
+        bool missLogged = false;
+    };
+    std::array<Awaiting, kPacketCount> m_awaiting{};
+    QElapsedTimer m_clock;
+    qint64 m_lastByteUs = 0;    // the last serial byte received
+    qint64 m_lastRequestUs = 0; // the last serial request sent
+    int m_baudRate = 19200;     // of the open port
+    bool m_cycleHeld = false;   // the cycle waits for a reply that is arriving
 
     std::deque<Job> m_jobs;
     qsizetype m_jobStep = 0; // frames of the front job sent so far

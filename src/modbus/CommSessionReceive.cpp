@@ -28,6 +28,7 @@ void CommSession::onSerialBytes(const QByteArray& bytes) {
 }
 
 void CommSession::PortMsgRxByte(quint8 byte) {
+    m_lastByteUs = nowUs();
     if (!m_rx.Append(byte)) {
         // A full assembly means a stream of noise: start over and count it.
         m_rx.Reset();
@@ -40,11 +41,20 @@ void CommSession::PortMsgRxByte(quint8 byte) {
         return;
     }
     judgeSerial();
+    if (m_cycleHeld && m_rx.length() == 0) {
+        // The reply the cycle waited for is judged: the next request may go at once.
+        m_cycleHeld = false;
+        m_cycleTimer.start(0);
+    }
 }
 
 void CommSession::judgeSerial() {
     const bool polling = m_mode == SessionMode::Polling;
     const PacketImage& image = m_images.packets[m_current - 1];
+    if (polling && IsRtuExceptionReply(m_rx.bytes(), image.slave, image.function)) {
+        handleRtuException();
+        return;
+    }
     const ReplyKind kind = ReplyKindOf(m_mode, image.function);
     const std::size_t expected = ExpectedReplyLength(m_mode, image.function, image.count);
     const Judgement judgement = JudgeReply(m_rx.bytes(), expected);
@@ -72,9 +82,14 @@ void CommSession::judgeSerial() {
     }
     if (judgement == Judgement::CrcError) {
         countCrcError(false);
+        noteAnswered(m_current, false);
+    } else if (const ReplyMismatch mismatch =
+                   CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
+        reportMismatch(mismatch);
     } else {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
+        noteAnswered(m_current, true);
         const QByteArray data =
             DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
         if (kind == ReplyKind::Bits)
@@ -91,17 +106,47 @@ void CommSession::judgeSerial() {
 // register packet.
 void CommSession::DecodeThreadProc() {
     const PacketImage& image = m_images.packets[m_current - 1];
-    if (FrameCrcIsValid(m_rx.bytes())) {
+    if (!FrameCrcIsValid(m_rx.bytes())) {
+        countCrcError(true);
+        noteAnswered(m_current, false);
+    } else if (const ReplyMismatch mismatch =
+                   CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
+        reportMismatch(mismatch);
+    } else {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
+        noteAnswered(m_current, true);
         emit lastGoodCount(image.count);
         emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
                                    image.count);
-    } else {
-        countCrcError(true);
     }
     m_rx.Reset();
     countReceived();
+}
+
+// An exception reply of the polled slave, judged as soon as its five bytes are in: logged with
+// its meaning, no cell changes, and the packet counts as answered.
+void CommSession::handleRtuException() {
+    const std::span<const std::uint8_t> reply = m_rx.bytes();
+    const int function = reply[1];
+    const int code = reply[2];
+    if (m_logScrolling) {
+        logAssembly(PolledRxLine);
+        logNotice(ExceptionText(m_current, function, code));
+    }
+    m_rx.Reset();
+    noteAnswered(m_current, true);
+    countReceived();
+}
+
+// A whole reply that answers another request: not decoded, one data error, and why.
+void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
+    if (m_logScrolling) {
+        if (m_link == LinkKind::Serial)
+            logAssembly(PolledRxLine);
+        logNotice(MismatchNoticeText(m_current, mismatch));
+    }
+    countDataError(false);
 }
 
 void CommSession::onTcpBytes(const QByteArray& bytes) {
@@ -122,28 +167,30 @@ void CommSession::onTcpBytes(const QByteArray& bytes) {
     }
 }
 
-// A whole Modbus TCP reply: logged, and decoded into the current packet while polling. An
-// exception reply (function with bit 7 set) is logged and not decoded.
+// A whole Modbus TCP reply: logged, checked against the request and decoded into the current
+// packet while polling. An exception reply (function with bit 7 set) is logged with its meaning
+// and not decoded.
 void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
     if (m_logScrolling) {
         const TimeOfDay now = LocalTimeOfDay();
         log(LogKind::Rx, now, PolledRxLine(now, HexBytes(adu)));
     }
+    const bool polling = m_mode == SessionMode::Polling;
+    const PacketImage& image = m_images.packets[m_current - 1];
+    const ReplyMismatch mismatch =
+        polling ? CheckTcpReply(adu, image.tcp, image.count) : ReplyMismatch{};
     const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
-    if (function & 0x80) {
-        const int code = adu.size() > 8 ? adu[8] : 0;
-        if (m_logScrolling) {
-            const TimeOfDay now = LocalTimeOfDay();
-            log(LogKind::Notice, now,
-                QString::fromStdString(TimeStamp(now, false)) +
-                    QStringLiteral(" 异常应答：功能码 0x%1，异常码 %2")
-                        .arg(QString::number(function, 16).toUpper())
-                        .arg(code));
-        }
-    } else if (m_mode == SessionMode::Polling && adu.size() > 9) {
-        const PacketImage& image = m_images.packets[m_current - 1];
+    if (mismatch) {
+        reportMismatch(mismatch);
+    } else if (function & 0x80) {
+        if (m_logScrolling)
+            logNotice(ExceptionText(m_current, function, adu.size() > 8 ? adu[8] : 0));
+        if (polling)
+            noteAnswered(m_current, true);
+    } else if (polling && adu.size() > 9) {
         const int available = static_cast<int>((adu.size() - 9) / 2);
         const int registers = std::min(image.count, available);
+        noteAnswered(m_current, true);
         emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
     }
     countReceived();
@@ -177,6 +224,11 @@ void CommSession::emitCounters() {
 void CommSession::logAssembly(std::string (*form)(const TimeOfDay&, std::string_view)) {
     const TimeOfDay now = LocalTimeOfDay();
     log(LogKind::Rx, now, form(now, m_rx.hexText()));
+}
+
+void CommSession::logNotice(const std::string& text) {
+    const TimeOfDay now = LocalTimeOfDay();
+    log(LogKind::Notice, now, NoticeLine(now, text));
 }
 
 void CommSession::log(LogKind kind, const TimeOfDay& time, const QString& line) {

@@ -24,6 +24,9 @@ struct FunctionInfo {
     // Reply data bits per requested item: 1 per bit, kRegisterBits per register; functions 50
     // and 51 answer each item with a block of 4 and 5 registers. 0 where nothing is read.
     int replyBitsPerItem;
+    // The reply carries a byte count before its data (functions 50 and 51 have their own
+    // header instead).
+    bool byteCount;
     SerialUse serial;
     bool tcp;        // offered in the Modbus TCP function list, in table order
     int tcpMaxCount; // the standard Modbus limit of one request; 0: none applies
@@ -38,23 +41,24 @@ inline constexpr int kTcpMaxBits = 2000;
 inline constexpr int kTcpMaxRegisters = 125;
 
 inline constexpr std::array<FunctionInfo, 15> kFunctions = {{
-    // code, what it reads, reply bits per item, serial use, in the TCP list, TCP count limit
-    {1, FunctionReads::Bits, 1, SerialUse::None, true, kTcpMaxBits},
-    {2, FunctionReads::Bits, 1, SerialUse::Polled, true, kTcpMaxBits},
-    {3, FunctionReads::Registers, kRegisterBits, SerialUse::Polled, true, kTcpMaxRegisters},
-    {4, FunctionReads::Registers, kRegisterBits, SerialUse::Polled, true, kTcpMaxRegisters},
-    {5, FunctionReads::None, 0, SerialUse::None, true, 0},
-    {6, FunctionReads::None, 0, SerialUse::Written, true, 0},
-    {15, FunctionReads::None, 0, SerialUse::None, true, 0},
-    {16, FunctionReads::None, 0, SerialUse::Written, true, 0},
+    // code, what it reads, reply bits per item, byte count, serial use, in the TCP list,
+    // TCP count limit
+    {1, FunctionReads::Bits, 1, true, SerialUse::None, true, kTcpMaxBits},
+    {2, FunctionReads::Bits, 1, true, SerialUse::Polled, true, kTcpMaxBits},
+    {3, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
+    {4, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
+    {5, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {6, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
+    {15, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {16, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
     // File records: the request is no start and count, so no count limit applies.
-    {20, FunctionReads::Registers, kRegisterBits, SerialUse::None, true, 0},
-    {21, FunctionReads::None, 0, SerialUse::None, true, 0},
-    {22, FunctionReads::None, 0, SerialUse::None, true, 0},
-    {23, FunctionReads::Registers, kRegisterBits, SerialUse::None, true, kTcpMaxRegisters},
-    {43, FunctionReads::None, 0, SerialUse::None, true, 0},
-    {50, FunctionReads::Registers, 4 * kRegisterBits, SerialUse::PolledFixed, false, 0},
-    {51, FunctionReads::Registers, 5 * kRegisterBits, SerialUse::Polled, false, 0},
+    {20, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, true, 0},
+    {21, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {22, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {23, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, true, kTcpMaxRegisters},
+    {43, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {50, FunctionReads::Registers, 4 * kRegisterBits, false, SerialUse::PolledFixed, false, 0},
+    {51, FunctionReads::Registers, 5 * kRegisterBits, false, SerialUse::Polled, false, 0},
 }};
 
 // The function of a code, or nullptr when the program does not know it.

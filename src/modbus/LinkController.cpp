@@ -37,6 +37,7 @@ void LinkController::connectSession() {
     connect(s, &CommSession::bitReplyAccepted, this, &LinkController::bitReplyAccepted);
     connect(s, &CommSession::commandRefused, this, &LinkController::commandRefused);
     connect(s, &CommSession::frameSent, this, &LinkController::frameSent);
+    connect(s, &CommSession::noReply, this, &LinkController::noReply);
     connect(s, &CommSession::serialOpened, this, &LinkController::onSerialOpened);
     connect(s, &CommSession::serialOpenFailed, this, &LinkController::onSerialOpenFailed);
     connect(s, &CommSession::serialClosed, this, &LinkController::onSerialClosed);
@@ -177,9 +178,13 @@ void LinkController::onTcpConnectFailed(const QString& reason) {
     emit openFailed(LinkKind::Tcp, reason);
 }
 
-// Polling stays armed: a later connect lets it run again.
+// Polling is disarmed with the lost connection: a later connect does not resume it until the
+// user starts it again.
 void LinkController::onTcpDisconnected(const QString& reason) {
-    setState({LinkKind::Tcp, LinkPhase::Closed, m_state.polling});
+    if (m_state.kind == LinkKind::Tcp) {
+        setState({LinkKind::Tcp, LinkPhase::Closed, false});
+        queue([](CommSession* s) { s->tcpStop(); });
+    }
     emit linkLost(LinkKind::Tcp, reason);
 }
 

@@ -99,6 +99,8 @@ signals:
     void bitReplyAccepted(int packet, const QByteArray& data, int bitCount);
     void commandRefused(const QString& reason);
     void frameSent(int packet);
+    // A polled request of the packet (1..30) went unanswered.
+    void noReply(int packet);
 
 private:
     template <class Call> void queue(Call call);

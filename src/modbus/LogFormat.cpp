@@ -45,4 +45,26 @@ std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText) {
     return line;
 }
 
+std::string NoticeLine(const TimeOfDay& t, std::string_view text) {
+    std::string line = TimeStamp(t, false) + " ";
+    line += text;
+    return line;
+}
+
+std::string NoReplyText(int packet) {
+    return "数据包 " + std::to_string(packet) + " 无应答";
+}
+
+std::string ExceptionText(int packet, int function, int code) {
+    std::string text = "数据包 " + std::to_string(packet) + " 异常应答：功能码 0x" +
+                       HexDigits(static_cast<std::uint32_t>(function), 2) + "，异常码 0x" +
+                       HexDigits(static_cast<std::uint32_t>(code), 2) + " ";
+    text += ExceptionName(code);
+    return text;
+}
+
+std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch) {
+    return "数据包 " + std::to_string(packet) + " 应答不匹配：" + MismatchText(mismatch);
+}
+
 } // namespace vantor

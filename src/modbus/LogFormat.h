@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "modbus/HexText.h" // HexBytes: the byte text of every Rx and Tx line
+#include "modbus/ReplyRules.h"
 
 namespace vantor {
 
@@ -26,6 +27,15 @@ std::string TcpTxLine(const TimeOfDay& t, std::span<const std::uint8_t> request)
 std::string PolledRxLine(const TimeOfDay& t, std::string_view hexText);
 // time stamp + " Rx :  " + hex text (a write echo)
 std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText);
+
+// time stamp + blank + text: a refusal, a lost link, a reply that was not taken
+std::string NoticeLine(const TimeOfDay& t, std::string_view text);
+// "数据包 3 无应答"
+std::string NoReplyText(int packet);
+// "数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址"
+std::string ExceptionText(int packet, int function, int code);
+// "数据包 2 应答不匹配：从站地址 5 ≠ 1"
+std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch);
 
 inline constexpr std::string_view kConfigureDoneLine = "数据包配置成功。";
 inline constexpr std::string_view kLogOverflowNotice =

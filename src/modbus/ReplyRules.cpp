@@ -1,7 +1,11 @@
 #include "modbus/ReplyRules.h"
 
+#include <array>
+#include <utility>
+
 #include "modbus/Crc16.h"
 #include "modbus/FunctionTable.h"
+#include "modbus/HexText.h"
 
 namespace vantor {
 
@@ -21,6 +25,24 @@ std::size_t CountOf(int count) {
 const FunctionInfo& PolledLayout(int function) {
     const FunctionInfo* info = FindFunction(function);
     return IsSerialPolled(info) ? *info : *FindFunction(kReadHoldingRegisters);
+}
+
+constexpr std::uint8_t kExceptionBit = 0x80;
+
+constexpr std::array<std::pair<int, std::string_view>, 9> kExceptionNames = {{
+    {0x01, "非法功能"},
+    {0x02, "非法数据地址"},
+    {0x03, "非法数据值"},
+    {0x04, "从站设备故障"},
+    {0x05, "确认"},
+    {0x06, "从站设备忙"},
+    {0x08, "存储奇偶性差错"},
+    {0x0A, "不可用网关路径"},
+    {0x0B, "网关目标设备响应失败"},
+}};
+
+std::string Hex2(int value) {
+    return "0x" + HexDigits(static_cast<unsigned>(value) & 0xFF, 2);
 }
 
 } // namespace
@@ -80,6 +102,86 @@ Judgement JudgeReply(std::span<const std::uint8_t> bytes, std::size_t expected) 
         return Judgement::OverLength;
     }
     return FrameCrcIsValid(bytes) ? Judgement::Valid : Judgement::CrcError;
+}
+
+std::string_view ExceptionName(int code) {
+    for (const auto& [known, name] : kExceptionNames)
+        if (known == code)
+            return name;
+    return "未知异常";
+}
+
+bool IsRtuExceptionReply(std::span<const std::uint8_t> bytes, int slave, int function) {
+    return bytes.size() == kExceptionReplyLength && bytes[0] == slave &&
+           bytes[1] == (function | kExceptionBit) && FrameCrcIsValid(bytes);
+}
+
+ReplyMismatch CheckRtuReply(std::span<const std::uint8_t> reply, int slave, int function,
+                            int count) {
+    using Field = ReplyMismatch::Field;
+    if (reply.size() < kReplyOverhead)
+        return {};
+    if (reply[0] != slave)
+        return {Field::Slave, reply[0], slave};
+    if (reply[1] != function)
+        return {Field::Function, reply[1], function};
+    const FunctionInfo* info = FindFunction(function);
+    if (info != nullptr && info->byteCount) {
+        const int expected = static_cast<int>(ReplyDataBytes(function, count) & 0xFF);
+        if (reply[2] != expected)
+            return {Field::ByteCount, reply[2], expected};
+    }
+    return {};
+}
+
+ReplyMismatch CheckTcpReply(std::span<const std::uint8_t> adu,
+                            std::span<const std::uint8_t, 12> request, int count) {
+    using Field = ReplyMismatch::Field;
+    constexpr std::size_t kDataOffset = 9; // MBAP header, function, byte count
+    if (adu.size() < kDataOffset)
+        return {};
+    const int transaction = adu[0] << 8 | adu[1];
+    const int asked = request[0] << 8 | request[1];
+    if (transaction != asked)
+        return {Field::Transaction, transaction, asked};
+    const int function = request[7];
+    if (adu[7] == (function | kExceptionBit))
+        return {};
+    if (adu[7] != function)
+        return {Field::Function, adu[7], function};
+    const FunctionInfo* info = FindFunction(function);
+    if (info == nullptr || !info->byteCount)
+        return {};
+    const int data = static_cast<int>(adu.size() - kDataOffset);
+    if (adu[8] != data)
+        return {Field::Length, adu[8], data};
+    const int needed = static_cast<int>(ReplyDataSize(*info, CountOf(count)));
+    if (data < needed)
+        return {Field::TooFew, data, needed};
+    return {};
+}
+
+std::string MismatchText(const ReplyMismatch& m) {
+    using Field = ReplyMismatch::Field;
+    const std::string got = std::to_string(m.got);
+    const std::string expected = std::to_string(m.expected);
+    switch (m.field) {
+    case Field::None:
+        break;
+    case Field::Slave:
+        return "从站地址 " + got + " ≠ " + expected;
+    case Field::Function:
+        return "功能码 " + Hex2(m.got) + " ≠ " + Hex2(m.expected);
+    case Field::ByteCount:
+        return "字节数 " + got + " ≠ " + expected;
+    case Field::Transaction:
+        return "事务标识 " + got + " ≠ " + expected;
+    case Field::Length:
+        return "字节数 " + got + " 与报文长度 " + expected + " 不符";
+    case Field::TooFew:
+        return "数据 " + got + " 字节，少于所请求的 " + expected + " 字节";
+    }
+    return {};
 }
 
 } // namespace vantor

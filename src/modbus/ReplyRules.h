@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace vantor {
 
@@ -27,5 +29,50 @@ enum class Judgement { Incomplete, OverLength, CrcError, Valid };
 
 // k < L: Incomplete; k > L: OverLength; k == L: CRC over the first L-2 bytes decides.
 Judgement JudgeReply(std::span<const std::uint8_t> bytes, std::size_t expected);
+
+// ---- exception replies ---------------------------------------------------------------------
+
+// An RTU exception reply: slave, function with bit 7 set, exception code, CRC.
+inline constexpr std::size_t kExceptionReplyLength = 5;
+
+// The meaning of a Modbus exception code ("非法数据地址"); "未知异常" for any other code.
+std::string_view ExceptionName(int code);
+
+// True when the bytes are a whole exception reply of the slave to the function, CRC good.
+bool IsRtuExceptionReply(std::span<const std::uint8_t> bytes, int slave, int function);
+
+// ---- replies that do not belong to the request ------------------------------------------------
+
+struct ReplyMismatch {
+    enum class Field {
+        None,
+        Slave,       // RTU slave address
+        Function,    // function code (an exception reply may carry it with bit 7 set)
+        ByteCount,   // RTU byte count against the count asked
+        Transaction, // TCP transaction identifier
+        Length,      // TCP byte count against the MBAP length
+        TooFew,      // TCP data bytes fewer than the count asked needs
+    } field = Field::None;
+    int got = 0;
+    int expected = 0;
+
+    explicit operator bool() const { return field != Field::None; }
+    bool operator==(const ReplyMismatch&) const = default;
+};
+
+// A whole RTU reply with a good CRC, against the request: slave, function, and the byte count
+// where the layout has one (modulo 256, as the byte wraps for the longest replies).
+ReplyMismatch CheckRtuReply(std::span<const std::uint8_t> reply, int slave, int function,
+                            int count);
+
+// A whole Modbus TCP reply (MBAP header and PDU) against the 12-byte request: transaction
+// identifier, function (bit 7 allowed: an exception), then, for a function whose reply has a
+// byte count, that count against the MBAP length and against the count asked. The unit
+// identifier is not compared: gateways rewrite it.
+ReplyMismatch CheckTcpReply(std::span<const std::uint8_t> adu,
+                            std::span<const std::uint8_t, 12> request, int count);
+
+// "从站地址 5 ≠ 1" and the like; empty for no mismatch.
+std::string MismatchText(const ReplyMismatch& mismatch);
 
 } // namespace vantor

@@ -22,6 +22,9 @@ int CellOf(int row, int column, GridCellKind kind) {
     return CellFromGrid(row, kind == GridCellKind::Label ? column + 1 : column);
 }
 
+// The text colour of the values of a packet whose replies stopped: they are old.
+constexpr Qt::GlobalColor kStaleText = Qt::gray;
+
 } // namespace
 
 GridModel::GridModel(int packet, RegisterStore* store, QObject* parent)
@@ -34,6 +37,11 @@ GridModel::GridModel(int packet, RegisterStore* store, QObject* parent)
     }
     connect(m_store, &RegisterStore::packetChanged, this, &GridModel::onPacketChanged);
     connect(m_store, &RegisterStore::colorsChanged, this, &GridModel::onColorsChanged);
+    connect(m_store, &RegisterStore::staleChanged, this, [this](int packet) {
+        if (packet == m_packet)
+            emit dataChanged(index(1, 1), index(kGridRows - 1, kGridColumns - 1),
+                             {Qt::ForegroundRole});
+    });
 }
 
 int GridModel::rowCount(const QModelIndex& parent) const {
@@ -55,6 +63,9 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     case Qt::BackgroundRole:
         return QBrush(colors(row, column).back);
     case Qt::ForegroundRole:
+        // Stale values are greyed; the stored colours stay for when replies come back.
+        if (CellKind(row, column) == GridCellKind::Value && m_store->isStale(PacketNo(m_packet)))
+            return QBrush(kStaleText);
         return QBrush(colors(row, column).text);
     case Qt::TextAlignmentRole:
         if (CellKind(row, column) == GridCellKind::Fixed)

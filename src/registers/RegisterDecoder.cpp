@@ -20,10 +20,12 @@ std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int re
             code == static_cast<int>(ValueFormat::Unsigned16)) {
             texts.push_back({i, Decode16(code, data[offset], data[offset + 1])});
         } else if (Is32BitFormat(code)) {
-            // The second register must belong to this reply; without it the cell keeps its
-            // old text rather than showing a value made of bytes that were never sent.
-            if (i + 1 >= registerCount || offset + 3 >= data.size())
+            // The second register must belong to this reply; without it the cell shows "--"
+            // rather than an old value or one made of bytes that were never sent.
+            if (i + 1 >= registerCount || offset + 3 >= data.size()) {
+                texts.push_back({i, "--"});
                 continue;
+            }
             texts.push_back({i, Decode32(code, {data[offset], data[offset + 1], data[offset + 2],
                                                 data[offset + 3]})});
             if (i + 1 < kCellsPerPacket)

@@ -16,8 +16,9 @@ struct CellText {
 };
 
 // Registers: data bytes from offset 3 of the reply (2 per register); cells 0.. in order while
-// the cell is below registerCount (and 130). A 32-bit code makes the next cell's code 16.
-// A cell with an unknown code is left out (its text stays as it was).
+// the cell is below registerCount (and 130). A 32-bit code makes the next cell's code 16; on the
+// last register of the reply it shows "--". A cell with an unknown code is left out (its text
+// stays as it was).
 std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int registerCount,
                                       FormatStore::PacketFormats& formats);
 

@@ -45,6 +45,10 @@ ColorRefs RegisterStore::colors(PointRef point, CellPart part) const {
     return m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
 }
 
+bool RegisterStore::isStale(PacketNo packet) const {
+    return packet.valid() && m_stale[packet.index()];
+}
+
 void RegisterStore::setCellValue(PointRef point, const QString& text) {
     m_image.SetValue(point, text.toStdString());
     markChanged(point.packet.number);
@@ -109,13 +113,28 @@ void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int regi
     m_image.Apply(PacketNo(packet),
                   DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(PacketNo(packet))));
     markChanged(packet);
+    setStale(packet, false);
 }
 
 void RegisterStore::onBitReply(int packet, const QByteArray& data, int bitCount) {
-    if (!PacketNo(packet).valid() || m_dataFormat != 0)
+    if (!PacketNo(packet).valid())
+        return;
+    setStale(packet, false); // an accepted reply, even where the format keeps the cells
+    if (m_dataFormat != 0)
         return;
     m_image.Apply(PacketNo(packet), DecodeBits(Bytes(data), bitCount));
     markChanged(packet);
+}
+
+void RegisterStore::onNoReply(int packet) {
+    setStale(packet, true);
+}
+
+void RegisterStore::setStale(int packet, bool stale) {
+    if (!PacketNo(packet).valid() || m_stale[PacketNo(packet).index()] == stale)
+        return;
+    m_stale[PacketNo(packet).index()] = stale;
+    emit staleChanged(packet, stale);
 }
 
 void RegisterStore::markChanged(int packet) {

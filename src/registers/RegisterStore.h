@@ -35,6 +35,9 @@ public:
     QString labelText(PointRef point) const;
     int formatCode(PointRef point) const;
     ColorRefs colors(PointRef point, CellPart part) const;
+    // A packet whose polled requests went unanswered since its last accepted reply: its values
+    // are old. False outside 1..30.
+    bool isStale(PacketNo packet) const;
 
     void setCellValue(PointRef point, const QString& text);
     // A label typed or loaded by the user: it stays until the next label rebuild.
@@ -51,6 +54,7 @@ public slots:
     // From the link (packet 1..30). Bits are written only while the data format is 0.
     void onRegisterReply(int packet, const QByteArray& data, int registerCount);
     void onBitReply(int packet, const QByteArray& data, int bitCount);
+    void onNoReply(int packet); // marks the packet stale until its next accepted reply
 
 signals:
     void packetChanged(int packet); // 1..30: values, labels or formats of that packet changed
@@ -58,9 +62,11 @@ signals:
     void dataFormatChanged(int value);
     void addressBaseChanged(int base);
     void colorsChanged(vantor::PointRef point, vantor::CellPart part); // at once, not coalesced
+    void staleChanged(int packet, bool stale);                         // at once, on change only
 
 private:
     void markChanged(int packet);
+    void setStale(int packet, bool stale);
     void flush();
 
     using PacketColors = std::array<std::array<ColorRefs, 2>, kCellsPerPacket>;
@@ -68,6 +74,7 @@ private:
     FormatStore m_formats;
     RegisterImage m_image;
     std::array<PacketColors, kPacketCount> m_colors;
+    std::array<bool, kPacketCount> m_stale{};
     CommandImages m_images;
     int m_dataFormat = 0;
     int m_addressBase = 0;

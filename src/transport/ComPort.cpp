@@ -151,29 +151,39 @@ void CComPort::onReadyRead() {
         emit bytesReceived(bytes);
 }
 
+namespace {
+
+// Short Chinese reasons for the errors that end an open line; Qt's own text only where none fits.
+QString SerialLossText(int error, const QString& qtText) {
+    switch (error) {
+    case QSerialPort::ResourceError:
+        return QStringLiteral("设备已移除");
+    case QSerialPort::ReadError:
+        return QStringLiteral("无法读取，线路已断开");
+    case QSerialPort::WriteError:
+        return QStringLiteral("写入失败");
+    default:
+        return QStringLiteral("串口错误（%1）").arg(qtText);
+    }
+}
+
+} // namespace
+
 void CComPort::onError(int error) {
     if (!m_port->isOpen())
         return;
-    const QString device = portName();
-    QString text;
     switch (error) {
     case QSerialPort::ResourceError: // a removed device
-        text = QStringLiteral("Serial port %1 is no longer available (%2)")
-                   .arg(device, m_port->errorString());
-        break;
     case QSerialPort::ReadError:
         // A terminal whose other side went away reads end-of-file; Qt reports that as a read
         // error (with a stale reason) at every event loop pass, so the line must be closed.
-        text =
-            QStringLiteral("Serial port %1 can no longer be read; the line was closed").arg(device);
-        break;
     case QSerialPort::WriteError:
-        text = QStringLiteral("Writing to serial port %1 failed (%2)")
-                   .arg(device, m_port->errorString());
         break;
     default:
         return;
     }
+    const QString text =
+        portName() + QLatin1Char(' ') + SerialLossText(error, m_port->errorString());
     m_port->close();
     emit portError(text);
 }

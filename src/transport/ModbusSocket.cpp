@@ -4,6 +4,28 @@
 
 namespace vantor {
 
+namespace {
+
+// Short Chinese reasons for a connection that failed; Qt's own text only where none fits.
+QString SocketLossText(QAbstractSocket::SocketError error, const QString& qtText) {
+    switch (error) {
+    case QAbstractSocket::RemoteHostClosedError:
+        return QStringLiteral("连接被对方关闭");
+    case QAbstractSocket::ConnectionRefusedError:
+        return QStringLiteral("连接被拒绝");
+    case QAbstractSocket::HostNotFoundError:
+        return QStringLiteral("无法连接主机");
+    case QAbstractSocket::SocketTimeoutError:
+        return QStringLiteral("连接超时");
+    case QAbstractSocket::NetworkError:
+        return QStringLiteral("网络错误");
+    default:
+        return QStringLiteral("网络连接错误（%1）").arg(qtText);
+    }
+}
+
+} // namespace
+
 // m_closing is true whenever there is no connection whose loss the owner should hear of:
 // before the first connect, while connecting, after our own Close and after a loss was
 // reported. That keeps connectionLost to one per connection and silent for our own closes.
@@ -24,12 +46,12 @@ CModbusSocket::CModbusSocket(QObject* parent)
     };
     connect(m_socket, &QTcpSocket::readyRead, this, deliver);
     connect(m_socket, &QTcpSocket::disconnected, this,
-            [reportLoss] { reportLoss(QStringLiteral("The server closed the connection")); });
+            [reportLoss] { reportLoss(QStringLiteral("连接被对方关闭")); });
     connect(m_socket, &QTcpSocket::errorOccurred, this,
             [this, reportLoss](QAbstractSocket::SocketError e) {
                 // A wait that timed out is not a failure of the connection.
                 if (e != QAbstractSocket::SocketTimeoutError)
-                    reportLoss(m_socket->errorString());
+                    reportLoss(SocketLossText(e, m_socket->errorString()));
             });
 }
 

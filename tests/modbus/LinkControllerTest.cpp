@@ -77,7 +77,7 @@ TEST_F(LinkControllerTest, ALineThatFailsWhileOpenIsReportedLostOnce) {
     EXPECT_EQ(link.state(), (LinkState{LinkKind::Serial, LinkPhase::Closed, false}));
 }
 
-TEST_F(LinkControllerTest, TcpConnectionLostKeepsPollingArmed) {
+TEST_F(LinkControllerTest, TcpConnectionLostDisarmsPolling) {
     QTcpServer server;
     ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
     link.connectTcp(QStringLiteral("127.0.0.1"), QString::number(server.serverPort()));
@@ -86,7 +86,9 @@ TEST_F(LinkControllerTest, TcpConnectionLostKeepsPollingArmed) {
     EXPECT_EQ(link.state(), (LinkState{LinkKind::Tcp, LinkPhase::Open, true}));
     delete server.nextPendingConnection(); // the server drops the connection
     ASSERT_TRUE(WaitUntil([&] { return lost.count() == 1; }));
-    EXPECT_EQ(link.state(), (LinkState{LinkKind::Tcp, LinkPhase::Closed, true}));
+    EXPECT_EQ(link.state(), (LinkState{LinkKind::Tcp, LinkPhase::Closed, false}));
+    EXPECT_EQ(lost[0][1].toString(), "连接被对方关闭");
+    EXPECT_TRUE(WaitUntil([&] { return !link.sessionForTests()->autoSend(); }));
 
     link.connectTcp(QStringLiteral("127.0.0.1"), QStringLiteral("0"));
     ASSERT_TRUE(WaitUntil([&] { return failed.count() == 1; }));

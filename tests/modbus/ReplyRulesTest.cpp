@@ -1,6 +1,7 @@
 #include "modbus/ReplyRules.h"
 #include "modbus/Crc16.h"
 #include "modbus/FunctionTable.h"
+#include "modbus/LogFormat.h"
 #include "modbus/RxAssembly.h"
 
 #include <gtest/gtest.h>
@@ -149,6 +150,78 @@ TEST(RxAssembly, HoldsBytesAndHexTextUntilFull) {
     ASSERT_TRUE(rx.Append(0x42));
     EXPECT_EQ(Bytes(rx.bytes().begin(), rx.bytes().end()), Bytes{0x42});
     EXPECT_EQ(rx.hexText(), "42 ");
+}
+
+TEST(ReplyRules, ExceptionRepliesAndTheirNames) {
+    EXPECT_TRUE(IsRtuExceptionReply(Bytes{0x01, 0x83, 0x02, 0xC0, 0xF1}, 1, 3));
+    EXPECT_FALSE(IsRtuExceptionReply(Bytes{0x01, 0x83, 0x02, 0xC0, 0xF0}, 1, 3)); // CRC
+    EXPECT_FALSE(IsRtuExceptionReply(Bytes{0x01, 0x83, 0x02, 0xC0, 0xF1}, 2, 3)); // slave
+    EXPECT_FALSE(IsRtuExceptionReply(Bytes{0x01, 0x83, 0x02, 0xC0, 0xF1}, 1, 4)); // function
+    const struct {
+        int code;
+        const char* text;
+    } names[] = {
+        {1, "0x01 非法功能"},       {2, "0x02 非法数据地址"},
+        {3, "0x03 非法数据值"},     {4, "0x04 从站设备故障"},
+        {5, "0x05 确认"},           {6, "0x06 从站设备忙"},
+        {8, "0x08 存储奇偶性差错"}, {10, "0x0A 不可用网关路径"},
+        {7, "0x07 未知异常"},       {11, "0x0B 网关目标设备响应失败"},
+        {0xFF, "0xFF 未知异常"},
+    };
+    for (const auto& n : names)
+        EXPECT_EQ(ExceptionText(1, 0x83, n.code),
+                  std::string("数据包 1 异常应答：功能码 0x83，异常码 ") + n.text);
+}
+
+TEST(ReplyRules, RtuRepliesThatAnswerAnotherRequest) {
+    using F = ReplyMismatch::Field;
+    Bytes fromSlave5 = MakeReply(0x03, 4);
+    fromSlave5[0] = 5;
+    const struct {
+        Bytes reply;
+        int function, count;
+        ReplyMismatch expected;
+        const char* text;
+    } cases[] = {
+        {MakeReply(0x03, 4), 3, 2, {}, ""},
+        {fromSlave5, 3, 2, {F::Slave, 5, 1}, "从站地址 5 ≠ 1"},
+        {MakeReply(0x04, 4), 3, 2, {F::Function, 4, 3}, "功能码 0x04 ≠ 0x03"},
+        {MakeReply(0x03, 6), 3, 2, {F::ByteCount, 6, 4}, "字节数 6 ≠ 4"},
+        {MakeReply(0x02, 2), 2, 9, {}, ""},
+        {MakeReply(0x02, 1), 2, 9, {F::ByteCount, 1, 2}, "字节数 1 ≠ 2"},
+        {MakeReply(0x03, 4), 3, 130, {}, ""}, // 260 data bytes: the count byte wraps to 4
+        {MakeReply(0x33, 7), 51, 1, {}, ""},  // no byte count in its layout
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ReplyMismatch got = CheckRtuReply(c.reply, 1, c.function, c.count);
+        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(MismatchText(got), c.text);
+    }
+}
+
+TEST(ReplyRules, TcpRepliesThatAnswerAnotherRequest) {
+    using F = ReplyMismatch::Field;
+    const std::array<std::uint8_t, 12> request{0, 7, 0, 0, 0, 6, 1, 3, 0, 0, 0, 2};
+    const struct {
+        Bytes adu;
+        ReplyMismatch expected;
+        const char* text;
+    } cases[] = {
+        {{0, 7, 0, 0, 0, 7, 9, 3, 4, 0, 1, 0, 2}, {}, ""}, // another unit: gateways rewrite it
+        {{0, 7, 0, 0, 0, 3, 1, 0x83, 2}, {}, ""},          // an exception
+        {{0, 8, 0, 0, 0, 7, 1, 3, 4, 0, 1, 0, 2}, {F::Transaction, 8, 7}, "事务标识 8 ≠ 7"},
+        {{0, 7, 0, 0, 0, 7, 1, 4, 4, 0, 1, 0, 2}, {F::Function, 4, 3}, "功能码 0x04 ≠ 0x03"},
+        {{0, 7, 0, 0, 0, 3, 1, 0x84, 2}, {F::Function, 0x84, 3}, "功能码 0x84 ≠ 0x03"},
+        {{0, 7, 0, 0, 0, 7, 1, 3, 2, 0, 1, 0, 2}, {F::Length, 2, 4}, "字节数 2 与报文长度 4 不符"},
+        {{0, 7, 0, 0, 0, 5, 1, 3, 2, 0, 1}, {F::TooFew, 2, 4}, "数据 2 字节，少于所请求的 4 字节"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const ReplyMismatch got = CheckTcpReply(c.adu, request, 2);
+        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(MismatchNoticeText(2, got), std::string("数据包 2 应答不匹配：") + c.text);
+    }
 }
 
 } // namespace

@@ -204,3 +204,52 @@ TEST_F(SessionCycle, EmptyPageWriteSendsNothingAndStillEndsInPolling) {
     EXPECT_EQ(Sent(), std::vector<int>{0});
     EXPECT_TRUE(WaitUntil([&] { return wire == FrameOf("0110000000010200FF"); }));
 }
+
+TEST_F(SessionCycle, AnUnansweredPacketIsLoggedOncePerRunOfMisses) {
+    SessionDelays delays = session.delays();
+    delays.replyTimeoutMs = 30;
+    session.setDelays(delays);
+    QSignalSpy missed(&session, &CommSession::noReply);
+    QSignalSpy logs(&session, &CommSession::logEvent);
+    session.setLogScrolling(false); // the line is a notice: it shows while the log is paused
+    const auto lines = [&] {
+        for (const auto& args : logs)
+            EXPECT_TRUE(args[0].value<LogEvent>().text.endsWith(" 数据包 1 无应答"));
+        return logs.count();
+    };
+    Configure({1}, 10);
+    ASSERT_TRUE(WaitUntil([&] { return missed.count() >= 3; }));
+    EXPECT_EQ(lines(), 1);
+    EXPECT_EQ(missed[0][0].toInt(), 1);
+
+    for (std::uint8_t b : ReadReply(1, 3, {0, 7})) // a good reply ends the run
+        session.PortMsgRxByte(b);
+    const qsizetype before = missed.count();
+    ASSERT_TRUE(WaitUntil([&] { return missed.count() >= before + 2; }));
+    EXPECT_EQ(lines(), 2);
+}
+
+TEST_F(SessionCycle, NoRequestGoesOutWhileAReplyIsArriving) {
+    // At 300 baud 3.5 characters of silence last 128 ms: pauses of 20 ms keep a reply going.
+    SerialSettings slow;
+    slow.portName = pty.endB();
+    slow.baudRate = 300;
+    session.openSerial(slow);
+    QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
+    const Bytes reply = ReadReply(1, 3, {0x12, 0x34});
+    QObject guard;
+    QObject::connect(&session, &CommSession::frameSent, &guard, [&] {
+        if (session.assembly().length() == 0 && replies.isEmpty())
+            session.PortMsgRxByte(reply[0]); // the reply starts as soon as the request is out
+    });
+    Configure({1}, 10);
+    ASSERT_TRUE(WaitForFrames(1));
+    const qsizetype requests = sent.count();
+    for (std::size_t i = 1; i < reply.size(); ++i) {
+        QTest::qWait(20);
+        EXPECT_EQ(sent.count(), requests) << "a request cut the reply before byte " << i;
+        session.PortMsgRxByte(reply[i]);
+    }
+    EXPECT_EQ(replies.count(), 1);
+    EXPECT_TRUE(WaitForFrames(static_cast<int>(requests) + 1)); // then polling goes on
+}

@@ -17,6 +17,12 @@ QString Text(const QList<QVariant>& args) {
     return args[0].value<LogEvent>().text;
 }
 
+// A Notice line without its time stamp ("hh:mm:ss:mmm").
+QString Notice(const QList<QVariant>& args) {
+    const LogEvent event = args[0].value<LogEvent>();
+    return event.kind == LogKind::Notice ? event.text.mid(12) : QStringLiteral("not a notice");
+}
+
 class SessionReceive : public ::testing::Test {
 protected:
     void SetUp() override { ResizeQuietFlag() = false; }
@@ -38,6 +44,7 @@ protected:
     void PollTcp(int count) {
         CommandImages images = Images(3, count);
         images.link = LinkKind::Tcp;
+        images.packets[0].tcp = {0, 1, 0, 0, 0, 6, 1, 3, 0, 0, 0, static_cast<std::uint8_t>(count)};
         session.configureImages(images, 200);
         session.tcpStart();
     }
@@ -367,4 +374,52 @@ TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
     ASSERT_EQ(logs.count(), 4);
     EXPECT_TRUE(Text(logs.last()).contains("MBAP header invalid"));
     EXPECT_EQ(session.counters(), Expect(0, 2, 4));
+}
+
+TEST_F(SessionReceive, ExceptionRepliesAreJudgedAtFiveBytesAndNamed) {
+    const QString line = " 数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址";
+    Poll(3, 2);
+    Feed({0x01, 0x83, 0x02, 0xC0, 0xF1});
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    EXPECT_EQ(session.assembly().length(), 0u);
+    ASSERT_EQ(logs.count(), 2);
+    EXPECT_TRUE(Text(logs[0]).endsWith(" Rx:   01 83 02 C0 F1 "));
+    EXPECT_EQ(Notice(logs[1]), line);
+
+    PollTcp(2);
+    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
+    EXPECT_EQ(Notice(logs.last()), line);
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 2));
+}
+
+TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
+    const struct {
+        int function, count;
+        bool tcp;
+        Bytes reply;
+        QString why;
+    } cases[] = {
+        {3, 2, false, ReadReply(5, 3, {0, 1, 0, 2}), "从站地址 5 ≠ 1"},
+        {3, 2, false, ReadReply(1, 4, {0, 1, 0, 2}), "功能码 0x04 ≠ 0x03"},
+        {3, 2, false, WithCrc({1, 3, 6, 0, 1, 0, 2}), "字节数 6 ≠ 4"},
+        {2, 10, false, ReadReply(2, 2, {5, 2}), "从站地址 2 ≠ 1"},
+        {3, 2, true, {0, 9, 0, 0, 0, 7, 1, 3, 4, 0, 1, 0, 2}, "事务标识 9 ≠ 1"},
+        {3, 2, true, {0, 1, 0, 0, 0, 5, 1, 3, 2, 0, 1}, "数据 2 字节，少于所请求的 4 字节"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why.toStdString());
+        ClearRecords();
+        if (c.tcp) {
+            PollTcp(c.count);
+            session.onTcpBytes(ToQt(c.reply));
+        } else {
+            Poll(c.function, c.count);
+            Feed(c.reply);
+        }
+        EXPECT_EQ(registers.count() + bits.count(), 0);
+        EXPECT_EQ(session.counters(), Expect(0, 1, 1));
+        ASSERT_EQ(logs.count(), 2);
+        EXPECT_EQ(Notice(logs[1]), " 数据包 1 应答不匹配：" + c.why);
+    }
 }

@@ -270,3 +270,17 @@ TEST(GridRules, MenuDecisionsByCell) {
     EXPECT_EQ(DoubleClickActionFor(4, 3), DoubleClickAction::EditLabel);
     EXPECT_EQ(DoubleClickActionFor(4, 4), DoubleClickAction::WriteValue);
 }
+
+TEST(GridValues, StalePacketValuesAreGreyedWithoutLosingTheirColours) {
+    RegisterStore store;
+    GridModel model(3, &store);
+    const QVariant before = model.index(1, 2).data(Qt::ForegroundRole);
+    const QVariant label = model.index(1, 1).data(Qt::ForegroundRole);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    store.onNoReply(3);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(model.index(1, 2).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::gray));
+    EXPECT_EQ(model.index(1, 1).data(Qt::ForegroundRole), label); // labels keep theirs
+    store.onRegisterReply(3, QByteArray::fromHex("0001"), 1);
+    EXPECT_EQ(model.index(1, 2).data(Qt::ForegroundRole), before);
+}

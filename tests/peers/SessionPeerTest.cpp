@@ -9,9 +9,11 @@
 
 #include "app/SimulatedDevice.h"
 #include "modbus/CommSession.h"
+#include "modbus/LinkController.h"
 #include "peers/PeerProcess.h"
 #include "registers/PacketTable.h"
 #include "registers/RegisterDecoder.h"
+#include "registers/RegisterStore.h"
 #include "support/Wait.h"
 
 namespace vantor {
@@ -208,6 +210,100 @@ TEST(SimulatedDevicePeer, ValuesMoveOverRtuAndTcp) {
             EXPECT_EQ(cells.mid(7), (QStringList{"-1234", "2026", "-16657"})); // 0xBEEF signed
         }
         p.ExpectNoErrors();
+    }
+}
+
+TEST_F(SessionPeers, DeadSlaveIsLoggedOnceAndItsPacketStaleUntilItAnswersAgain) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    Poller p;
+    RegisterStore store;
+    QObject::connect(&p.session, &CommSession::registerReplyAccepted, &store,
+                     &RegisterStore::onRegisterReply);
+    QObject::connect(&p.session, &CommSession::noReply, &store, &RegisterStore::onNoReply);
+    QSignalSpy missed(&p.session, &CommSession::noReply);
+    p.Configure({{"1", "03", "0", "10", true}}, LinkKind::Serial);
+    ASSERT_TRUE(p.OpenSerial(socat.b()));
+    ASSERT_TRUE(p.WaitReplies(1)) << p.log.toStdString();
+
+    slave.Stop();
+    ASSERT_TRUE(WaitUntil([&] { return missed.count() >= 2; }, kPeerWaitMs)) << p.log.toStdString();
+    EXPECT_TRUE(store.isStale(PacketNo(1)));
+    EXPECT_EQ(p.log.count(QStringLiteral(" 数据包 1 无应答\n")), 1) << p.log.toStdString();
+
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    EXPECT_TRUE(WaitUntil([&] { return !store.isStale(PacketNo(1)); }, kPeerWaitMs))
+        << p.log.toStdString();
+    p.session.closeSerial();
+}
+
+TEST_F(SessionPeers, AnAddressOutsideTheSlaveGetsANamedException) {
+    for (const LinkKind link : {LinkKind::Serial, LinkKind::Tcp}) {
+        SCOPED_TRACE(link == LinkKind::Serial ? "RTU" : "TCP");
+        Poller p;
+        p.Configure({{"1", "03", "100", "2", true}}, link);
+        if (link == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            ASSERT_TRUE(p.OpenSerial(socat.b()));
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
+                << slave.error();
+            ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+        }
+        ASSERT_TRUE(
+            WaitUntil([&] { return p.session.counters().receivedPackets >= 2; }, kPeerWaitMs))
+            << p.log.toStdString();
+        EXPECT_EQ(p.log.count(" 数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址\n"),
+                  p.session.counters().receivedPackets)
+            << p.log.toStdString();
+        EXPECT_TRUE(p.replies.empty());
+        EXPECT_FALSE(p.log.contains("无应答")) << p.log.toStdString();
+        p.ExpectNoErrors();
+        p.session.closeSerial();
+        p.session.disconnectTcp();
+        slave.Stop();
+    }
+}
+
+TEST_F(SessionPeers, LostLinksAreLoggedAndDisarmPolling) {
+    for (const LinkKind kind : {LinkKind::Serial, LinkKind::Tcp}) {
+        SCOPED_TRACE(kind == LinkKind::Serial ? "RTU" : "TCP");
+        LinkController link(LinkController::Placement::CallerThread);
+        QString log;
+        QObject::connect(&link, &LinkController::logEvent,
+                         [&](const LogEvent& event) { log += event.text + '\n'; });
+        QSignalSpy lost(&link, &LinkController::linkLost);
+        PacketRows table{};
+        table[0] = {"1", "03", "0", "10", true};
+        link.configure(vantor::Configure(table, kind, TcpHeader{}).images, 200);
+        link.setAllPacketsChecked(true);
+        if (kind == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            SerialSettings settings;
+            settings.portName = socat.b();
+            link.openSerial(settings);
+            ASSERT_TRUE(WaitUntil([&] { return log.contains(" Rx:"); }, kPeerWaitMs))
+                << log.toStdString();
+            socat.Stop();
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--close"}))
+                << slave.error();
+            link.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
+            link.tcpStart();
+        }
+        ASSERT_TRUE(WaitUntil([&] { return lost.count() == 1; }, kPeerWaitMs)) << log.toStdString();
+        EXPECT_TRUE(
+            log.contains(kind == LinkKind::Serial
+                             ? QStringLiteral(" 串口连接已断开：")
+                             : QStringLiteral(" Modbus TCP/IP 连接已断开（连接被对方关闭）")))
+            << log.toStdString();
+        EXPECT_FALSE(link.state().polling);
+        EXPECT_TRUE(WaitUntil([&] { return !link.sessionForTests()->autoSend(); }));
+        slave.Stop();
     }
 }
 

@@ -1,8 +1,10 @@
 // The register store's handling of function 2 replies: bits are shown only under the plain
-// integer data format; any byte-order format leaves the cells as they were.
+// integer data format; any byte-order format leaves the cells as they were. And the stale flag
+// of packets whose replies stopped.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QSignalSpy>
 #include <string>
 
 #include "registers/RegisterStore.h"
@@ -58,4 +60,25 @@ TEST(GridStore, BitRepliesAreWrittenOnlyUnderTheIntegerFormat) {
     store.onBitReply(0, bits, 10);
     store.onBitReply(31, bits, 10);
     EXPECT_EQ(Values(store, 1, 10), "0|1|0|1|1|1|1|1|1|0");
+}
+
+TEST(GridStore, APacketIsStaleFromANoReplyToItsNextAcceptedReply) {
+    RegisterStore store;
+    store.setDataFormat(1); // a bit reply then leaves the cells, yet it is an answer
+    QSignalSpy changes(&store, &RegisterStore::staleChanged);
+    store.onNoReply(3);
+    store.onNoReply(3);
+    EXPECT_TRUE(store.isStale(PacketNo(3)));
+    EXPECT_FALSE(store.isStale(PacketNo(2)));
+    store.onBitReply(3, QByteArray::fromHex("05"), 8);
+    EXPECT_FALSE(store.isStale(PacketNo(3)));
+    store.onNoReply(3);
+    store.onRegisterReply(3, QByteArray::fromHex("0001"), 1);
+    store.onNoReply(0);
+    store.onNoReply(31);
+    EXPECT_FALSE(store.isStale(PacketNo(31)));
+    QStringList seen;
+    for (const auto& args : changes)
+        seen << QStringLiteral("%1=%2").arg(args[0].toInt()).arg(args[1].toBool());
+    EXPECT_EQ(seen, (QStringList{"3=1", "3=0", "3=1", "3=0"}));
 }

@@ -55,12 +55,14 @@ TEST(RegisterDecoder, ContinuationOfRowTenIsTheNextColumnsTop) {
 }
 
 TEST(RegisterDecoder, NeverReadsPastTheReply) {
-    // A 32-bit cell on the last register has no second register: it is left out.
+    // A 32-bit cell on the last register (of the count or of the bytes) has no second
+    // register: it shows "--", never an old or a made-up value.
     auto formats = DefaultFormats();
     formats[1] = 7;
     const std::vector<std::uint8_t> two = {0x00, 0x05, 0x3F, 0xC0};
-    EXPECT_EQ(Texts(DecodeRegisters(two, 2, formats)), (std::vector<std::string>{"0=5"}));
+    EXPECT_EQ(Texts(DecodeRegisters(two, 2, formats)), (std::vector<std::string>{"0=5", "1=--"}));
     EXPECT_EQ(formats[2], 4);
+    EXPECT_EQ(Texts(DecodeRegisters(two, 3, formats)), (std::vector<std::string>{"0=5", "1=--"}));
 
     // A reply shorter than its register count stops at its last whole register.
     auto plain = DefaultFormats();
