@@ -56,7 +56,9 @@ void ConsoleRunner::Start() {
     else
         link->openSerial(m_options.serial);
     if (m_options.seconds > 0)
-        QTimer::singleShot(m_options.seconds * 1000, this, &ConsoleRunner::Finish);
+        // A precise timer: a coarse one may end a long run by up to 5 % early or late.
+        QTimer::singleShot(m_options.seconds * 1000, Qt::PreciseTimer, this,
+                           &ConsoleRunner::Finish);
 }
 
 void ConsoleRunner::Finish() {

@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
@@ -82,8 +83,17 @@ CMainFrame::~CMainFrame() {
     m_dataBar->disconnect(this);
 }
 
-CDataGridPanel* CMainFrame::gridPage(int packet) const {
-    return packet >= 1 && packet <= kPacketPages ? m_pages[packet - 1] : nullptr;
+// A page is built the first time it is asked for: when its tab is first shown, or by a caller.
+CDataGridPanel* CMainFrame::gridPage(int packet) {
+    if (packet < 1 || packet > kPacketPages)
+        return nullptr;
+    CDataGridPanel*& page = m_pages[packet - 1];
+    if (!page) {
+        QWidget* holder = m_dataTabs->widget(packet - 1);
+        page = new CDataGridPanel(packet, m_view->store(), holder);
+        holder->layout()->addWidget(page);
+    }
+    return page;
 }
 
 void CMainFrame::createMenus() {
@@ -198,12 +208,17 @@ void CMainFrame::createDataBar() {
     m_dataBar->setObjectName(QStringLiteral("dataBar"));
     m_dataTabs = new QTabWidget;
     m_dataTabs->setObjectName(QStringLiteral("dataTabs"));
+    // Each tab starts as an empty holder; its grid page is built when the tab is first shown,
+    // which keeps start-up short.
     for (int packet = 1; packet <= kPacketPages; ++packet) {
-        m_pages[packet - 1] = new CDataGridPanel(packet, m_view->store());
-        m_dataTabs->addTab(m_pages[packet - 1],
-                           QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
+        auto* holder = new QWidget;
+        (new QVBoxLayout(holder))->setContentsMargins(0, 0, 0, 0);
+        m_dataTabs->addTab(holder, QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
     }
     m_dataTabs->setCurrentIndex(0);
+    gridPage(1);
+    connect(m_dataTabs, &QTabWidget::currentChanged, this,
+            [this](int index) { gridPage(index + 1); });
     m_dataBar->setWidget(m_dataTabs);
     addDockWidget(Qt::BottomDockWidgetArea, m_dataBar);
 }

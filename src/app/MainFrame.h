@@ -39,7 +39,7 @@ public:
     QDockWidget* dataBar() const { return m_dataBar; }
     QTreeWidget* functionTree() const { return m_tree; }
     QTabWidget* dataPages() const { return m_dataTabs; }
-    CDataGridPanel* gridPage(int packet) const; // 1..30
+    CDataGridPanel* gridPage(int packet); // 1..30, built on first use
     QString releaseNote() const { return m_releaseNote; }
 
     void ShowAtWorkingSize();

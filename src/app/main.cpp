@@ -13,6 +13,7 @@
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
 #include "app/SimulatedDevice.h"
+#include "app/TimerProbe.h"
 #include "app/Version.h"
 
 namespace {
@@ -51,6 +52,7 @@ int RunDesktop(int argc, char* argv[]) {
         QTextStream(stderr) << "vantor: " << parsed.error << '\n';
         return 2;
     }
+    vantor::TimerProbe::StartFromEnvironment(&app);
     vantor::GuiLauncher launcher(*parsed.options);
     if (!launcher.Start(!app.arguments().contains(QStringLiteral("--no-splash"))))
         return 1;

@@ -2,6 +2,7 @@
 
 #include <QScrollBar>
 #include <QTextBlock>
+#include <utility>
 
 #include "modbus/LogFormat.h"
 #include "packets/CommPanelRules.h"
@@ -13,31 +14,44 @@ CommLog::CommLog(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(kFlushMs);
+    connect(&m_flushTimer, &QTimer::timeout, this, &CommLog::flush);
 }
 
-int CommLog::lineCount() const {
+int CommLog::writtenLines() const {
+    if (m_restart)
+        return m_restart->isEmpty() ? 0 : 1;
     return document()->isEmpty() ? 0 : document()->blockCount();
 }
 
+int CommLog::lineCount() const {
+    return writtenLines() + pendingLines();
+}
+
 void CommLog::appendLine(const QString& line) {
-    writeAtEnd(line);
+    enqueue(line);
 }
 
 void CommLog::appendSessionEvent(const LogEvent& event) {
     if (!ShowLine(event.kind, m_paused))
         return;
+    // The rule looks at the log as it will be once the queue is written, so a batch ends where
+    // line-by-line writing would have left it.
     switch (HousekeepingFor(lineCount(), m_link)) {
     case LogHousekeeping::None:
         break;
     case LogHousekeeping::ReplaceWithNotice:
-        setPlainText(QString::fromUtf8(kLogOverflowNotice.data(),
-                                       static_cast<qsizetype>(kLogOverflowNotice.size())));
+        m_pending.clear();
+        m_restart = QString::fromUtf8(kLogOverflowNotice.data(),
+                                      static_cast<qsizetype>(kLogOverflowNotice.size()));
         break;
     case LogHousekeeping::Empty:
-        clear();
+        m_pending.clear();
+        m_restart = QString();
         break;
     }
-    writeAtEnd(event.text);
+    enqueue(event.text);
 }
 
 void CommLog::setPaused(bool paused) {
@@ -48,16 +62,38 @@ void CommLog::setLinkKind(LinkKind link) {
     m_link = link;
 }
 
+void CommLog::enqueue(const QString& line) {
+    m_pending.append(line);
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
 // Lines always go to the end, wherever the user has clicked in the log, so that the log keeps
-// the order in which things happened.
-void CommLog::writeAtEnd(const QString& line) {
+// the order in which things happened. The view follows the newest line only while it shows the
+// end already: a user who scrolled up to read is left there.
+void CommLog::flush() {
+    m_flushTimer.stop();
+    if (m_pending.isEmpty() && !m_restart)
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const bool follow = bar->value() == bar->maximum();
     QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    if (m_restart) {
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(*std::exchange(m_restart, std::nullopt));
+    }
     cursor.movePosition(QTextCursor::End);
-    if (!document()->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(line);
-    // Follow the newest line; the horizontal position stays where the user left it.
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    QString text;
+    for (const QString& line : std::exchange(m_pending, {})) {
+        if (!document()->isEmpty() || !text.isEmpty())
+            text += QLatin1Char('\n');
+        text += line;
+    }
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    if (follow)
+        bar->setValue(bar->maximum());
 }
 
 } // namespace vantor

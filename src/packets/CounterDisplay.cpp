@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 namespace vantor {
 
@@ -39,6 +40,13 @@ std::array<int, 6> Values(const Counters& c) {
             c.dataErrors,         c.validTime,          c.receivedPackets};
 }
 
+// An edit whose text stays the same is left alone, so it does not repaint.
+void SetChangedText(QLineEdit* edit, int value) {
+    const QString text = QString::number(value);
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
 } // namespace
 
 CounterDisplay::CounterDisplay(QWidget* parent)
@@ -60,6 +68,9 @@ CounterDisplay::CounterDisplay(QWidget* parent)
     grid->addWidget(m_clear, 3, 2, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    m_showTimer.setSingleShot(true);
+    m_showTimer.setInterval(kShowMs);
+    connect(&m_showTimer, &QTimer::timeout, this, &CounterDisplay::flush);
     clearCounters();
 }
 
@@ -69,17 +80,35 @@ QLineEdit* CounterDisplay::counterEdit(int k) const {
 }
 
 void CounterDisplay::showCounters(const Counters& counters) {
-    const std::array<int, 6> values = Values(counters);
-    for (std::size_t k = 0; k < values.size(); ++k)
-        m_edits[k]->setText(QString::number(values[k]));
+    m_counters = counters;
+    schedule();
 }
 
+// At once: counts that were still waiting are older than the clearing and must not come back.
 void CounterDisplay::clearCounters() {
-    showCounters(Counters{});
+    m_counters = Counters{};
+    flush();
 }
 
 void CounterDisplay::showLastGoodCount(int count) {
-    m_lastGood->setText(QString::number(count));
+    m_lastGoodCount = count;
+    schedule();
+}
+
+void CounterDisplay::schedule() {
+    if (!m_showTimer.isActive())
+        m_showTimer.start();
+}
+
+void CounterDisplay::flush() {
+    m_showTimer.stop();
+    if (m_counters) {
+        const std::array<int, 6> values = Values(*std::exchange(m_counters, std::nullopt));
+        for (std::size_t k = 0; k < values.size(); ++k)
+            SetChangedText(m_edits[k], values[k]);
+    }
+    if (m_lastGoodCount)
+        SetChangedText(m_lastGood, *std::exchange(m_lastGoodCount, std::nullopt));
 }
 
 } // namespace vantor

@@ -1,6 +1,7 @@
 #include "packets/GridModel.h"
 
 #include <QBrush>
+#include <QRect>
 
 #include "registers/RegisterDecoder.h"
 #include "registers/RegisterStore.h"
@@ -33,6 +34,7 @@ GridModel::GridModel(int packet, RegisterStore* store, QObject* parent)
         for (int column = 0; column < kGridColumns; ++column) {
             m_fixed[Slot(row, column)] = FixedCellText(packet, row, column);
             m_fixedColors[Slot(row, column)] = DefaultCellColors(row, column);
+            m_shown[Slot(row, column)] = text(row, column);
         }
     }
     connect(m_store, &RegisterStore::packetChanged, this, &GridModel::onPacketChanged);
@@ -166,10 +168,21 @@ void GridModel::setColors(int row, int column, std::optional<QColor> back,
     m_store->setColors(point, PartOf(kind), refs);
 }
 
+// Only the block of cells whose text changed is reported, so a view repaints those and not the
+// whole page at every refresh.
 void GridModel::onPacketChanged(int packet) {
     if (packet != m_packet)
         return;
-    emit dataChanged(index(1, 1), index(kGridRows - 1, kGridColumns - 1), {Qt::DisplayRole});
+    QRect changed;
+    for (int row = 1; row < kGridRows; ++row)
+        for (int column = 1; column < kGridColumns; ++column)
+            if (QString now = text(row, column); now != m_shown[Slot(row, column)]) {
+                m_shown[Slot(row, column)] = std::move(now);
+                changed |= QRect(column, row, 1, 1);
+            }
+    if (!changed.isNull())
+        emit dataChanged(index(changed.top(), changed.left()),
+                         index(changed.bottom(), changed.right()), {Qt::DisplayRole});
 }
 
 void GridModel::onColorsChanged(PointRef point, CellPart part) {

@@ -52,6 +52,7 @@ private:
     // The header cells (row 0 and column 0) belong to the page: their texts and colours.
     std::array<QString, kGridRows * kGridColumns> m_fixed;
     std::array<CellColors, kGridRows * kGridColumns> m_fixedColors;
+    std::array<QString, kGridRows * kGridColumns> m_shown; // label and value texts last reported
 };
 
 } // namespace vantor

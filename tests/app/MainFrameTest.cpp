@@ -17,6 +17,7 @@
 #include "app/MainFrame.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
+#include "packets/DataGridPanel.h"
 #include "registers/SerialSelection.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
@@ -171,4 +172,18 @@ TEST(StartupSplash, EndsByItselfAfterThreeSeconds) {
     QSignalSpy finished(splash, &CStartupSplash::finished);
     splash->Start();
     EXPECT_TRUE(finished.wait(CStartupSplash::kShowMs + 5000));
+}
+
+TEST(MainFrame, GridPagesAreBuiltWhenFirstShownOrAskedFor) {
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
+    EXPECT_EQ(frame.findChildren<CDataGridPanel*>().size(), 1); // Db_01, the page in view
+    frame.dataPages()->setCurrentIndex(4);
+    ASSERT_EQ(frame.findChildren<CDataGridPanel*>().size(), 2);
+    CDataGridPanel* page = frame.gridPage(5);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->packet(), 5);
+    EXPECT_TRUE(frame.dataPages()->widget(4)->isAncestorOf(page));
+    EXPECT_EQ(frame.gridPage(30)->packet(), 30); // before its tab was ever shown
+    EXPECT_EQ(frame.gridPage(31), nullptr);
 }

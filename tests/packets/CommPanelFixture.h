@@ -84,7 +84,8 @@ protected:
     QString Cell(int row, int column) const { return list->item(row, column)->text(); }
 
     QStringList LogLines() const {
-        const CommLog* log = panel.commLog();
+        CommLog* log = panel.commLog();
+        log->flush(); // the lines still queued for the next batch
         return log->lineCount() == 0 ? QStringList() : log->toPlainText().split(QLatin1Char('\n'));
     }
 

@@ -1,4 +1,7 @@
-// The communication log widget: where lines go, the pause, and the 200-line housekeeping.
+// The communication log widget: where lines go, the pause, the 200-line housekeeping, the
+// batched writing and the scrolling.
+#include <QScrollBar>
+#include <QTest>
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
@@ -32,7 +35,9 @@ LogEvent Session(const QString& line) {
     return {kind, {}, line};
 }
 
-QStringList Lines(const CommLog& log) {
+// The log's lines once the queued ones are written.
+QStringList Lines(CommLog& log) {
+    log.flush();
     return log.lineCount() == 0 ? QStringList() : log.toPlainText().split(QLatin1Char('\n'));
 }
 
@@ -121,4 +126,47 @@ TEST(CommLog, OnlyAWrittenSessionLineEmptiesTheLog) {
     EXPECT_EQ(
         Lines(log),
         (QStringList{kNotice, QStringLiteral("Modbus TCP/IP 设备 10.0.0.2 端口 502 已连接！")}));
+}
+
+TEST(CommLog, BatchesShowTheSameLinesAsLineByLineWriting) {
+    const auto run = [](LinkKind link, int flushEvery) {
+        CommLog log;
+        log.setLinkKind(link);
+        for (int i = 0; i < 450; ++i) {
+            if (i % 97 == 0)
+                log.appendLine(QStringLiteral("数据包配置成功。"));
+            log.appendSessionEvent(Session(i % 2 == 0 ? TxLine(i) : RxLine(i)));
+            if (flushEvery > 0 && i % flushEvery == 0)
+                log.flush();
+        }
+        return Lines(log);
+    };
+    for (const LinkKind link : {LinkKind::Serial, LinkKind::Tcp}) {
+        const QStringList oneByOne = run(link, 1);
+        EXPECT_EQ(run(link, 7), oneByOne);
+        EXPECT_EQ(run(link, 0), oneByOne); // everything in one batch
+    }
+}
+
+TEST(CommLog, FollowsTheEndUnlessTheUserScrolledUp) {
+    CommLog log;
+    log.resize(300, 120);
+    log.show();
+    Fill(log, 60);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.pendingLines() == 0; })); // the batch timer
+    QScrollBar* bar = log.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    bar->setValue(5); // the user reads further up
+    Fill(log, 10);
+    log.flush();
+    EXPECT_EQ(bar->value(), 5);
+
+    bar->setValue(bar->maximum()); // back at the end: the log follows again
+    const int before = bar->maximum();
+    Fill(log, 10);
+    log.flush();
+    EXPECT_GT(bar->maximum(), before);
+    EXPECT_EQ(bar->value(), bar->maximum());
 }

@@ -269,9 +269,11 @@ TEST_F(CommPanel, CountersShowTheSessionAndClearToZero) {
     session.stopPolling();
     session.PortMsgRxByte(0x01);
     session.PortMsgRxByte(0x03);
+    display->flush(); // the latest counts, without waiting for the display's timer
     EXPECT_EQ(Find<QLineEdit>("counterData")->text(), "2");
     emit session.countersChanged(Counters{0, 0, 4, 2, 0, 9});
     emit session.lastGoodCount(10);
+    ASSERT_TRUE(WaitUntil([&] { return Find<QLineEdit>("counterCrc")->text() == "4"; }));
     EXPECT_EQ(Find<QLineEdit>("counterCrc")->text(), "4");
     EXPECT_EQ(Find<QLineEdit>("counterReceived")->text(), "9");
     EXPECT_EQ(Find<QLineEdit>("lastGoodCountEdit")->text(), "10");

@@ -1,5 +1,6 @@
 // The console mode of the program binary against the pymodbus slave, over a socat
 // pseudo-terminal pair and over TCP: what it prints, in which order, and how it fails.
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -92,9 +93,12 @@ TEST_F(ConsolePeers, RtuSlaveCyclesThroughPackets) {
 TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
     const QString port = QString::number(test::FreeTcpPort());
     ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", port})) << slave.error();
+    QElapsedTimer clock;
+    clock.start();
     ConsoleRun run = RunConsole({"--tcp", "127.0.0.1:" + port, "--packet", "1,3,0,10", "--format",
                                  "1:3=7", "--format", "1:5=12", "--seconds", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.Text();
+    EXPECT_GE(clock.elapsed(), 3000); // the run never ends before its time
     ASSERT_GE(run.lines.size(), 2);
     EXPECT_EQ(run.lines.takeFirst(), QString::fromUtf8("数据包配置成功。"));
     EXPECT_EQ(run.lines.takeFirst(),
