@@ -264,7 +264,9 @@ void CMainFrame::ShowAtWorkingSize(const QRect& screen, const QRect& area) {
 
 void CMainFrame::applyWorkingDockSizes() {
     resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
-    resizeDocks({m_dataBar}, {kDataBarSize.height()}, Qt::Vertical);
+    // The data bar is at least tall enough for a whole grid page where the window has room.
+    resizeDocks({m_dataBar}, {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())},
+                Qt::Vertical);
     // The bars have their new sizes once the window's layout has run.
     m_fitPasses = kFitPasses;
     QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
