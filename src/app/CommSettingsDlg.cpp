@@ -29,11 +29,13 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
     setWindowTitle(QStringLiteral("通信设置"));
 
     auto* connectionGroup = new QGroupBox(QStringLiteral("Connection"), this);
-    // Shows the panel's mode; choosing here switches nothing, the panel's combo does that.
+    // Shows the panel's mode, read-only: the panel's combo is where the mode is switched.
     m_connection =
         MakeCombo("connectionCombo",
                   {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip")}, connectionGroup);
     m_connection->setCurrentIndex(connectionIndex);
+    m_connection->setEnabled(false);
+    m_connection->setToolTip(QStringLiteral("连接方式在通信面板中切换"));
     (new QVBoxLayout(connectionGroup))->addWidget(m_connection);
 
     auto* serialGroup = new QGroupBox(QStringLiteral("Serial Settings"), this);

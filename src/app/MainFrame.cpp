@@ -32,9 +32,13 @@ namespace vantor {
 namespace {
 
 constexpr int kExtraMinimumWidth = 120;
-// Starting sizes of the two bars; the user may drag them smaller or larger.
+// Working sizes of the two bars; the user may drag them smaller or larger. In a small window
+// they give up room to the communication panel, down to the floors.
 constexpr QSize kFunctionBarSize(300, 260);
 constexpr QSize kDataBarSize(500, 275);
+constexpr int kFunctionBarFloor = 120;
+constexpr int kDataBarFloor = 120;
+constexpr int kFitPasses = 4;
 
 QIcon Icon(const char* name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
@@ -136,7 +140,7 @@ void CMainFrame::createMenus() {
 void CMainFrame::createToolBar() {
     QToolBar* bar = new QToolBar(QStringLiteral("工具栏"), this);
     bar->setObjectName(QStringLiteral("toolBar"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon); // narrow at the left edge
     QAction* control = m_functionBar->toggleViewAction();
     control->setText(QStringLiteral(" 控制 "));
     control->setIcon(Icon("control"));
@@ -191,6 +195,9 @@ void CMainFrame::createFunctionBar() {
     m_tree->expandAll();
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { onTreeSelection(item); });
+    // The tree and the view's tabs always name the same page, whichever of them was used.
+    connect(m_view, &CZelvoView::panelShown, this, &CMainFrame::selectTreeItemOf);
+    selectTreeItemOf(m_view->tabs()->currentIndex());
 
     m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
     m_functionTabs->addTab(new QWidget, Icon("monitor"), QStringLiteral("监控对象"));
@@ -230,6 +237,14 @@ void CMainFrame::onTreeSelection(QTreeWidgetItem* item) {
         m_view->showPanel(*tab);
 }
 
+void CMainFrame::selectTreeItemOf(int tab) {
+    QTreeWidgetItem* root = m_tree->topLevelItem(0);
+    for (int i = 0; root && i < root->childCount(); ++i)
+        if (TabOfTreeItem(root->child(i)->text(0)) == tab &&
+            m_tree->currentItem() != root->child(i))
+            m_tree->setCurrentItem(root->child(i));
+}
+
 void CMainFrame::openCommSettings() {
     const int mode = m_view->workspace()->linkKind() == LinkKind::Tcp ? 1 : 0;
     CCommSettingsDlg dialog(m_view->serialSelection(), mode, this);
@@ -244,22 +259,55 @@ void CMainFrame::updateMinimumWidth() {
 }
 
 void CMainFrame::ShowAtWorkingSize() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        const QSize size = WorkingSize(screen->geometry(), area)
-                               .expandedTo(minimumSizeHint())
-                               .boundedTo(area.size());
-        resize(size);
-        // Centred, but never with the title bar or the menus above the screen's edge.
-        const QPoint centred = area.center() - rect().center();
-        move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
-    }
-    // The data bar is at least tall enough for a whole grid page.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        ShowAtWorkingSize(screen->geometry(), screen->availableGeometry());
+    else
+        show();
+}
+
+void CMainFrame::ShowAtWorkingSize(const QRect& screen, const QRect& area) {
+    const QSize size =
+        WorkingSize(screen, area).expandedTo(minimumSizeHint()).boundedTo(area.size());
+    resize(size);
+    // Centred, but never with the title bar or the menus above the screen's edge.
+    const QPoint centred = area.center() - rect().center();
+    move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
+    show();
+    applyWorkingDockSizes();
+    updateMinimumWidth();
+}
+
+void CMainFrame::applyWorkingDockSizes() {
     resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
+    // The data bar is at least tall enough for a whole grid page where the window has room.
     resizeDocks({m_dataBar}, {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())},
                 Qt::Vertical);
-    show();
+    // The bars have their new sizes once the window's layout has run.
+    m_fitPasses = kFitPasses;
+    QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
+}
+
+// Where the view is too small for the whole communication panel, the bars give up the room
+// it lacks, down to their floors; what is still missing is scrolled. A bar may take less than
+// it was given (its own minimum, the splitters), so the view is measured again after each pass.
+void CMainFrame::fitDocksToPanel() {
+    const QSize missing = m_view->missingPanelRoom();
+    if (missing.isNull() || --m_fitPasses < 0)
+        return;
+    const auto docked = [this](QDockWidget* bar, Qt::Orientation orientation) {
+        const Qt::DockWidgetArea area = dockWidgetArea(bar);
+        const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
+        return bar->isVisible() && !bar->isFloating() && across == (orientation == Qt::Horizontal);
+    };
+    if (missing.width() > 0 && docked(m_functionBar, Qt::Horizontal))
+        resizeDocks({m_functionBar},
+                    {std::max(kFunctionBarFloor, m_functionBar->width() - missing.width())},
+                    Qt::Horizontal);
+    if (missing.height() > 0 && docked(m_dataBar, Qt::Vertical))
+        resizeDocks({m_dataBar}, {std::max(kDataBarFloor, m_dataBar->height() - missing.height())},
+                    Qt::Vertical);
     updateMinimumWidth();
+    QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
 }
 
 void CMainFrame::UpdateClock() {
@@ -269,6 +317,20 @@ void CMainFrame::UpdateClock() {
 void CMainFrame::resizeEvent(QResizeEvent* event) {
     ResizeQuietFlag() = true;
     QMainWindow::resizeEvent(event);
+    if (m_dockSizesPending) {
+        m_dockSizesPending = false;
+        applyWorkingDockSizes();
+    }
+}
+
+// Maximised or restored: the bars take their working sizes for the new window size again
+// (otherwise they keep what a smaller window left them).
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible()) {
+        m_dockSizesPending = true;
+        applyWorkingDockSizes();
+    }
 }
 
 // Closing the window ends the program; everything that must persist was written when it changed.

@@ -42,12 +42,16 @@ public:
     CDataGridPanel* gridPage(int packet); // 1..30, built on first use
     QString releaseNote() const { return m_releaseNote; }
 
+    // Shows the window at its working size on the primary screen (or on the given one) with
+    // the bars at their working sizes.
     void ShowAtWorkingSize();
+    void ShowAtWorkingSize(const QRect& screen, const QRect& workArea);
     void UpdateClock();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void createMenus();
@@ -56,8 +60,11 @@ private:
     void createFunctionBar();
     void createDataBar();
     void onTreeSelection(QTreeWidgetItem* item);
+    void selectTreeItemOf(int tab);
     void openCommSettings();
     void updateMinimumWidth();
+    void applyWorkingDockSizes();
+    void fitDocksToPanel();
 
     CZelvoView* m_view;
     QDockWidget* m_functionBar = nullptr;
@@ -71,6 +78,8 @@ private:
     QAction* m_commSettings = nullptr;
     QTimer m_clockTimer;
     QString m_releaseNote;
+    int m_fitPasses = 0;             // measurements of the view left to fit the bars
+    bool m_dockSizesPending = false; // the window state changed; its new size is still to come
 };
 
 } // namespace vantor

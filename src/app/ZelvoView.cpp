@@ -44,6 +44,12 @@ SerialSelection* CZelvoView::serialSelection() const {
     return m_workspace->serial();
 }
 
+QSize CZelvoView::missingPanelRoom() const {
+    // Every page of the tabs gets the same room, but only the shown one is kept up to date.
+    const QSize room = m_tabs->currentWidget()->size();
+    return (m_commPanel->minimumSizeHint() - room).expandedTo(QSize(0, 0));
+}
+
 void CZelvoView::showPanel(int tab) {
     if (tab == kCommTab || tab == kTrendTab)
         m_tabs->setCurrentIndex(tab);

@@ -32,6 +32,8 @@ public:
     CCommPanelDlg* commPanel() const { return m_commPanel; }
     QWidget* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
+    // The width and height the view lacks to show the whole communication panel unscrolled.
+    QSize missingPanelRoom() const;
 
 public slots:
     void showPanel(int tab); // 0 communication, 1 trend

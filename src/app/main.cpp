@@ -3,6 +3,8 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include "app/SimulatedDevice.h"
 #include "app/TimerProbe.h"
 #include "app/Version.h"
+#include "widgets/QtTranslations.h"
 
 namespace {
 
@@ -53,10 +56,19 @@ int RunDesktop(int argc, char* argv[]) {
         return 2;
     }
     vantor::TimerProbe::StartFromEnvironment(&app);
+    // Before any window, so that every standard button and dialog comes up in Chinese.
+    const std::unique_ptr<QTranslator> qtChinese = vantor::LoadQtChinese();
+    if (qtChinese)
+        QApplication::installTranslator(qtChinese.get());
     vantor::GuiLauncher launcher(*parsed.options);
     if (!launcher.Start(!app.arguments().contains(QStringLiteral("--no-splash"))))
         return 1;
-    return app.exec();
+    const int code = app.exec();
+    // The window is closed: the process ends at once. An orderly stop of the link thread would
+    // have to outlast whatever blocking wait it sits in (a TCP connect takes up to 3 s); nothing
+    // is saved on the way out, and the system closes the port and the socket.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }
 
 bool WantsConsole(int argc, char* argv[]) {

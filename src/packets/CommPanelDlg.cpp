@@ -27,7 +27,13 @@ namespace vantor {
 namespace {
 
 constexpr int kIntervalEditWidth = 60;
-constexpr int kLogMinimumHeight = 120;
+constexpr int kLogMinimumHeight = 48; // three lines; the log takes whatever height is left
+constexpr int kSpacing = 4;
+
+void TightenGroup(QLayout* layout) {
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setSpacing(kSpacing);
+}
 
 struct RadioEntry {
     const char* caption;
@@ -53,23 +59,25 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
         m_connection->setObjectName(QStringLiteral("connectionControls"));
     m_counters = new CounterDisplay(this);
 
-    // Left: the packet table with its buttons, then the data format and the counters side by
-    // side, then the project and parameter buttons. Right: the connection controls over the
-    // log, which takes whatever height is left. Everything stays visible in a window of the
-    // frame's working size.
-    auto* formatAndCounters = new QHBoxLayout;
-    formatAndCounters->addWidget(buildFormatGroup());
-    formatAndCounters->addWidget(m_counters, 1);
+    // Left: the packet table with its buttons, the data format and the project and parameter
+    // buttons. Right: the connection controls, the counters and the log, which takes whatever
+    // height is left. Margins and spacing are tight so that the whole panel is in sight in a
+    // window of the frame's working size on a 1366 x 768 screen.
     auto* left = new QVBoxLayout;
+    left->setSpacing(kSpacing);
     left->addWidget(buildPacketGroup(), 1);
-    left->addLayout(formatAndCounters);
+    left->addWidget(buildFormatGroup());
     left->addWidget(buildLaterButtons());
 
     auto* right = new QVBoxLayout;
+    right->setSpacing(kSpacing);
     right->addWidget(m_connection);
+    right->addWidget(m_counters);
     right->addWidget(buildLogArea(), 1);
 
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
+    layout->setSpacing(2 * kSpacing);
     layout->addLayout(left);
     layout->addLayout(right, 1);
 
@@ -99,19 +107,22 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     m_interval->setObjectName(QStringLiteral("intervalEdit"));
     m_interval->setFixedWidth(kIntervalEditWidth);
 
+    // Configure, select-all and the interval on one row; start and stop side by side below.
     auto* buttons = new QGridLayout;
+    buttons->setSpacing(kSpacing);
     buttons->addWidget(m_configure, 0, 0);
-    buttons->addWidget(m_start, 0, 1);
-    buttons->addWidget(m_stop, 0, 2);
-    buttons->addWidget(m_selectAll, 1, 0);
+    buttons->addWidget(m_selectAll, 0, 1);
     auto* interval = new QHBoxLayout;
     interval->addWidget(new QLabel(QStringLiteral("发包间隔:"), group));
     interval->addWidget(m_interval);
     interval->addWidget(new QLabel(QStringLiteral("ms"), group));
     interval->addStretch(1);
-    buttons->addLayout(interval, 1, 1, 1, 2);
+    buttons->addLayout(interval, 0, 2);
+    buttons->addWidget(m_start, 1, 0);
+    buttons->addWidget(m_stop, 1, 1, 1, 2);
 
     auto* layout = new QVBoxLayout(group);
+    TightenGroup(layout);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
 
@@ -125,20 +136,22 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
 
 QWidget* CCommPanelDlg::buildFormatGroup() {
     auto* group = new QGroupBox(QStringLiteral("数据格式"), this);
+    // The four formats on one row, the two address bases under them.
     auto* grid = new QGridLayout(group);
+    TightenGroup(grid);
     m_formats = new QButtonGroup(group);
     for (std::size_t i = 0; i < kFormatRadios.size(); ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(kFormatRadios[i].caption), group);
         radio->setObjectName(QString::fromLatin1(kFormatRadios[i].objectName));
         m_formats->addButton(radio, static_cast<int>(i));
-        grid->addWidget(radio, static_cast<int>(i / 2), static_cast<int>(i % 2));
+        grid->addWidget(radio, 0, static_cast<int>(i));
     }
     m_bases = new QButtonGroup(group);
     for (std::size_t i = 0; i < kBaseRadios.size(); ++i) {
         auto* radio = new QRadioButton(QString::fromLatin1(kBaseRadios[i].caption), group);
         radio->setObjectName(QString::fromLatin1(kBaseRadios[i].objectName));
         m_bases->addButton(radio, static_cast<int>(i));
-        grid->addWidget(radio, 2, static_cast<int>(i));
+        grid->addWidget(radio, 1, static_cast<int>(i));
     }
     m_formats->button(m_store->dataFormat())->setChecked(true);
     m_bases->button(m_store->addressBase())->setChecked(true);
@@ -156,6 +169,7 @@ QWidget* CCommPanelDlg::buildLaterButtons() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(kSpacing);
     const std::array<QPushButton*, 5> buttons = {
         makeButton("用户自定义名称", "userNamesButton"), makeButton("16号命令编辑", "fn16Button"),
         makeButton("写入参数", "writeParamsButton"), makeButton("读取参数", "readParamsButton"),
@@ -178,6 +192,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(kSpacing);
     layout->addWidget(m_log, 1);
     layout->addLayout(buttons);
     connect(m_pause, &QPushButton::clicked, this, &CCommPanelDlg::togglePause);

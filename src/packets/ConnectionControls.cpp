@@ -92,13 +92,14 @@ QWidget* ConnectionControls::buildSerialGroup() {
     m_status->setObjectName(QStringLiteral("portStatus"));
     m_status->setWordWrap(true);
 
+    // The form, then the open/close button with the indicator and the status beside it.
     auto* grid = new QGridLayout(m_serialGroup);
-    int row = 0;
-    grid->addWidget(m_form, row++, 0, 1, 3);
-    grid->addWidget(m_openClose, row, 0, 1, 2);
-    grid->addWidget(m_indicator, row++, 2, Qt::AlignCenter);
-    grid->addWidget(m_status, row, 0, 1, 3);
-    grid->setColumnStretch(1, 1);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->addWidget(m_form, 0, 0, 1, 3);
+    grid->addWidget(m_openClose, 1, 0);
+    grid->addWidget(m_indicator, 1, 1, Qt::AlignCenter);
+    grid->addWidget(m_status, 1, 2);
+    grid->setColumnStretch(2, 1);
     return m_serialGroup;
 }
 
@@ -135,22 +136,26 @@ QWidget* ConnectionControls::buildTcpGroup() {
     m_tcpStatus = new QLabel(m_tcpGroup);
     m_tcpStatus->setObjectName(QStringLiteral("tcpStatus"));
 
+    // Server and port on one row, then the function, the header bytes, and the buttons with the
+    // status after them: as low as the serial group.
+    auto* server = new QHBoxLayout;
+    server->addWidget(m_ip, 3);
+    server->addWidget(new QLabel(QStringLiteral("端口"), m_tcpGroup));
+    server->addWidget(m_tcpPort, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {m_connect, m_tcpStart, m_tcpStop})
+        buttons->addWidget(button);
+    buttons->addWidget(m_tcpStatus, 1);
     auto* grid = new QGridLayout(m_tcpGroup);
+    grid->setContentsMargins(6, 4, 6, 4);
     grid->addWidget(new QLabel(QStringLiteral("IP:"), m_tcpGroup), 0, 0);
-    grid->addWidget(m_ip, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("端口"), m_tcpGroup), 1, 0);
-    grid->addWidget(m_tcpPort, 1, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("命令"), m_tcpGroup), 2, 0);
-    grid->addWidget(m_function, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("MBAP"), m_tcpGroup), 3, 0);
-    grid->addLayout(headerRow, 3, 1, 1, 3);
-    grid->addWidget(m_connect, 4, 1);
-    grid->addWidget(m_tcpStart, 4, 2);
-    grid->addWidget(m_tcpStop, 4, 3);
-    grid->addWidget(m_tcpStatus, 5, 0, 1, 4);
+    grid->addLayout(server, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("命令"), m_tcpGroup), 1, 0);
+    grid->addWidget(m_function, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("MBAP"), m_tcpGroup), 2, 0);
+    grid->addLayout(headerRow, 2, 1);
+    grid->addLayout(buttons, 3, 0, 1, 2);
     grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(2, 1);
-    grid->setColumnStretch(3, 1);
 
     connect(m_connect, &QPushButton::clicked, this, &ConnectionControls::onConnect);
     connect(m_tcpStart, &QPushButton::clicked, this, &ConnectionControls::onTcpStart);

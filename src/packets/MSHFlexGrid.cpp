@@ -4,9 +4,11 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 #include <algorithm>
 #include <initializer_list>
 
@@ -47,6 +49,13 @@ QString HeaderStyleSheet(const QColor& line) {
 
 } // namespace
 
+QString CutTextToolTip(const QFontMetrics& metrics, const QString& text, int columnWidth) {
+    const QString shown = text.trimmed();
+    if (shown.isEmpty() || metrics.horizontalAdvance(shown) + kTextPadding <= columnWidth)
+        return {};
+    return shown;
+}
+
 CMSHFlexGrid::CMSHFlexGrid(GridModel* model, QWidget* parent) : QTableView(parent), m_model(model) {
     setModel(model);
     setItemDelegate(new GridCellDelegate(this));
@@ -65,10 +74,12 @@ void CMSHFlexGrid::setUpHeaders() {
     setRowHidden(0, true);
     setColumnHidden(0, true);
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
-        header->setSectionResizeMode(QHeaderView::Fixed); // widths come from fitColumnWidths
-        header->setSectionsClickable(false);              // a header click selects nothing
+        header->setSectionsClickable(false); // a header click selects nothing
         header->setHighlightSections(false);
     }
+    // Widths start from fitColumnWidths; a column can be dragged wider for long values.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_corner = new QLabel(m_model->text(0, 0), this);
     m_corner->setObjectName(QStringLiteral("gridCorner"));
     m_corner->setAlignment(Qt::AlignCenter);
@@ -176,6 +187,23 @@ void CMSHFlexGrid::fitColumnWidths() {
     verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(rowHeight);
     horizontalHeader()->setMinimumHeight(rowHeight); // row 0 as high as the others
+}
+
+// A value wider than its column shows whole in a tool tip; a value that fits shows none.
+bool CMSHFlexGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString tip = index.isValid() ? CutTextToolTip(viewport()->fontMetrics(),
+                                                         m_model->text(index.row(), index.column()),
+                                                         columnWidth(index.column()))
+                                        : QString();
+    if (tip.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+    return true;
 }
 
 void CMSHFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -13,6 +13,10 @@ class QLabel;
 
 namespace vantor {
 
+// The tool tip of a cell whose text is cut by a column of that width: the whole text; empty
+// when the text fits.
+QString CutTextToolTip(const QFontMetrics& metrics, const QString& text, int columnWidth);
+
 class CMSHFlexGrid : public QTableView {
     Q_OBJECT
 public:
@@ -59,6 +63,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void updateGeometries() override;
 
 private:

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -20,6 +21,8 @@ constexpr int kColumnCount = 5;
 constexpr std::array<const char*, kColumnCount> kHeaders = {"数据包号", "从机地址", "功能码",
                                                             "地址", "数据个数"};
 constexpr int kVisibleRows = 10; // rows shown at the preferred height
+constexpr int kMinimumRows = 5;  // rows always shown, however small the window
+constexpr int kCellPadding = 16; // the header's margins and sort space around its text
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -33,8 +36,7 @@ PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
     for (const char* header : kHeaders)
         headers << QString::fromUtf8(header);
     setHorizontalHeaderLabels(headers);
-    for (int c = 0; c < kColumnCount; ++c)
-        setColumnWidth(c, kColumnWidths[static_cast<std::size_t>(c)]);
+    fitSizes();
     verticalHeader()->hide();
     setShowGrid(true);
     setWordWrap(false);
@@ -53,7 +55,30 @@ PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
     for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()})
         connect(bar, &QAbstractSlider::actionTriggered, this, [this] { commitEditor(); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { commitEditor(); });
-    setMinimumWidth(sizeHint().width());
+}
+
+// Columns as wide as their headers (the first also holds the check box and "30"), rows as high
+// as the text: the list stays narrow and shows many rows.
+void PacketListWidget::fitSizes() {
+    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
+    const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
+    for (int c = 0; c < kColumnCount; ++c) {
+        int text =
+            metrics.horizontalAdvance(QString::fromUtf8(kHeaders[static_cast<std::size_t>(c)]));
+        if (c == 0)
+            text = std::max(text,
+                            indicator + 4 + fontMetrics().horizontalAdvance(QStringLiteral("30")));
+        setColumnWidth(c, text + kCellPadding);
+    }
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    updateGeometry();
+}
+
+void PacketListWidget::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitSizes();
 }
 
 void PacketListWidget::createItems() {
@@ -109,11 +134,20 @@ void PacketListWidget::setAllChecked(bool checked) {
 }
 
 QSize PacketListWidget::sizeHint() const {
+    return sizeForRows(kVisibleRows);
+}
+
+QSize PacketListWidget::minimumSizeHint() const {
+    return sizeForRows(kMinimumRows);
+}
+
+// Every column and the vertical scroll bar, and that many rows under the header.
+QSize PacketListWidget::sizeForRows(int rows) const {
     int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    for (int w : kColumnWidths)
-        width += w;
+    for (int c = 0; c < kColumnCount; ++c)
+        width += columnWidth(c);
     const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
-                       kVisibleRows * verticalHeader()->defaultSectionSize();
+                       rows * verticalHeader()->defaultSectionSize();
     return {width, height};
 }
 
@@ -190,7 +224,36 @@ void PacketListWidget::wheelEvent(QWheelEvent* event) {
 bool PacketListWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_editor && event->type() == QEvent::FocusOut)
         editorLostFocus(static_cast<QFocusEvent*>(event)->reason());
+    if (event->type() == QEvent::KeyPress && m_editor && isEditorPart(watched))
+        return editorKey(watched, static_cast<QKeyEvent*>(event)->key());
     return QTableWidget::eventFilter(watched, event);
+}
+
+// The editor itself, the combo's line edit or its drop-down list.
+bool PacketListWidget::isEditorPart(QObject* watched) const {
+    if (watched == m_editor)
+        return true;
+    const auto* combo = qobject_cast<QComboBox*>(m_editor.data());
+    return combo && (watched == combo->lineEdit() || watched == combo->view());
+}
+
+// Enter writes the text into the cell (in the drop-down list: the highlighted code), Escape
+// leaves the cell as it was; either closes the editor. Other keys go on to the editor.
+bool PacketListWidget::editorKey(QObject* watched, int key) {
+    auto* combo = qobject_cast<QComboBox*>(m_editor.data());
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (combo && watched == combo->view() && combo->view()->currentIndex().isValid())
+            combo->setCurrentIndex(combo->view()->currentIndex().row());
+        commitEditor();
+        return true;
+    case Qt::Key_Escape:
+        closeEditor(false);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void PacketListWidget::editorLostFocus(Qt::FocusReason reason) {
@@ -224,6 +287,8 @@ void PacketListWidget::openEditorAt(int row, int column) {
     editor->show();
     editor->setFocus(Qt::MouseFocusReason);
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->lineEdit()->installEventFilter(this);
+        combo->view()->installEventFilter(this); // ahead of the drop-down's own key handling
         combo->lineEdit()->selectAll();
         combo->showPopup();
     } else {
@@ -258,6 +323,10 @@ QWidget* PacketListWidget::createCombo(const QRect& cell, const QString& text) {
 }
 
 void PacketListWidget::commitEditor() {
+    closeEditor(true);
+}
+
+void PacketListWidget::closeEditor(bool keepText) {
     m_commitPending = false;
     if (!m_editor)
         return;
@@ -270,6 +339,8 @@ void PacketListWidget::commitEditor() {
 
     QString text;
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->lineEdit()->removeEventFilter(this);
+        combo->view()->removeEventFilter(this);
         combo->hidePopup();
         text = combo->currentText();
     } else {
@@ -280,7 +351,8 @@ void PacketListWidget::commitEditor() {
         setFocus(Qt::OtherFocusReason);
     editor->hide();
     editor->deleteLater();
-    item(row, column)->setText(text);
+    if (keepText)
+        item(row, column)->setText(text);
 }
 
 } // namespace vantor

@@ -1,9 +1,10 @@
 #pragma once
 // The list of the 30 data packets: packet number with its check box, slave address, function
 // code, start address and count. Cells are edited in place after a single click, in a line edit
-// (slave, address, count) or in the function combo; the text is written back into the cell when
-// the editor loses the focus, when another cell or column 0 is clicked, or before the list
-// scrolls. No check is made on the text: configure reads it leniently. The rows live in the
+// (slave, address, count) or in the function combo; the text is written back into the cell on
+// Enter, when the editor loses the focus, when another cell or column 0 is clicked, or before
+// the list scrolls; Escape closes the editor and leaves the cell as it was. No check is made on
+// the text: configure reads it leniently. The rows live in the
 // workspace: every commit and check click goes there, and the list shows what it holds.
 #include <QPointer>
 #include <QTableWidget>
@@ -18,8 +19,6 @@ class Workspace;
 class PacketListWidget : public QTableWidget {
     Q_OBJECT
 public:
-    static constexpr std::array<int, 5> kColumnWidths = {100, 80, 80, 80, 90};
-
     explicit PacketListWidget(Workspace* workspace, QWidget* parent = nullptr);
 
     // The workspace's rows; setRows replaces them there (an open editor is committed first).
@@ -32,7 +31,8 @@ public:
     int editorRow() const { return m_editRow; }
     int editorColumn() const { return m_editColumn; }
 
-    QSize sizeHint() const override;
+    QSize sizeHint() const override;        // ten rows
+    QSize minimumSizeHint() const override; // five rows
 
 public slots:
     // Writes the open editor's text into its cell and closes it; nothing happens when no
@@ -43,10 +43,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createItems();
+    void fitSizes();
+    QSize sizeForRows(int rows) const;
     void showAllRows();
     void showRow(int row);
     void openEditorAt(int row, int column);
@@ -54,6 +57,9 @@ private:
     QWidget* createCombo(const QRect& cell, const QString& text);
     void onItemChanged(QTableWidgetItem* item);
     void editorLostFocus(Qt::FocusReason reason);
+    bool isEditorPart(QObject* watched) const;
+    bool editorKey(QObject* watched, int key); // true: the key was used
+    void closeEditor(bool keepText);
 
     QPointer<QWidget> m_editor;
     int m_editRow = -1;

@@ -13,14 +13,17 @@ namespace vantor {
 
 SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry entry, QWidget* parent)
     : QWidget(parent), m_selection(selection), m_entry(entry) {
+    // Two fields a row, the port over the whole width: the form stays low in a small window.
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(1, 1);
-    m_port = addRow("串口号", "portCombo", {}, 0);
-    m_baud = addRow("波特率", "baudCombo", ChoiceTexts(SerialChoice::Baud), 1);
-    m_parity = addRow("校验位", "parityCombo", ChoiceTexts(SerialChoice::Parity), 2);
-    m_dataBits = addRow("数据位", "dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), 3);
-    m_stopBits = addRow("停止位", "stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), 4);
+    grid->setColumnStretch(3, 1);
+    m_port = addField("串口号", "portCombo", {}, 0, 0);
+    grid->addWidget(m_port, 0, 1, 1, 3);
+    m_baud = addField("波特率", "baudCombo", ChoiceTexts(SerialChoice::Baud), 1, 0);
+    m_parity = addField("校验位", "parityCombo", ChoiceTexts(SerialChoice::Parity), 1, 1);
+    m_dataBits = addField("数据位", "dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), 2, 0);
+    m_stopBits = addField("停止位", "stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), 2, 1);
 
     if (m_entry == PortEntry::Typed) {
         m_port->setEditable(true);
@@ -44,14 +47,14 @@ SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry ent
     showSelection();
 }
 
-QComboBox* SerialSettingsForm::addRow(const char* label, const char* name, const QStringList& items,
-                                      int row) {
+QComboBox* SerialSettingsForm::addField(const char* label, const char* name,
+                                        const QStringList& items, int row, int field) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(name));
     combo->addItems(items);
     auto* grid = static_cast<QGridLayout*>(layout());
-    grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 0);
-    grid->addWidget(combo, row, 1);
+    grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 2 * field);
+    grid->addWidget(combo, row, 2 * field + 1);
     return combo;
 }
 

@@ -24,7 +24,9 @@ public:
     QComboBox* portCombo() const { return m_port; }
 
 private:
-    QComboBox* addRow(const char* label, const char* name, const QStringList& items, int row);
+    // field: 0 on the left of the row, 1 on the right.
+    QComboBox* addField(const char* label, const char* name, const QStringList& items, int row,
+                        int field);
     void bind(QComboBox* combo, int (SerialSelection::*getter)() const,
               void (SerialSelection::*setter)(int));
     void onSettingChosen(int index, int (SerialSelection::*getter)() const,

@@ -1,6 +1,7 @@
 #include "widgets/FitScrollArea.h"
 
 #include <QEvent>
+#include <QScrollBar>
 
 namespace vantor {
 
@@ -22,6 +23,20 @@ bool FitScrollArea::eventFilter(QObject* watched, QEvent* event) {
 void FitScrollArea::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     fit();
+}
+
+// The base class would bring the whole focused control into view, sideways too, which moves the
+// panel under the user; only the vertical position follows the focus here.
+bool FitScrollArea::focusNextPrevChild(bool next) {
+    if (!QWidget::focusNextPrevChild(next))
+        return false;
+    QWidget* focused = focusWidget();
+    if (focused && widget() && widget()->isAncestorOf(focused)) {
+        const int x = horizontalScrollBar()->value();
+        ensureWidgetVisible(focused, 0);
+        horizontalScrollBar()->setValue(x);
+    }
+    return true;
 }
 
 void FitScrollArea::fit() {

@@ -5,7 +5,8 @@ namespace vantor {
 
 // A scroll area that gives its widget the whole viewport, and scrolls only when the viewport is
 // smaller than the widget's minimum size. (QScrollArea's own resizing takes a word-wrapped
-// label's preferred height as the minimum and scrolls long before it must.)
+// label's preferred height as the minimum and scrolls long before it must.) Moving the focus
+// scrolls it only up or down to the focused control, never sideways.
 class FitScrollArea : public QScrollArea {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void fit();

@@ -63,10 +63,11 @@ TEST_F(CommSettingsDlgTest, OpensWithThePanelsChoices) {
     EXPECT_EQ(dialogCombo(dialog, "dataBitsCombo")->currentText(), "8");
     EXPECT_EQ(dialogCombo(dialog, "stopBitsCombo")->currentText(), "2");
 
-    // The mode shown in the dialog is for information: choosing there switches nothing.
+    // The mode shown in the dialog is read-only: it cannot be chosen there.
+    EXPECT_FALSE(dialogCombo(dialog, "connectionCombo")->isEnabled());
     ChooseByKeys(dialogCombo(dialog, "connectionCombo"), 0);
+    EXPECT_EQ(dialogCombo(dialog, "connectionCombo")->currentIndex(), 1);
     EXPECT_EQ(panel.linkKind(), LinkKind::Tcp);
-    EXPECT_EQ(panelCombo("modeCombo")->currentIndex(), 1);
 }
 
 TEST_F(CommSettingsDlgTest, ChoicesShowInThePanelAtOnceAndCancelKeepsThem) {

@@ -4,6 +4,8 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTabBar>
@@ -21,6 +23,7 @@
 #include "registers/SerialSelection.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
+#include "widgets/QtTranslations.h"
 
 using namespace vantor;
 using namespace vantor::test;
@@ -107,6 +110,7 @@ TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
     ASSERT_EQ(root->text(0), "功能界面");
     ASSERT_EQ(root->childCount(), 2);
     QTabWidget* tabs = frame.view()->tabs();
+    EXPECT_EQ(tree->currentItem(), root->child(1)); // the view starts on 趋势曲线
 
     tree->setCurrentItem(root->child(0)); // 通信状态
     EXPECT_EQ(tabs->currentIndex(), CZelvoView::kCommTab);
@@ -120,6 +124,7 @@ TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
     EXPECT_EQ(tabs->currentIndex(), CZelvoView::kCommTab);
     EXPECT_FALSE(frame.view()->trendPanel()->isVisible());
+    EXPECT_EQ(tree->currentItem(), root->child(0)); // the tree follows the tab
 
     EXPECT_EQ(TabOfTreeItem("通信状态"), CZelvoView::kCommTab);
     EXPECT_EQ(TabOfTreeItem("功能界面"), std::nullopt);
@@ -140,6 +145,16 @@ TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed) {
 TEST(MainFrame, WorkingSizeIsAShareOfTheScreen) {
     EXPECT_EQ(WorkingSize(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040)), QSize(1248, 832));
     EXPECT_EQ(WorkingSize(QRect(0, 0, 1000, 800), QRect(0, 30, 1000, 770)), QSize(650, 640));
+}
+
+TEST(MainFrame, QtsOwnButtonsAreInChinese) {
+    const std::unique_ptr<QTranslator> chinese = LoadQtChinese();
+    ASSERT_NE(chinese, nullptr);
+    QCoreApplication::installTranslator(chinese.get());
+    QMessageBox box(QMessageBox::Warning, "Vantor", "x", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "取消");
+    QCoreApplication::removeTranslator(chinese.get());
 }
 
 TEST(StartupSplash, AKeyEndsItAndGoesNoFurther) {

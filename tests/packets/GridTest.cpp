@@ -2,10 +2,13 @@
 // menu and the double click.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "packets/GridModel.h"
 #include "packets/GridRules.h"
@@ -283,4 +286,36 @@ TEST(GridValues, StalePacketValuesAreGreyedWithoutLosingTheirColours) {
     EXPECT_EQ(model.index(1, 1).data(Qt::ForegroundRole), label); // labels keep theirs
     store.onRegisterReply(3, QByteArray::fromHex("0001"), 1);
     EXPECT_EQ(model.index(1, 2).data(Qt::ForegroundRole), before);
+}
+
+TEST(GridLayout, CutValuesShowWholeInATooltipAndColumnsWiden) {
+    RegisterStore store;
+    GridModel model(1, &store);
+    CMSHFlexGrid grid(&model);
+    const QString longText = QStringLiteral("-1234567890.123456789");
+    store.setCellValue({PacketNo(1), 0}, longText);
+    store.setCellValue({PacketNo(1), 1}, QStringLiteral("12"));
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const QFontMetrics metrics = grid.viewport()->fontMetrics();
+    const int wide = metrics.horizontalAdvance(longText) + 40;
+    EXPECT_EQ(CutTextToolTip(metrics, longText, grid.columnWidth(2)), longText);
+    EXPECT_EQ(CutTextToolTip(metrics, longText, wide), "");
+    EXPECT_EQ(CutTextToolTip(metrics, QStringLiteral(" "), 1), "");
+
+    // The view asks the rule for the cell under the pointer.
+    const QRect cell = grid.visualRect(model.index(1, 2));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), grid.viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(grid.viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), longText);
+
+    // Dragging the header's edge widens a value column; then the value fits.
+    QHeaderView* header = grid.horizontalHeader();
+    const int edge = header->sectionViewportPosition(2) + header->sectionSize(2) - 1;
+    const int y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + wide, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + wide, y));
+    EXPECT_GE(grid.columnWidth(2), wide);
+    EXPECT_EQ(CutTextToolTip(metrics, longText, grid.columnWidth(2)), "");
 }

@@ -1,0 +1,78 @@
+// The communication panel in the main window at its working size: on common screens every
+// control is in sight without scrolling; on a small one the panel scrolls but keeps its whole
+// layout, and moving the focus through it does not scroll it sideways.
+#include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "app/MainFrame.h"
+#include "app/ZelvoView.h"
+#include "packets/CommPanelDlg.h"
+#include "packets/PacketListWidget.h"
+#include "registers/Workspace.h"
+
+using namespace vantor;
+
+namespace {
+
+struct ScreenCase {
+    QSize screen;
+    LinkKind link;
+    bool fits; // every control in sight without scrolling
+};
+
+QString Name(const QWidget* w) {
+    return QStringLiteral("%1 %2").arg(QLatin1String(w->metaObject()->className()),
+                                       w->objectName());
+}
+
+TEST(Layout, CommPanelAtTheWorkingSize) {
+    const ScreenCase cases[] = {{{1920, 1080}, LinkKind::Serial, true},
+                                {{1366, 768}, LinkKind::Serial, true},
+                                {{1366, 768}, LinkKind::Tcp, true},
+                                {{800, 600}, LinkKind::Serial, false}};
+    for (const ScreenCase& c : cases) {
+        SCOPED_TRACE(c.screen.width() + static_cast<int>(c.link));
+        Application app;
+        app.workspace()->setLinkKind(c.link);
+        CMainFrame frame{app.workspace(), app.link()};
+        frame.view()->showPanel(CZelvoView::kCommTab);
+        frame.ShowAtWorkingSize(QRect(QPoint(), c.screen), QRect(QPoint(), c.screen));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        QTest::qWait(50); // the bars are fitted after the window's first layout
+
+        auto* scroll = frame.findChild<QScrollArea*>(QStringLiteral("commScroll"));
+        ASSERT_NE(scroll, nullptr);
+        QWidget* panel = frame.view()->commPanel();
+        EXPECT_GE(panel->width(), panel->minimumSizeHint().width());
+        EXPECT_GE(panel->height(), panel->minimumSizeHint().height());
+        const QRect shown = c.fits
+                                ? scroll->viewport()->rect()
+                                : QRect(panel->mapTo(scroll->viewport(), QPoint()), panel->size());
+        for (QWidget* w : panel->findChildren<QWidget*>()) {
+            if (w->isWindow() || !w->isVisibleTo(panel))
+                continue;
+            const QRect rect(w->mapTo(scroll->viewport(), QPoint()), w->size());
+            EXPECT_TRUE(shown.contains(rect)) << Name(w).toStdString();
+        }
+        if (c.fits) {
+            EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+            EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+            const QTableWidget* list = frame.view()->commPanel()->packetList();
+            EXPECT_GE(list->viewport()->height(), 5 * list->rowHeight(0));
+            continue;
+        }
+        // Moving the focus through the panel scrolls it only up and down.
+        panel->findChild<QWidget*>(QStringLiteral("configureButton"))->setFocus();
+        for (int k = 0; k < 40; ++k) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
+        }
+    }
+}
+
+} // namespace
