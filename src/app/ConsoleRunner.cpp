@@ -22,8 +22,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
     connect(link, &LinkController::bitReplyAccepted, this,
             [this](int packet, const QByteArray&, int count) { printCells(packet, count); });
     connect(link, &LinkController::openFailed, this, [this](LinkKind kind, const QString& reason) {
-        fail(kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason)
-                                   : QStringLiteral("没有发现此串口或被占用: %1").arg(reason));
+        fail(kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason) : reason);
     });
     // A link lost after it opened ends the run as its time limit would, counters included.
     connect(link, &LinkController::linkLost, this, [this](LinkKind kind, const QString& reason) {
@@ -43,7 +42,10 @@ void ConsoleRunner::Start() {
     const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
-    m_out << QString::fromUtf8(kConfigureDoneLine.data(), kConfigureDoneLine.size()) << '\n';
+    m_out << (configured.refusedPackets.empty()
+                  ? QString::fromUtf8(kConfigureDoneLine.data(), kConfigureDoneLine.size())
+                  : QString::fromStdString(RefusedPacketsLine(configured.refusedPackets)))
+          << '\n';
 
     LinkController* link = m_app.link();
     std::array<bool, kPacketCount> checked{};

@@ -139,7 +139,7 @@ bool CommSession::packetDue(int packet) const {
     const PacketImage& image = m_images.packets[packet - 1];
     if (!m_autoSend || m_mode != SessionMode::Polling || m_images.totalCount == 0 ||
         m_images.checkedRows == 0 || image.count == 0 || !m_checked[packet - 1] ||
-        m_images.link != m_link)
+        !image.sendsOn(m_link))
         return false;
     if (m_link == LinkKind::Tcp)
         return m_tcpConnected;

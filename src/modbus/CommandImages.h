@@ -1,5 +1,5 @@
 #pragma once
-// What the polling cycle sends: one ready image per packet, built by configure.
+// What the polling cycle sends: one ready image per packet and link, built by configure.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -10,17 +10,29 @@ inline constexpr int kPacketCount = 30;
 
 enum class LinkKind : int { Serial = 0, Tcp = 1 };
 
+// One row as both links send it. Configure builds both, so a link chosen after configure sends
+// the rows as they were configured.
 struct PacketImage {
-    std::string serialText; // command text without CRC ("01030000000A"); empty: never sent
+    std::string serialText;             // command text without CRC ("01030000000A"); empty: refused
     std::array<std::uint8_t, 12> tcp{}; // complete Modbus TCP request
+    // The serial request, by which its reply is judged; count is 1 for function 50.
     int slave = 1;
     int function = 3;
     int start = 0;
-    int count = 0; // 0: the packet is never sent
+    int count = 0;         // 0: the packet is never sent
+    bool tcpBuilt = false; // false: the row was refused for Modbus TCP
+
+    // The row can go out on the link: its request was built (and, over Modbus TCP, asks for at
+    // least one item; the serial count is checked with count).
+    bool sendsOn(LinkKind link) const {
+        if (link == LinkKind::Tcp)
+            return tcpBuilt && (tcp[10] != 0 || tcp[11] != 0);
+        return !serialText.empty();
+    }
 };
 
 struct CommandImages {
-    LinkKind link = LinkKind::Serial;
+    LinkKind link = LinkKind::Serial; // the workspace's link kind at configure
     std::array<PacketImage, kPacketCount> packets{};
     int totalCount = 0;  // sum of all rows' counts, checked or not (a function-50 row adds 1)
     int checkedRows = 0; // rows checked at configure

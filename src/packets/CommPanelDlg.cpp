@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "modbus/LinkController.h"
 #include "modbus/LogFormat.h"
@@ -48,6 +49,10 @@ constexpr std::array<RadioEntry, 2> kBaseRadios = {
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString IntervalRefusal(const QString& text) {
+    return QStringLiteral("发包间隔无效：%1").arg(text);
 }
 
 } // namespace
@@ -206,6 +211,9 @@ void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
     connect(m_link, &LinkController::stateChanged, this,
             [this](const LinkState& state) { showSending(state.polling); });
+    connect(m_link, &LinkController::linkLost, this, [this](LinkKind link, const QString& reason) {
+        emit statusMessage(LinkLostStatus(link, reason));
+    });
 }
 
 // The session reads the check boxes live: it learns every change the workspace makes.
@@ -280,18 +288,37 @@ void CCommPanelDlg::pushCheckStates() {
 
 // ---- actions ---------------------------------------------------------------------------------
 
+// A send interval that is no number stops configure before anything changes. Refused rows are
+// told one by one; the log line says whether every checked row will be sent.
 void CCommPanelDlg::Configure() {
     m_list->commitEditor();
+    const std::optional<int> interval = m_workspace->strictSendInterval();
+    if (!interval) {
+        ShowMessage(this, IntervalRefusal(m_workspace->sendIntervalText()));
+        return;
+    }
     const ConfigureResult result = m_workspace->configure();
     for (const std::string& error : result.errors)
         ShowMessage(this, QString::fromStdString(error));
-    // The images carry their link kind; the session takes it with them.
-    m_link->configure(result.images, m_workspace->sendInterval());
-    m_log->appendLine(Utf8(kConfigureDoneLine));
+    m_link->configure(result.images, *interval);
+    m_log->appendLine(result.refusedPackets.empty()
+                          ? Utf8(kConfigureDoneLine)
+                          : QString::fromStdString(RefusedPacketsLine(result.refusedPackets)));
 }
 
+// Cyclic sending runs on an open port with a valid interval; otherwise the user is told and the
+// table stays editable.
 void CCommPanelDlg::startSending() {
     m_list->commitEditor();
+    const LinkState state = m_link->state();
+    if (state.kind != LinkKind::Serial || !state.open()) {
+        ShowMessage(this, QStringLiteral("请先打开串口"));
+        return;
+    }
+    if (!m_workspace->strictSendInterval()) {
+        ShowMessage(this, IntervalRefusal(m_workspace->sendIntervalText()));
+        return;
+    }
     m_link->startPolling();
 }
 

@@ -11,6 +11,12 @@ const char* PauseButtonCaption(bool scrolling) {
     return scrolling ? kPauseCaption : kResumeCaption;
 }
 
+QString LinkLostStatus(LinkKind link, const QString& reason) {
+    const QString lost = link == LinkKind::Tcp ? QStringLiteral("Modbus TCP/IP 连接已断开")
+                                               : QStringLiteral("串口已断开");
+    return reason.isEmpty() ? lost : lost + QStringLiteral("：") + reason;
+}
+
 CellEditor EditorForColumn(int column) {
     switch (column) {
     case 1:

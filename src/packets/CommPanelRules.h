@@ -28,6 +28,10 @@ SelectAllStep NextSelectAll(bool state);
 // Caption of the pause button while the log scrolls (true) or is paused (false).
 const char* PauseButtonCaption(bool scrolling);
 
+// The main window's status line when an open link goes away: "串口已断开：<reason>" or
+// "Modbus TCP/IP 连接已断开：<reason>".
+QString LinkLostStatus(LinkKind link, const QString& reason);
+
 // ---- packet list editing -------------------------------------------------------------------
 
 enum class CellEditor { None, Edit, Combo };

@@ -15,6 +15,7 @@
 #include "modbus/LinkController.h"
 #include "packets/SerialSettingsForm.h"
 #include "registers/SerialSelection.h"
+#include "transport/ComPort.h"
 #include "widgets/ButtonIcon.h"
 #include "widgets/MessageBox.h"
 
@@ -312,10 +313,12 @@ void ConnectionControls::onOpened(LinkKind link) {
     checkConnection();
 }
 
-void ConnectionControls::onOpenFailed(LinkKind link) {
+// A failed serial open names the setting the port refused, or the port as missing or busy, and
+// then shows the port closed again: nothing is open, and the next press opens.
+void ConnectionControls::onOpenFailed(LinkKind link, const QString& reason) {
     if (link == LinkKind::Serial) {
-        ShowMessage(this, QStringLiteral("没有发现此串口或被占用"));
-        showPortState(false, QString());
+        ShowMessage(this, OpenFailureMessage(reason));
+        m_link->closeSerial();
         return;
     }
     ShowMessage(this, QStringLiteral("连接服务器失败!"));
@@ -349,6 +352,10 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
 }
 
 void ConnectionControls::onConnect() {
+    if (serverAddress().trimmed().isEmpty() || serverPort().trimmed().isEmpty()) {
+        ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
+        return;
+    }
     m_link->connectTcp(serverAddress(), serverPort());
 }
 

@@ -58,7 +58,7 @@ private:
     void onLinkKind(vantor::LinkKind link);
     void onLinkState(const vantor::LinkState& state);
     void onOpened(vantor::LinkKind link);
-    void onOpenFailed(vantor::LinkKind link);
+    void onOpenFailed(vantor::LinkKind link, const QString& reason);
     void onClosed(vantor::LinkKind link);
     void onLinkLost(vantor::LinkKind link);
 

@@ -42,12 +42,18 @@ void ConnectionControls::onPortOpenChanged(bool open) {
 }
 
 // The caption is the record: a press on "打开串口" asks for the port and shows "关闭串口" at
-// once, whatever the answer; the next press always runs the close path.
+// once; a failed open shows "打开串口" again. Without a port name nothing is asked.
 void ConnectionControls::onOpenClose() {
-    if (!m_selection->portOpen())
-        m_link->openSerial(m_selection->settings());
-    else
+    if (m_selection->portOpen()) {
         m_link->closeSerial();
+        return;
+    }
+    const SerialSettings settings = m_selection->settings();
+    if (settings.portName.trimmed().isEmpty()) {
+        ShowMessage(this, QStringLiteral("请选择串口"));
+        return;
+    }
+    m_link->openSerial(settings);
 }
 
 // The line failed while open (device unplugged): the link has closed it and stopped polling.

@@ -4,9 +4,6 @@
 #include "modbus/HexText.h"
 #include "modbus/RxAssembly.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -40,64 +37,68 @@ namespace {
 
 // Function 50 always sends this fixed request, whatever its row holds.
 constexpr const char* kFunction50Text = "01320004";
+// Addresses and counts of one request lie in a 16-bit register space.
+constexpr int kAddressSpace = 65536;
+
+struct RowNumbers {
+    int slave, function, address, count;
+};
 
 std::string RowError(int row, const char* what, int value, const std::string& reason) {
     return "数据包 " + std::to_string(row + 1) + "：" + what + " " + std::to_string(value) + " " +
            reason;
 }
 
-// One serial row into its image; returns the count that the row adds to the total.
-long long ConfigureSerialRow(const DataPacket& row, int index, PacketImage& image,
-                             std::vector<std::string>& errors) {
-    const int function = LenientInt(row.function);
-    const FunctionInfo* info = FindFunction(function);
+// The refusal that concerns both links: a request outside the register space.
+std::string RangeError(const RowNumbers& n, int index) {
+    if (n.address < 0 || n.address >= kAddressSpace)
+        return RowError(index, "地址", n.address, "超出 0～65535");
+    if (n.count < 0 || n.count >= kAddressSpace)
+        return RowError(index, "数据个数", n.count, "超出 0～65535");
+    if (n.address + n.count > kAddressSpace)
+        return RowError(index, "地址", n.address,
+                        "加数据个数 " + std::to_string(n.count) + " 超出 65536");
+    return {};
+}
+
+// The serial text of one row; returns why the row was refused, or nothing.
+std::string BuildSerial(const RowNumbers& n, int index, const std::string& rangeError,
+                        PacketImage& image) {
+    const FunctionInfo* info = FindFunction(n.function);
     if (info != nullptr && info->serial == SerialUse::PolledFixed) {
         image.serialText = kFunction50Text;
         image.slave = 1;
-        image.function = function;
         image.start = 0;
         image.count = 1;
-        return 1;
+        return {};
     }
-    const int slave = LenientInt(row.slave);
-    if (slave < 0 || slave > 255) {
-        errors.push_back(RowError(index, "从机地址", slave, "超出 0～255"));
-        return 0;
-    }
-    if (!IsSerialPolled(info)) {
-        errors.push_back(RowError(index, "功能码", function, "不能发送"));
-        return 0;
-    }
-    const int count = LenientInt(row.count);
+    if (!rangeError.empty())
+        return rangeError;
+    if (n.slave < 0 || n.slave > 255)
+        return RowError(index, "从机地址", n.slave, "超出 0～255");
+    if (!IsSerialPolled(info))
+        return RowError(index, "功能码", n.function, "不能发送");
     // A reply longer than the receive assembly could never be judged: every poll would end in
     // data errors and nothing would be decoded.
-    if ((count & 0xFFFF) > SerialCountLimit(*info)) {
-        errors.push_back(RowError(index, "数据个数", count,
-                                  "的应答超过 " + std::to_string(RxAssembly::kCapacity) + " 字节"));
-        return 0;
-    }
-    image.slave = slave;
-    image.function = function;
-    image.start = LenientInt(row.address) & 0xFFFF;
-    image.count = count & 0xFFFF;
-    image.serialText = HexDigits(slave, 2) + HexDigits(function, 2) + HexDigits(image.start, 4) +
-                       HexDigits(image.count, 4);
-    return count;
+    if (n.count > SerialCountLimit(*info))
+        return RowError(index, "数据个数", n.count,
+                        "的应答超过 " + std::to_string(RxAssembly::kCapacity) + " 字节");
+    image.serialText = HexDigits(static_cast<std::uint32_t>(n.slave), 2) +
+                       HexDigits(static_cast<std::uint32_t>(n.function), 2) +
+                       HexDigits(static_cast<std::uint32_t>(n.address), 4) +
+                       HexDigits(static_cast<std::uint32_t>(n.count), 4);
+    return {};
 }
 
-// One TCP row into its 12-byte request; returns the count that the row adds to the total.
-long long ConfigureTcpRow(const DataPacket& row, const TcpHeader& header, PacketImage& image,
-                          std::vector<std::string>& errors) {
-    const int count = LenientInt(row.count);
-    image.slave = header.unit;
-    image.start = LenientInt(row.address) & 0xFFFF;
-    image.count = count & 0xFFFF;
-    image.function = 0;
-    if (header.functionIndex >= 0 &&
-        header.functionIndex < static_cast<int>(kTcpFunctionCodes.size()))
-        image.function = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex)];
-    else
-        errors.emplace_back("命令字错误！");
+// The 12-byte request of one row; returns why the row was refused, or nothing.
+std::string BuildTcp(const RowNumbers& n, const TcpHeader& header, const std::string& rangeError,
+                     PacketImage& image) {
+    if (!rangeError.empty())
+        return rangeError;
+    if (header.functionIndex < 0 ||
+        header.functionIndex >= static_cast<int>(kTcpFunctionCodes.size()))
+        return "命令字错误！";
+    const auto function = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex)];
     image.tcp = {header.transactionHi,
                  header.transactionLo,
                  header.protocolHi,
@@ -105,12 +106,17 @@ long long ConfigureTcpRow(const DataPacket& row, const TcpHeader& header, Packet
                  0x00,
                  0x06,
                  header.unit,
-                 static_cast<std::uint8_t>(image.function),
-                 static_cast<std::uint8_t>(image.start >> 8),
-                 static_cast<std::uint8_t>(image.start),
-                 static_cast<std::uint8_t>(image.count >> 8),
-                 static_cast<std::uint8_t>(image.count)};
-    return count;
+                 static_cast<std::uint8_t>(function),
+                 static_cast<std::uint8_t>(n.address >> 8),
+                 static_cast<std::uint8_t>(n.address),
+                 static_cast<std::uint8_t>(n.count >> 8),
+                 static_cast<std::uint8_t>(n.count)};
+    image.tcpBuilt = true;
+    return {};
+}
+
+int TcpWord(const PacketImage& image, std::size_t at) {
+    return (image.tcp[at] << 8) | image.tcp[at + 1];
 }
 
 } // namespace
@@ -119,20 +125,53 @@ ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader
     ConfigureResult result;
     CommandImages& images = result.images;
     images.link = link;
-    long long total = 0; // 30 typed counts can exceed the range of int
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const DataPacket& row = rows[i];
         PacketImage& image = images.packets[i];
+        const int index = static_cast<int>(i);
+        const RowNumbers n{LenientInt(row.slave), LenientInt(row.function), LenientInt(row.address),
+                           LenientInt(row.count)};
+        const std::string rangeError = RangeError(n, index);
+        image.slave = n.slave;
+        image.function = n.function;
+        image.start = rangeError.empty() ? n.address : 0;
+        image.count = rangeError.empty() ? n.count : 0;
+        const std::string serialError = BuildSerial(n, index, rangeError, image);
+        const std::string tcpError = BuildTcp(n, header, rangeError, image);
+        const std::string& error = link == LinkKind::Tcp ? tcpError : serialError;
         if (row.enabled)
             ++images.checkedRows;
-        if (link == LinkKind::Tcp)
-            total += ConfigureTcpRow(row, header, image, result.errors);
-        else
-            total += ConfigureSerialRow(row, static_cast<int>(i), image, result.errors);
+        images.totalCount += image.count; // at most 30 counts below 65536
+        if (error.empty())
+            continue;
+        result.errors.push_back(error);
+        if (row.enabled)
+            result.refusedPackets.push_back(index + 1);
     }
-    images.totalCount = static_cast<int>(std::clamp<long long>(
-        total, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
     return result;
+}
+
+CommandImages ImagesAsSent(const CommandImages& images, LinkKind link) {
+    CommandImages sent = images;
+    for (PacketImage& image : sent.packets) {
+        if (link == LinkKind::Serial) {
+            if (!image.sendsOn(link))
+                image.count = 0;
+            continue;
+        }
+        image.slave = image.tcp[6];
+        image.function = image.tcp[7];
+        image.start = TcpWord(image, 8);
+        image.count = image.tcpBuilt ? TcpWord(image, 10) : 0;
+    }
+    return sent;
+}
+
+std::string RefusedPacketsLine(const std::vector<int>& packets) {
+    std::string numbers;
+    for (int packet : packets)
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(packet);
+    return "数据包 " + numbers + " 配置失败，未发送。";
 }
 
 } // namespace vantor

@@ -36,12 +36,25 @@ inline constexpr std::array<const char*, 5> kSerialFunctionTexts = {"03", "04", 
 
 struct ConfigureResult {
     CommandImages images;
-    // Rows that could not be built, as messages for the user (the row's image stays empty).
+    // Rows refused for the link configured for, as messages for the user. A row refused for
+    // one link only is still built for the other.
     std::vector<std::string> errors;
+    // The checked packets (1..30) among them: configured to take part, yet never sent.
+    std::vector<int> refusedPackets;
 };
 
-// Serial: 12-digit upper-case text per row (function 50: "01320004", count 1).
-// TCP: the 12-byte request per row. Rows with a function code that cannot be sent are refused.
+// Builds every row for both links. Serial: 12-digit upper-case text (function 50: "01320004",
+// count 1). TCP: the 12-byte request. Addresses and counts outside the 16-bit register space
+// are refused for both; a function the serial cycle cannot poll, a slave outside 0..255 or a
+// reply too long for the receive assembly only for the serial line; a missing TCP function
+// only for Modbus TCP. Only the refusals of the given link are reported.
 ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader& header);
+
+// The images with slave, function, start and count as the link sends each row (a row it does
+// not send counts 0), for the point labels.
+CommandImages ImagesAsSent(const CommandImages& images, LinkKind link);
+
+// The log line after a configure that refused checked rows: "数据包 4, 7 配置失败，未发送。".
+std::string RefusedPacketsLine(const std::vector<int>& packets);
 
 } // namespace vantor

@@ -62,6 +62,14 @@ int Workspace::sendInterval() const {
     return LenientInt(m_intervalText.toStdString());
 }
 
+std::optional<int> Workspace::strictSendInterval() const {
+    bool ok = false;
+    const int ms = m_intervalText.trimmed().toInt(&ok);
+    if (!ok || ms < 0 || ms > kMaxIntervalMs)
+        return std::nullopt;
+    return ms;
+}
+
 void Workspace::setSendIntervalText(const QString& text) {
     if (text == m_intervalText)
         return;
@@ -85,7 +93,7 @@ void Workspace::setTcp(const TcpSettings& tcp) {
 
 ConfigureResult Workspace::configure() {
     ConfigureResult result = Configure(m_rows, m_linkKind, m_tcp.header);
-    m_store->setImages(result.images);
+    m_store->setImages(ImagesAsSent(result.images, m_linkKind));
     // Point-number labels: user-defined names come with projects.
     m_store->rebuildPointLabels();
     return result;

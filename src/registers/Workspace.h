@@ -10,6 +10,7 @@
 // The trend's curve rows and settings and the monitoring objects join here as they are built.
 #include <QObject>
 #include <QString>
+#include <optional>
 
 #include "modbus/CommandImages.h"
 #include "registers/PacketTable.h"
@@ -20,8 +21,9 @@ namespace vantor {
 class RegisterStore;
 class SerialSelection;
 
+// The server address starts empty: nothing is reached that the user did not type.
 struct TcpSettings {
-    QString host = QStringLiteral("192.168.1.100");
+    QString host;
     QString port = QStringLiteral("502");
     TcpHeader header;
     bool operator==(const TcpSettings&) const = default;
@@ -31,6 +33,7 @@ class Workspace : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDefaultIntervalMs = 200;
+    static constexpr int kMaxIntervalMs = 3600000;
 
     explicit Workspace(QObject* parent = nullptr);
     ~Workspace() override;
@@ -47,6 +50,9 @@ public:
     // ---- sending ----
     QString sendIntervalText() const { return m_intervalText; } // as typed
     int sendInterval() const;                                   // the text read leniently
+    // The text as a whole number of milliseconds (blanks around it allowed), or nothing when it
+    // is not one or lies outside 0..kMaxIntervalMs: sending is not started on such a text.
+    std::optional<int> strictSendInterval() const;
     void setSendIntervalText(const QString& text);
     void setSendInterval(int ms) { setSendIntervalText(QString::number(ms)); }
 
@@ -59,9 +65,10 @@ public:
 
     // ---- data ----
     RegisterStore* store() const { return m_store; }
-    // Configure: the rows to command images for the workspace's link kind and TCP header. The
-    // store takes the images and rebuilds its point labels; the caller hands the images to the
-    // link. Rows that cannot be built are in the result's errors.
+    // Configure: the rows to command images for both links with the workspace's TCP header; the
+    // refusals reported are those of the workspace's link kind. The store takes the images as
+    // that link sends them and rebuilds its point labels; the caller hands the images to the
+    // link.
     ConfigureResult configure();
 
     // Labels from the user's point names (true) or the point numbers (false).

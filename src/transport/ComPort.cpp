@@ -24,37 +24,91 @@ bool ToParity(char letter, QSerialPort::Parity& parity) {
     }
 }
 
-QString SettingsProblem(const SerialSettings& s) {
+// A setting the line refused (or that no line takes) and the value as the user chose it.
+struct Refusal {
+    OpenStep step = OpenStep::None;
+    QString value;
+};
+
+QString ParityText(char letter) {
+    switch (letter) {
+    case 'N':
+        return QStringLiteral("NONE");
+    case 'O':
+        return QStringLiteral("ODD");
+    case 'E':
+        return QStringLiteral("EVEN");
+    default:
+        return QString(QChar::fromLatin1(letter));
+    }
+}
+
+Refusal SettingsProblem(const SerialSettings& s) {
     QSerialPort::Parity parity;
     if (s.baudRate <= 0)
-        return QStringLiteral("invalid baud rate %1").arg(s.baudRate);
+        return {OpenStep::BaudRate, QString::number(s.baudRate)};
     if (!ToParity(s.parity, parity))
-        return QStringLiteral("invalid parity '%1'").arg(QChar::fromLatin1(s.parity));
+        return {OpenStep::Parity, ParityText(s.parity)};
     if (s.dataBits < 5 || s.dataBits > 8)
-        return QStringLiteral("invalid data bits %1").arg(s.dataBits);
+        return {OpenStep::DataBits, QString::number(s.dataBits)};
     if (s.stopBits != 1 && s.stopBits != 2)
-        return QStringLiteral("invalid stop bits %1").arg(s.stopBits);
+        return {OpenStep::StopBits, QString::number(s.stopBits)};
     return {};
 }
 
-// Returns the setting the line refused, or an empty text when all were taken.
-QString ApplySettings(QSerialPort& port, const SerialSettings& s) {
+// The setting the line refused first, if any.
+Refusal ApplySettings(QSerialPort& port, const SerialSettings& s) {
     QSerialPort::Parity parity = QSerialPort::NoParity;
     ToParity(s.parity, parity);
     if (!port.setBaudRate(s.baudRate))
-        return QStringLiteral("baud rate %1").arg(s.baudRate);
+        return {OpenStep::BaudRate, QString::number(s.baudRate)};
     if (!port.setParity(parity))
-        return QStringLiteral("parity %1").arg(QChar::fromLatin1(s.parity));
+        return {OpenStep::Parity, ParityText(s.parity)};
     if (!port.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)))
-        return QStringLiteral("data bits %1").arg(s.dataBits);
+        return {OpenStep::DataBits, QString::number(s.dataBits)};
     if (!port.setStopBits(s.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop))
-        return QStringLiteral("stop bits %1").arg(s.stopBits);
+        return {OpenStep::StopBits, QString::number(s.stopBits)};
     if (!port.setFlowControl(QSerialPort::NoFlowControl))
-        return QStringLiteral("flow control");
+        return {OpenStep::FlowControl, QStringLiteral("NONE")};
     return {};
 }
 
+QString SettingName(OpenStep step) {
+    switch (step) {
+    case OpenStep::BaudRate:
+        return QStringLiteral("波特率");
+    case OpenStep::Parity:
+        return QStringLiteral("校验位");
+    case OpenStep::DataBits:
+        return QStringLiteral("数据位");
+    case OpenStep::StopBits:
+        return QStringLiteral("停止位");
+    default:
+        return QStringLiteral("流控制");
+    }
+}
+
 } // namespace
+
+QString OpenFailureText(OpenStep step, const QString& port, const QString& value,
+                        const QString& detail) {
+    switch (step) {
+    case OpenStep::None:
+        return {};
+    case OpenStep::NoName:
+        return QStringLiteral("请选择串口");
+    case OpenStep::Open:
+        return QStringLiteral("%1：%2（%3）")
+            .arg(QString::fromUtf8(kPortMissingText), port, detail);
+    default:
+        return QStringLiteral("串口 %1 不支持该设置：%2 %3").arg(port, SettingName(step), value);
+    }
+}
+
+QString OpenFailureMessage(const QString& reason) {
+    const QString missing = QString::fromUtf8(kPortMissingText);
+    return reason.startsWith(missing) ? missing : reason;
+}
 
 QString ResolveSerialDevice(const QString& name) {
     const QString trimmed = name.trimmed();
@@ -83,39 +137,42 @@ CComPort::~CComPort() {
 bool CComPort::Open(const SerialSettings& settings) {
     Stop();
     m_lastError.clear();
+    m_failedStep = OpenStep::None;
 
-    const QString device = ResolveSerialDevice(settings.portName);
-    if (device.isEmpty()) {
-        m_lastError = QStringLiteral("No serial port given");
-        return false;
-    }
-    if (const QString problem = SettingsProblem(settings); !problem.isEmpty()) {
-        m_lastError = QStringLiteral("Cannot open %1: %2").arg(device, problem);
-        return false;
-    }
+    const QString port = settings.portName.trimmed();
+    const QString device = ResolveSerialDevice(port);
+    if (device.isEmpty())
+        return fail(OpenStep::NoName, port, {}, {});
+    if (const Refusal refused = SettingsProblem(settings); refused.step != OpenStep::None)
+        return fail(refused.step, port, refused.value, {});
 
     m_port->setPortName(device);
     m_port->setObjectName(device); // the device as opened, for portName() and messages
     if (!m_port->open(QIODevice::ReadWrite)) {
-        m_lastError = QStringLiteral("Cannot open %1: %2").arg(device, m_port->errorString());
+        const QString reason = m_port->errorString();
         m_port->close();
-        return false;
+        return fail(OpenStep::Open, port, {}, reason);
     }
 
     // Failures while configuring are reported through the return values; the error signal
     // must not treat them as a line failure.
     const QSignalBlocker quiet(m_port);
-    if (const QString refused = ApplySettings(*m_port, settings); !refused.isEmpty()) {
-        m_lastError =
-            QStringLiteral("Cannot set %1 on %2: %3").arg(refused, device, m_port->errorString());
+    if (const Refusal refused = ApplySettings(*m_port, settings); refused.step != OpenStep::None) {
         m_port->close();
-        return false;
+        return fail(refused.step, port, refused.value, {});
     }
     // Pseudo-terminals have no modem lines; the refusal there is harmless.
     m_port->setRequestToSend(true);
     m_port->clearError();
     m_port->clear(QSerialPort::AllDirections);
     return true;
+}
+
+bool CComPort::fail(OpenStep step, const QString& port, const QString& value,
+                    const QString& detail) {
+    m_failedStep = step;
+    m_lastError = OpenFailureText(step, port, value, detail);
+    return false;
 }
 
 void CComPort::Stop() {

@@ -3,8 +3,12 @@
 // and the counters and the register image follow.
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <memory>
 
 #include "CommPanelFixture.h"
+#include "packets/ConnectionTestUtil.h"
 #include "support/Frames.h"
 #include "transport/PtyPair.h"
 
@@ -41,6 +45,15 @@ protected:
         const QByteArray request = wire.left(8);
         wire.remove(0, 8);
         return request;
+    }
+
+    // Configures packet 1 as kRequest1 in one connection mode, then chooses another.
+    void ConfigureAs(int mode, int thenMode) {
+        ChooseByKeys(Find<QComboBox>("modeCombo"), mode);
+        TypeIntoCell(0, 4, "2");
+        ToggleCheck(0);
+        Click("configureButton");
+        ChooseByKeys(Find<QComboBox>("modeCombo"), thenMode);
     }
 
     int LinesContaining(const QString& text) const {
@@ -129,5 +142,32 @@ TEST_F(CommPanelPoll, UncheckedOrEmptyRowsAreNotSent) {
     ToggleCheck(0);
     EXPECT_TRUE(list->isChecked(0));
     Click("startButton");
+    EXPECT_EQ(FromQt(NextRequest()), kRequest1);
+}
+
+// One configure serves both links: the link chosen afterwards sends the rows as configured.
+TEST_F(CommPanelPoll, ConfiguredForSerialThenSentOverModbusTcp) {
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    ConfigureAs(0, 1); // packet 1 as kRequest1, then Modbus TCP chosen
+    Find<QLineEdit>("ipEdit")->setText("127.0.0.1");
+    Find<QLineEdit>("tcpPortEdit")->setText(QString::number(server.serverPort()));
+    Click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+    ASSERT_TRUE(WaitUntil([&] { return link.state().open(); }));
+    Click("tcpStartButton");
+    QByteArray request;
+    ASSERT_TRUE(WaitUntil([&] {
+        request += peer->readAll();
+        return request.size() >= 12;
+    }));
+    EXPECT_EQ(FromQt(request.left(12)),
+              (Bytes{0x00, 0x00, 0x00, 0x00, 0x00, 0x06, 0x01, 0x03, 0x00, 0x00, 0x00, 0x02}));
+}
+
+TEST_F(CommPanelPoll, ConfiguredForModbusTcpThenPolledOnTheSerialLine) {
+    ConfigureAs(1, 0);
+    OpenPort();
     EXPECT_EQ(FromQt(NextRequest()), kRequest1);
 }

@@ -3,10 +3,12 @@
 #include <QHeaderView>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QWheelEvent>
 
 #include "CommPanelFixture.h"
 #include "modbus/LogFormat.h"
+#include "packets/CommPanelRules.h"
 #include "packets/ConnectionControls.h"
 #include "packets/CounterDisplay.h"
 #include "support/Wait.h"
@@ -187,14 +189,15 @@ TEST_F(CommPanel, TypedTextThatIsNoNumberReadsAsZeroAtConfigure) {
 TEST_F(CommPanel, StartAndStopLockAndUnlockTheTable) {
     auto* interval = Find<QLineEdit>("intervalEdit");
     TypeIntoCell(0, 4, "7");
-    Click("startButton");
+    Click("startButton"); // the port is closed: nothing is armed
     EXPECT_EQ(Cell(0, 4), "7");
+    EXPECT_EQ(messages, QStringList{"请先打开串口"});
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(panel.isSending());
+
+    emit session.serialOpened(QStringLiteral("ttyS9")); // the port opens: polling starts with it
     EXPECT_FALSE(list->isEnabled());
     EXPECT_FALSE(interval->isEnabled());
-    EXPECT_TRUE(panel.isSending());
-    ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
-    EXPECT_EQ(session.mode(), SessionMode::Polling);
-
     Click("stopButton");
     EXPECT_TRUE(list->isEnabled());
     EXPECT_TRUE(interval->isEnabled());
@@ -202,14 +205,57 @@ TEST_F(CommPanel, StartAndStopLockAndUnlockTheTable) {
     ASSERT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Idle; }));
     EXPECT_FALSE(session.autoSend());
 
-    // Sending armed on the link by other controls (serial open, TCP start and stop) locks the
-    // table too.
+    Click("startButton");
+    ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
+    EXPECT_FALSE(list->isEnabled());
+
+    // Sending armed on the link by other controls (TCP start and stop) locks the table too.
+    link.stopPolling();
     link.tcpStart();
     EXPECT_FALSE(list->isEnabled());
     EXPECT_FALSE(interval->isEnabled());
     link.tcpStop();
     EXPECT_TRUE(list->isEnabled());
     EXPECT_TRUE(interval->isEnabled());
+
+    // A lost port is told on the main window's status line; the table is editable again.
+    QSignalSpy status(&panel, &CCommPanelDlg::statusMessage);
+    Click("startButton");
+    emit session.linkError(QStringLiteral("device removed"));
+    EXPECT_TRUE(list->isEnabled());
+    EXPECT_EQ(status.takeFirst(), QVariantList{"串口已断开：device removed"});
+    EXPECT_EQ(LinkLostStatus(LinkKind::Tcp, "gone"), "Modbus TCP/IP 连接已断开：gone");
+}
+
+// The success line only when every checked row will be sent; refused unchecked rows are told in
+// their message and do not spoil it.
+TEST_F(CommPanel, ConfigureSaysWhichCheckedRowsWereRefused) {
+    PacketRows rows{};
+    rows[3] = rows[6] = {"1", "03", "0", "5000", true}; // replies too long for the serial line
+    rows[0].enabled = true;
+    for (const char* line : {"数据包 4, 7 配置失败，未发送。", "数据包配置成功。"}) {
+        panel.setRows(rows);
+        messages.clear();
+        Click("configureButton");
+        EXPECT_EQ(LogLines().last(), QString::fromUtf8(line));
+        EXPECT_EQ(messages.size(), 2);
+        rows[3].enabled = rows[6].enabled = false;
+    }
+}
+
+TEST_F(CommPanel, AnIntervalThatIsNoNumberStopsConfigureAndStart) {
+    QLineEdit* interval = Find<QLineEdit>("intervalEdit");
+    interval->clear();
+    QTest::keyClicks(interval, "abc");
+    Click("configureButton");
+    EXPECT_EQ(messages, QStringList{"发包间隔无效：abc"});
+    EXPECT_TRUE(LogLines().isEmpty());
+
+    emit session.serialOpened(QStringLiteral("ttyS9"));
+    link.stopPolling();
+    Click("startButton");
+    EXPECT_EQ(messages.last(), "发包间隔无效：abc");
+    EXPECT_TRUE(list->isEnabled());
 }
 
 TEST_F(CommPanel, TcpModeLeavesSendingToTheTcpButtons) {

@@ -17,6 +17,7 @@
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
 #include "support/Wait.h"
+#include "transport/ComPort.h"
 #include "transport/PtyPair.h"
 #include "widgets/MessageBox.h"
 
@@ -99,7 +100,7 @@ TEST_F(ConnectionControlsTest, StartsClosedInSerialModeWithTheDefaults) {
     EXPECT_EQ(combo("stopBitsCombo")->currentText(), "2");
 
     EXPECT_EQ(controls->linkKind(), LinkKind::Serial);
-    EXPECT_EQ(controls->serverAddress(), "192.168.1.100");
+    EXPECT_EQ(controls->serverAddress(), "");
     EXPECT_EQ(controls->serverPort(), "502");
     EXPECT_EQ(combo("tcpFunctionCombo")->count(), 13);
     EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "3.读保持寄存器(0x03)");
@@ -146,30 +147,27 @@ TEST_F(ConnectionControlsTest, HeaderEditsAreReadAsBytes) {
 // ---- open and close
 // ------------------------------------------------------------------------------
 
-TEST_F(ConnectionControlsTest, OpeningAnAbsentPortKeepsTheCloseCaption) {
+TEST_F(ConnectionControlsTest, AFailedOpenIsToldAndShowsThePortClosed) {
     ChooseByKeys(combo("portCombo"), 1); // a port that is listed but does not exist
-    link.startPolling();                 // "自动发送数据包" pressed before the open
+    link.startPolling();                 // polling armed before the open
     click("openButton");
     EXPECT_EQ(caption(), "关闭串口");
     ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
     EXPECT_EQ(messages, QStringList({"没有发现此串口或被占用"}));
-    EXPECT_EQ(caption(), "关闭串口");
-    EXPECT_EQ(status(), "");
-    EXPECT_FALSE(indicatorOpen());
-
-    // The caption is the record: settings stay locked until the close press.
-    ChooseByKeys(combo("baudCombo"), 7);
-    EXPECT_EQ(messages.last(), "请先关闭串口");
-    EXPECT_EQ(combo("baudCombo")->currentText(), "19200");
-
-    click("openButton");
-    settle();
     EXPECT_EQ(caption(), "打开串口");
     EXPECT_EQ(status(), "STATUS：COM Port Closed");
-    EXPECT_EQ(messages.size(), 2);
-    // The close press always unlocks the table, even when the open had failed.
-    ASSERT_EQ(sending->count(), 2);
+    EXPECT_FALSE(indicatorOpen());
+    EXPECT_FALSE(selection.portOpen());
+    ASSERT_EQ(sending->count(), 2); // the table is unlocked again
     EXPECT_FALSE(sending->last()[0].toBool());
+
+    ChooseByKeys(combo("baudCombo"), 7); // nothing is open: the settings can change
+    EXPECT_EQ(combo("baudCombo")->currentText(), "38400");
+
+    // A setting the port refuses is named.
+    settle();
+    emit session.serialOpenFailed(OpenFailureText(OpenStep::DataBits, "ttyUSB0", "6", {}));
+    EXPECT_EQ(messages.last(), "串口 ttyUSB0 不支持该设置：数据位 6");
 }
 
 TEST_F(ConnectionControlsTest, OnlyTheLatestPressShowsItsAnswer) {
@@ -180,7 +178,22 @@ TEST_F(ConnectionControlsTest, OnlyTheLatestPressShowsItsAnswer) {
     ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
     settle();
     EXPECT_EQ(messages, QStringList({"没有发现此串口或被占用"}));
-    EXPECT_EQ(caption(), "关闭串口");
+    EXPECT_EQ(caption(), "打开串口");
+}
+
+// Presses that cannot do anything say why and ask nothing of the link.
+TEST_F(ConnectionControlsTest, PressesWithoutAPortOrServerAreRefused) {
+    changePorts({});
+    messages.clear();
+    click("openButton");
+    EXPECT_EQ(messages, QStringList({"请选择串口"}));
+    EXPECT_EQ(caption(), "打开串口");
+
+    ChooseByKeys(combo("modeCombo"), 1);
+    click("connectButton"); // the server address starts empty
+    EXPECT_EQ(messages.last(), "请检查服务器地址及端口号!");
+    EXPECT_EQ(link.state().phase, LinkPhase::Closed);
+    EXPECT_TRUE(child<QLineEdit>("ipEdit")->isEnabled());
 }
 
 TEST_F(ConnectionControlsTest, OpensATypedPseudoTerminalAndLocksTheSettings) {

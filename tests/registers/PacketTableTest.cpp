@@ -22,13 +22,13 @@ ConfigureResult Serial(const PacketRows& rows) {
 
 TEST(Configure, SerialRowsBecomeUpperCaseCommandTexts) {
     const auto result = Serial(RowsWith({{"17", "3", "100", "10", true},
-                                         {"1", "04", "65535", "120", false},
+                                         {"1", "04", "65416", "120", false},
                                          {"255", "02", "0", "16", true},
                                          {"1", "51", "0", "2", false},
                                          {"9", "50", "77", "500", true}}));
     const auto& p = result.images.packets;
     EXPECT_EQ(p[0].serialText, "11030064000A");
-    EXPECT_EQ(p[1].serialText, "0104FFFF0078");
+    EXPECT_EQ(p[1].serialText, "0104FF880078"); // the last register, 65535, included
     EXPECT_EQ(p[2].serialText, "FF0200000010");
     EXPECT_EQ(p[3].serialText, "013300000002");
     EXPECT_EQ(p[4].serialText, "01320004");
@@ -54,13 +54,15 @@ TEST(Configure, SerialRefusesRowsItCannotSend) {
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
         EXPECT_TRUE(p[static_cast<std::size_t>(i)].serialText.empty());
-        EXPECT_EQ(p[static_cast<std::size_t>(i)].count, 0);
+        // Refused for the serial line only: Modbus TCP sends them.
+        EXPECT_TRUE(p[static_cast<std::size_t>(i)].sendsOn(LinkKind::Tcp));
     }
     ASSERT_EQ(result.errors.size(), 4u);
     EXPECT_EQ(result.errors[0], "数据包 1：功能码 6 不能发送");
     EXPECT_NE(result.errors[1].find("数据包 2"), std::string::npos);
     EXPECT_NE(result.errors[3].find("功能码 0"), std::string::npos); // non-numeric reads as 0
-    EXPECT_EQ(result.images.totalCount, 0);
+    EXPECT_EQ(result.refusedPackets, (std::vector<int>{1, 2, 4}));
+    EXPECT_EQ(result.images.totalCount, 5 + 7 + 7 + 4);
     EXPECT_EQ(result.images.checkedRows, 3);
 }
 
@@ -74,21 +76,52 @@ TEST(Configure, TcpRowsBecomeTwelveByteRequests) {
     const auto& p = result.images.packets;
     EXPECT_EQ(p[0].tcp, (std::array<std::uint8_t, 12>{0x00, 0x01, 0x00, 0x00, 0x00, 0x06, 0x01,
                                                       0x03, 0x01, 0x00, 0x00, 0x02}));
-    EXPECT_TRUE(p[0].serialText.empty());
-    EXPECT_EQ(p[0].function, 3);
-    // 70000 and 65537 are sent modulo 65536; the total keeps the typed count.
-    EXPECT_EQ(p[1].start, 70000 - 65536);
-    EXPECT_EQ(p[1].count, 1);
-    EXPECT_EQ(p[1].tcp[8], 0x11);
-    EXPECT_EQ(p[1].tcp[9], 0x70);
-    EXPECT_EQ(p[1].tcp[11], 0x01);
-    EXPECT_EQ(result.images.totalCount, 2 + 65537);
+    EXPECT_EQ(p[0].serialText, "630401000002"); // built for the serial line as well
+    EXPECT_EQ(ImagesAsSent(result.images, LinkKind::Tcp).packets[0].function, 3); // for labels
+    // An address past 65535 is refused, not sent modulo 65536.
+    EXPECT_FALSE(p[1].sendsOn(LinkKind::Tcp));
+    EXPECT_EQ(result.errors, std::vector<std::string>{"数据包 2：地址 70000 超出 0～65535"});
+    EXPECT_TRUE(result.refusedPackets.empty()); // row 2 is not checked
+    EXPECT_EQ(result.images.totalCount, 2);
     EXPECT_EQ(result.images.checkedRows, 1);
     EXPECT_EQ(result.images.link, LinkKind::Tcp);
-    EXPECT_TRUE(result.errors.empty());
 
     header.functionIndex = 12;
     EXPECT_EQ(Configure(rows, LinkKind::Tcp, header).images.packets[0].tcp[7], 43);
+    // Serial-only refusals are not reported while configuring for Modbus TCP.
+    EXPECT_TRUE(
+        Configure(RowsWith({{"1", "6", "0", "1", true}}), LinkKind::Tcp, header).errors.empty());
+}
+
+// Addresses and counts outside the register space are refused for both links.
+TEST(Configure, RefusesRequestsOutsideTheRegisterSpace) {
+    const struct {
+        const char *address, *count, *error; // error empty: accepted
+    } cases[] = {
+        {"70000", "1", "数据包 1：地址 70000 超出 0～65535"},
+        {"-1", "1", "数据包 1：地址 -1 超出 0～65535"},
+        {"0", "65546", "数据包 1：数据个数 65546 超出 0～65535"},
+        {"0", "-1", "数据包 1：数据个数 -1 超出 0～65535"},
+        {"65530", "10", "数据包 1：地址 65530 加数据个数 10 超出 65536"},
+        {"65526", "10", ""},
+    };
+    for (const auto& c : cases) {
+        for (LinkKind link : {LinkKind::Serial, LinkKind::Tcp}) {
+            SCOPED_TRACE(std::string(c.address) + "/" + c.count);
+            const auto result =
+                Configure(RowsWith({{"1", "02", c.address, c.count, true}}), link, TcpHeader{});
+            const bool refused = *c.error != '\0';
+            EXPECT_EQ(result.errors,
+                      refused ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+            EXPECT_EQ(result.refusedPackets, refused ? std::vector<int>{1} : std::vector<int>{});
+            EXPECT_EQ(result.images.packets[0].sendsOn(link), !refused);
+        }
+    }
+}
+
+TEST(Configure, RefusedPacketsLineNamesEveryPacket) {
+    EXPECT_EQ(RefusedPacketsLine({4}), "数据包 4 配置失败，未发送。");
+    EXPECT_EQ(RefusedPacketsLine({4, 7}), "数据包 4, 7 配置失败，未发送。");
 }
 
 TEST(Configure, TcpWithoutAFunctionSelectionWarnsOncePerRow) {
@@ -100,11 +133,12 @@ TEST(Configure, TcpWithoutAFunctionSelectionWarnsOncePerRow) {
     EXPECT_EQ(result.images.packets[0].tcp[7], 0);
 }
 
-TEST(Configure, TotalSaturatesInsteadOfOverflowing) {
+TEST(Configure, TotalCountsEveryRowAndSkipsRefusedOnes) {
     PacketRows rows{};
     for (auto& row : rows)
-        row.count = "2147483647";
-    EXPECT_EQ(Configure(rows, LinkKind::Tcp, TcpHeader{}).images.totalCount, 2147483647);
+        row.count = "65535";
+    rows[0].count = "2147483647";
+    EXPECT_EQ(Configure(rows, LinkKind::Tcp, TcpHeader{}).images.totalCount, 29 * 65535);
     EXPECT_EQ(std::string(kTcpFunctionTexts[0]), "1.读线圈(0x01)");
     EXPECT_EQ(std::string(kTcpFunctionTexts[12]), "13.读设备识别码(0x2B)");
 }
@@ -119,11 +153,10 @@ TEST(Configure, RefusesRepliesLongerThanTheReceiveAssembly) {
     rows[3] = {"1", "51", "0", "27", true};   // 275
     const ConfigureResult result = Configure(rows, LinkKind::Serial, TcpHeader{});
     EXPECT_EQ(result.images.packets[0].count, 132);
-    EXPECT_EQ(result.images.packets[1].count, 0);
-    EXPECT_TRUE(result.images.packets[1].serialText.empty());
+    EXPECT_FALSE(result.images.packets[1].sendsOn(LinkKind::Serial));
     EXPECT_EQ(result.images.packets[2].count, 2120);
-    EXPECT_EQ(result.images.packets[3].count, 0);
+    EXPECT_FALSE(result.images.packets[3].sendsOn(LinkKind::Serial));
     ASSERT_EQ(result.errors.size(), 2u);
     EXPECT_EQ(result.errors[0], "数据包 2：数据个数 133 的应答超过 270 字节");
-    EXPECT_EQ(result.images.totalCount, 132 + 2120);
+    EXPECT_EQ(result.images.totalCount, 132 + 133 + 2120 + 27);
 }

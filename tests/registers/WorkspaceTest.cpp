@@ -61,3 +61,14 @@ TEST(Workspace, ConfigureGivesTheStoreItsImagesAndLabels) {
     EXPECT_EQ(ws.store()->labelText({PacketNo(2), 2}), "3x00102");
     EXPECT_EQ(ws.store()->labelText({PacketNo(2), 3}), " ");
 }
+
+TEST(Workspace, StrictIntervalTakesOnlyAWholeNumberOfMilliseconds) {
+    Workspace ws;
+    for (const char* text : {"abc", "350ms", "-5", "", "3600001"}) {
+        ws.setSendIntervalText(QString::fromUtf8(text));
+        EXPECT_EQ(ws.strictSendInterval(), std::nullopt) << text;
+    }
+    ws.setSendIntervalText(" 350 ");
+    EXPECT_EQ(ws.strictSendInterval(), 350);
+    EXPECT_TRUE(ws.tcp().host.isEmpty()); // no server address the user did not type
+}

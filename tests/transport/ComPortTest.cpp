@@ -133,12 +133,13 @@ TEST(ComPort, FailedOpenLeavesNothingOpenAndSaysWhy) {
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(port.lastError().contains("/dev/vantor-no-such-port"))
         << port.lastError().toStdString();
+    EXPECT_EQ(port.failedStep(), OpenStep::Open);
     EXPECT_FALSE(port.Write(Bytes("\x01")));
 
     EXPECT_FALSE(port.Open(Line("vantorNoSuchTty")));
     EXPECT_TRUE(port.lastError().contains("vantorNoSuchTty"));
     EXPECT_FALSE(port.Open(Line("")));
-    EXPECT_FALSE(port.lastError().isEmpty());
+    EXPECT_EQ(port.failedStep(), OpenStep::NoName);
 
     // Settings the line cannot take are refused before anything is held.
     PtyPair pair;
@@ -148,9 +149,12 @@ TEST(ComPort, FailedOpenLeavesNothingOpenAndSaysWhy) {
     bad[0].parity = 'X';
     bad[1].dataBits = 9;
     bad[2].stopBits = 3;
-    for (const SerialSettings& s : bad) {
-        EXPECT_FALSE(port.Open(s));
+    const OpenStep steps[4] = {OpenStep::Parity, OpenStep::DataBits, OpenStep::StopBits,
+                               OpenStep::BaudRate};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(port.Open(bad[i]));
         EXPECT_FALSE(port.isOpen());
+        EXPECT_EQ(port.failedStep(), steps[i]);
         EXPECT_TRUE(port.lastError().contains(pair.endA())) << port.lastError().toStdString();
     }
 
@@ -159,6 +163,26 @@ TEST(ComPort, FailedOpenLeavesNothingOpenAndSaysWhy) {
     EXPECT_FALSE(port.Open(Line("/dev/vantor-no-such-port")));
     EXPECT_FALSE(port.isOpen());
     EXPECT_TRUE(IsFree(pair.endA()));
+}
+
+// What the user reads: the setting the port refused, or the port as missing or busy (the box
+// leaves out the system's detail).
+TEST(ComPort, FailureTextsNameTheStepThatFailed) {
+    const struct {
+        OpenStep step;
+        const char *value, *text, *box; // box null: the text itself
+    } cases[] = {
+        {OpenStep::NoName, "", "请选择串口", "请选择串口"},
+        {OpenStep::Open, "", "没有发现此串口或被占用：ttyUSB0（Permission denied）",
+         "没有发现此串口或被占用"},
+        {OpenStep::BaudRate, "43000", "串口 ttyUSB0 不支持该设置：波特率 43000", nullptr},
+        {OpenStep::DataBits, "6", "串口 ttyUSB0 不支持该设置：数据位 6", nullptr},
+    };
+    for (const auto& c : cases) {
+        const QString text = OpenFailureText(c.step, "ttyUSB0", c.value, "Permission denied");
+        EXPECT_EQ(text, QString::fromUtf8(c.text));
+        EXPECT_EQ(OpenFailureMessage(text), QString::fromUtf8(c.box ? c.box : c.text));
+    }
 }
 
 TEST(ComPort, OpenOnAnOpenPortMovesToTheNewDevice) {
