@@ -3,8 +3,6 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <unistd.h>
@@ -63,12 +61,9 @@ int RunDesktop(int argc, char* argv[]) {
     vantor::GuiLauncher launcher(*parsed.options);
     if (!launcher.Start(!app.arguments().contains(QStringLiteral("--no-splash"))))
         return 1;
-    const int code = app.exec();
-    // The window is closed: the process ends at once. An orderly stop of the link thread would
-    // have to outlast whatever blocking wait it sits in (a TCP connect takes up to 3 s); nothing
-    // is saved on the way out, and the system closes the port and the socket.
-    std::fflush(nullptr);
-    std::_Exit(code);
+    // The link thread never blocks (the TCP connect is asynchronous), so the orderly stop of the
+    // link and the port after the window closes takes no noticeable time.
+    return app.exec();
 }
 
 bool WantsConsole(int argc, char* argv[]) {

@@ -47,6 +47,9 @@ CommSession::CommSession(QObject* parent)
         emit serialClosed();
     });
     connect(m_socket, &CModbusSocket::bytesReceived, this, &CommSession::onTcpBytes);
+    connect(m_socket, &CModbusSocket::connected, this, &CommSession::onTcpConnected);
+    connect(m_socket, &CModbusSocket::connectFailed, this,
+            [this] { emit tcpConnectFailed(QStringLiteral("%1:%2").arg(m_tcpHost, m_tcpPort)); });
     connect(m_socket, &CModbusSocket::connectionLost, this, [this](const QString& reason) {
         m_tcpConnected = false;
         m_mbap.Reset();
@@ -354,14 +357,21 @@ void CommSession::connectTcp(const QString& host, const QString& port) {
     m_tcpConnected = false;
     m_mbap.Reset();
     const int number = LeadingNumber(port);
-    if (number <= 0 || number > 65535 || !m_socket->Connect(host, static_cast<quint16>(number))) {
+    if (number <= 0 || number > 65535) {
         emit tcpConnectFailed(QStringLiteral("%1:%2").arg(host, port));
         return;
     }
+    m_tcpHost = host;
+    m_tcpPort = port;
+    // The answer comes from the socket; the link thread does not wait for it.
+    m_socket->Connect(host, static_cast<quint16>(number));
+}
+
+void CommSession::onTcpConnected() {
     m_tcpConnected = true;
     log(LogKind::Notice, LocalTimeOfDay(),
-        QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(host, port));
-    emit tcpConnected(host, port);
+        QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(m_tcpHost, m_tcpPort));
+    emit tcpConnected(m_tcpHost, m_tcpPort);
     kickCycle();
 }
 

@@ -137,6 +137,7 @@ private:
     void reportMismatch(const ReplyMismatch& mismatch);
     void logNotice(const std::string& text);
     void judgeSerial();
+    void onTcpConnected();
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);
     void countCrcError(bool registers);
     void countDataError(bool registers);
@@ -162,6 +163,7 @@ private:
     int m_next = 1;    // where the cycle looks first at its next step
     bool m_autoSend = false;
     bool m_tcpConnected = false;
+    QString m_tcpHost, m_tcpPort; // of the connection asked last
     bool m_logScrolling = true;
     Counters m_counters;
     RxAssembly m_rx;

@@ -1,6 +1,7 @@
 #include "transport/ModbusSocket.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace vantor {
 
@@ -31,7 +32,14 @@ QString SocketLossText(QAbstractSocket::SocketError error, const QString& qtText
 // reported. That keeps connectionLost to one per connection and silent for our own closes.
 
 CModbusSocket::CModbusSocket(QObject* parent)
-    : QObject(parent), m_socket(new QTcpSocket(this)), m_closing(true) {
+    : QObject(parent), m_socket(new QTcpSocket(this)), m_connectTimer(new QTimer(this)),
+      m_closing(true) {
+    m_connectTimer->setSingleShot(true);
+    connect(m_connectTimer, &QTimer::timeout, this, [this] {
+        m_socket->abort();
+        endAttempt(SocketLossText(QAbstractSocket::SocketTimeoutError, QString()));
+    });
+    connect(m_socket, &QTcpSocket::connected, this, [this] { endAttempt(QString()); });
     const auto deliver = [this] {
         const QByteArray bytes = m_socket->readAll();
         if (!bytes.isEmpty())
@@ -49,9 +57,12 @@ CModbusSocket::CModbusSocket(QObject* parent)
             [reportLoss] { reportLoss(QStringLiteral("连接被对方关闭")); });
     connect(m_socket, &QTcpSocket::errorOccurred, this,
             [this, reportLoss](QAbstractSocket::SocketError e) {
-                // A wait that timed out is not a failure of the connection.
-                if (e != QAbstractSocket::SocketTimeoutError)
+                if (m_connecting) {
+                    m_socket->abort();
+                    endAttempt(SocketLossText(e, m_socket->errorString()));
+                } else if (e != QAbstractSocket::SocketTimeoutError) {
                     reportLoss(SocketLossText(e, m_socket->errorString()));
+                }
             });
 }
 
@@ -61,23 +72,32 @@ CModbusSocket::~CModbusSocket() {
     m_socket->abort();
 }
 
-bool CModbusSocket::Connect(const QString& host, quint16 port, int timeoutMs) {
-    m_closing = true;
-    m_socket->abort();
+void CModbusSocket::Connect(const QString& host, quint16 port, int timeoutMs) {
+    Close();
+    m_connecting = true;
+    m_connectTimer->start(timeoutMs);
     m_socket->connectToHost(host, port);
-    if (!m_socket->waitForConnected(timeoutMs)) {
-        m_socket->abort();
-        return false;
+}
+
+void CModbusSocket::endAttempt(const QString& failure) {
+    if (!m_connecting)
+        return;
+    m_connecting = false;
+    m_connectTimer->stop();
+    if (!failure.isEmpty()) {
+        emit connectFailed(failure);
+        return;
     }
     // Requests are small and each waits for its reply; do not let Nagle hold them back.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_closing = false;
-    return true;
+    emit connected();
 }
 
 void CModbusSocket::Close() {
     m_closing = true;
     m_socket->abort();
+    endAttempt(QStringLiteral("连接已取消"));
 }
 
 bool CModbusSocket::isConnected() const {

@@ -1,11 +1,13 @@
 #pragma once
-// The Modbus TCP transport: one QTcpSocket, used only on the thread the object lives on.
+// The Modbus TCP transport: one QTcpSocket, used only on the thread the object lives on. Nothing
+// in it blocks: the link thread stays free to stop at any moment.
 #include <QObject>
 #include <QString>
 #include <cstdint>
 #include <span>
 
 class QTcpSocket;
+class QTimer;
 
 namespace vantor {
 
@@ -15,9 +17,10 @@ public:
     explicit CModbusSocket(QObject* parent = nullptr);
     ~CModbusSocket() override;
 
-    // Connects, waiting up to timeoutMs. True when connected; any earlier connection is
-    // closed first. On failure nothing stays open.
-    bool Connect(const QString& host, quint16 port, int timeoutMs = 3000);
+    // Starts a connection and returns at once; connected() or connectFailed() follows, the
+    // latter also after timeoutMs, and for an attempt that a later Connect or Close ends. Any
+    // earlier connection is closed first. On failure nothing stays open.
+    void Connect(const QString& host, quint16 port, int timeoutMs = 3000);
     void Close();
     bool isConnected() const;
 
@@ -26,10 +29,16 @@ public:
 signals:
     void bytesReceived(QByteArray bytes); // raw stream bytes; the session frames them
     void connectionLost(QString reason);  // the peer closed or the connection failed while up
+    void connected();
+    void connectFailed(QString reason);
 
 private:
+    void endAttempt(const QString& failure); // empty: connected
+
     QTcpSocket* m_socket;
+    QTimer* m_connectTimer;
     bool m_closing = false;
+    bool m_connecting = false;
 };
 
 } // namespace vantor

@@ -93,7 +93,7 @@ public:
         QSignalSpy connected(&session, &CommSession::tcpConnected);
         session.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
         session.startPolling();
-        return connected.count() == 1;
+        return connected.count() == 1 || connected.wait(kPeerWaitMs);
     }
 
     bool WaitReplies(std::size_t n) {

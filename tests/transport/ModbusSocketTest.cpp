@@ -21,7 +21,15 @@ protected:
         QObject::connect(&m_client, &CModbusSocket::bytesReceived,
                          [this](const QByteArray& b) { m_received += b; });
     }
-    bool ConnectClient() { return m_client.Connect("127.0.0.1", m_server.serverPort(), kWaitMs); }
+    // Starts a connection and waits for its answer: true when connected.
+    bool ConnectTo(quint16 port) {
+        QSignalSpy connected(&m_client, &CModbusSocket::connected);
+        QSignalSpy failed(&m_client, &CModbusSocket::connectFailed);
+        m_client.Connect("127.0.0.1", port, kWaitMs);
+        (void)QTest::qWaitFor([&] { return connected.count() + failed.count() > 0; }, kWaitMs);
+        return connected.count() == 1 && failed.count() == 0;
+    }
+    bool ConnectClient() { return ConnectTo(m_server.serverPort()); }
     QTcpSocket* Accept() {
         if (!m_server.hasPendingConnections())
             QSignalSpy(&m_server, &QTcpServer::newConnection).wait(kWaitMs);
@@ -73,7 +81,12 @@ TEST_F(ModbusSocketTest, ConnectWhereNothingListensFails) {
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
         deadPort = probe.serverPort();
     }
-    EXPECT_FALSE(m_client.Connect("127.0.0.1", deadPort, kWaitMs));
+    EXPECT_FALSE(ConnectTo(deadPort));
+    // An attempt ended by Close is answered too, so whoever asked is never left waiting.
+    QSignalSpy failed(&m_client, &CModbusSocket::connectFailed);
+    m_client.Connect("127.0.0.1", m_server.serverPort(), kWaitMs);
+    m_client.Close();
+    EXPECT_EQ(failed.count(), 1);
     EXPECT_FALSE(m_client.isConnected());
     EXPECT_FALSE(m_client.Send(Bytes(kRequest)));
     QCoreApplication::processEvents();
