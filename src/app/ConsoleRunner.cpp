@@ -42,16 +42,10 @@ void ConsoleRunner::Start() {
     const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
-    m_out << (configured.refusedPackets.empty()
-                  ? QString::fromUtf8(kConfigureDoneLine.data(), kConfigureDoneLine.size())
-                  : QString::fromStdString(RefusedPacketsLine(configured.refusedPackets)))
-          << '\n';
+    m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
 
     LinkController* link = m_app.link();
-    std::array<bool, kPacketCount> checked{};
-    for (int p = 1; p <= kPacketCount; ++p)
-        checked[static_cast<std::size_t>(p - 1)] = m_app.workspace()->isChecked(PacketNo(p));
-    link->setPacketChecks(checked);
+    link->setPacketChecks(m_app.workspace()->checks());
     // The console opens the line exactly as given, also at rates the panel's list lacks.
     if (m_options.link == LinkKind::Tcp)
         m_app.openLink();

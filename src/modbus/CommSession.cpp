@@ -53,10 +53,7 @@ CommSession::CommSession(QObject* parent)
     connect(m_socket, &CModbusSocket::connectionLost, this, [this](const QString& reason) {
         m_tcpConnected = false;
         m_mbap.Reset();
-        const TimeOfDay now = LocalTimeOfDay();
-        log(LogKind::Notice, now,
-            QString::fromStdString(TimeStamp(now, false)) +
-                QStringLiteral(" Modbus TCP/IP 连接已断开（%1）").arg(reason));
+        logNotice(QStringLiteral("Modbus TCP/IP 连接已断开（%1）").arg(reason).toStdString());
         emit tcpDisconnected(reason);
     });
 }
@@ -265,8 +262,7 @@ int CommSession::SendHexCommand(const QString& commandText) {
 // A request that could not go out: said in the log (a refused polled packet would come back
 // every cycle, so no message box) and told to whoever listens.
 void CommSession::refuse(const TimeOfDay& when, const QString& reason) {
-    log(LogKind::Notice, when,
-        QString::fromStdString(TimeStamp(when, false)) + QLatin1Char(' ') + reason);
+    log(LogKind::Notice, when, NoticeLine(when, reason.toStdString()));
     emit commandRefused(reason);
 }
 

@@ -159,9 +159,9 @@ void CommSession::onTcpBytes(const QByteArray& bytes) {
         if (m_logScrolling) {
             const TimeOfDay now = LocalTimeOfDay();
             log(LogKind::Rx, now,
-                TimeStamp(now, false) + " Rx:   " + HexBytes(event.bytes) +
-                    " (MBAP header invalid: " + event.reason + "; " +
-                    std::to_string(event.bytes.size()) + " bytes dropped)");
+                PolledRxLine(now, HexBytes(event.bytes) + " (MBAP header invalid: " + event.reason +
+                                      "; " + std::to_string(event.bytes.size()) +
+                                      " bytes dropped)"));
         }
         countDataError(false);
     }

@@ -47,10 +47,6 @@ constexpr std::array<RadioEntry, 4> kFormatRadios = {{{"Int Default", "formatInt
 constexpr std::array<RadioEntry, 2> kBaseRadios = {
     {{"Base0", "base0Radio"}, {"Base1", "base1Radio"}}};
 
-QString Utf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString IntervalRefusal(const QString& text) {
     return QStringLiteral("发包间隔无效：%1").arg(text);
 }
@@ -274,16 +270,9 @@ void CCommPanelDlg::setAddressBase(int base) {
     }
 }
 
-void CCommPanelDlg::appendLogLine(const QString& line) {
-    m_log->appendLine(line);
-}
-
 // After the table is replaced the session learns all 30 check boxes.
 void CCommPanelDlg::pushCheckStates() {
-    std::array<bool, kPacketCount> checked{};
-    for (int p = 1; p <= kPacketCount; ++p)
-        checked[static_cast<std::size_t>(p - 1)] = m_workspace->isChecked(PacketNo(p));
-    m_link->setPacketChecks(checked);
+    m_link->setPacketChecks(m_workspace->checks());
 }
 
 // ---- actions ---------------------------------------------------------------------------------
@@ -301,9 +290,7 @@ void CCommPanelDlg::Configure() {
     for (const std::string& error : result.errors)
         ShowMessage(this, QString::fromStdString(error));
     m_link->configure(result.images, *interval);
-    m_log->appendLine(result.refusedPackets.empty()
-                          ? Utf8(kConfigureDoneLine)
-                          : QString::fromStdString(RefusedPacketsLine(result.refusedPackets)));
+    m_log->appendLine(QString::fromStdString(ConfigureOutcomeLine(result)));
 }
 
 // Cyclic sending runs on an open port with a valid interval; otherwise the user is told and the

@@ -38,8 +38,7 @@ public:
     int dataFormat() const;
     void setDataFormat(int value); // 0..3
     int addressBase() const;
-    void setAddressBase(int base);           // 0 or 1; the point labels are rebuilt
-    void appendLogLine(const QString& line); // a line of the program's own at the end of the log
+    void setAddressBase(int base); // 0 or 1; the point labels are rebuilt
 
 public slots:
     void Configure(); // "配置数据包"

@@ -2,6 +2,7 @@
 
 #include "modbus/FunctionTable.h"
 #include "modbus/HexText.h"
+#include "modbus/LogFormat.h"
 #include "modbus/RxAssembly.h"
 
 #include "registers/ValueFormat.h"
@@ -172,6 +173,11 @@ std::string RefusedPacketsLine(const std::vector<int>& packets) {
     for (int packet : packets)
         numbers += (numbers.empty() ? "" : ", ") + std::to_string(packet);
     return "数据包 " + numbers + " 配置失败，未发送。";
+}
+
+std::string ConfigureOutcomeLine(const ConfigureResult& result) {
+    return result.refusedPackets.empty() ? std::string(kConfigureDoneLine)
+                                         : RefusedPacketsLine(result.refusedPackets);
 }
 
 } // namespace vantor

@@ -56,5 +56,7 @@ CommandImages ImagesAsSent(const CommandImages& images, LinkKind link);
 
 // The log line after a configure that refused checked rows: "数据包 4, 7 配置失败，未发送。".
 std::string RefusedPacketsLine(const std::vector<int>& packets);
+// The log line that ends a configure: the success line, or the refused packets.
+std::string ConfigureOutcomeLine(const ConfigureResult& result);
 
 } // namespace vantor

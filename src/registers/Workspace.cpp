@@ -25,6 +25,13 @@ const DataPacket& Workspace::row(PacketNo packet) const {
     return packet.valid() ? m_rows[packet.index()] : kDefault;
 }
 
+std::array<bool, kPacketCount> Workspace::checks() const {
+    std::array<bool, kPacketCount> out{};
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = m_rows[i].enabled;
+    return out;
+}
+
 void Workspace::setRows(const PacketRows& rows) {
     m_rows = rows;
     emit rowsChanged();

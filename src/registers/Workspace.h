@@ -42,6 +42,7 @@ public:
     const PacketRows& rows() const { return m_rows; }
     const DataPacket& row(PacketNo packet) const; // an invalid packet reads as a default row
     bool isChecked(PacketNo packet) const { return row(packet).enabled; }
+    std::array<bool, kPacketCount> checks() const; // the 30 check boxes, packet 1 first
     void setRows(const PacketRows& rows);
     void setRow(PacketNo packet, const DataPacket& row); // its texts and its check box
     void setPacketChecked(PacketNo packet, bool checked);
