@@ -14,9 +14,6 @@ CommLog::CommLog(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setUndoRedoEnabled(false);
-    m_flushTimer.setSingleShot(true);
-    m_flushTimer.setInterval(kFlushMs);
-    connect(&m_flushTimer, &QTimer::timeout, this, &CommLog::flush);
 }
 
 int CommLog::writtenLines() const {
@@ -64,15 +61,14 @@ void CommLog::setLinkKind(LinkKind link) {
 
 void CommLog::enqueue(const QString& line) {
     m_pending.append(line);
-    if (!m_flushTimer.isActive())
-        m_flushTimer.start();
+    m_flushTimer.schedule();
 }
 
 // Lines always go to the end, wherever the user has clicked in the log, so that the log keeps
 // the order in which things happened. The view follows the newest line only while it shows the
 // end already: a user who scrolled up to read is left there.
 void CommLog::flush() {
-    m_flushTimer.stop();
+    m_flushTimer.cancel();
     if (m_pending.isEmpty() && !m_restart)
         return;
     QScrollBar* bar = verticalScrollBar();

@@ -11,6 +11,7 @@
 
 #include "modbus/CommandImages.h"
 #include "modbus/LogEvent.h"
+#include "registers/Coalescer.h"
 
 namespace vantor {
 
@@ -49,7 +50,7 @@ private:
     // Set when housekeeping has decided the log starts over: the text it starts from (the
     // overflow notice, or empty) replaces the written lines at the next batch.
     std::optional<QString> m_restart;
-    QTimer m_flushTimer;
+    Coalescer m_flushTimer{kFlushMs, [this] { flush(); }};
 };
 
 } // namespace vantor

@@ -68,9 +68,6 @@ CounterDisplay::CounterDisplay(QWidget* parent)
     grid->addWidget(m_clear, 3, 2, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    m_showTimer.setSingleShot(true);
-    m_showTimer.setInterval(kShowMs);
-    connect(&m_showTimer, &QTimer::timeout, this, &CounterDisplay::flush);
     clearCounters();
 }
 
@@ -96,12 +93,11 @@ void CounterDisplay::showLastGoodCount(int count) {
 }
 
 void CounterDisplay::schedule() {
-    if (!m_showTimer.isActive())
-        m_showTimer.start();
+    m_showTimer.schedule();
 }
 
 void CounterDisplay::flush() {
-    m_showTimer.stop();
+    m_showTimer.cancel();
     if (m_counters) {
         const std::array<int, 6> values = Values(*std::exchange(m_counters, std::nullopt));
         for (std::size_t k = 0; k < values.size(); ++k)

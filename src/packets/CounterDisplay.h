@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "modbus/Counters.h"
+#include "registers/Coalescer.h"
 
 class QLineEdit;
 class QPushButton;
@@ -40,7 +41,7 @@ private:
     QPushButton* m_clear;
     std::optional<Counters> m_counters; // not shown yet
     std::optional<int> m_lastGoodCount; // not shown yet
-    QTimer m_showTimer;
+    Coalescer m_showTimer{kShowMs, [this] { flush(); }};
 };
 
 } // namespace vantor

@@ -18,9 +18,6 @@ std::size_t PartIndex(CellPart part) {
 } // namespace
 
 RegisterStore::RegisterStore(QObject* parent) : QObject(parent) {
-    m_refresh.setSingleShot(true);
-    m_refresh.setInterval(kRefreshMs);
-    connect(&m_refresh, &QTimer::timeout, this, &RegisterStore::flush);
     for (PacketColors& packet : m_colors)
         for (auto& cell : packet)
             cell = {DefaultColorRefs(CellPart::Label), DefaultColorRefs(CellPart::Value)};
@@ -141,8 +138,7 @@ void RegisterStore::markChanged(int packet) {
     if (!PacketNo(packet).valid())
         return;
     m_dirty.insert(packet);
-    if (!m_refresh.isActive())
-        m_refresh.start();
+    m_refresh.schedule();
 }
 
 void RegisterStore::flush() {

@@ -11,6 +11,7 @@
 
 #include "modbus/CommandImages.h"
 #include "registers/CellColors.h"
+#include "registers/Coalescer.h"
 #include "registers/FormatStore.h"
 #include "registers/PointRef.h"
 #include "registers/RegisterImage.h"
@@ -79,7 +80,7 @@ private:
     int m_dataFormat = 0;
     int m_addressBase = 0;
     QSet<int> m_dirty;
-    QTimer m_refresh{this};
+    Coalescer m_refresh{kRefreshMs, [this] { flush(); }};
 };
 
 } // namespace vantor
