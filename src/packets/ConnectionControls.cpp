@@ -43,6 +43,11 @@ QLineEdit* MakeEdit(const char* name, const QString& text, QWidget* parent) {
     return edit;
 }
 
+// A header edit's text as its byte; text past the range reads as the nearest end.
+std::uint8_t HeaderByte(const QLineEdit* edit) {
+    return static_cast<std::uint8_t>(std::clamp(edit->text().trimmed().toInt(), 0, 255));
+}
+
 } // namespace
 
 ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* link, QWidget* parent)
@@ -202,9 +207,7 @@ void ConnectionControls::connectTcpEdits() {
 void ConnectionControls::storeTcpEdits() {
     if (m_showingTcp)
         return;
-    const auto byte = [](const QLineEdit* edit) {
-        return static_cast<std::uint8_t>(std::clamp(edit->text().trimmed().toInt(), 0, 255));
-    };
+    const auto byte = HeaderByte;
     TcpSettings tcp;
     tcp.host = m_ip->text();
     tcp.port = m_tcpPort->text();
@@ -230,7 +233,7 @@ void ConnectionControls::showTcpSettings(bool fill) {
     };
     // A header edit keeps its typed text while it reads as the stored byte ("007" as 7).
     const auto showByte = [fill](QLineEdit* edit, std::uint8_t value) {
-        if (fill || std::clamp(edit->text().trimmed().toInt(), 0, 255) != value)
+        if (fill || HeaderByte(edit) != value)
             edit->setText(QString::number(value));
     };
     show(m_ip, tcp.host);
@@ -305,7 +308,6 @@ void ConnectionControls::onLinkState(const LinkState& state) {
 
 void ConnectionControls::onOpened(LinkKind link) {
     if (link == LinkKind::Serial) {
-        m_lineOpen = true;
         showPortState(true, PortStatusText(m_link->serialSettings(), true));
         return;
     }
@@ -328,7 +330,6 @@ void ConnectionControls::onOpenFailed(LinkKind link, const QString& reason) {
 void ConnectionControls::onClosed(LinkKind link) {
     if (link != LinkKind::Serial)
         return;
-    m_lineOpen = false;
     m_selection->setPortOpen(false);
     showPortState(false, QString::fromUtf8(kPortClosedStatus));
 }

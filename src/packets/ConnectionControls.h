@@ -103,7 +103,6 @@ private:
     QLabel* m_tcpStatus = nullptr;
 
     SerialSettings m_shownSettings; // the settings the status line last reflected
-    bool m_lineOpen = false;        // the link reported the port open
     bool m_rebuilding = false;
     bool m_showingTcp = false; // edits being filled from the workspace
     bool m_sending = false;

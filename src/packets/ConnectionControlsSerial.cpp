@@ -57,10 +57,8 @@ void ConnectionControls::onOpenClose() {
 }
 
 // The line failed while open (device unplugged): the link has closed it and stopped polling.
+// The link reports a loss only for a line it had open.
 void ConnectionControls::onSerialLost() {
-    if (!m_lineOpen)
-        return;
-    m_lineOpen = false;
     m_selection->setPortOpen(false);
     showPortState(false, PortStatusText(m_link->serialSettings(), false));
 }
