@@ -1,5 +1,6 @@
 #include "registers/Workspace.h"
 
+#include "registers/CurveTable.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "registers/ValueFormat.h"
@@ -16,9 +17,17 @@ bool SameTexts(const DataPacket& a, const DataPacket& b) {
 } // namespace
 
 Workspace::Workspace(QObject* parent)
-    : QObject(parent), m_serial(new SerialSelection(this)), m_store(new RegisterStore(this)) {}
+    : QObject(parent), m_serial(new SerialSelection(this)), m_store(new RegisterStore(this)),
+      m_curves(new CurveTable(this)) {}
 
 Workspace::~Workspace() = default;
+
+void Workspace::setTrendSettings(const TrendSettings& settings) {
+    if (settings == m_trend)
+        return;
+    m_trend = settings;
+    emit trendSettingsChanged();
+}
 
 const DataPacket& Workspace::row(PacketNo packet) const {
     static const DataPacket kDefault;

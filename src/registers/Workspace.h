@@ -7,7 +7,8 @@
 //   packet rows and their check boxes, send interval, link kind, TCP settings, names state: here
 //   serial line choices (port, baud, parity, data and stop bits):   serial()
 //   values, labels, colours, formats, data format, address base:     store()
-// The trend's curve rows and settings and the monitoring objects join here as they are built.
+//   the trend's curve rows (the point list) and the trend settings:   curves(), trendSettings()
+// The monitoring objects join here as they are built.
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -15,9 +16,11 @@
 #include "modbus/CommandImages.h"
 #include "registers/PacketTable.h"
 #include "registers/PointRef.h"
+#include "registers/TrendSettings.h"
 
 namespace vantor {
 
+class CurveTable;
 class RegisterStore;
 class SerialSelection;
 
@@ -72,6 +75,11 @@ public:
     // link.
     ConfigureResult configure();
 
+    // ---- trend ----
+    CurveTable* curves() const { return m_curves; }
+    const TrendSettings& trendSettings() const { return m_trend; }
+    void setTrendSettings(const TrendSettings& settings);
+
     // Labels from the user's point names (true) or the point numbers (false).
     bool userNames() const { return m_userNames; }
     void setUserNames(bool on);
@@ -85,6 +93,7 @@ signals:
     void linkKindChanged(vantor::LinkKind link);
     void tcpChanged();
     void userNamesChanged(bool on);
+    void trendSettingsChanged();
 
 private:
     PacketRows m_rows;
@@ -92,8 +101,10 @@ private:
     LinkKind m_linkKind = LinkKind::Serial;
     TcpSettings m_tcp;
     bool m_userNames = false;
+    TrendSettings m_trend;
     SerialSelection* m_serial;
     RegisterStore* m_store;
+    CurveTable* m_curves;
 };
 
 } // namespace vantor
