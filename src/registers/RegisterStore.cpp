@@ -32,6 +32,14 @@ QString RegisterStore::labelText(PointRef point) const {
     return QString::fromStdString(m_image.At(point).label);
 }
 
+QString RegisterStore::gridText(int grid, int row, int column) const {
+    if (grid < 1 || grid > kPacketCount || row < 1 || row > 10 || column < 1 || column > 26)
+        return {};
+    const bool label = column % 2 == 1;
+    const PointRef point{PacketNo(grid), CellFromGrid(row, label ? column + 1 : column)};
+    return label ? labelText(point) : valueText(point);
+}
+
 int RegisterStore::formatCode(PointRef point) const {
     return m_formats.Get(point);
 }

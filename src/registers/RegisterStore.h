@@ -35,6 +35,10 @@ public:
     QString valueText(PointRef point) const;
     QString labelText(PointRef point) const;
     int formatCode(PointRef point) const;
+    // The text that data grid `grid` (1..30, the packet's page) shows at (row, column): a value on
+    // an even column, a label on an odd one. Fixed cells and anything outside the 30 grids or a
+    // grid's rows 1..10 and columns 1..26 read as empty, so a reference from anywhere is safe.
+    QString gridText(int grid, int row, int column) const;
     ColorRefs colors(PointRef point, CellPart part) const;
     // A packet whose polled requests went unanswered since its last accepted reply: its values
     // are old. False outside 1..30.

@@ -82,3 +82,19 @@ TEST(GridStore, APacketIsStaleFromANoReplyToItsNextAcceptedReply) {
         seen << QStringLiteral("%1=%2").arg(args[0].toInt()).arg(args[1].toBool());
     EXPECT_EQ(seen, (QStringList{"3=1", "3=0", "3=1", "3=0"}));
 }
+
+TEST(GridStore, GridTextReadsValuesAndLabelsAndNothingOutsideTheGrids) {
+    RegisterStore store;
+    store.setCellValue({PacketNo(2), 13}, QStringLiteral("42"));   // row 4, value column 4
+    store.setCellLabel({PacketNo(2), 13}, QStringLiteral("温度")); // its label, column 3
+    struct Case {
+        int grid, row, column;
+        QString want;
+    };
+    for (const Case& c :
+         {Case{2, 4, 4, QStringLiteral("42")}, Case{2, 4, 3, QStringLiteral("温度")},
+          Case{0, 4, 4, {}}, Case{31, 4, 4, {}}, Case{2, 0, 4, {}}, Case{2, 11, 4, {}},
+          Case{2, 4, 0, {}}, Case{2, 4, 27, {}}, Case{-5, -1, 99999, {}}})
+        EXPECT_EQ(store.gridText(c.grid, c.row, c.column), c.want)
+            << c.grid << "-" << c.row << "-" << c.column;
+}

@@ -1,4 +1,8 @@
 #include "files/GbkText.h"
+#include "files/ShareIni.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -26,4 +30,20 @@ TEST(GbkText, CutNeverSplitsADoubleByteCharacter) {
          {Case{5, bytes}, Case{4, bytes.left(3)}, Case{2, bytes.left(1)}, Case{0, {}}}) {
         EXPECT_EQ(gbk::cutAtCharacter(bytes, c.max), c.want) << c.max;
     }
+}
+
+TEST(ShareIni, WholeFileInGbkWithCrlfReplacedOnEachWrite) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("share.ini"));
+    ASSERT_TRUE(vantor::WriteShareIni(path, {{"1", "12.5"}, {"2", QStringLiteral("开")}}));
+    ASSERT_TRUE(vantor::WriteShareIni(path, {{"3", "7"}}));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("[MconfigInfo]\r\n3=7\r\n"));
+    EXPECT_EQ(vantor::ShareIniContent({{"2", QStringLiteral("开")}}),
+              QByteArray("[MconfigInfo]\r\n2=\xBF\xAA\r\n"));
+    QString error;
+    EXPECT_FALSE(
+        vantor::WriteShareIni(dir.filePath(QStringLiteral("no/such/share.ini")), {}, &error));
+    EXPECT_FALSE(error.isEmpty());
 }

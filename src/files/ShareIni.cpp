@@ -1,0 +1,34 @@
+#include "files/ShareIni.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include "files/GbkText.h"
+
+namespace vantor {
+
+QString ShareIniPath() {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString name = QStringLiteral("share.ini");
+    return desktop.isEmpty() || !QDir(desktop).exists() ? name : QDir(desktop).filePath(name);
+}
+
+QByteArray ShareIniContent(const ShareEntries& entries) {
+    QString text = QStringLiteral("[MconfigInfo]\r\n");
+    for (const auto& [key, value] : entries)
+        text += key + QLatin1Char('=') + value + QStringLiteral("\r\n");
+    return gbk::encode(text);
+}
+
+bool WriteShareIni(const QString& path, const ShareEntries& entries, QString* error) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(ShareIniContent(entries)) >= 0 &&
+        file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+} // namespace vantor
