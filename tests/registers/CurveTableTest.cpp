@@ -1,4 +1,5 @@
 #include "registers/CurveTable.h"
+#include "registers/OleDate.h"
 
 #include <gtest/gtest.h>
 
@@ -45,4 +46,12 @@ TEST(CurveTable, LoadedRowsRebuildTheSlotsFromTheirNumbers) {
     table.removeRow(1); // names no slot: frees nothing
     EXPECT_FALSE(table.slotFree(7));
     EXPECT_TRUE(table.rowsOfSlot(100).isEmpty());
+}
+
+TEST(OleDate, KnownDaysAndRoundTrip) {
+    const QDateTime t(QDate(2026, 12, 6), QTime(21, 41, 7));
+    const double days = OleDateFromDateTime(t);
+    EXPECT_DOUBLE_EQ(OleDateFromDateTime(QDateTime(QDate(1899, 12, 30), QTime(12, 0))), 0.5);
+    EXPECT_DOUBLE_EQ(OleDateFromDateTime(QDateTime(QDate(1900, 1, 1), QTime(0, 0))), 2.0);
+    EXPECT_EQ(DateTimeFromOleDate(days), t);
 }
