@@ -18,26 +18,33 @@
 
 namespace {
 
-// Ends the event loop once the repaint cycle that first painted the window is over.
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool m_seen = false;
-};
-
 double MonotonicSeconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
+
+// Notes the time once the repaint cycle that first painted the window is over, and ends the
+// event loop. The time is taken there, not after the loop: work the window defers until after
+// its first paint (posted in the same cycle) must not count.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, qApp, [this] {
+                end = MonotonicSeconds();
+                QCoreApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+    double end = 0;
+
+private:
+    bool m_seen = false;
+};
 
 } // namespace
 
@@ -60,6 +67,6 @@ int main(int argc, char* argv[]) {
     window.show();
 #endif
     app.exec();
-    std::printf("%.6f\n", MonotonicSeconds());
+    std::printf("%.6f\n", firstPaint.end);
     return 0;
 }

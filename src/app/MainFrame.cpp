@@ -174,8 +174,15 @@ void CMainFrame::createStatusBar() {
         pane->setEnabled(false);
         bar->addPermanentWidget(pane);
     }
-    connect(m_view->commPanel(), &CCommPanelDlg::statusMessage, bar,
-            [bar](const QString& text) { bar->showMessage(text); });
+    // The view builds its communication panel after the window's first paint.
+    connect(m_view, &CZelvoView::commPanelBuilt, this, [this, bar](CCommPanelDlg* panel) {
+        connect(panel, &CCommPanelDlg::statusMessage, bar,
+                [bar](const QString& text) { bar->showMessage(text); });
+        if (isVisible()) {
+            m_fitPasses = kFitPasses;
+            QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
+        }
+    });
 }
 
 void CMainFrame::createFunctionBar() {

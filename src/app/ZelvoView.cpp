@@ -13,16 +13,18 @@ namespace vantor {
 CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_link(link), m_tabs(new QTabWidget(this)) {
     setMinimumWidth(kMinimumWidth);
-    m_commPanel = new CCommPanelDlg(workspace, link);
+    m_commHolder = new QWidget;
+    (new QVBoxLayout(m_commHolder))->setContentsMargins(0, 0, 0, 0);
     m_trendPanel = new QWidget;
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
-    // The panel keeps its full layout; a window narrower than it scrolls instead of cutting it.
-    auto* commScroll = new FitScrollArea(m_commPanel);
-    commScroll->setObjectName(QStringLiteral("commScroll"));
-    m_tabs->addTab(commScroll, QStringLiteral("通信状态"));
+    m_tabs->addTab(m_commHolder, QStringLiteral("通信状态"));
     m_tabs->addTab(m_trendPanel, QStringLiteral("趋势曲线"));
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CZelvoView::panelShown);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == kCommTab)
+            commPanel();
+        emit panelShown(tab);
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -44,13 +46,29 @@ SerialSelection* CZelvoView::serialSelection() const {
     return m_workspace->serial();
 }
 
+CCommPanelDlg* CZelvoView::commPanel() {
+    if (m_commPanel)
+        return m_commPanel;
+    m_commPanel = new CCommPanelDlg(m_workspace, m_link);
+    // The panel keeps its full layout; a window narrower than it scrolls instead of cutting it.
+    auto* commScroll = new FitScrollArea(m_commPanel);
+    commScroll->setObjectName(QStringLiteral("commScroll"));
+    m_commHolder->layout()->addWidget(commScroll);
+    emit commPanelBuilt(m_commPanel);
+    return m_commPanel;
+}
+
 QSize CZelvoView::missingPanelRoom() const {
+    if (!m_commPanel)
+        return {};
     // Every page of the tabs gets the same room, but only the shown one is kept up to date.
     const QSize room = m_tabs->currentWidget()->size();
     return (m_commPanel->minimumSizeHint() - room).expandedTo(QSize(0, 0));
 }
 
 void CZelvoView::showPanel(int tab) {
+    if (tab == kCommTab)
+        commPanel();
     if (tab == kCommTab || tab == kTrendTab)
         m_tabs->setCurrentIndex(tab);
 }
@@ -62,6 +80,10 @@ void CZelvoView::resizeEvent(QResizeEvent* event) {
 }
 
 void CZelvoView::paintEvent(QPaintEvent* event) {
+    if (!m_commPanel && !m_buildPosted) {
+        m_buildPosted = true;
+        QTimer::singleShot(0, this, &CZelvoView::commPanel);
+    }
     if (ResizeQuietFlag().load())
         m_quietTimer.start();
     QWidget::paintEvent(event);

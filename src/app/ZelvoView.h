@@ -29,7 +29,10 @@ public:
     LinkController* link() const { return m_link; }
     RegisterStore* store() const;
     SerialSelection* serialSelection() const;
-    CCommPanelDlg* commPanel() const { return m_commPanel; }
+    // The communication panel, built on first use: when its tab is first shown, when a caller
+    // needs it, or right after the window's first paint, whichever comes first. Building it
+    // (its controls and the first port listing) would otherwise delay the window's appearance.
+    CCommPanelDlg* commPanel();
     QWidget* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.
@@ -40,6 +43,7 @@ public slots:
 
 signals:
     void panelShown(int tab);
+    void commPanelBuilt(vantor::CCommPanelDlg* panel);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -49,7 +53,9 @@ private:
     Workspace* m_workspace;
     LinkController* m_link;
     QTabWidget* m_tabs;
-    CCommPanelDlg* m_commPanel;
+    QWidget* m_commHolder;
+    CCommPanelDlg* m_commPanel = nullptr;
+    bool m_buildPosted = false;
     QWidget* m_trendPanel;
     QTimer m_quietTimer; // clears the resize quiet flag 500 ms after the last repaint
 };
