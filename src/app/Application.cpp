@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/ConsoleOptions.h"
+#include "packets/CommPanelDlg.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 
@@ -13,6 +14,7 @@ Application::Application(LinkController::Placement placement, QObject* parent)
             &RegisterStore::onRegisterReply);
     connect(&m_link, &LinkController::bitReplyAccepted, store, &RegisterStore::onBitReply);
     connect(&m_link, &LinkController::noReply, store, &RegisterStore::onNoReply);
+    ConnectChecksToLink(&m_workspace, &m_link);
 }
 
 Application::~Application() = default;

@@ -45,7 +45,6 @@ void ConsoleRunner::Start() {
     m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
 
     LinkController* link = m_app.link();
-    link->setPacketChecks(m_app.workspace()->checks());
     // The console opens the line exactly as given, also at rates the panel's list lacks.
     if (m_options.link == LinkKind::Tcp)
         m_app.openLink();

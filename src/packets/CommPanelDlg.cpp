@@ -212,12 +212,16 @@ void CCommPanelDlg::connectLink() {
     });
 }
 
-// The session reads the check boxes live: it learns every change the workspace makes.
+void ConnectChecksToLink(Workspace* workspace, LinkController* link) {
+    QObject::connect(workspace, &Workspace::packetCheckChanged, link,
+                     &LinkController::setPacketChecked);
+    QObject::connect(workspace, &Workspace::allChecksChanged, link,
+                     &LinkController::setAllPacketsChecked);
+    QObject::connect(workspace, &Workspace::rowsChanged, link,
+                     [workspace, link] { link->setPacketChecks(workspace->checks()); });
+}
+
 void CCommPanelDlg::connectWorkspace() {
-    connect(m_workspace, &Workspace::packetCheckChanged, m_link, &LinkController::setPacketChecked);
-    connect(m_workspace, &Workspace::allChecksChanged, m_link,
-            &LinkController::setAllPacketsChecked);
-    connect(m_workspace, &Workspace::rowsChanged, this, &CCommPanelDlg::pushCheckStates);
     connect(m_workspace, &Workspace::linkKindChanged, this, &CCommPanelDlg::onLinkKindChanged);
     connect(m_workspace, &Workspace::sendIntervalChanged, this, [this](const QString& text) {
         if (m_interval->text() != text)
@@ -233,7 +237,6 @@ PacketRows CCommPanelDlg::rows() const {
 
 void CCommPanelDlg::setRows(const PacketRows& rows) {
     m_list->setRows(rows);
-    pushCheckStates();
 }
 
 ConnectionControls* CCommPanelDlg::connectionControls() const {
@@ -271,10 +274,6 @@ void CCommPanelDlg::setAddressBase(int base) {
 }
 
 // After the table is replaced the session learns all 30 check boxes.
-void CCommPanelDlg::pushCheckStates() {
-    m_link->setPacketChecks(m_workspace->checks());
-}
-
 // ---- actions ---------------------------------------------------------------------------------
 
 // A send interval that is no number stops configure before anything changes. Refused rows are

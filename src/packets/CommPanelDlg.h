@@ -20,6 +20,10 @@ class PacketListWidget;
 class RegisterStore;
 class Workspace;
 
+// The session reads the check boxes live: it learns every change the workspace makes, whichever
+// panel or file made it. The owner of both calls this once.
+void ConnectChecksToLink(Workspace* workspace, LinkController* link);
+
 class CCommPanelDlg : public QWidget {
     Q_OBJECT
 public:
@@ -63,7 +67,6 @@ private:
     void clearCounters();
     void onFormatClicked(int value);
     void onLinkKindChanged(vantor::LinkKind link);
-    void pushCheckStates();
 
     Workspace* m_workspace;
     LinkController* m_link;

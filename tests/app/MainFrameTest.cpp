@@ -16,11 +16,18 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "app/ConsoleOptions.h"
+#include "app/DemoPackets.h"
+#include "app/GuiLauncher.h"
 #include "app/MainFrame.h"
+#include "app/SimulatedDevice.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
+#include "packets/CommPanelDlg.h"
 #include "packets/DataGridPanel.h"
+#include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
 #include "widgets/QtTranslations.h"
@@ -201,4 +208,25 @@ TEST(MainFrame, GridPagesAreBuiltWhenFirstShownOrAskedFor) {
     EXPECT_TRUE(frame.dataPages()->widget(4)->isAncestorOf(page));
     EXPECT_EQ(frame.gridPage(30)->packet(), 30); // before its tab was ever shown
     EXPECT_EQ(frame.gridPage(31), nullptr);
+}
+
+// The communication panel waits for the window's first paint; the demo, which needs it at once,
+// builds it and polls the simulated device from the window as from the console.
+TEST(MainFrame, CommPanelComesAfterTheFirstPaintAndTheDemoPollsThroughIt) {
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
+    EXPECT_TRUE(frame.findChildren<CCommPanelDlg*>().isEmpty());
+    frame.show();
+    ASSERT_TRUE(WaitUntil([&] { return !frame.findChildren<CCommPanelDlg*>().isEmpty(); }));
+
+    ConsoleOptions options;
+    options.demo = true;
+    SimulatedDevice device;
+    ASSERT_TRUE(StartDemoDevice(device, options));
+    Application demo;
+    CMainFrame window{demo.workspace(), demo.link()};
+    ApplyOptionsToWindow(demo, window, options);
+    EXPECT_TRUE(WaitUntil([&] {
+        return !demo.workspace()->store()->valueText({PacketNo(1), 0}).trimmed().isEmpty();
+    }));
 }
