@@ -22,10 +22,17 @@ CCustomSendDlg::CCustomSendDlg(WriteService* writes, QWidget* parent)
     m_message->hide();
 
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, 0, 0);
     buttons->addStretch(1);
     buttons->addWidget(m_send);
+    // Small enough that the function bar never makes the window taller than the grids allow.
+    m_text->setMinimumHeight(3 * m_text->fontMetrics().lineSpacing());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("自定义发送数据包（不需+CRC校验）"), this));
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+    auto* caption = new QLabel(QStringLiteral("自定义发送数据包（不需+CRC校验）"), this);
+    caption->setWordWrap(true); // a narrow function bar wraps it rather than widening
+    layout->addWidget(caption);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_message);
     layout->addLayout(buttons);
