@@ -88,6 +88,22 @@ QString ParseFormat(const QString& text, CellFormatOption& format) {
     return {};
 }
 
+QString ParseWrite(const QString& text, CellWriteOption& write) {
+    const int colon = text.indexOf(QLatin1Char(':'));
+    const int equals = text.indexOf(QLatin1Char('='));
+    const QString bad =
+        QStringLiteral("--write needs PACKET:CELL=TEXT (packet 1..30, cell 0..129), got '%1'")
+            .arg(text);
+    if (colon < 0 || equals < colon)
+        return bad;
+    const auto packet = StrictInt(text.left(colon), 1, kPacketCount);
+    const auto cell = StrictInt(text.mid(colon + 1, equals - colon - 1), 0, 129);
+    if (!packet || !cell)
+        return bad;
+    write = {{PacketNo(*packet), *cell}, text.mid(equals + 1)};
+    return {};
+}
+
 } // namespace
 
 namespace {
@@ -172,6 +188,13 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
             return error;
         o.formats.push_back(format);
     }
+    for (const QString& text : p.values("write")) {
+        CellWriteOption write;
+        if (QString error = ParseWrite(text, write); !error.isEmpty())
+            return error;
+        o.writes.push_back(write);
+    }
+    o.sends = p.values("send");
     const struct {
         const char* name;
         int low, high;
@@ -213,6 +236,11 @@ void AddOptions(QCommandLineParser& p) {
         {"function", "Modbus TCP function code (default 3).", "CODE"},
         {"packet", "A packet to poll; repeat for rows 1, 2, ...", "SLAVE,FUNCTION,ADDRESS,COUNT"},
         {"format", "Value format of a cell (packet from 1, cell from 0).", "PACKET:CELL=CODE"},
+        {"write",
+         "Write a cell after the first reply (packet from 1, cell from 0; the text "
+         "as the write dialog's decimal text); repeatable.",
+         "PACKET:CELL=TEXT"},
+        {"send", "Send a hex frame without CRC after the first reply; repeatable.", "HEX"},
         {"interval", "Send interval in milliseconds (default 200).", "MS"},
         {"base", "Address base of the point labels, 0 or 1 (default 0).", "0|1"},
         {"seconds", "Run length in seconds (default: until interrupted).", "N"},

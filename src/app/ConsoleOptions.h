@@ -16,6 +16,12 @@ struct CellFormatOption {
     int code = 4;
 };
 
+// --write PACKET:CELL=TEXT: the text as the write dialog's decimal text.
+struct CellWriteOption {
+    PointRef point{PacketNo(1), 0};
+    QString text;
+};
+
 struct ConsoleOptions {
     bool console = false;
     bool demo = false;
@@ -30,6 +36,9 @@ struct ConsoleOptions {
     int intervalMs = 200;
     int addressBase = 0;
     int seconds = 0; // 0: run until interrupted
+    // Sent after the first accepted reply, writes first, then the typed frames, in order.
+    std::vector<CellWriteOption> writes;
+    QStringList sends; // --send HEX, as typed in "发送命令"
 };
 
 struct ParsedOptions {

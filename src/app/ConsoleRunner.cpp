@@ -5,6 +5,7 @@
 
 #include "modbus/LogFormat.h"
 #include "registers/RegisterStore.h"
+#include "writes/WriteFields.h"
 
 namespace vantor {
 
@@ -18,9 +19,15 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
     });
     // The application has put the reply into the store by now.
     connect(link, &LinkController::registerReplyAccepted, this,
-            [this](int packet, const QByteArray&, int count) { printCells(packet, count); });
+            [this](int packet, const QByteArray&, int count) {
+                printCells(packet, count);
+                sendWrites();
+            });
     connect(link, &LinkController::bitReplyAccepted, this,
-            [this](int packet, const QByteArray&, int count) { printCells(packet, count); });
+            [this](int packet, const QByteArray&, int count) {
+                printCells(packet, count);
+                sendWrites();
+            });
     connect(link, &LinkController::openFailed, this, [this](LinkKind kind, const QString& reason) {
         fail(kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason) : reason);
     });
@@ -43,6 +50,8 @@ void ConsoleRunner::Start() {
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
     m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
+    if (!prepareWrites())
+        return;
 
     LinkController* link = m_app.link();
     // The console opens the line exactly as given, also at rates the panel's list lacks.
@@ -87,13 +96,57 @@ void ConsoleRunner::printCells(int packet, int cells) {
     m_out.flush();
 }
 
-void ConsoleRunner::fail(const QString& message) {
+void ConsoleRunner::fail(const QString& message, int exitCode) {
     if (m_done)
         return;
     m_done = true;
     m_err << message << '\n';
     m_err.flush();
-    emit finished(1);
+    emit finished(exitCode);
+}
+
+bool ConsoleRunner::prepareWrites() {
+    const RegisterStore* store = m_app.workspace()->store();
+    for (const CellWriteOption& write : m_options.writes) {
+        const QString where =
+            QStringLiteral("--write %1:%2").arg(write.point.packet.number).arg(write.point.cell);
+        if (m_writes.counts()[write.point.packet.index()] == 0) {
+            fail(QStringLiteral("%1: 数据包 %2 未配置，不能写入")
+                     .arg(where)
+                     .arg(write.point.packet.number),
+                 2);
+            return false;
+        }
+        const int code = store->formatCode(write.point);
+        const std::string decimal = write.text.toStdString();
+        const WriteFields fields = FieldsFromDecimal(decimal);
+        if (const std::string refusal = CellValueRefusal(code, decimal, fields.unsignedText);
+            !refusal.empty()) {
+            fail(where + QStringLiteral(": ") + QString::fromStdString(refusal), 2);
+            return false;
+        }
+        m_pendingWrites << QString::fromStdString(
+            CellWriteText(m_writes.targetOf(write.point.packet), write.point.cell, code, decimal,
+                          fields.unsignedText));
+    }
+    for (const QString& typed : m_options.sends) {
+        const CustomText parsed = ParseCustomText(typed.toStdString());
+        if (!parsed.refusal.empty()) {
+            fail(QStringLiteral("--send %1: %2").arg(typed, QString::fromStdString(parsed.refusal)),
+                 2);
+            return false;
+        }
+        m_pendingWrites << QString::fromStdString(parsed.digits);
+    }
+    return true;
+}
+
+// The writes go out once, in order, each as a one-shot write of the link.
+void ConsoleRunner::sendWrites() {
+    if (m_done)
+        return;
+    for (const QString& text : std::exchange(m_pendingWrites, {}))
+        m_app.link()->requestOneShot(text);
 }
 
 } // namespace vantor

@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
+#include "writes/WriteService.h"
 
 namespace vantor {
 
@@ -32,12 +33,18 @@ signals:
 
 private:
     void printCells(int packet, int cells);
-    void fail(const QString& message);
+    void fail(const QString& message, int exitCode = 1);
+    // The writes and frames of the command line, checked against the configured packets and the
+    // cells' formats: false (and the run ends with status 2) when one is refused.
+    bool prepareWrites();
+    void sendWrites();
 
     ConsoleOptions m_options;
     QTextStream& m_out;
     QTextStream& m_err;
     Application m_app;
+    WriteService m_writes{m_app.workspace(), m_app.link()};
+    QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
     bool m_done = false;
 };
 

@@ -26,6 +26,9 @@
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
 #include "widgets/Resources.h"
+#include "writes/CustomSendDlg.h"
+#include "writes/WriteControls.h"
+#include "writes/WriteService.h"
 
 namespace vantor {
 
@@ -62,6 +65,10 @@ QSize WorkingSize(const QRect& screen, const QRect& workArea) {
 CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* parent)
     : QMainWindow(parent), m_view(new CZelvoView(workspace, link, this)) {
     InitResources();
+    // The writes act on the packet of the grid page shown.
+    m_writes = new WriteControls(
+        new WriteService(workspace, link, this),
+        [this] { return m_dataTabs->currentIndex() + 1; }, this);
     setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
     setWindowIcon(Icon("app"));
     setObjectName(QStringLiteral("mainFrame"));
@@ -96,6 +103,7 @@ CDataGridPanel* CMainFrame::gridPage(int packet) {
         QWidget* holder = m_dataTabs->widget(packet - 1);
         page = new CDataGridPanel(packet, m_view->store(), holder);
         holder->layout()->addWidget(page);
+        connect(page, &CDataGridPanel::valueCellDoubleClicked, m_writes, &WriteControls::editCell);
     }
     return page;
 }
@@ -178,11 +186,14 @@ void CMainFrame::createStatusBar() {
     connect(m_view, &CZelvoView::commPanelBuilt, this, [this, bar](CCommPanelDlg* panel) {
         connect(panel, &CCommPanelDlg::statusMessage, bar,
                 [bar](const QString& text) { bar->showMessage(text); });
+        m_writes->attachPanel(panel);
         if (isVisible()) {
             m_fitPasses = kFitPasses;
             QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
         }
     });
+    connect(m_writes->service(), &WriteService::statusMessage, bar,
+            [bar](const QString& text) { bar->showMessage(text); });
 }
 
 void CMainFrame::createFunctionBar() {
@@ -209,7 +220,8 @@ void CMainFrame::createFunctionBar() {
     m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
     m_functionTabs->addTab(new QWidget, Icon("monitor"), QStringLiteral("监控对象"));
     m_functionTabs->addTab(new QWidget, Icon("points"), QStringLiteral("曲线点位"));
-    m_functionTabs->addTab(new QWidget, Icon("tree_send"), QStringLiteral("发送命令"));
+    m_functionTabs->addTab(new CCustomSendDlg(m_writes->service()), Icon("tree_send"),
+                           QStringLiteral("发送命令"));
     m_functionTabs->setCurrentIndex(0);
     m_functionBar->setWidget(m_functionTabs);
     addDockWidget(Qt::LeftDockWidgetArea, m_functionBar);

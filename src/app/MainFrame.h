@@ -17,6 +17,7 @@ namespace vantor {
 
 class CDataGridPanel;
 class CZelvoView;
+class WriteControls;
 class LinkController;
 class Workspace;
 
@@ -41,6 +42,7 @@ public:
     QTabWidget* dataPages() const { return m_dataTabs; }
     CDataGridPanel* gridPage(int packet); // 1..30, built on first use
     QString releaseNote() const { return m_releaseNote; }
+    WriteControls* writeControls() const { return m_writes; }
 
     // Shows the window at its working size on the primary screen (or on the given one) with
     // the bars at their working sizes.
@@ -67,6 +69,7 @@ private:
     void fitDocksToPanel();
 
     CZelvoView* m_view;
+    WriteControls* m_writes;
     QDockWidget* m_functionBar = nullptr;
     QDockWidget* m_dataBar = nullptr;
     QTabWidget* m_functionTabs = nullptr;

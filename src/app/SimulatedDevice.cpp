@@ -74,6 +74,10 @@ bool SimulatedDevice::StartTcp() {
 
 bool SimulatedDevice::startServer(QModbusServer* server) {
     m_server = server;
+    connect(m_server, &QModbusServer::dataWritten, this,
+            [this](QModbusDataUnit::RegisterType table, int address, int size) {
+                onDataWritten(static_cast<int>(table), address, size);
+            });
     initialiseMap();
     m_server->setServerAddress(kSlaveAddress);
     if (!m_server->connectDevice()) {
@@ -100,6 +104,18 @@ void SimulatedDevice::initialiseMap() {
     m_server->setData(QModbusDataUnit::HoldingRegisters, 9, 0xBEEF);
 }
 
+void SimulatedDevice::onDataWritten(int table, int address, int size) {
+    if (m_ticking || table != QModbusDataUnit::HoldingRegisters)
+        return;
+    for (int a = std::max(0, address); a < std::min(address + size, kHoldingRegisters); ++a)
+        m_heldUntil[static_cast<std::size_t>(a)] = m_tick + kWriteHoldTicks;
+}
+
+void SimulatedDevice::setMoved(int address, quint16 value) {
+    if (m_tick >= m_heldUntil[static_cast<std::size_t>(address)])
+        m_server->setData(QModbusDataUnit::HoldingRegisters, static_cast<quint16>(address), value);
+}
+
 void SimulatedDevice::Tick() {
     if (!m_server)
         return;
@@ -111,19 +127,21 @@ void SimulatedDevice::Tick() {
         m_server->setData(type, static_cast<quint16>(address), value);
     };
     using U = QModbusDataUnit;
-    set(U::HoldingRegisters, 0, CounterAt(m_tick));
-    set(U::HoldingRegisters, 1, static_cast<quint16>(sine >> 16));
-    set(U::HoldingRegisters, 2, static_cast<quint16>(sine & 0xFFFF));
-    set(U::HoldingRegisters, 3, SawtoothAt(m_tick));
-    set(U::HoldingRegisters, 4, status);
-    set(U::HoldingRegisters, 5, static_cast<quint16>(longCounter >> 16));
-    set(U::HoldingRegisters, 6, static_cast<quint16>(longCounter & 0xFFFF));
+    m_ticking = true;
+    setMoved(0, CounterAt(m_tick));
+    setMoved(1, static_cast<quint16>(sine >> 16));
+    setMoved(2, static_cast<quint16>(sine & 0xFFFF));
+    setMoved(3, SawtoothAt(m_tick));
+    setMoved(4, status);
+    setMoved(5, static_cast<quint16>(longCounter >> 16));
+    setMoved(6, static_cast<quint16>(longCounter & 0xFFFF));
     set(U::InputRegisters, 0, static_cast<quint16>(200 + m_tick % 50)); // a slow temperature
     set(U::InputRegisters, 1, SawtoothAt(m_tick));
     set(U::InputRegisters, 2, CounterAt(m_tick));
     set(U::InputRegisters, 3, status);
     for (int bit = 0; bit < kDiscreteInputs; ++bit)
         set(U::DiscreteInputs, bit, static_cast<quint16>(status >> bit & 1));
+    m_ticking = false;
 }
 
 } // namespace vantor

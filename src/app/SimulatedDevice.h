@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 
 class QModbusServer;
@@ -20,6 +21,9 @@ public:
     static constexpr int kHoldingRegisters = 20;
     static constexpr int kInputRegisters = 10;
     static constexpr int kDiscreteInputs = 16;
+    // A holding register written by the master keeps the written value this many ticks before
+    // the device moves it again, so that the next poll shows the write.
+    static constexpr int kWriteHoldTicks = 50;
 
     explicit SimulatedDevice(QObject* parent = nullptr);
     ~SimulatedDevice() override;
@@ -47,11 +51,15 @@ public:
 private:
     bool startServer(QModbusServer* server);
     void initialiseMap();
+    void onDataWritten(int table, int address, int size);
+    void setMoved(int address, quint16 value); // a moving holding register, unless held
 
     PtyPair* m_pty = nullptr;
     QModbusServer* m_server = nullptr;
     QTimer m_timer{this};
     int m_tick = 0;
+    bool m_ticking = false; // the device itself writes its registers
+    std::array<int, kHoldingRegisters> m_heldUntil{};
     QString m_masterPort;
     quint16 m_tcpPort = 0;
     QString m_error;

@@ -1,5 +1,7 @@
 #include "modbus/CommSession.h"
 
+#include <algorithm>
+
 #include "modbus/LogFormat.h"
 #include "modbus/RtuFrame.h"
 #include "transport/ComPort.h"
@@ -259,6 +261,46 @@ int CommSession::SendHexCommand(const QString& commandText) {
     return static_cast<int>(frame.bytes.size());
 }
 
+int CommSession::sendWrite(const QString& commandText) {
+    return m_link == LinkKind::Tcp ? sendTcpWrite(commandText) : SendHexCommand(commandText);
+}
+
+// The command text's first byte is the unit identifier, the rest the PDU; the request gets a
+// transaction number of its own, never one that a polled request uses, so that its reply is
+// told apart from theirs.
+int CommSession::sendTcpWrite(const QString& commandText) {
+    constexpr std::size_t kMaxWrites = 16;
+    const TimeOfDay now = LocalTimeOfDay();
+    std::vector<std::uint8_t> body;
+    if (!HexTextToBytes(commandText.toStdString(), body) || body.size() < 2 ||
+        body.size() > MbapFramer::kMaxLength) {
+        refuse(now, QStringLiteral("命令文本无效，Modbus TCP 命令未发送：%1").arg(commandText));
+        return 0;
+    }
+    if (!m_tcpConnected) {
+        refuse(now, QStringLiteral("Modbus TCP/IP 未连接，命令未发送：%1").arg(commandText));
+        return 0;
+    }
+    const auto usedByPolling = [this](std::uint16_t t) {
+        return std::any_of(m_images.packets.begin(), m_images.packets.end(),
+                           [t](const PacketImage& i) { return (i.tcp[0] << 8 | i.tcp[1]) == t; });
+    };
+    do
+        ++m_lastWriteTransaction;
+    while (usedByPolling(m_lastWriteTransaction));
+    const std::vector<std::uint8_t> adu = BuildMbapRequest(m_lastWriteTransaction, body);
+    if (!m_socket->Send(adu)) {
+        refuse(now, QStringLiteral("Modbus TCP/IP 发送失败，命令未发送：%1").arg(commandText));
+        return 0;
+    }
+    m_writeTransactions.push_back(m_lastWriteTransaction);
+    if (m_writeTransactions.size() > kMaxWrites)
+        m_writeTransactions.pop_front();
+    if (m_logScrolling)
+        log(LogKind::Tx, now, TcpTxLine(now, adu));
+    return static_cast<int>(adu.size());
+}
+
 // A request that could not go out: said in the log (a refused polled packet would come back
 // every cycle, so no message box) and told to whoever listens.
 void CommSession::refuse(const TimeOfDay& when, const QString& reason) {
@@ -314,7 +356,7 @@ void CommSession::JobThreadProc() {
     }
     const QString text = job.texts[m_jobStep++];
     m_rx.Reset();
-    if (!text.isEmpty() && SendHexCommand(text) > 0)
+    if (!text.isEmpty() && sendWrite(text) > 0)
         emit frameSent(0);
     m_jobTimer.start(job.kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
                      : job.kind == Job::Kind::Block ? m_delays.blockWriteGapMs

@@ -121,6 +121,11 @@ private:
     // The register reply check.
     void DecodeThreadProc();
     int SendHexCommand(const QString& commandText);
+    // A write job's frame on the session's link: the RTU sender, or a Modbus TCP request.
+    int sendWrite(const QString& commandText);
+    int sendTcpWrite(const QString& commandText);
+    // A Modbus TCP reply to one of the writes sent: logged, exceptions explained, counted.
+    bool takeWriteReply(const std::vector<std::uint8_t>& adu);
     void refuse(const TimeOfDay& when, const QString& reason);
 
     void setMode(SessionMode mode);
@@ -183,6 +188,9 @@ private:
     int m_baudRate = 19200;     // of the open port
     bool m_cycleHeld = false;   // the cycle waits for a reply that is arriving
 
+    // Transaction numbers of Modbus TCP writes not yet answered (the oldest dropped first).
+    std::deque<std::uint16_t> m_writeTransactions;
+    std::uint16_t m_lastWriteTransaction = 0;
     std::deque<Job> m_jobs;
     qsizetype m_jobStep = 0; // frames of the front job sent so far
 };

@@ -2,6 +2,8 @@
 // Modbus TCP replies, and the counters.
 #include "modbus/CommSession.h"
 
+#include <algorithm>
+
 #include "modbus/Crc16.h"
 #include "modbus/LogFormat.h"
 #include "modbus/ResizeQuiet.h"
@@ -175,6 +177,8 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
         const TimeOfDay now = LocalTimeOfDay();
         log(LogKind::Rx, now, PolledRxLine(now, HexBytes(adu)));
     }
+    if (takeWriteReply(adu))
+        return;
     const bool polling = m_mode == SessionMode::Polling;
     const PacketImage& image = m_images.packets[m_current - 1];
     const ReplyMismatch mismatch =
@@ -194,6 +198,21 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
         emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
     }
     countReceived();
+}
+
+bool CommSession::takeWriteReply(const std::vector<std::uint8_t>& adu) {
+    if (adu.size() < 8)
+        return false;
+    const auto transaction = static_cast<std::uint16_t>(adu[0] << 8 | adu[1]);
+    const auto it = std::find(m_writeTransactions.begin(), m_writeTransactions.end(), transaction);
+    if (it == m_writeTransactions.end())
+        return false;
+    m_writeTransactions.erase(it);
+    const std::uint8_t function = adu[7];
+    if ((function & 0x80) && m_logScrolling)
+        logNotice(WriteExceptionText(function, adu.size() > 8 ? adu[8] : 0));
+    countReceived();
+    return true;
 }
 
 // ---- counters and log ------------------------------------------------------------------------

@@ -63,6 +63,12 @@ std::string ExceptionText(int packet, int function, int code) {
     return text;
 }
 
+std::string WriteExceptionText(int function, int code) {
+    return "写入异常应答：功能码 0x" + HexDigits(static_cast<std::uint32_t>(function), 2) +
+           "，异常码 0x" + HexDigits(static_cast<std::uint32_t>(code), 2) + " " +
+           std::string(ExceptionName(code));
+}
+
 std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch) {
     return "数据包 " + std::to_string(packet) + " 应答不匹配：" + MismatchText(mismatch);
 }

@@ -34,6 +34,8 @@ std::string NoticeLine(const TimeOfDay& t, std::string_view text);
 std::string NoReplyText(int packet);
 // "数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址"
 std::string ExceptionText(int packet, int function, int code);
+// "写入异常应答：功能码 0x86，异常码 0x02 非法数据地址": the reply to a write over Modbus TCP
+std::string WriteExceptionText(int function, int code);
 // "数据包 2 应答不匹配：从站地址 5 ≠ 1"
 std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch);
 

@@ -62,4 +62,14 @@ std::vector<MbapEvent> MbapFramer::Feed(std::span<const std::uint8_t> data) {
     return events;
 }
 
+std::vector<std::uint8_t> BuildMbapRequest(std::uint16_t transaction,
+                                           std::span<const std::uint8_t> unitAndPdu) {
+    const auto length = static_cast<std::uint16_t>(unitAndPdu.size());
+    std::vector<std::uint8_t> adu = {
+        static_cast<std::uint8_t>(transaction >> 8), static_cast<std::uint8_t>(transaction), 0, 0,
+        static_cast<std::uint8_t>(length >> 8),      static_cast<std::uint8_t>(length)};
+    adu.insert(adu.end(), unitAndPdu.begin(), unitAndPdu.end());
+    return adu;
+}
+
 } // namespace vantor

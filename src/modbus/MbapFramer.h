@@ -16,6 +16,11 @@ struct MbapEvent {
     std::string reason;              // Malformed: why ("protocol identifier 0x0001" …)
 };
 
+// A Modbus TCP request: the MBAP header (transaction, protocol 0, length) before the unit
+// identifier and the PDU.
+std::vector<std::uint8_t> BuildMbapRequest(std::uint16_t transaction,
+                                           std::span<const std::uint8_t> unitAndPdu);
+
 class MbapFramer {
 public:
     static constexpr std::size_t kHeaderSize = 7;

@@ -165,7 +165,8 @@ QWidget* CCommPanelDlg::buildFormatGroup() {
     return group;
 }
 
-// Buttons of features that come later: present, and disabled until then.
+// Buttons of features that come later: present, and disabled until then (the write controls
+// enable the four of the writes).
 QWidget* CCommPanelDlg::buildLaterButtons() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);

@@ -109,6 +109,33 @@ TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
                        Line(R"(Db_01: 1 -2 -2 1\.500 -- -2 -- -32768 12345 0)")});
 }
 
+// --write and --send go out after the first reply, in order, and the next polls read them back;
+// a value or a frame that is refused ends the run before anything is sent.
+TEST_F(ConsolePeers, WritesAndTypedFramesFollowTheFirstReply) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    const ConsoleRun run =
+        RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--format", "1:3=7", "--write",
+                    "1:3=-2.5", "--send", "01 06 00 09 00 2A", "--seconds", "3"});
+    EXPECT_EQ(run.exitCode, 0) << run.Text();
+    const QStringList tx =
+        run.lines.filter(QStringLiteral("Tx :  01 10 00 03 00 02 04 C0 20 00 00"));
+    const qsizetype write = run.lines.indexOf(tx.value(0));
+    const qsizetype sent = run.lines.indexOf(run.lines.filter("Tx :  01 06 00 09 00 2A").value(0));
+    EXPECT_TRUE(write > 0 && sent > write) << run.Text();
+    EXPECT_TRUE(Matches(Line(R"(Db_01: .* -2\.500 -- .* 42)"), run.lines.filter("Db_01").last()))
+        << run.Text();
+
+    for (const QStringList& refused :
+         {QStringList{"--write", "1:0=70000"}, QStringList{"--send", "01 0G"}}) {
+        const ConsoleRun bad = RunConsole(
+            QStringList{"--serial", socat.b(), "--packet", "1,3,0,10", "--seconds", "3"} + refused);
+        EXPECT_EQ(bad.exitCode, 2) << bad.Text();
+        EXPECT_TRUE(bad.errors.contains(refused[0])) << bad.Text();
+        EXPECT_TRUE(bad.lines.filter("Tx").isEmpty()) << bad.Text();
+    }
+}
+
 TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {
     QTemporaryDir dir;
     const ConsoleRun serial = RunConsole(

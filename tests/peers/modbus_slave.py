@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """A Modbus slave with known values, for the peer tests.
 
-  modbus_slave.py --rtu DEVICE            RTU slave on a serial device (19200 8N2)
+  modbus_slave.py --rtu DEVICE [--wide]   RTU slave on a serial device (19200 8N2)
   modbus_slave.py --tcp PORT [--split]    Modbus TCP on 127.0.0.1:PORT
   modbus_slave.py --tcp PORT --close
 
+--wide gives 300 holding registers (for writes of long pages); by default there are 20.
 --split writes every reply one byte at a time; --close closes the connection after the first
 reply. Both put a small relay in front of the pymodbus TCP server. Prints "ready" once serving.
 """
@@ -23,9 +24,13 @@ INPUT = [100, 200, 0x7FFF, 0x8000]
 DISCRETE = [1, 0, 1, 1, 0, 0, 0, 1, 1, 0]
 
 
+WIDE = False
+
+
 def context():
+    holding = HOLDING + [0] * (290 if WIDE else 10)
     slave = ModbusSlaveContext(
-        hr=ModbusSequentialDataBlock(0, HOLDING + [0] * 10),
+        hr=ModbusSequentialDataBlock(0, holding),
         ir=ModbusSequentialDataBlock(0, INPUT + [0] * 10),
         di=ModbusSequentialDataBlock(0, DISCRETE + [0] * 6),
         co=ModbusSequentialDataBlock(0, [0] * 16),
@@ -104,7 +109,10 @@ def main():
     link.add_argument("--tcp", metavar="PORT", type=int)
     parser.add_argument("--split", action="store_true")
     parser.add_argument("--close", action="store_true")
+    parser.add_argument("--wide", action="store_true")
     args = parser.parse_args()
+    global WIDE
+    WIDE = args.wide
     if args.rtu:
         asyncio.run(serve_rtu(args.rtu))
     else:

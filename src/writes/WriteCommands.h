@@ -1,0 +1,54 @@
+#pragma once
+// Command texts of the writes (upper-case hex digit pairs without CRC; the first byte is the
+// slave address, or over Modbus TCP the unit identifier, followed by the PDU): one cell with
+// function 06 or 16, a page with function 16, and a frame typed by the user.
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantor {
+
+// The most registers one function 16 request carries.
+inline constexpr int kMaxWriteRegisters = 123;
+// The longest typed frame: 254 bytes and the CRC make the largest RTU frame, 256 bytes.
+inline constexpr std::size_t kMaxCustomBytes = 254;
+
+// Where a packet writes: the address byte of its requests and its first register.
+struct WriteTarget {
+    int address = 1;
+    int start = 0;
+};
+
+// Why the typed value cannot go into a cell of the format ("" when it fits): a 16-bit cell takes
+// a decimal of -32768..65535 and an unsigned text of 0..65535, a float cell a finite number in
+// the float range, a long cell a number in the 32-bit signed range.
+std::string CellValueRefusal(int code, std::string_view decimal, std::string_view unsignedText);
+
+// One cell: codes 4, 5: SS 06 AAAA VVVV from the unsigned text; 32-bit codes: SS 10 AAAA 0002 04
+// and the value from the decimal text in the cell's byte order; other codes: "".
+std::string CellWriteText(const WriteTarget& target, int cell, int code, std::string_view decimal,
+                          std::string_view unsignedText);
+
+struct PageCell {
+    int code = 4;
+    std::string text;
+};
+
+// The cells 0..count-1 of a page (cells beyond `cells` read as 0) as function 16 requests of at
+// most 123 registers each, in cell order. A 32-bit value takes its cell and the next one and is
+// never split between two requests. Count 0 gives no request.
+std::vector<std::string> PageWriteTexts(const WriteTarget& target, int count,
+                                        std::span<const PageCell> cells);
+
+struct CustomText {
+    std::string digits; // the text without blanks, upper case; empty when refused
+    std::string refusal;
+};
+
+// A frame typed in "发送命令": blanks (spaces, tabs, line ends) are removed; refused when nothing
+// is left, a character is not a hex digit, the digits are odd in number or make more than 254
+// bytes.
+CustomText ParseCustomText(std::string_view typed);
+
+} // namespace vantor

@@ -1,0 +1,126 @@
+#include "writes/WriteControls.h"
+
+#include <QFileDialog>
+#include <QPushButton>
+
+#include "registers/PointRef.h"
+#include "registers/Workspace.h"
+#include "widgets/MessageBox.h"
+#include "writes/WriteRegDlg.h"
+#include "writes/WriteService.h"
+
+namespace vantor {
+
+namespace {
+
+QString AskParameterFile(QWidget* parent, bool save) {
+    QFileDialog dialog(parent);
+    dialog.setDefaultSuffix(QStringLiteral("dll"));
+    dialog.selectFile(QStringLiteral("参数设置表"));
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters({QStringLiteral("信息文件(*.dll)"), QStringLiteral("所有文件(*.*)")});
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter(QStringLiteral("信息文件(*.dll)"));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+WriteControls::WriteControls(WriteService* writes, std::function<int()> currentPacket,
+                             QWidget* parent)
+    : QObject(parent), m_writes(writes), m_window(parent),
+      m_currentPacket(std::move(currentPacket)), m_askFile(AskParameterFile) {
+    connect(m_writes, &WriteService::pageEditChanged, this, [this](bool editing) {
+        if (m_pageEdit)
+            m_pageEdit->setText(editing ? QStringLiteral("16号命令发送")
+                                        : QStringLiteral("16号命令编辑"));
+    });
+}
+
+void WriteControls::attachPanel(QWidget* panel) {
+    m_panel = panel;
+    m_pageEdit = button("fn16Button");
+    const auto wire = [this](const char* name, void (WriteControls::*slot)()) {
+        if (QPushButton* b = button(name)) {
+            b->setEnabled(true);
+            connect(b, &QPushButton::clicked, this, slot);
+        }
+    };
+    wire("fn16Button", &WriteControls::togglePageEdit);
+    wire("writeParamsButton", &WriteControls::writeParameters);
+    wire("readParamsButton", &WriteControls::loadParameters);
+    wire("saveParamsButton", &WriteControls::saveParameters);
+    if (m_pageEdit && m_writes->pageEditing())
+        m_pageEdit->setText(QStringLiteral("16号命令发送"));
+}
+
+QWidget* WriteControls::dialogParent() const {
+    return m_panel ? m_panel : m_window;
+}
+
+QPushButton* WriteControls::button(const char* objectName) const {
+    return m_panel ? m_panel->findChild<QPushButton*>(QString::fromLatin1(objectName)) : nullptr;
+}
+
+void WriteControls::setFileAsker(FileAsker asker) {
+    m_askFile = asker ? std::move(asker) : FileAsker(AskParameterFile);
+}
+
+void WriteControls::editCell(int packet, int cell, const QString& text) {
+    const PointRef point{PacketNo(packet), cell};
+    if (!point.valid())
+        return;
+    CWriteRegDlg dialog(
+        text,
+        [this, point](const QString& decimal, const QString& unsignedText) {
+            const WriteService::Outcome outcome = m_writes->writeCell(point, decimal, unsignedText);
+            if (!outcome.note.isEmpty())
+                emit m_writes->statusMessage(outcome.note);
+            return outcome.refusal;
+        },
+        dialogParent());
+    dialog.exec();
+}
+
+void WriteControls::togglePageEdit() {
+    if (m_writes->pageEditing())
+        m_writes->endPageEdit();
+    else
+        m_writes->beginPageEdit(PacketNo(m_currentPacket ? m_currentPacket() : 1));
+}
+
+void WriteControls::saveParameters() {
+    const QString path = m_askFile(dialogParent(), true);
+    if (path.isEmpty())
+        return;
+    const ParameterFileResult result =
+        SaveParameterFile(path, *m_writes->workspace()->store(), m_writes->counts());
+    if (!result.error.isEmpty())
+        ShowMessage(dialogParent(), result.error);
+    else if (!result.notice.isEmpty())
+        ShowMessage(dialogParent(), result.notice, MessageKind::Information);
+}
+
+void WriteControls::loadParameters() {
+    const QString path = m_askFile(dialogParent(), false);
+    if (path.isEmpty())
+        return;
+    const ParameterFileResult result =
+        LoadParameterFile(path, *m_writes->workspace()->store(), m_writes->counts());
+    if (!result.error.isEmpty())
+        ShowMessage(dialogParent(), result.error);
+    else if (!result.notice.isEmpty())
+        ShowMessage(dialogParent(), result.notice, MessageKind::Information);
+}
+
+void WriteControls::writeParameters() {
+    m_writes->writeParameters();
+}
+
+} // namespace vantor

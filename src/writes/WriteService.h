@@ -1,0 +1,66 @@
+#pragma once
+// The writes of the program, on the GUI thread: one cell, the page of the fn 16 edit mode, the
+// parameter set, and frames typed by the user. It builds the command texts from the workspace
+// (the configured packets, the cells and their formats) for the link kind in use and hands them
+// to the link controller's write jobs. Dialogs, the panel and the console call it.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "registers/PointRef.h"
+#include "writes/ParameterFile.h"
+#include "writes/WriteCommands.h"
+
+namespace vantor {
+
+class LinkController;
+class Workspace;
+
+class WriteService : public QObject {
+    Q_OBJECT
+public:
+    WriteService(Workspace* workspace, LinkController* link, QObject* parent = nullptr);
+
+    Workspace* workspace() const { return m_workspace; }
+
+    // The typed value for the cell ("写入" in the dialog). A value that does not fit the cell's
+    // format is refused and changes nothing; otherwise the cell shows the decimal text and, when
+    // the packet's row is checked, the fn 16 edit mode is off and packets are configured, the
+    // cell is written. The outcome says which.
+    struct Outcome {
+        QString refusal; // not empty: nothing changed or sent
+        QString note;    // the cell changed but nothing was sent, and why
+        bool sent = false;
+    };
+    Outcome writeCell(PointRef point, const QString& decimal, const QString& unsignedText);
+
+    // The fn 16 edit mode of a packet's page: entering unchecks the packet's row, leaving
+    // restores it and writes the page.
+    bool pageEditing() const { return m_editPacket.has_value(); }
+    std::optional<int> editedPacket() const { return m_editPacket; }
+    void beginPageEdit(PacketNo packet);
+    void endPageEdit();
+
+    // "写入参数": every configured packet's page, one request after the other.
+    void writeParameters();
+    // "发送命令": a refusal, or "" when the frame was handed to the link.
+    QString sendCustom(const QString& typed);
+
+    PacketCounts counts() const; // the counts of the last configure
+    // The requests that write the packet's page now (several for more than 123 registers).
+    QStringList pageTexts(PacketNo packet) const;
+    WriteTarget targetOf(PacketNo packet) const;
+
+signals:
+    void statusMessage(const QString& text);
+    void pageEditChanged(bool editing);
+
+private:
+    Workspace* m_workspace;
+    LinkController* m_link;
+    std::optional<int> m_editPacket;
+    bool m_editRowWasChecked = false;
+};
+
+} // namespace vantor

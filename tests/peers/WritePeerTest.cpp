@@ -1,0 +1,164 @@
+// Writes on the wire: a pymodbus slave over a socat pseudo-terminal and over TCP receives a
+// single write, a float, a page of more than 123 registers and a parameter set loaded from a
+// file, and the next polls read the written values back.
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+#include "app/SimulatedDevice.h"
+#include "peers/PeerProcess.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
+#include "support/QtPrinters.h"
+#include "support/Wait.h"
+#include "writes/ParameterFile.h"
+#include "writes/WriteService.h"
+
+namespace vantor {
+namespace {
+
+using test::kPeerWaitMs;
+using test::WaitUntil;
+
+constexpr int kPageCount = 124; // one register more than a function 16 request carries
+
+class WritePeers : public test::PeerTest {
+protected:
+    // Polls the pymodbus slave over the link, or the server at devicePort when it is given.
+    void open(LinkKind link, quint16 devicePort = 0) {
+        PacketRows rows{};
+        rows[0] = {"1", "03", "0", "10", true};
+        rows[1] = {"1", "03", "20", QString::number(kPageCount).toStdString(), true};
+        Workspace* w = app.workspace();
+        w->setRows(rows);
+        w->setLinkKind(link);
+        w->store()->setCellFormat({PacketNo(1), 3}, 7); // float AB CD in registers 3-4
+        if (devicePort != 0) {
+            setTcp(devicePort);
+        } else if (link == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a(), "--wide"}))
+                << slave.error();
+            w->serial()->setTypedPort(socat.b());
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--wide"}))
+                << slave.error();
+            setTcp(port);
+        }
+        app.configure();
+        app.link()->setPacketChecks(w->checks());
+        app.openLink();
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                return app.workspace()->store()->valueText({PacketNo(1), 8}) != QStringLiteral(" ");
+            },
+            kPeerWaitMs))
+            << log.toStdString();
+    }
+
+    void setTcp(quint16 port) {
+        TcpSettings tcp = app.workspace()->tcp();
+        tcp.host = QStringLiteral("127.0.0.1");
+        tcp.port = QString::number(port);
+        app.workspace()->setTcp(tcp);
+    }
+
+    // Marks the cells, then waits for polls to bring the device's values into them.
+    bool readBack(const std::vector<std::pair<PointRef, QString>>& expected) {
+        RegisterStore* store = app.workspace()->store();
+        for (const auto& [point, text] : expected)
+            store->setCellValue(point, QStringLiteral("?"));
+        const bool read = WaitUntil(
+            [&] {
+                for (const auto& [point, text] : expected)
+                    if (store->valueText(point) != text)
+                        return false;
+                return true;
+            },
+            3 * kPeerWaitMs);
+        for (const auto& [point, text] : expected)
+            EXPECT_EQ(store->valueText(point), text) << point.packet.number << ":" << point.cell;
+        return read;
+    }
+
+    std::vector<std::pair<PointRef, QString>> page(int offset) {
+        std::vector<std::pair<PointRef, QString>> cells;
+        for (int i = 0; i < kPageCount; ++i)
+            cells.push_back({{PacketNo(2), i}, QString::number(i * 7 + offset)});
+        return cells;
+    }
+
+    void run() {
+        RegisterStore* store = app.workspace()->store();
+        // One register and one float.
+        EXPECT_TRUE(writes.writeCell({PacketNo(1), 0}, "-5", "65531").sent);
+        EXPECT_TRUE(writes.writeCell({PacketNo(1), 3}, "2.25", "2").sent);
+        ASSERT_TRUE(readBack({{{PacketNo(1), 0}, "-5"}, {{PacketNo(1), 3}, "2.250"}}))
+            << log.toStdString();
+        // A page of 124 registers in the fn 16 edit mode: two requests.
+        writes.beginPageEdit(PacketNo(2));
+        for (const auto& [point, text] : page(1))
+            store->setCellValue(point, text);
+        writes.endPageEdit();
+        ASSERT_TRUE(readBack(page(1))) << log.toStdString();
+        // A parameter set saved, changed, loaded again and written.
+        QTemporaryDir dir;
+        const QString file = dir.filePath("p.dll");
+        for (const auto& [point, text] : page(2))
+            store->setCellValue(point, text);
+        store->setCellValue({PacketNo(1), 1}, "-300");
+        ASSERT_TRUE(SaveParameterFile(file, *store, writes.counts()).error.isEmpty());
+        store->setCellValue({PacketNo(1), 1}, "0");
+        ASSERT_TRUE(LoadParameterFile(file, *store, writes.counts()).error.isEmpty());
+        writes.writeParameters();
+        auto expected = page(2);
+        expected.push_back({{PacketNo(1), 1}, "-300"});
+        ASSERT_TRUE(readBack(expected)) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("命令未发送")), 0) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("异常应答")), 0) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("不匹配")), 0) << log.toStdString();
+    }
+
+    Application app{LinkController::Placement::CallerThread};
+    WriteService writes{app.workspace(), app.link()};
+    QString log;
+    QMetaObject::Connection logging =
+        QObject::connect(app.link(), &LinkController::logEvent,
+                         [this](const LogEvent& event) { log += event.text + '\n'; });
+};
+
+TEST_F(WritePeers, RtuSlaveTakesCellPageAndParameterWrites) {
+    open(LinkKind::Serial);
+    run();
+    // Function 06 and two function 16 requests of the page: 123 registers at 20, 1 at 143.
+    EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 06 00 00 FF FB "))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("01 10 00 14 00 7B F6 "))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("01 10 00 8F 00 01 02 "))) << log.toStdString();
+}
+
+TEST_F(WritePeers, TcpSlaveTakesCellPageAndParameterWrites) {
+    open(LinkKind::Tcp);
+    run();
+    // MBAP header with the write's own transaction number, protocol 0 and the length.
+    EXPECT_TRUE(log.contains(QStringLiteral("00 01 00 00 00 06 01 06 00 00 FF FB")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 FD 01 10 00 14 00 7B F6 ")))
+        << log.toStdString();
+}
+
+// The simulated device of --demo keeps a written register, even one it moves by itself, long
+// enough for the next poll to show it.
+TEST_F(WritePeers, SimulatedDeviceKeepsWrittenRegisters) {
+    SimulatedDevice device;
+    ASSERT_TRUE(device.StartTcp()) << device.errorString().toStdString();
+    open(LinkKind::Tcp, device.tcpPort());
+    EXPECT_TRUE(writes.writeCell({PacketNo(1), 0}, "-7", "65529").sent); // the counter
+    EXPECT_TRUE(writes.writeCell({PacketNo(1), 9}, "4660", "4660").sent);
+    EXPECT_TRUE(readBack({{{PacketNo(1), 0}, "-7"}, {{PacketNo(1), 9}, "4660"}}))
+        << log.toStdString();
+}
+
+} // namespace
+} // namespace vantor
