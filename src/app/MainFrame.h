@@ -16,6 +16,7 @@ class QTreeWidgetItem;
 namespace vantor {
 
 class CDataGridPanel;
+class CPointListDlg;
 class CZelvoView;
 class LinkController;
 class Workspace;
@@ -40,6 +41,7 @@ public:
     QTreeWidget* functionTree() const { return m_tree; }
     QTabWidget* dataPages() const { return m_dataTabs; }
     CDataGridPanel* gridPage(int packet); // 1..30, built on first use
+    CPointListDlg* pointList();           // the page "曲线点位", built on first use
     QString releaseNote() const { return m_releaseNote; }
 
     // Shows the window at its working size on the primary screen (or on the given one) with
@@ -73,6 +75,8 @@ private:
     QTabWidget* m_dataTabs = nullptr;
     QTreeWidget* m_tree = nullptr;
     std::array<CDataGridPanel*, kPacketPages> m_pages{};
+    QWidget* m_pointListHolder = nullptr;
+    CPointListDlg* m_pointList = nullptr;
     QLabel* m_clock = nullptr;
     QProgressBar* m_progress = nullptr;
     QAction* m_commSettings = nullptr;
