@@ -15,7 +15,8 @@ struct ReadoutCurve {
     QString unit;
 };
 
-// The sample a read-out at chart position x shows: x truncated; none when that is below 0.
+// The sample a read-out at chart position x shows: x truncated; none when that is below 0 (or
+// too large to be a sample index).
 std::optional<int> ReadoutSample(double x);
 // The index into a curve's points for sample f, its first point being at sample first; none
 // outside its points.
