@@ -1,6 +1,10 @@
 #include "app/DemoPackets.h"
 
 #include "app/SimulatedDevice.h"
+#include "packets/DataGridPanel.h"
+#include "registers/CurveTable.h"
+#include "registers/RegisterDecoder.h"
+#include "registers/RegisterStore.h"
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -19,6 +23,23 @@ void ApplyDemoPackets(ConsoleOptions& options) {
         {{PacketNo(1), 9}, static_cast<int>(ValueFormat::Unsigned16)}, // 0xBEEF
         {{PacketNo(3), 3}, static_cast<int>(ValueFormat::Unsigned16)},
     };
+}
+
+void AddDemoCurves(const RegisterStore& store, CurveTable& curves) {
+    struct DemoCurve {
+        int cell; // of packet 1
+        const char* rate;
+    };
+    // Counter 0..65535, sine -100..100 (its upper half shows), sawtooth 0..990.
+    static constexpr DemoCurve kCurves[] = {{0, "0.0015"}, {1, "0.5"}, {3, "0.1"}};
+    for (const DemoCurve& curve : kCurves) {
+        const int row = CellRow(curve.cell);
+        const int labelColumn = CellValueColumn(curve.cell) - 1;
+        const QString label = store.gridText(1, row, labelColumn);
+        const CurveDrop added = curves.drop(PointDragPayload(label, 1, row, labelColumn));
+        if (added.result == CurveDrop::Added)
+            curves.setText(added.row, CurveColumn::Rate, QString::fromLatin1(curve.rate));
+    }
 }
 
 bool StartDemoDevice(SimulatedDevice& device, ConsoleOptions& options) {

@@ -9,6 +9,12 @@ namespace vantor {
 void ApplyDemoPackets(ConsoleOptions& options);
 
 class SimulatedDevice;
+class CurveTable;
+class RegisterStore;
+
+// The demo's three curves on the point list: the counter, the sine and the sawtooth of the demo
+// packets, named by their grid labels (configure first), scaled to fit the Y axis 0..100.
+void AddDemoCurves(const RegisterStore& store, CurveTable& curves);
 
 // Starts the simulated device (RTU over a pseudo-terminal pair, or Modbus TCP on loopback where
 // there are none) and points the options' link at it, with the demo packets unless packets

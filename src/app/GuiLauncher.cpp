@@ -8,6 +8,7 @@
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
+#include "registers/Workspace.h"
 
 namespace vantor {
 
@@ -21,6 +22,8 @@ bool GuiLauncher::Start(bool splash) {
     m_frame = std::make_unique<CMainFrame>(m_app.workspace(), m_app.link());
     if (m_options.demo || m_options.packetCount > 0)
         ApplyOptionsToWindow(m_app, *m_frame, m_options);
+    if (m_demoCurves)
+        AddDemoCurves(*m_app.workspace()->store(), *m_app.workspace()->curves());
     if (!splash) {
         m_frame->ShowAtWorkingSize();
         return true;
@@ -34,6 +37,7 @@ bool GuiLauncher::Start(bool splash) {
 
 bool GuiLauncher::startDemo() {
     m_device = std::make_unique<SimulatedDevice>();
+    m_demoCurves = m_options.packetCount == 0; // the curves name cells of the demo packets
     if (StartDemoDevice(*m_device, m_options))
         return true;
     QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString() << '\n';

@@ -27,6 +27,7 @@ private:
 
     ConsoleOptions m_options;
     std::unique_ptr<SimulatedDevice> m_device;
+    bool m_demoCurves = false;
     Application m_app; // made before the window and destroyed after it
     std::unique_ptr<CMainFrame> m_frame;
 };

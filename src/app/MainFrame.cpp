@@ -19,6 +19,7 @@
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
 #include "app/ZelvoView.h"
+#include "curves/PointListDlg.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
@@ -106,6 +107,14 @@ CDataGridPanel* CMainFrame::gridPage(int packet) {
         connect(page, &CDataGridPanel::valueCellDoubleClicked, m_writes, &WriteControls::editCell);
     }
     return page;
+}
+
+CPointListDlg* CMainFrame::pointList() {
+    if (!m_pointList) {
+        m_pointList = new CPointListDlg(m_view->workspace()->curves(), m_pointListHolder);
+        m_pointListHolder->layout()->addWidget(m_pointList);
+    }
+    return m_pointList;
 }
 
 void CMainFrame::createMenus() {
@@ -219,10 +228,17 @@ void CMainFrame::createFunctionBar() {
 
     m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
     m_functionTabs->addTab(new QWidget, Icon("monitor"), QStringLiteral("监控对象"));
-    m_functionTabs->addTab(new QWidget, Icon("points"), QStringLiteral("曲线点位"));
+    m_pointListHolder = new QWidget;
+    (new QVBoxLayout(m_pointListHolder))->setContentsMargins(0, 0, 0, 0);
+    const int points =
+        m_functionTabs->addTab(m_pointListHolder, Icon("points"), QStringLiteral("曲线点位"));
     m_functionTabs->addTab(new CCustomSendDlg(m_writes->service()), Icon("tree_send"),
                            QStringLiteral("发送命令"));
     m_functionTabs->setCurrentIndex(0);
+    connect(m_functionTabs, &QTabWidget::currentChanged, this, [this, points](int index) {
+        if (index == points)
+            pointList();
+    });
     m_functionBar->setWidget(m_functionTabs);
     addDockWidget(Qt::LeftDockWidgetArea, m_functionBar);
     connect(m_functionBar, &QDockWidget::topLevelChanged, this, &CMainFrame::updateMinimumWidth);

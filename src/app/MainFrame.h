@@ -16,6 +16,7 @@ class QTreeWidgetItem;
 namespace vantor {
 
 class CDataGridPanel;
+class CPointListDlg;
 class CZelvoView;
 class WriteControls;
 class LinkController;
@@ -41,6 +42,7 @@ public:
     QTreeWidget* functionTree() const { return m_tree; }
     QTabWidget* dataPages() const { return m_dataTabs; }
     CDataGridPanel* gridPage(int packet); // 1..30, built on first use
+    CPointListDlg* pointList();           // the page "曲线点位", built on first use
     QString releaseNote() const { return m_releaseNote; }
     WriteControls* writeControls() const { return m_writes; }
 
@@ -76,6 +78,8 @@ private:
     QTabWidget* m_dataTabs = nullptr;
     QTreeWidget* m_tree = nullptr;
     std::array<CDataGridPanel*, kPacketPages> m_pages{};
+    QWidget* m_pointListHolder = nullptr;
+    CPointListDlg* m_pointList = nullptr;
     QLabel* m_clock = nullptr;
     QProgressBar* m_progress = nullptr;
     QAction* m_commSettings = nullptr;

@@ -1,8 +1,11 @@
 #include "packets/DataGridPanel.h"
 
 #include <QColorDialog>
+#include <QDrag>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -22,10 +25,27 @@ QColor AskColor(QWidget* parent, const QColor& initial) {
     return QColorDialog::getColor(initial, parent);
 }
 
+void RunDrag(QWidget* source, const QString& payload) {
+    auto* drag = new QDrag(source);
+    auto* data = new QMimeData;
+    data->setText(payload);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction);
+}
+
 } // namespace
 
+QString PointDragPayload(const QString& label, int grid, int row, int labelColumn) {
+    return QStringLiteral("%1 %2-%3-%4").arg(label).arg(grid).arg(row).arg(labelColumn + 1);
+}
+
+bool IsPressAndHold(const QPoint& pressed, const QPoint& now, bool released, qint64 heldMs) {
+    return !released && pressed == now && heldMs >= kPressHoldMs;
+}
+
 CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent)
-    : QWidget(parent), m_packet(packet), m_store(store), m_colorPicker(AskColor) {
+    : QWidget(parent), m_packet(packet), m_store(store), m_colorPicker(AskColor),
+      m_dragStarter(RunDrag) {
     setObjectName(QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
     m_model = new GridModel(packet, store, this);
     m_grid = new CMSHFlexGrid(m_model, this);
@@ -44,6 +64,10 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
     connect(m_grid->horizontalScrollBar(), &QScrollBar::valueChanged, m_labelEditor,
             &QWidget::hide);
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, m_labelEditor, &QWidget::hide);
+    m_labelEditor->installEventFilter(this);
+    m_holdTimer.setSingleShot(true);
+    m_holdTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_holdTimer, &QTimer::timeout, this, &CDataGridPanel::onHoldElapsed);
 
     connect(m_grid, &CMSHFlexGrid::cellLeft, this, &CDataGridPanel::onCellLeft);
     connect(m_grid, &CMSHFlexGrid::cellEntered, this, &CDataGridPanel::onCellEntered);
@@ -54,6 +78,56 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
 
 void CDataGridPanel::setColorPicker(ColorPicker picker) {
     m_colorPicker = picker ? std::move(picker) : ColorPicker(AskColor);
+}
+
+void CDataGridPanel::setDragStarter(DragStarter starter) {
+    m_dragStarter = starter ? std::move(starter) : DragStarter(RunDrag);
+}
+
+// Watches the label editor's button and cursor while a press may still turn into a drag.
+bool CDataGridPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != m_labelEditor)
+        return QWidget::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (mouse->button() == Qt::LeftButton) {
+            m_pressPos = m_lastPos = mouse->globalPosition().toPoint();
+            m_released = false;
+            m_held.start();
+            m_holdTimer.start(kPressHoldMs);
+        }
+        break;
+    case QEvent::MouseMove:
+        m_lastPos = mouse->globalPosition().toPoint();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (mouse->button() == Qt::LeftButton) {
+            m_released = true;
+            m_holdTimer.stop();
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CDataGridPanel::onHoldElapsed() {
+    const qint64 held = m_held.elapsed();
+    // A timer may come a little early; the press is judged once it has been held long enough.
+    if (held < kPressHoldMs && !m_released) {
+        m_holdTimer.start(static_cast<int>(kPressHoldMs - held));
+        return;
+    }
+    if (!m_labelEditor->isVisible() || !IsPressAndHold(m_pressPos, m_lastPos, m_released, held))
+        return;
+    const QString payload =
+        PointDragPayload(m_labelEditor->text(), m_packet, m_clickedRow, m_clickedColumn);
+    m_dragging = true;
+    m_dragStarter(m_labelEditor, payload);
+    m_dragging = false;
+    m_released = true; // the drag took the button's release
 }
 
 std::unique_ptr<QMenu> CDataGridPanel::createPopupMenu(QWidget* parent) {

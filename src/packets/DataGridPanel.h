@@ -2,6 +2,9 @@
 // One data grid page (Db_01 … Db_30): the grid of a packet's labels and values, its format and
 // colour menu, and the label editor.
 #include <QColor>
+#include <QElapsedTimer>
+#include <QPoint>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -13,6 +16,15 @@ class QMenu;
 
 namespace vantor {
 
+// The text a point carries when dragged from its label: the label, one blank and "g-r-c", the
+// grid g (1..30), its row r and the value column c to the right of the label column.
+QString PointDragPayload(const QString& label, int grid, int row, int labelColumn);
+
+// A press on the label editor becomes a drag once held this long with the button down and the
+// cursor where it was pressed; anything else is a click.
+inline constexpr int kPressHoldMs = 250;
+bool IsPressAndHold(const QPoint& pressed, const QPoint& now, bool released, qint64 heldMs);
+
 class CMSHFlexGrid;
 class GridModel;
 class RegisterStore;
@@ -22,6 +34,8 @@ class CDataGridPanel : public QWidget {
 public:
     // Asks the user for a colour; an invalid colour means the dialog was cancelled.
     using ColorPicker = std::function<QColor(QWidget* parent, const QColor& initial)>;
+    // Runs the drag of a payload from the label editor (tests replace the modal drag).
+    using DragStarter = std::function<void(QWidget* source, const QString& payload)>;
 
     CDataGridPanel(int packet, RegisterStore* store, QWidget* parent = nullptr); // packet 1..30
 
@@ -34,6 +48,8 @@ public:
 
     // Replaces the colour dialog (tests).
     void setColorPicker(ColorPicker picker);
+    void setDragStarter(DragStarter starter);
+    bool isDragging() const { return m_dragging; }
     // The popup menu for the grid's current cell, its commands wired to this page; shown on a
     // right-button release over a cell.
     std::unique_ptr<QMenu> createPopupMenu(QWidget* parent = nullptr);
@@ -42,7 +58,11 @@ signals:
     // A value cell was double-clicked (packet 1..30, cell 0..129); the write dialog hangs here.
     void valueCellDoubleClicked(int packet, int cell, const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void onHoldElapsed();
     void onCellLeft(int row, int column);
     void onCellEntered(int row, int column);
     void onCellDoubleClicked(int row, int column);
@@ -69,6 +89,14 @@ private:
     int m_highlightRow = -1;
     int m_highlightColumn = -1;
     CellColors m_remembered;
+    // The press on the label editor that may become a drag.
+    DragStarter m_dragStarter;
+    QTimer m_holdTimer;
+    QElapsedTimer m_held;
+    QPoint m_pressPos;
+    QPoint m_lastPos;
+    bool m_released = true;
+    bool m_dragging = false;
 };
 
 } // namespace vantor

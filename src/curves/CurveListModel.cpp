@@ -1,0 +1,67 @@
+#include "curves/CurveListModel.h"
+
+#include "registers/CurveTable.h"
+
+namespace vantor {
+
+QColor CurveColor(std::uint32_t ref) {
+    return QColor(static_cast<int>(ref & 0xFF), static_cast<int>(ref >> 8 & 0xFF),
+                  static_cast<int>(ref >> 16 & 0xFF));
+}
+
+std::uint32_t CurveColorRef(const QColor& c) {
+    return static_cast<std::uint32_t>(c.red()) | static_cast<std::uint32_t>(c.green()) << 8 |
+           static_cast<std::uint32_t>(c.blue()) << 16;
+}
+
+CurveListModel::CurveListModel(CurveTable* curves, QObject* parent)
+    : QAbstractTableModel(parent), m_curves(curves) {
+    // The table has already changed when it reports; a row is only ever appended, so the insert
+    // can be announced afterwards. A removal or a new table resets the view.
+    connect(curves, &CurveTable::curveAdded, this, [this](int row) {
+        beginInsertRows({}, row, row);
+        endInsertRows();
+    });
+    connect(curves, &CurveTable::curveRemoved, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(curves, &CurveTable::rowsReset, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(curves, &CurveTable::rowEdited, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, kCurveColumnCount - 1));
+    });
+}
+
+int CurveListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_curves->rowCount();
+}
+
+int CurveListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kCurveColumnCount;
+}
+
+QVariant CurveListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_curves->rowCount())
+        return {};
+    const CurveRow& row = m_curves->row(index.row());
+    const auto column = static_cast<CurveColumn>(index.column());
+    if (role == Qt::DisplayRole)
+        return row.text(column);
+    if (role == Qt::BackgroundRole && column == CurveColumn::Color)
+        return CurveColor(row.color);
+    return {};
+}
+
+QVariant CurveListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const kHeaders[kCurveColumnCount] = {"Datapoint", "Obj_Id", "Color", "Yaxis",
+                                                            "No.",       "Rate",   "Unit",  "Addr"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= kCurveColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return QString::fromLatin1(kHeaders[section]);
+}
+
+} // namespace vantor

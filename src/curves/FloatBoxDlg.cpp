@@ -1,0 +1,93 @@
+#include "curves/FloatBoxDlg.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace vantor {
+
+namespace {
+
+constexpr QSize kStartSize(207, 72); // 138 × 44 dialog units at the usual dialog font
+constexpr int kRuleY = 12;
+constexpr int kRuleRight = 205;
+
+} // namespace
+
+QRect FloatBoxGeometry(int fontPoints, int seriesCount, int width, const QRect& over) {
+    const int height = static_cast<int>((fontPoints * seriesCount + fontPoints) * 1.33);
+    QRect box(0, 0, width, std::max(height, 1));
+    box.moveCenter(over.center());
+    return box;
+}
+
+CFloatBoxDlg::CFloatBoxDlg(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("floatBox"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    resize(kStartSize);
+}
+
+void CFloatBoxDlg::setReadout(const QString& text) {
+    m_readout = text;
+    update();
+}
+
+void CFloatBoxDlg::setFontPoints(int points) {
+    m_fontPoints = points;
+    update();
+}
+
+void CFloatBoxDlg::setTransparency(int alpha) {
+    m_transparency = std::clamp(alpha, 1, kOpaque);
+    setWindowOpacity(m_transparency / static_cast<double>(kOpaque));
+    show();
+}
+
+void CFloatBoxDlg::resizeFloatBox(int seriesCount, const QRect& over) {
+    setGeometry(FloatBoxGeometry(m_fontPoints, seriesCount, width(), over));
+}
+
+std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
+    auto menu = std::make_unique<QMenu>(this);
+    menu->addAction(QStringLiteral("关闭悬浮框"), this, &QWidget::hide);
+    return menu;
+}
+
+void CFloatBoxDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    QFont font = painter.font();
+    font.setPointSize(std::max(m_fontPoints, 1)); // a size below 1 point cannot be drawn
+    painter.setFont(font);
+    QString text = m_readout;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text);
+    painter.drawLine(0, kRuleY, kRuleRight, kRuleY);
+}
+
+void CFloatBoxDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_grab = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    QWidget::mousePressEvent(event);
+}
+
+void CFloatBoxDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_grab && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *m_grab);
+    QWidget::mouseMoveEvent(event);
+}
+
+void CFloatBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_grab.reset();
+    if (event->button() == Qt::RightButton) {
+        QMenu* menu = createPopupMenu().release();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->popup(event->globalPosition().toPoint());
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+} // namespace vantor

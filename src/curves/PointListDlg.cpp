@@ -1,0 +1,29 @@
+#include "curves/PointListDlg.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "curves/DropListCtrl.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kTipStrip = 20;
+
+} // namespace
+
+CPointListDlg::CPointListDlg(CurveTable* curves, QWidget* parent)
+    : QWidget(parent), m_list(new CDropListCtrl(curves, this)) {
+    setObjectName(QStringLiteral("pointList"));
+    auto* tip = new QLabel(QString::fromUtf8(kTip), this);
+    tip->setObjectName(QStringLiteral("pointListTip"));
+    tip->setFixedHeight(kTipStrip);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tip);
+    layout->addWidget(m_list, 1);
+}
+
+} // namespace vantor
