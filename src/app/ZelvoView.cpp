@@ -1,11 +1,15 @@
 #include "app/ZelvoView.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "modbus/LinkController.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
 #include "registers/Workspace.h"
+#include "trend/TrendPanelDlg.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {
@@ -14,8 +18,16 @@ CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* pare
     : QWidget(parent), m_workspace(workspace), m_link(link), m_tabs(new QTabWidget(this)) {
     setMinimumWidth(kMinimumWidth);
     m_commPanel = new CCommPanelDlg(workspace, link);
-    m_trendPanel = new QWidget;
+    m_trendPanel = new CTrendPanelDlg(workspace);
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
+    // Sampling starts when a link stands (if it is not running already).
+    connect(link, &LinkController::opened, m_trendPanel, &CTrendPanelDlg::startSamplingIfStopped);
+    connect(m_trendPanel, &CTrendPanelDlg::statusMessage, this, [this](const QString& text) {
+        if (auto* frame = qobject_cast<QMainWindow*>(window()))
+            frame->statusBar()->showMessage(text);
+        else
+            qWarning("%s", qUtf8Printable(text));
+    });
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
     // The panel keeps its full layout; a window narrower than it scrolls instead of cutting it.
     auto* commScroll = new FitScrollArea(m_commPanel);

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "trend/TrendPanelDlg.h"
+
 class QTabWidget;
 
 namespace vantor {
@@ -30,7 +32,7 @@ public:
     RegisterStore* store() const;
     SerialSelection* serialSelection() const;
     CCommPanelDlg* commPanel() const { return m_commPanel; }
-    QWidget* trendPanel() const { return m_trendPanel; }
+    CTrendPanelDlg* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.
     QSize missingPanelRoom() const;
@@ -50,7 +52,7 @@ private:
     LinkController* m_link;
     QTabWidget* m_tabs;
     CCommPanelDlg* m_commPanel;
-    QWidget* m_trendPanel;
+    CTrendPanelDlg* m_trendPanel;
     QTimer m_quietTimer; // clears the resize quiet flag 500 ms after the last repaint
 };
 
