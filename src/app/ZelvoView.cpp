@@ -1,11 +1,15 @@
 #include "app/ZelvoView.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "modbus/LinkController.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
 #include "registers/Workspace.h"
+#include "trend/TrendPanelDlg.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {
@@ -15,8 +19,16 @@ CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* pare
     setMinimumWidth(kMinimumWidth);
     m_commHolder = new QWidget;
     (new QVBoxLayout(m_commHolder))->setContentsMargins(0, 0, 0, 0);
-    m_trendPanel = new QWidget;
+    m_trendPanel = new CTrendPanelDlg(workspace);
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
+    // Sampling starts when a link stands (if it is not running already).
+    connect(link, &LinkController::opened, m_trendPanel, &CTrendPanelDlg::startSamplingIfStopped);
+    connect(m_trendPanel, &CTrendPanelDlg::statusMessage, this, [this](const QString& text) {
+        if (auto* frame = qobject_cast<QMainWindow*>(window()))
+            frame->statusBar()->showMessage(text);
+        else
+            qWarning("%s", qUtf8Printable(text));
+    });
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
     m_tabs->addTab(m_commHolder, QStringLiteral("通信状态"));
     m_tabs->addTab(m_trendPanel, QStringLiteral("趋势曲线"));

@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "trend/TrendPanelDlg.h"
+
 class QTabWidget;
 
 namespace vantor {
@@ -33,7 +35,7 @@ public:
     // needs it, or right after the window's first paint, whichever comes first. Building it
     // (its controls and the first port listing) would otherwise delay the window's appearance.
     CCommPanelDlg* commPanel();
-    QWidget* trendPanel() const { return m_trendPanel; }
+    CTrendPanelDlg* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.
     QSize missingPanelRoom() const;
@@ -56,7 +58,7 @@ private:
     QWidget* m_commHolder;
     CCommPanelDlg* m_commPanel = nullptr;
     bool m_buildPosted = false;
-    QWidget* m_trendPanel;
+    CTrendPanelDlg* m_trendPanel;
     QTimer m_quietTimer; // clears the resize quiet flag 500 ms after the last repaint
 };
 

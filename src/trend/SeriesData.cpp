@@ -1,0 +1,154 @@
+#include "trend/SeriesData.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantor {
+
+void SeriesData::append(double x, double y, const QString& label) {
+    const std::size_t index = m_y.size();
+    if (m_regular && index == 0)
+        m_x0 = x;
+    else if (m_regular && x != m_x0 + static_cast<double>(index)) {
+        m_regular = false;
+        m_x.reserve(m_y.capacity());
+        for (std::size_t i = 0; i < index; ++i)
+            m_x.push_back(m_x0 + static_cast<double>(i));
+    }
+    if (!m_regular)
+        m_x.push_back(x);
+    m_y.push_back(y);
+    if (!label.isEmpty()) {
+        m_labels.resize(index + 1);
+        m_labels[index] = label;
+    }
+    if (index % kBlock == 0)
+        m_blocks.push_back({y, y});
+    else {
+        Envelope& block = m_blocks.back();
+        block.min = std::min(block.min, y);
+        block.max = std::max(block.max, y);
+    }
+}
+
+void SeriesData::clear() {
+    // Give the memory back: a cleared curve may stay empty for a long time.
+    std::vector<double>().swap(m_x);
+    std::vector<double>().swap(m_y);
+    std::vector<QString>().swap(m_labels);
+    std::vector<Envelope>().swap(m_blocks);
+    m_regular = true;
+}
+
+std::optional<double> SeriesData::x(int index) const {
+    if (index < 0 || index >= count())
+        return std::nullopt;
+    return xAt(index);
+}
+
+std::optional<double> SeriesData::y(int index) const {
+    if (index < 0 || index >= count())
+        return std::nullopt;
+    return m_y[static_cast<std::size_t>(index)];
+}
+
+QString SeriesData::label(int index) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_labels.size())
+        return {};
+    return m_labels[static_cast<std::size_t>(index)];
+}
+
+int SeriesData::lowerBound(double key) const {
+    if (m_regular)
+        return static_cast<int>(std::clamp(std::ceil(key - m_x0), 0.0, double(count())));
+    return static_cast<int>(std::lower_bound(m_x.begin(), m_x.end(), key) - m_x.begin());
+}
+
+int SeriesData::upperBound(double key) const {
+    if (m_regular)
+        return static_cast<int>(std::clamp(std::floor(key - m_x0) + 1, 0.0, double(count())));
+    return static_cast<int>(std::upper_bound(m_x.begin(), m_x.end(), key) - m_x.begin());
+}
+
+std::optional<SeriesPoint> SeriesData::yRange() const {
+    if (m_blocks.empty())
+        return std::nullopt;
+    SeriesPoint range{m_blocks.front().min, m_blocks.front().max};
+    for (const Envelope& block : m_blocks) {
+        range.x = std::min(range.x, block.min);
+        range.y = std::max(range.y, block.max);
+    }
+    return range;
+}
+
+std::optional<SeriesPoint> SeriesData::yRangeAround(double lo, double hi) const {
+    const int first = std::max(0, lowerBound(lo) - 1);
+    const int last = std::min(count(), upperBound(hi) + 1);
+    if (first >= last)
+        return std::nullopt;
+    return span(first, last);
+}
+
+SeriesPoint SeriesData::span(int from, int to) const {
+    SeriesPoint range{m_y[static_cast<std::size_t>(from)], m_y[static_cast<std::size_t>(from)]};
+    auto take = [&range](double lowest, double highest) {
+        range.x = std::min(range.x, lowest);
+        range.y = std::max(range.y, highest);
+    };
+    int i = from;
+    for (; i < to && i % kBlock != 0; ++i)
+        take(m_y[static_cast<std::size_t>(i)], m_y[static_cast<std::size_t>(i)]);
+    for (; i + kBlock <= to; i += kBlock) {
+        const Envelope& block = m_blocks[static_cast<std::size_t>(i / kBlock)];
+        take(block.min, block.max);
+    }
+    for (; i < to; ++i)
+        take(m_y[static_cast<std::size_t>(i)], m_y[static_cast<std::size_t>(i)]);
+    return range;
+}
+
+void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
+                             std::vector<SeriesPoint>& out) const {
+    out.clear();
+    const int n = count();
+    if (n == 0 || columns <= 0 || !(map.scale > 0))
+        return;
+    const int first = std::max(0, lowerBound(lo) - 1);
+    const int last = std::min(n, upperBound(hi) + 1);
+    auto point = [this, &map](int i) {
+        return SeriesPoint{map.offset + map.scale * xAt(i), m_y[static_cast<std::size_t>(i)]};
+    };
+    if (last - first <= 2 * columns) {
+        out.reserve(static_cast<std::size_t>(last - first));
+        for (int i = first; i < last; ++i)
+            out.push_back(point(i));
+        return;
+    }
+    // Many points per column: the first point, then per pixel column its lowest and highest Y,
+    // then the last point. The join between two columns stays inside what the data covers.
+    out.reserve(static_cast<std::size_t>(2 * columns + 4));
+    out.push_back(point(first));
+    int i = first + 1;
+    const int end = last - 1;
+    while (i < end) {
+        const double column = std::floor(map.offset + map.scale * xAt(i));
+        const double columnEnd = (column + 1 - map.offset) / map.scale;
+        int next;
+        if (m_regular)
+            next = std::clamp(lowerBound(columnEnd), i + 1, end);
+        else
+            next = static_cast<int>(
+                std::lower_bound(m_x.begin() + i + 1, m_x.begin() + end, columnEnd) - m_x.begin());
+        const SeriesPoint range = span(i, next);
+        // Start each column at the end nearer the previous point: short joins between columns.
+        const double previous = out.back().y;
+        const bool downward = std::abs(previous - range.y) < std::abs(previous - range.x);
+        out.push_back({column, downward ? range.y : range.x});
+        if (range.y != range.x)
+            out.push_back({column, downward ? range.x : range.y});
+        i = next;
+    }
+    out.push_back(point(end));
+}
+
+} // namespace vantor

@@ -1,0 +1,71 @@
+#pragma once
+// The points of one chart series, kept by the chart itself (the plotting library holds no copy):
+// X and Y values (X kept only where it is not the first X plus the index), optional labels, and a
+// min/max envelope over fixed blocks of points that is kept up to date as points arrive. Drawing a
+// wide X range reduces the points to the lowest and highest value of each horizontal pixel column
+// through the envelope instead of every point.
+#include <QString>
+#include <optional>
+#include <vector>
+
+namespace vantor {
+
+struct SeriesPoint {
+    double x = 0;
+    double y = 0;
+};
+
+class SeriesData {
+public:
+    static constexpr int kBlock = 16; // points per envelope block
+
+    int count() const { return static_cast<int>(m_y.size()); }
+    void append(double x, double y, const QString& label = {});
+    void clear();
+
+    std::optional<double> x(int index) const;
+    std::optional<double> y(int index) const;
+    QString label(int index) const; // empty where none or out of range
+
+    // The first index whose X is >= key, and the first whose X is > key (X values are appended
+    // in non-decreasing order).
+    int lowerBound(double key) const;
+    int upperBound(double key) const;
+    std::optional<SeriesPoint> yRange() const; // lowest and highest Y of all points (x = min)
+    // Lowest and highest Y of the line where X lies in [lo, hi], with the points just outside
+    // (the line runs through them); nothing when no point is that near.
+    std::optional<SeriesPoint> yRangeAround(double lo, double hi) const;
+
+    // The line to draw for X in [lo, hi] on `columns` pixel columns, X mapped linearly to
+    // pixels (points come out as (pixel, Y)). One point beyond each end is kept so that the
+    // line runs to the edge. Where there are more than two points per column, each column gives
+    // its lowest and highest Y instead (as (column pixel, Y) pairs).
+    struct PixelMap {
+        double offset = 0; // pixel = offset + scale * x
+        double scale = 1;
+    };
+    void visibleLine(double lo, double hi, PixelMap map, int columns,
+                     std::vector<SeriesPoint>& out) const;
+
+private:
+    SeriesPoint span(int from, int to) const; // lowest (x) and highest (y) Y of [from, to)
+
+    struct Envelope {
+        double min;
+        double max;
+    };
+    double xAt(int index) const {
+        return m_regular ? m_x0 + index : m_x[static_cast<std::size_t>(index)];
+    }
+
+    // While every point's X is the first one's plus its index (as sampling gives), no X is
+    // stored: half the memory, and a pixel column's points are found by arithmetic.
+    bool m_regular = true;
+    double m_x0 = 0;
+    std::vector<double> m_x; // only once the points are not regular
+    std::vector<double> m_y;
+    std::vector<QString> m_labels; // as long as the last labelled point
+    std::vector<Envelope> m_blocks;
+};
+
+} // namespace vantor

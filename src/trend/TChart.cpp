@@ -1,0 +1,517 @@
+#include "trend/TChart.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
+#include <qcustomplot.h>
+
+#include "registers/CurveTable.h"
+#include "trend/TrendCurve.h"
+#include "trend/TrendRules.h"
+
+namespace vantor {
+
+namespace {
+
+constexpr int kGrabPixels = 4;  // how near the marker line a press grabs it
+constexpr int kHoverPixels = 3; // how near a curve the mouse counts as over it
+const char* const kOverlay = "overlay";
+
+// Bottom axis labels: the time base's label of the sample at a tick, where it has one.
+class TimeBaseTicker : public QCPAxisTicker {
+public:
+    explicit TimeBaseTicker(const SeriesData* timeBase) : m_timeBase(timeBase) {}
+
+protected:
+    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
+                         int precision) override {
+        if (tick >= 0 && tick == std::floor(tick)) {
+            const QString label = m_timeBase->label(static_cast<int>(tick));
+            if (!label.isEmpty())
+                return label;
+        }
+        return QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision);
+    }
+
+private:
+    const SeriesData* m_timeBase;
+};
+
+struct ExtraAxis {
+    TrendAxis axis;
+    QCPAxis::AxisType side;
+    QColor color;
+};
+
+// The stored order of the extra axes (0 B, 1 C, 2 E, 3 A, 4 D) with their sides and colours.
+const std::array<ExtraAxis, 5> kExtraAxes{{
+    {TrendAxis::B, QCPAxis::atLeft, QColor(0, 255, 255)},
+    {TrendAxis::C, QCPAxis::atLeft, QColor(255, 0, 255)},
+    {TrendAxis::E, QCPAxis::atLeft, QColor(0, 255, 0)},
+    {TrendAxis::A, QCPAxis::atRight, QColor(128, 0, 255)},
+    {TrendAxis::D, QCPAxis::atRight, QColor(255, 128, 64)},
+}};
+
+QCPItemStraightLine* MakeVerticalLine(QCustomPlot* plot, const QColor& color) {
+    auto* line = new QCPItemStraightLine(plot);
+    line->setLayer(QString::fromLatin1(kOverlay));
+    line->setPen(QPen(color, 2));
+    line->setSelectable(false);
+    for (QCPItemPosition* end : {line->point1, line->point2}) {
+        end->setAxes(plot->xAxis, plot->yAxis);
+        end->setTypeX(QCPItemPosition::ptPlotCoords);
+        end->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    line->point1->setCoords(0, 0);
+    line->point2->setCoords(0, 1);
+    return line;
+}
+
+} // namespace
+
+CTChart::CTChart(QWidget* parent)
+    : QWidget(parent), m_plot(new QCustomPlot(this)), m_legend(new QListWidget(this)) {
+    m_plot->setObjectName(QStringLiteral("trendPlot"));
+    m_legend->setObjectName(QStringLiteral("trendLegend"));
+    m_plot->setNotAntialiasedElements(QCP::aeAll);
+    m_plot->setMouseTracking(true);
+    m_plot->installEventFilter(this);
+    m_plot->layer(QString::fromLatin1(kOverlay))->setMode(QCPLayer::lmBuffered);
+
+    m_plot->plotLayout()->insertRow(0);
+    m_plot->plotLayout()->addElement(0, 0, new QCPTextElement(m_plot, QString()));
+
+    m_axes[static_cast<int>(TrendAxis::X)] = m_plot->xAxis;
+    m_axes[static_cast<int>(TrendAxis::Y)] = m_plot->yAxis;
+    for (const ExtraAxis& extra : kExtraAxes) {
+        QCPAxis* added = m_plot->axisRect()->addAxis(extra.side);
+        added->setBasePen(QPen(extra.color, 3));
+        added->setTickPen(QPen(extra.color, 1));
+        added->setSubTickPen(QPen(extra.color, 1));
+        added->grid()->setVisible(false);
+        m_axes[static_cast<int>(extra.axis)] = added;
+    }
+    m_marker = MakeVerticalLine(m_plot, Qt::blue);
+    m_cursor = MakeVerticalLine(m_plot, Qt::red);
+
+    m_series.emplace_back();
+    Series& timeBase = m_series.back();
+    timeBase.data = std::make_unique<SeriesData>();
+    timeBase.curve = new TrendCurve(timeBase.data.get(), m_plot->xAxis, m_plot->yAxis);
+    timeBase.color = Qt::black;
+    m_plot->xAxis->setTicker(
+        QSharedPointer<QCPAxisTicker>(new TimeBaseTicker(timeBase.data.get())));
+    setSeriesActive(0, false);
+
+    m_legend->setFixedWidth(kLegendWidth);
+    m_legend->setUniformItemSizes(true);
+    m_legend->setSelectionMode(QAbstractItemView::NoSelection);
+    m_legend->setFocusPolicy(Qt::NoFocus);
+    connect(m_legend, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int series = item->data(Qt::UserRole).toInt();
+        Series* s = at(series);
+        if (!s || !m_checkBoxes || !item->data(Qt::CheckStateRole).isValid())
+            return;
+        const bool hidden = item->checkState() != Qt::Checked;
+        if (hidden != s->hiddenByLegend) {
+            s->hiddenByLegend = hidden;
+            applyVisibility(series);
+        }
+    });
+    setLegendFontSize(m_legendFont);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_plot, 1);
+    layout->addWidget(m_legend);
+
+    m_replotTimer.setSingleShot(true);
+    connect(&m_replotTimer, &QTimer::timeout, this, &CTChart::replot);
+    m_sinceReplot.start();
+}
+
+CTChart::~CTChart() = default;
+
+CTChart::Series* CTChart::at(int series) {
+    return series >= 0 && series < seriesCount() ? &m_series[static_cast<std::size_t>(series)]
+                                                 : nullptr;
+}
+
+const CTChart::Series* CTChart::at(int series) const {
+    return const_cast<CTChart*>(this)->at(series);
+}
+
+QCPAxis* CTChart::axis(TrendAxis which) const {
+    return m_axes[static_cast<int>(which)];
+}
+
+// ---- axes ----
+
+void CTChart::setAxisRange(TrendAxis which, double min, double max) {
+    axis(which)->setRange(min, max);
+    scheduleReplot();
+}
+
+std::pair<double, double> CTChart::axisRange(TrendAxis which) const {
+    const QCPRange range = axis(which)->range();
+    return {range.lower, range.upper};
+}
+
+void CTChart::shiftX(double offset, bool checkLimits) {
+    QCPAxis* x = m_plot->xAxis;
+    const QCPRange range = x->range();
+    if (checkLimits && offset < 0)
+        offset = std::max(offset, std::min(0.0, -range.lower));
+    if (offset == 0)
+        return;
+    x->setRange(range.lower + offset, range.upper + offset);
+    scheduleReplot();
+}
+
+double CTChart::pixelToX(int pixel) const {
+    return m_plot->xAxis->pixelToCoord(m_plot->mapFrom(this, QPoint(pixel, 0)).x());
+}
+
+// ---- series ----
+
+int CTChart::addSeries() {
+    const int index = seriesCount();
+    m_series.emplace_back();
+    Series& s = m_series.back();
+    s.data = std::make_unique<SeriesData>();
+    s.curve = new TrendCurve(s.data.get(), m_plot->xAxis, m_plot->yAxis);
+    s.color = ChartColorOfRef(DefaultCurveColor(index));
+    s.curve->setPen(QPen(s.color));
+    s.legendItem = new QListWidgetItem;
+    s.legendItem->setData(Qt::UserRole, index);
+    {
+        const QSignalBlocker block(m_legend);
+        m_legend->addItem(s.legendItem);
+    }
+    s.curve->setVisible(false); // applyVisibility sets it from the series' state
+    applyVisibility(index);
+    return index;
+}
+
+QString CTChart::seriesTitle(int series) const {
+    const Series* s = at(series);
+    return s ? s->title : QString();
+}
+
+void CTChart::setSeriesTitle(int series, const QString& title) {
+    Series* s = at(series);
+    if (!s || s->title == title)
+        return;
+    s->title = title;
+    refreshLegendItem(series);
+}
+
+QColor CTChart::seriesColor(int series) const {
+    const Series* s = at(series);
+    return s ? s->color : QColor();
+}
+
+void CTChart::setSeriesColor(int series, const QColor& color) {
+    Series* s = at(series);
+    if (!s || s->color == color)
+        return;
+    s->color = color;
+    s->curve->setPen(QPen(color));
+    refreshLegendItem(series);
+    scheduleReplot();
+}
+
+bool CTChart::seriesActive(int series) const {
+    const Series* s = at(series);
+    return s && s->active;
+}
+
+void CTChart::setSeriesActive(int series, bool active) {
+    Series* s = at(series);
+    if (!s)
+        return;
+    s->active = active;
+    applyVisibility(series);
+}
+
+TrendAxis CTChart::seriesAxis(int series) const {
+    const Series* s = at(series);
+    return s ? s->axis : TrendAxis::Y;
+}
+
+void CTChart::setSeriesAxis(int series, TrendAxis which) {
+    Series* s = at(series);
+    if (!s || which == TrendAxis::X || s->axis == which)
+        return;
+    s->axis = which;
+    s->curve->setValueAxis(axis(which));
+    scheduleReplot();
+}
+
+int CTChart::seriesLineWidth(int series) const {
+    const Series* s = at(series);
+    return s ? s->curve->lineWidth() : 0;
+}
+
+void CTChart::setSeriesLineWidth(int series, int width) {
+    Series* s = at(series);
+    if (!s || s->curve->lineWidth() == std::clamp(width, 0, TrendCurve::kMaxWidth))
+        return;
+    s->curve->setLineWidth(width);
+    scheduleReplot();
+}
+
+void CTChart::clearSeries(int series) {
+    Series* s = at(series);
+    if (!s)
+        return;
+    s->data->clear();
+    refreshLegendItem(series);
+    scheduleReplot();
+}
+
+int CTChart::appendIndexed(int series, double value, const QString& label) {
+    return appendPoint(series, pointCount(series), value, label);
+}
+
+int CTChart::appendPoint(int series, double x, double y, const QString& label) {
+    Series* s = at(series);
+    if (!s)
+        return -1;
+    s->data->append(x, y, label);
+    if (s->data->count() == 1)
+        refreshLegendItem(series);
+    scheduleReplot();
+    return s->data->count() - 1;
+}
+
+int CTChart::pointCount(int series) const {
+    const Series* s = at(series);
+    return s ? s->data->count() : 0;
+}
+
+QString CTChart::pointLabel(int series, int index) const {
+    const Series* s = at(series);
+    return s ? s->data->label(index) : QString();
+}
+
+std::optional<double> CTChart::xValue(int series, int index) const {
+    const Series* s = at(series);
+    return s ? s->data->x(index) : std::nullopt;
+}
+
+std::optional<double> CTChart::yValue(int series, int index) const {
+    const Series* s = at(series);
+    return s ? s->data->y(index) : std::nullopt;
+}
+
+bool CTChart::seriesHiddenByLegend(int series) const {
+    const Series* s = at(series);
+    return s && s->hiddenByLegend;
+}
+
+void CTChart::applyVisibility(int series) {
+    Series* s = at(series);
+    const bool visible = s->active && !s->hiddenByLegend;
+    if (s->curve->visible() != visible) {
+        s->curve->setVisible(visible);
+        scheduleReplot();
+    }
+    refreshLegendItem(series);
+}
+
+// The legend lists the curves that are active and have points; a removed curve (cleared and
+// inactive) leaves it. A check box reflects whether the user shows the curve.
+void CTChart::refreshLegendItem(int series) {
+    Series* s = at(series);
+    if (!s || !s->legendItem)
+        return;
+    QListWidgetItem* item = s->legendItem;
+    const QSignalBlocker block(m_legend);
+    item->setText(s->title);
+    item->setForeground(s->color);
+    if (m_checkBoxes) {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(s->hiddenByLegend ? Qt::Unchecked : Qt::Checked);
+    } else {
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setData(Qt::CheckStateRole, QVariant());
+    }
+    item->setHidden(!(s->active && s->data->count() > 0));
+}
+
+// ---- title, legend ----
+
+QString CTChart::title() const {
+    return static_cast<QCPTextElement*>(m_plot->plotLayout()->element(0, 0))->text();
+}
+
+void CTChart::setTitle(const QString& text) {
+    static_cast<QCPTextElement*>(m_plot->plotLayout()->element(0, 0))->setText(text);
+    scheduleReplot();
+}
+
+void CTChart::setLegendCheckBoxes(bool shown) {
+    m_checkBoxes = shown;
+    // Without check boxes every listed curve is drawn.
+    for (int series = 1; series < seriesCount(); ++series) {
+        if (!shown && m_series[static_cast<std::size_t>(series)].hiddenByLegend) {
+            m_series[static_cast<std::size_t>(series)].hiddenByLegend = false;
+            applyVisibility(series);
+        }
+        refreshLegendItem(series);
+    }
+}
+
+void CTChart::setLegendFontSize(int points) {
+    m_legendFont = points;
+    QFont font = m_legend->font();
+    font.setPointSize(std::max(1, points));
+    m_legend->setFont(font);
+    setLegendSpacing(m_legendSpacing);
+}
+
+void CTChart::setLegendSpacing(int pixels) {
+    m_legendSpacing = pixels;
+    // Rows are a text line high plus the spacing, never less than the text.
+    const int line = QFontMetrics(m_legend->font()).height();
+    const int height = std::max(line, line + 6 + pixels);
+    m_legend->setStyleSheet(QStringLiteral("QListWidget::item { height: %1px; }").arg(height));
+}
+
+// ---- marker and cursor ----
+
+double CTChart::markerX() const {
+    return m_marker->point1->coords().x();
+}
+
+void CTChart::setMarkerX(double x) {
+    m_marker->point1->setCoords(x, 0);
+    m_marker->point2->setCoords(x, 1);
+    scheduleReplot(true);
+}
+
+double CTChart::cursorX() const {
+    return m_cursor->point1->coords().x();
+}
+
+void CTChart::setPlotToolTip(const QString& text) {
+    m_plot->setToolTip(text);
+}
+
+// ---- drawing ----
+
+void CTChart::scheduleReplot(bool overlayOnly) {
+    m_fullReplot = m_fullReplot || !overlayOnly;
+    if (m_replotTimer.isActive())
+        return;
+    const qint64 wait = kReplotMs - m_sinceReplot.elapsed();
+    m_replotTimer.start(static_cast<int>(std::clamp<qint64>(wait, 0, kReplotMs)));
+}
+
+void CTChart::replot() {
+    m_sinceReplot.restart();
+    ++m_replots;
+    if (m_fullReplot)
+        m_plot->replot(QCustomPlot::rpQueuedRefresh);
+    else
+        m_plot->layer(QString::fromLatin1(kOverlay))->replot();
+    m_fullReplot = false;
+}
+
+void CTChart::replotNow() {
+    m_replotTimer.stop();
+    m_sinceReplot.restart();
+    ++m_replots;
+    m_fullReplot = false;
+    m_plot->replot(QCustomPlot::rpImmediateRefresh);
+}
+
+// ---- mouse ----
+
+bool CTChart::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_plot) {
+        switch (event->type()) {
+        case QEvent::Enter:
+            emit mouseEntered();
+            break;
+        case QEvent::Leave:
+            emit mouseLeft();
+            break;
+        case QEvent::MouseMove:
+            onMouseMove(static_cast<QMouseEvent*>(event));
+            break;
+        case QEvent::MouseButtonPress:
+            onMousePress(static_cast<QMouseEvent*>(event));
+            break;
+        case QEvent::MouseButtonRelease:
+            onMouseRelease(static_cast<QMouseEvent*>(event));
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTChart::onMouseMove(QMouseEvent* event) {
+    const QPointF pos = event->position();
+    const double x = m_plot->xAxis->pixelToCoord(pos.x());
+    m_cursor->point1->setCoords(x, 0);
+    m_cursor->point2->setCoords(x, 1);
+    if (m_draggingMarker) {
+        m_pressMoved = true;
+        setMarkerX(x);
+    }
+    scheduleReplot(true);
+    emit mouseMoved(m_plot->mapTo(this, pos.toPoint()).x());
+    const int series = seriesUnder(pos);
+    if (series > 0)
+        emit seriesHovered(series);
+}
+
+void CTChart::onMousePress(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const double markerPixel = m_plot->xAxis->coordToPixel(markerX());
+    m_draggingMarker = std::abs(event->position().x() - markerPixel) <= kGrabPixels;
+    m_pressMoved = false;
+}
+
+void CTChart::onMouseRelease(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool dragged = m_draggingMarker && m_pressMoved;
+    m_draggingMarker = false;
+    if (dragged)
+        emit markerMoved();
+    else
+        emit clicked();
+}
+
+int CTChart::seriesUnder(QPointF pixel) const {
+    QCPAxis* x = m_plot->xAxis;
+    const double lo = x->pixelToCoord(pixel.x() - kHoverPixels);
+    const double hi = x->pixelToCoord(pixel.x() + kHoverPixels);
+    // The last drawn series lies on top.
+    for (int series = seriesCount() - 1; series > 0; --series) {
+        const Series& s = m_series[static_cast<std::size_t>(series)];
+        if (!s.curve->visible())
+            continue;
+        const auto range = s.data->yRangeAround(std::min(lo, hi), std::max(lo, hi));
+        if (!range)
+            continue;
+        QCPAxis* values = s.curve->valueAxis();
+        const double a = values->coordToPixel(range->x);
+        const double b = values->coordToPixel(range->y);
+        if (pixel.y() >= std::min(a, b) - kHoverPixels &&
+            pixel.y() <= std::max(a, b) + kHoverPixels)
+            return series;
+    }
+    return -1;
+}
+
+} // namespace vantor

@@ -1,0 +1,149 @@
+#pragma once
+// The trend chart: every chart operation the trend panel uses, as C++ methods, over the plotting
+// library. Series 0 is the time base (hidden; OLE date values with "%H:%M:%S" labels, its point
+// n at X = n); series k >= 1 draws curve slot k. The bottom axis is the sample index, the left
+// one Y, and five extra value axes: B, C and E on the left, A and D on the right. A blue marker
+// line (draggable) and a red cursor line (following the mouse) stand on the bottom axis. The
+// legend lists the curves with check boxes that show and hide them.
+//
+// Changes never redraw at once: they mark the chart and one replot follows when the event loop
+// runs again, at most about 30 a second. The marker and cursor lines have a layer of their own,
+// so moving them redraws only that layer.
+#include <QColor>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "registers/TrendSettings.h"
+#include "trend/SeriesData.h"
+
+class QCustomPlot;
+class QCPAxis;
+class QCPItemStraightLine;
+class QListWidget;
+class QListWidgetItem;
+
+namespace vantor {
+
+class TrendCurve;
+
+class CTChart : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kReplotMs = 33;
+    static constexpr int kLegendWidth = 120;
+
+    explicit CTChart(QWidget* parent = nullptr);
+    ~CTChart() override;
+
+    // ---- axes ----
+    void setAxisRange(TrendAxis axis, double min, double max);
+    std::pair<double, double> axisRange(TrendAxis axis) const;
+    // Shifts the bottom axis's visible range by `offset` X units. With checkLimits the range
+    // does not move further left than X = 0 (the first sample); a shift right always moves.
+    void shiftX(double offset, bool checkLimits);
+    double pixelToX(int pixel) const; // a horizontal pixel of this widget to its X value
+
+    // ---- series ----
+    int seriesCount() const { return static_cast<int>(m_series.size()); }
+    int addSeries(); // the new series' index (= the old count); a curve of kind 0
+    QString seriesTitle(int series) const;
+    void setSeriesTitle(int series, const QString& title);
+    QColor seriesColor(int series) const;
+    void setSeriesColor(int series, const QColor& color);
+    bool seriesActive(int series) const;
+    void setSeriesActive(int series, bool active);
+    TrendAxis seriesAxis(int series) const;         // TrendAxis::Y for the left axis
+    void setSeriesAxis(int series, TrendAxis axis); // X is ignored
+    int seriesLineWidth(int series) const;
+    void setSeriesLineWidth(int series, int width);
+    void clearSeries(int series);
+    // A point whose X is its own index (the time base); returns that index.
+    int appendIndexed(int series, double value, const QString& label);
+    int appendPoint(int series, double x, double y, const QString& label = {});
+    int pointCount(int series) const;
+    QString pointLabel(int series, int index) const;
+    std::optional<double> xValue(int series, int index) const;
+    std::optional<double> yValue(int series, int index) const;
+    // Whether the user unticked the series in the legend (it stays hidden while active).
+    bool seriesHiddenByLegend(int series) const;
+
+    // ---- title, legend ----
+    QString title() const;
+    void setTitle(const QString& text);
+    void setLegendCheckBoxes(bool shown);
+    bool legendCheckBoxes() const { return m_checkBoxes; }
+    void setLegendFontSize(int points);
+    void setLegendSpacing(int pixels);
+
+    // ---- marker and cursor lines ----
+    double markerX() const;
+    void setMarkerX(double x);
+    double cursorX() const;
+
+    // The plot's tooltip text (the per-curve read-out).
+    void setPlotToolTip(const QString& text);
+
+    // ---- drawing ----
+    void replotNow(); // draws at once (the benchmarks, the screenshots)
+    bool replotPending() const { return m_replotTimer.isActive(); }
+    int replotCount() const { return m_replots; }
+    QCustomPlot* plot() const { return m_plot; }
+
+signals:
+    void clicked(); // marker to the cursor's X
+    void mouseEntered();
+    void mouseLeft();
+    void mouseMoved(int pixelX);    // a horizontal pixel of this widget
+    void seriesHovered(int series); // the mouse is over this curve
+    void markerMoved();             // the user dragged the marker line
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Series {
+        std::unique_ptr<SeriesData> data;
+        TrendCurve* curve = nullptr;
+        QString title;
+        QColor color;
+        TrendAxis axis = TrendAxis::Y;
+        bool active = true;
+        bool hiddenByLegend = false;
+        QListWidgetItem* legendItem = nullptr;
+    };
+
+    Series* at(int series);
+    const Series* at(int series) const;
+    QCPAxis* axis(TrendAxis axis) const;
+    void applyVisibility(int series);
+    void refreshLegendItem(int series);
+    void scheduleReplot(bool overlayOnly = false);
+    void replot();
+    void onMouseMove(QMouseEvent* event);
+    void onMousePress(QMouseEvent* event);
+    void onMouseRelease(QMouseEvent* event);
+    int seriesUnder(QPointF pixel) const;
+
+    QCustomPlot* m_plot;
+    QListWidget* m_legend;
+    std::array<QCPAxis*, kTrendAxisCount> m_axes{};
+    QCPItemStraightLine* m_marker;
+    QCPItemStraightLine* m_cursor;
+    std::vector<Series> m_series;
+    QTimer m_replotTimer;
+    QElapsedTimer m_sinceReplot;
+    bool m_fullReplot = false;
+    int m_replots = 0;
+    bool m_checkBoxes = true;
+    int m_legendFont = 7;
+    int m_legendSpacing = -5;
+    bool m_draggingMarker = false;
+    bool m_pressMoved = false;
+};
+
+} // namespace vantor

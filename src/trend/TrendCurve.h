@@ -1,0 +1,40 @@
+#pragma once
+// One chart series as the plotting library draws it. The points stay in the chart's SeriesData;
+// each replot draws only what the visible pixel columns need, with a cosmetic pen (width 0 or 1)
+// and no antialiasing. A wider line is drawn as that many 1-pixel passes side by side and
+// above each other, which looks the same at a fraction of the cost of a wide pen.
+#include <qcustomplot.h>
+
+#include "trend/SeriesData.h"
+
+namespace vantor {
+
+class TrendCurve : public QCPAbstractPlottable {
+public:
+    static constexpr int kMaxWidth = 8;
+
+    TrendCurve(const SeriesData* data, QCPAxis* keyAxis, QCPAxis* valueAxis);
+
+    void setLineWidth(int width) { m_width = std::clamp(width, 0, kMaxWidth); }
+    int lineWidth() const { return m_width; }
+
+    double selectTest(const QPointF& pos, bool onlySelectable,
+                      QVariant* details = nullptr) const override;
+    QCPRange getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain) const override;
+    QCPRange getValueRange(bool& foundRange, QCP::SignDomain inSignDomain,
+                           const QCPRange& inKeyRange) const override;
+
+    // The visible line in pixels, as drawn (also used to find the curve under the mouse).
+    void pixelLine(QPolygonF& out) const;
+
+protected:
+    void draw(QCPPainter* painter) override;
+    void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
+
+private:
+    const SeriesData* m_data;
+    int m_width = 0;
+    mutable std::vector<SeriesPoint> m_scratch;
+};
+
+} // namespace vantor

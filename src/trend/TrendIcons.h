@@ -1,0 +1,24 @@
+#pragma once
+// The trend panel's button pictures, drawn here (no image files).
+#include <QIcon>
+
+namespace vantor {
+
+enum class TrendIconKind {
+    RealTime,
+    History,
+    Pause,
+    Move,
+    Save,
+    FastBack,
+    FastForward,
+    Legend, // two states: check boxes shown (on) / hidden (off)
+    AxisReset,
+    AxisZero,
+    AutoSave, // two states
+    TextBox,
+};
+
+QIcon TrendIcon(TrendIconKind kind);
+
+} // namespace vantor

@@ -1,0 +1,367 @@
+#include "trend/TrendPanelDlg.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <qcustomplot.h>
+
+#include "registers/CurveTable.h"
+#include "registers/Workspace.h"
+#include "trend/TChart.h"
+
+namespace vantor {
+
+namespace {
+
+struct AxisLabel {
+    const char* name;
+    TrendAxis axis;
+    const char16_t* text;
+};
+
+// The clickable axis labels, left to right.
+const std::array<AxisLabel, 7> kAxisLabels{{
+    {"axisLabelX", TrendAxis::X, u"X轴"},
+    {"axisLabelY", TrendAxis::Y, u"Y轴"},
+    {"axisLabelA", TrendAxis::A, u"A轴"},
+    {"axisLabelB", TrendAxis::B, u"B轴"},
+    {"axisLabelC", TrendAxis::C, u"C轴"},
+    {"axisLabelD", TrendAxis::D, u"D轴"},
+    {"axisLabelE", TrendAxis::E, u"E轴"},
+}};
+
+SliderStep StepOf(int action) {
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        return SliderStep::LineLeft;
+    case QAbstractSlider::SliderSingleStepAdd:
+        return SliderStep::LineRight;
+    case QAbstractSlider::SliderPageStepSub:
+        return SliderStep::PageLeft;
+    case QAbstractSlider::SliderPageStepAdd:
+        return SliderStep::PageRight;
+    case QAbstractSlider::SliderMove:
+        return SliderStep::Thumb;
+    default:
+        return SliderStep::Other;
+    }
+}
+
+} // namespace
+
+CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
+    : QWidget(parent), m_workspace(workspace), m_sampler(workspace),
+      m_applied(workspace->trendSettings()), m_layout(new QVBoxLayout(this)),
+      m_strip(new QWidget(this)) {
+    m_layout->setContentsMargins(5, 0, 1, 0);
+    m_layout->setSpacing(0);
+    m_strip->setFixedHeight(kStripHeight);
+    m_layout->addWidget(m_strip);
+    m_layout->addStretch(1);
+    buildStrip();
+
+    m_sampleTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_sampleTimer, &QTimer::timeout, this, &CTrendPanelDlg::OnSampleTick);
+    m_fastTimer.setInterval(FastScroll::kPeriodMs);
+    connect(&m_fastTimer, &QTimer::timeout, this, &CTrendPanelDlg::fastTick);
+    connect(workspace, &Workspace::trendSettingsChanged, this, &CTrendPanelDlg::applySettings);
+    connectCurves();
+}
+
+CTrendPanelDlg::~CTrendPanelDlg() = default;
+
+QToolButton* CTrendPanelDlg::addButton(const char* name, TrendIconKind icon, const QString& tip) {
+    auto* button = new QToolButton(m_strip);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(TrendIcon(icon));
+    const bool wide = icon == TrendIconKind::FastBack || icon == TrendIconKind::FastForward;
+    button->setIconSize(wide ? QSize(35, 16) : QSize(20, 20));
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    m_strip->layout()->addWidget(button);
+    return button;
+}
+
+void CTrendPanelDlg::buildStrip() {
+    auto* row = new QHBoxLayout(m_strip);
+    row->setContentsMargins(0, 1, 0, 1);
+    row->setSpacing(2);
+    using K = TrendIconKind;
+    connect(addButton("realTimeButton", K::RealTime, QStringLiteral("实时曲线")),
+            &QToolButton::clicked, this, &CTrendPanelDlg::startRealTime);
+    addButton("historyButton", K::History, QStringLiteral("历史曲线"))->setEnabled(false);
+    connect(addButton("pauseButton", K::Pause, QStringLiteral("暂停曲线")), &QToolButton::clicked,
+            this, [this] { setMoving(false); });
+    connect(addButton("moveButton", K::Move, QStringLiteral("移动曲线")), &QToolButton::clicked,
+            this, [this] { setMoving(true); });
+    addButton("saveButton", K::Save, QStringLiteral("保存曲线"))->setEnabled(false);
+    for (auto [name, icon, tip, mode] :
+         {std::tuple{"fastBackButton", K::FastBack, u"快退曲线", FastScroll::Mode::Back},
+          std::tuple{"fastForwardButton", K::FastForward, u"快进曲线",
+                     FastScroll::Mode::Forward}}) {
+        QToolButton* button = addButton(name, icon, QString::fromUtf16(tip));
+        connect(button, &QToolButton::pressed, this, [this, mode = mode] { fastPress(mode); });
+        connect(button, &QToolButton::released, this, &CTrendPanelDlg::fastRelease);
+    }
+    m_legendButton = addButton("legendButton", K::Legend, QStringLiteral("勾选框"));
+    m_legendButton->setCheckable(true);
+    m_legendButton->setChecked(true);
+    connect(m_legendButton, &QToolButton::toggled, this, [this](bool on) {
+        if (m_chart)
+            m_chart->setLegendCheckBoxes(on);
+    });
+    connect(addButton("axisResetButton", K::AxisReset, QStringLiteral("Y轴复位")),
+            &QToolButton::clicked, this, &CTrendPanelDlg::resetAxes);
+    connect(addButton("axisZeroButton", K::AxisZero, QStringLiteral("Y轴归零")),
+            &QToolButton::clicked, this, &CTrendPanelDlg::zeroAxes);
+    QToolButton* autoSave =
+        addButton("autoSaveButton", K::AutoSave, QStringLiteral("自动保存曲线"));
+    autoSave->setCheckable(true);
+    autoSave->setEnabled(false);
+
+    m_markerEdit = new QLineEdit(QStringLiteral("300"), m_strip);
+    m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
+    m_markerEdit->setFixedWidth(56);
+    connect(m_markerEdit, &QLineEdit::textChanged, this, [this] {
+        if (!m_mouseInside && m_chart)
+            emit readoutRequested(m_chart->markerX());
+    });
+    row->addWidget(m_markerEdit);
+
+    m_textBoxButton = addButton("textBoxButton", K::TextBox, QStringLiteral("文本数值框"));
+    m_textBoxButton->setCheckable(true);
+    m_textBoxButton->setChecked(true);
+
+    for (const AxisLabel& label : kAxisLabels) {
+        auto* button = new QToolButton(m_strip);
+        button->setObjectName(QLatin1String(label.name));
+        button->setText(QString::fromUtf16(label.text));
+        button->setAutoRaise(true);
+        connect(button, &QToolButton::clicked, this,
+                [this, axis = label.axis] { emit axisRangeRequested(axis); });
+        row->addWidget(button);
+    }
+    auto* settings = new QToolButton(m_strip);
+    settings->setObjectName(QStringLiteral("uiSettingsLabel"));
+    settings->setText(QStringLiteral("界面设置"));
+    settings->setAutoRaise(true);
+    connect(settings, &QToolButton::clicked, this, &CTrendPanelDlg::uiSettingsRequested);
+    row->addWidget(settings);
+
+    m_slider = new QSlider(Qt::Horizontal, m_strip);
+    m_slider->setObjectName(QStringLiteral("transparencySlider"));
+    m_slider->setToolTip(QStringLiteral("悬浮框及透明度"));
+    m_slider->setRange(1, 255);
+    m_slider->setPageStep(10);
+    m_slider->setValue(255);
+    m_slider->setFixedWidth(100);
+    connect(m_slider, &QSlider::actionTriggered, this, &CTrendPanelDlg::onSliderAction);
+    row->addWidget(m_slider);
+    row->addStretch(1);
+}
+
+void CTrendPanelDlg::onSliderAction(int action) {
+    const int position =
+        TransparencyAfterStep(StepOf(action), m_slider->sliderPosition(), m_slider->minimum(),
+                              m_slider->maximum(), m_slider->pageStep());
+    m_slider->setSliderPosition(position);
+    emit transparencyChanged(position);
+}
+
+bool CTrendPanelDlg::textBoxChecked() const {
+    return m_textBoxButton->isChecked();
+}
+
+int CTrendPanelDlg::transparency() const {
+    return m_slider->sliderPosition();
+}
+
+CTChart* CTrendPanelDlg::chart() {
+    if (!m_chart)
+        buildChart();
+    return m_chart;
+}
+
+void CTrendPanelDlg::showEvent(QShowEvent* event) {
+    chart();
+    QWidget::showEvent(event);
+}
+
+// The chart's start-up: title, ranges in their order, legend font, then its events.
+void CTrendPanelDlg::buildChart() {
+    m_chart = new CTChart(this);
+    m_chart->setObjectName(QStringLiteral("trendChart"));
+    m_layout->insertWidget(1, m_chart, 1);
+    m_layout->setStretch(2, 0);
+    m_chart->setTitle(QString::fromUtf8(kTitle));
+    const TrendSettings& settings = m_workspace->trendSettings();
+    for (TrendAxis axis : kAxisStartOrder)
+        m_chart->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
+    m_chart->setLegendFontSize(settings.legendFont);
+    m_chart->setLegendSpacing(settings.legendSpacing);
+    m_chart->setLegendCheckBoxes(m_legendButton->isChecked());
+    m_applied = settings;
+
+    connect(m_chart, &CTChart::clicked, this, [this] {
+        m_chart->setMarkerX(m_chart->cursorX());
+        showMarker();
+    });
+    connect(m_chart, &CTChart::mouseEntered, this, [this] { m_mouseInside = true; });
+    connect(m_chart, &CTChart::mouseLeft, this, [this] { m_mouseInside = false; });
+    connect(m_chart, &CTChart::mouseMoved, this, [this](int pixel) {
+        if (m_mouseInside)
+            emit readoutRequested(m_chart->pixelToX(pixel));
+    });
+    connect(m_chart, &CTChart::seriesHovered, this,
+            [this](int series) { emit seriesHovered(series, m_chart->cursorX()); });
+    connect(m_chart, &CTChart::markerMoved, this, &CTrendPanelDlg::showMarker);
+    m_chart->plot()->installEventFilter(this);
+}
+
+void CTrendPanelDlg::connectCurves() {
+    CurveTable* curves = m_workspace->curves();
+    connect(curves, &CurveTable::curveAdded, this, [this](int, int slot) {
+        CTChart* c = chart();
+        if (c->seriesCount() == slot) {
+            c->addSeries();
+            c->clearSeries(slot);
+            c->setSeriesAxis(slot, TrendAxis::Y);
+            c->setSeriesLineWidth(slot, m_workspace->trendSettings().lineWidth);
+        }
+        emit resizeFloatBoxRequested();
+    });
+    connect(curves, &CurveTable::curveRemoved, this, [this](int, int slot) {
+        if (slot <= 0)
+            return;
+        if (m_chart) {
+            m_chart->clearSeries(slot);
+            m_chart->setSeriesActive(slot, false);
+        }
+        m_sampler.clearFirstSample(slot);
+    });
+}
+
+// Applies what changed in the workspace's trend settings; an unchanged axis keeps its range (a
+// scrolled X axis stays where it is).
+void CTrendPanelDlg::applySettings() {
+    const TrendSettings settings = m_workspace->trendSettings();
+    const TrendSettings old = std::exchange(m_applied, settings);
+    if (m_chart) {
+        for (TrendAxis axis : kAxisStartOrder)
+            if (settings.range(axis) != old.range(axis))
+                m_chart->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
+        if (settings.legendFont != old.legendFont)
+            m_chart->setLegendFontSize(settings.legendFont);
+        if (settings.legendSpacing != old.legendSpacing)
+            m_chart->setLegendSpacing(settings.legendSpacing);
+    }
+    if (settings.sampleMs != old.sampleMs && sampling())
+        startTimer();
+    if (settings.floatBoxFont != old.floatBoxFont || settings.legendFont != old.legendFont ||
+        settings.legendSpacing != old.legendSpacing || settings.lineWidth != old.lineWidth ||
+        settings.sampleMs != old.sampleMs)
+        emit resizeFloatBoxRequested();
+}
+
+// ---- sampling ----
+
+void CTrendPanelDlg::OnSampleTick() {
+    sampleAt(QDateTime::currentDateTime());
+}
+
+void CTrendPanelDlg::sampleAt(const QDateTime& now) {
+    if (const auto failure = m_sampler.tick(*chart(), now))
+        emit statusMessage(*failure);
+    showMarker();
+}
+
+void CTrendPanelDlg::startTimer() {
+    m_sampleTimer.start(std::max<int>(kMinSampleMs, m_workspace->trendSettings().sampleMs));
+}
+
+void CTrendPanelDlg::startSamplingIfStopped() {
+    chart();
+    if (!sampling())
+        startTimer();
+}
+
+void CTrendPanelDlg::stopSampling() {
+    m_sampleTimer.stop();
+}
+
+void CTrendPanelDlg::startRealTime() {
+    m_markerEdit->setEnabled(true);
+    CTChart* c = chart();
+    for (int series = 0; series < c->seriesCount(); ++series)
+        c->clearSeries(series);
+    m_sampler.clearFirstSamples();
+    c->setTitle(QString::fromUtf8(kTitle));
+    startSamplingIfStopped();
+    emit resizeFloatBoxRequested();
+}
+
+void CTrendPanelDlg::setMoving(bool moving) {
+    m_sampler.setMoving(moving);
+}
+
+// ---- axes and scrolling ----
+
+void CTrendPanelDlg::resetAxes() {
+    const TrendSettings& settings = m_workspace->trendSettings();
+    for (TrendAxis axis : kAxisResetOrder)
+        chart()->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
+}
+
+void CTrendPanelDlg::zeroAxes() {
+    const TrendSettings& settings = m_workspace->trendSettings();
+    for (TrendAxis axis : kAxisZeroOrder)
+        chart()->setAxisRange(axis, 0, settings.range(axis).max);
+}
+
+void CTrendPanelDlg::fastPress(FastScroll::Mode mode) {
+    m_fast.press(mode);
+    m_fastTimer.start(FastScroll::kPeriodMs);
+}
+
+void CTrendPanelDlg::fastRelease() {
+    m_fast.release();
+    m_fastTimer.stop();
+}
+
+void CTrendPanelDlg::fastTick() {
+    const FastScroll::Step step = m_fast.tick();
+    // The first forward tick holds the next one back by the extra wait.
+    m_fastTimer.setInterval(step.wait ? FastScroll::kPeriodMs + FastScroll::kFirstWaitMs
+                                      : FastScroll::kPeriodMs);
+    if (step.shift != 0)
+        chart()->shiftX(step.shift, step.checkLimits);
+}
+
+// ---- marker ----
+
+void CTrendPanelDlg::showMarker() {
+    m_markerEdit->setText(QString::number(static_cast<int>(chart()->markerX())));
+}
+
+void CTrendPanelDlg::moveMarkerBy(double step) {
+    chart()->setMarkerX(chart()->markerX() + step);
+    showMarker();
+}
+
+void CTrendPanelDlg::wheelEvent(QWheelEvent* event) {
+    moveMarkerBy(event->angleDelta().y() > 0 ? 1 : -1);
+    event->accept();
+}
+
+bool CTrendPanelDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (m_chart && watched == m_chart->plot() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantor

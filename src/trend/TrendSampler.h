@@ -1,0 +1,48 @@
+#pragma once
+// One sample of the trend, on the GUI thread: a time-base point with the wall-clock time, the
+// scroll of the X axis and the marker while moving, then one point per plotted row read from the
+// text its data grid shows, and the raw texts written to the shared values file. The rows are
+// read from the workspace's curve table on every tick (no copy), slot by slot.
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace vantor {
+
+class CTChart;
+class Workspace;
+
+class TrendSampler {
+public:
+    explicit TrendSampler(const Workspace* workspace);
+
+    bool moving() const { return m_moving; }
+    void setMoving(bool moving) { m_moving = moving; }
+
+    // The X at which the curve of slot k (1..99) got its first sample; 0 = none yet.
+    int firstSample(int slot) const;
+    void clearFirstSample(int slot);
+    void clearFirstSamples() { m_first.fill(0); }
+    // The last sampled value of each point-list row (0 for rows not sampled yet).
+    float rowValue(int row) const;
+
+    QString shareIniPath() const { return m_sharePath; }
+    void setShareIniPath(const QString& path) { m_sharePath = path; }
+
+    // One sample at local time `now`. Returns a message for the status line when the shared
+    // values file could not be written and the last write had not failed already.
+    std::optional<QString> tick(CTChart& chart, const QDateTime& now);
+
+private:
+    const Workspace* m_workspace;
+    bool m_moving = true;
+    std::array<int, 100> m_first{};
+    QList<float> m_rowValues;
+    QString m_sharePath;
+    bool m_shareFailed = false;
+    bool m_shareHadEntries = false;
+};
+
+} // namespace vantor
