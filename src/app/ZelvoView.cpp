@@ -10,6 +10,7 @@
 #include "packets/CommPanelDlg.h"
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
+#include "trend/TrendPanelHooks.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {
@@ -21,6 +22,7 @@ CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* pare
     (new QVBoxLayout(m_commHolder))->setContentsMargins(0, 0, 0, 0);
     m_trendPanel = new CTrendPanelDlg(workspace);
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
+    m_trendHooks = new TrendPanelHooks(m_trendPanel, workspace);
     // Sampling starts when a link stands (if it is not running already).
     connect(link, &LinkController::opened, m_trendPanel, &CTrendPanelDlg::startSamplingIfStopped);
     connect(m_trendPanel, &CTrendPanelDlg::statusMessage, this, [this](const QString& text) {

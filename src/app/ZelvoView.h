@@ -14,6 +14,7 @@ class CCommPanelDlg;
 class LinkController;
 class RegisterStore;
 class SerialSelection;
+class TrendPanelHooks;
 class Workspace;
 
 class CZelvoView : public QWidget {
@@ -36,6 +37,7 @@ public:
     // (its controls and the first port listing) would otherwise delay the window's appearance.
     CCommPanelDlg* commPanel();
     CTrendPanelDlg* trendPanel() const { return m_trendPanel; }
+    TrendPanelHooks* trendHooks() const { return m_trendHooks; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.
     QSize missingPanelRoom() const;
@@ -59,6 +61,7 @@ private:
     CCommPanelDlg* m_commPanel = nullptr;
     bool m_buildPosted = false;
     CTrendPanelDlg* m_trendPanel;
+    TrendPanelHooks* m_trendHooks;
     QTimer m_quietTimer; // clears the resize quiet flag 500 ms after the last repaint
 };
 

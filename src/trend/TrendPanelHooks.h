@@ -1,0 +1,49 @@
+#pragma once
+// What the trend panel asks for and does not own: the floating box with the read-out, the
+// curves' tool tips, and the axis range and interface settings dialogs. The floating box is a
+// child of the panel, shown with the trend tab and hidden with it; once the user closes it from
+// its menu it stays hidden until the transparency slider moves.
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "registers/TrendSettings.h"
+
+namespace vantor {
+
+class CFloatBoxDlg;
+class CTrendPanelDlg;
+class Workspace;
+
+class TrendPanelHooks : public QObject {
+    Q_OBJECT
+public:
+    TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace);
+
+    CFloatBoxDlg* floatBox() const { return m_floatBox; }
+    // The last read-out built (also while "文本数值框" is unchecked).
+    QString readout() const { return m_readout; }
+
+    // Modal dialogs; tests replace them.
+    using AxisDialog = std::function<void(QWidget* parent, TrendAxis axis)>;
+    using SettingsDialog = std::function<void(QWidget* parent)>;
+    void setDialogs(AxisDialog axis, SettingsDialog settings);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showReadout(double x);
+    void showToolTip(int series, double cursorX);
+    void resizeFloatBox();
+
+    CTrendPanelDlg* m_panel;
+    Workspace* m_workspace;
+    CFloatBoxDlg* m_floatBox;
+    QString m_readout;
+    bool m_closedByUser = false;
+    bool m_placed = false;
+    AxisDialog m_axisDialog;
+    SettingsDialog m_settingsDialog;
+};
+
+} // namespace vantor

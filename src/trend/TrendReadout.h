@@ -1,0 +1,21 @@
+#pragma once
+// The live read-out over the trend chart: the time base's date and label of one sample, then a
+// line per point-list row with the value its curve has at that sample; and the tool tip of one
+// hovered curve. Built from the chart, the sampler's first-sample table and the curve table.
+#include <QString>
+#include <optional>
+
+namespace vantor {
+
+class CTChart;
+class CurveTable;
+class TrendSampler;
+
+// The read-out at chart position x; none when x names no sample (left of the first one).
+std::optional<QString> LiveReadout(const CTChart& chart, const TrendSampler& sampler,
+                                   const CurveTable& curves, double x);
+// The tool tip of the curve that series draws, at the cursor's X; none left of the first sample.
+std::optional<QString> LiveToolTip(const CTChart& chart, const TrendSampler& sampler,
+                                   const CurveTable& curves, int series, double cursorX);
+
+} // namespace vantor
