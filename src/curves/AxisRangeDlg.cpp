@@ -40,6 +40,7 @@ void CAxisRangeDlg::accept() {
     if (!input.range) {
         m_error->setText(input.error);
         m_error->show();
+        adjustSize(); // room for the wrapped message
         return;
     }
     TrendSettings settings = m_workspace->trendSettings();

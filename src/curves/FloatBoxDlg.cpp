@@ -10,8 +10,14 @@ namespace vantor {
 namespace {
 
 constexpr QSize kStartSize(207, 72); // 138 × 44 dialog units at the usual dialog font
-constexpr int kRuleY = 12;
-constexpr int kRuleRight = 205;
+constexpr int kMargin = 4;
+// The widest header the read-out has; the box starts wide enough for it at its font.
+const char* const kWidestHeader = "[Date＆Time] 2026/12/28 23:58:58";
+
+QFont ReadoutFont(QFont font, int points) {
+    font.setPointSize(std::max(points, 1)); // a size below 1 point cannot be drawn
+    return font;
+}
 
 } // namespace
 
@@ -26,7 +32,12 @@ CFloatBoxDlg::CFloatBoxDlg(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("floatBox"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    resize(kStartSize);
+    resize(std::max(kStartSize.width(), headerWidth()), kStartSize.height());
+}
+
+int CFloatBoxDlg::headerWidth() const {
+    const QFontMetrics metrics(ReadoutFont(font(), m_fontPoints));
+    return metrics.horizontalAdvance(QString::fromUtf8(kWidestHeader)) + 3 * kMargin;
 }
 
 void CFloatBoxDlg::setReadout(const QString& text) {
@@ -46,7 +57,9 @@ void CFloatBoxDlg::setTransparency(int alpha) {
 }
 
 void CFloatBoxDlg::resizeFloatBox(int seriesCount, const QRect& over) {
-    setGeometry(FloatBoxGeometry(m_fontPoints, seriesCount, width(), over));
+    // A larger font widens the box so that the header keeps its time.
+    setGeometry(
+        FloatBoxGeometry(m_fontPoints, seriesCount, std::max(width(), headerWidth()), over));
 }
 
 std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
@@ -58,13 +71,15 @@ std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
 void CFloatBoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    QFont font = painter.font();
-    font.setPointSize(std::max(m_fontPoints, 1)); // a size below 1 point cannot be drawn
-    painter.setFont(font);
+    painter.setFont(ReadoutFont(painter.font(), m_fontPoints));
     QString text = m_readout;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text);
-    painter.drawLine(0, kRuleY, kRuleRight, kRuleY);
+    painter.drawText(rect().adjusted(kMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+    // A rule under the header line, and a frame that sets the box off from the white chart.
+    painter.setPen(Qt::gray);
+    const int rule = painter.fontMetrics().height();
+    painter.drawLine(0, rule, width() - 1, rule);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CFloatBoxDlg::mousePressEvent(QMouseEvent* event) {

@@ -28,7 +28,8 @@ public:
     // 1..255 (255 opaque); shows the box again, since a change of it comes from the user.
     int transparency() const { return m_transparency; }
     void setTransparency(int alpha);
-    // Height for the chart's series count, width kept, centred over the rectangle (global).
+    // Height for the chart's series count, width kept (widened if the header no longer fits
+    // at the font), centred over the rectangle (global).
     void resizeFloatBox(int seriesCount, const QRect& over);
 
     // The popup of a right click: "关闭悬浮框" hides the box.
@@ -41,6 +42,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    int headerWidth() const; // room for the widest read-out header at the box's font
+
     QString m_readout;
     int m_fontPoints = 9;
     int m_transparency = kOpaque;

@@ -48,6 +48,7 @@ void CUiSettingsDlg::accept() {
     if (!input.settings) {
         m_error->setText(input.error);
         m_error->show();
+        adjustSize(); // room for the wrapped message
         return;
     }
     m_workspace->setTrendSettings(*input.settings);

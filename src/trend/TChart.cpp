@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <qcustomplot.h>
 
 #include "registers/CurveTable.h"
@@ -20,11 +21,20 @@ constexpr int kHoverPixels = 3; // how near a curve the mouse counts as over it
 const char* const kOverlay = "overlay";
 
 // Bottom axis labels: the time base's label of the sample at a tick, where it has one.
+// Ticks stand far enough apart for a time label each, and on whole samples.
 class TimeBaseTicker : public QCPAxisTicker {
 public:
-    explicit TimeBaseTicker(const SeriesData* timeBase) : m_timeBase(timeBase) {}
+    TimeBaseTicker(const SeriesData* timeBase, const QCPAxis* axis)
+        : m_timeBase(timeBase), m_axis(axis) {}
 
 protected:
+    double getTickStep(const QCPRange& range) override {
+        const QFontMetrics metrics(m_axis->tickLabelFont());
+        const int labelRoom = metrics.horizontalAdvance(QStringLiteral("00:00:00 ")) * 3 / 2;
+        setTickCount(std::max(1, m_axis->axisRect()->width() / std::max(labelRoom, 1)));
+        return std::max(1.0, QCPAxisTicker::getTickStep(range));
+    }
+
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
                          int precision) override {
         if (tick >= 0 && tick == std::floor(tick)) {
@@ -37,6 +47,7 @@ protected:
 
 private:
     const SeriesData* m_timeBase;
+    const QCPAxis* m_axis;
 };
 
 struct ExtraAxis {
@@ -102,7 +113,7 @@ CTChart::CTChart(QWidget* parent)
     timeBase.curve = new TrendCurve(timeBase.data.get(), m_plot->xAxis, m_plot->yAxis);
     timeBase.color = Qt::black;
     m_plot->xAxis->setTicker(
-        QSharedPointer<QCPAxisTicker>(new TimeBaseTicker(timeBase.data.get())));
+        QSharedPointer<QCPAxisTicker>(new TimeBaseTicker(timeBase.data.get(), m_plot->xAxis)));
     setSeriesActive(0, false);
 
     m_legend->setFixedWidth(kLegendWidth);
@@ -165,6 +176,16 @@ void CTChart::shiftX(double offset, bool checkLimits) {
     const QCPRange range = x->range();
     if (checkLimits && offset < 0)
         offset = std::max(offset, std::min(0.0, -range.lower));
+    if (checkLimits && offset > 0) {
+        // Forward only while a point stands at or beyond the right edge: a new chart fills from
+        // the left and scrolls once its newest point reaches the right edge.
+        double newest = -std::numeric_limits<double>::infinity();
+        for (const Series& s : m_series)
+            if (s.data->count() > 0)
+                newest = std::max(newest, s.data->x(s.data->count() - 1).value_or(newest));
+        if (!(newest >= range.upper))
+            return;
+    }
     if (offset == 0)
         return;
     x->setRange(range.lower + offset, range.upper + offset);

@@ -44,7 +44,8 @@ public:
     void setAxisRange(TrendAxis axis, double min, double max);
     std::pair<double, double> axisRange(TrendAxis axis) const;
     // Shifts the bottom axis's visible range by `offset` X units. With checkLimits the range
-    // does not move further left than X = 0 (the first sample); a shift right always moves.
+    // does not move further left than X = 0 (the first sample), and moves right only while some
+    // series has a point at or beyond its right edge; without, it always moves.
     void shiftX(double offset, bool checkLimits);
     double pixelToX(int pixel) const; // a horizontal pixel of this widget to its X value
 

@@ -58,7 +58,6 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
       m_strip(new QWidget(this)) {
     m_layout->setContentsMargins(5, 0, 1, 0);
     m_layout->setSpacing(0);
-    m_strip->setFixedHeight(kStripHeight);
     m_layout->addWidget(m_strip);
     m_layout->addStretch(1);
     buildStrip();
@@ -74,21 +73,35 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
 CTrendPanelDlg::~CTrendPanelDlg() = default;
 
 QToolButton* CTrendPanelDlg::addButton(const char* name, TrendIconKind icon, const QString& tip) {
-    auto* button = new QToolButton(m_strip);
+    auto* button = new QToolButton(m_toolRow);
     button->setObjectName(QLatin1String(name));
     button->setIcon(TrendIcon(icon));
     const bool wide = icon == TrendIconKind::FastBack || icon == TrendIconKind::FastForward;
     button->setIconSize(wide ? QSize(35, 16) : QSize(20, 20));
     button->setToolTip(tip);
     button->setAutoRaise(true);
-    m_strip->layout()->addWidget(button);
+    m_toolRow->layout()->addWidget(button);
     return button;
 }
 
 void CTrendPanelDlg::buildStrip() {
-    auto* row = new QHBoxLayout(m_strip);
-    row->setContentsMargins(0, 1, 0, 1);
-    row->setSpacing(2);
+    // Two rows of controls: the tools, then the axis labels, the settings and the slider. They
+    // stand on one line when the panel is wide enough (placeStrip).
+    auto* rows = new QVBoxLayout(m_strip);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    m_toolRow = new QWidget(m_strip);
+    m_axisRow = new QWidget(m_strip);
+    auto* row = new QHBoxLayout(m_toolRow);
+    auto* axisRow = new QHBoxLayout(m_axisRow);
+    for (QHBoxLayout* layout : {row, axisRow}) {
+        layout->setContentsMargins(0, 1, 0, 1);
+        layout->setSpacing(2);
+    }
+    m_toolRow->setFixedHeight(kStripHeight);
+    m_axisRow->setFixedHeight(kStripHeight);
+    rows->addWidget(m_toolRow);
+    rows->addWidget(m_axisRow);
     using K = TrendIconKind;
     connect(addButton("realTimeButton", K::RealTime, QStringLiteral("实时曲线")),
             &QToolButton::clicked, this, &CTrendPanelDlg::startRealTime);
@@ -122,7 +135,7 @@ void CTrendPanelDlg::buildStrip() {
     autoSave->setCheckable(true);
     autoSave->setEnabled(false);
 
-    m_markerEdit = new QLineEdit(QStringLiteral("300"), m_strip);
+    m_markerEdit = new QLineEdit(QStringLiteral("300"), m_toolRow);
     m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
     m_markerEdit->setFixedWidth(56);
     connect(m_markerEdit, &QLineEdit::textChanged, this, [this] {
@@ -136,22 +149,22 @@ void CTrendPanelDlg::buildStrip() {
     m_textBoxButton->setChecked(true);
 
     for (const AxisLabel& label : kAxisLabels) {
-        auto* button = new QToolButton(m_strip);
+        auto* button = new QToolButton(m_axisRow);
         button->setObjectName(QLatin1String(label.name));
         button->setText(QString::fromUtf16(label.text));
         button->setAutoRaise(true);
         connect(button, &QToolButton::clicked, this,
                 [this, axis = label.axis] { emit axisRangeRequested(axis); });
-        row->addWidget(button);
+        axisRow->addWidget(button);
     }
-    auto* settings = new QToolButton(m_strip);
+    auto* settings = new QToolButton(m_axisRow);
     settings->setObjectName(QStringLiteral("uiSettingsLabel"));
     settings->setText(QStringLiteral("界面设置"));
     settings->setAutoRaise(true);
     connect(settings, &QToolButton::clicked, this, &CTrendPanelDlg::uiSettingsRequested);
-    row->addWidget(settings);
+    axisRow->addWidget(settings);
 
-    m_slider = new QSlider(Qt::Horizontal, m_strip);
+    m_slider = new QSlider(Qt::Horizontal, m_axisRow);
     m_slider->setObjectName(QStringLiteral("transparencySlider"));
     m_slider->setToolTip(QStringLiteral("悬浮框及透明度"));
     m_slider->setRange(1, 255);
@@ -159,8 +172,34 @@ void CTrendPanelDlg::buildStrip() {
     m_slider->setValue(255);
     m_slider->setFixedWidth(100);
     connect(m_slider, &QSlider::actionTriggered, this, &CTrendPanelDlg::onSliderAction);
-    row->addWidget(m_slider);
+    axisRow->addWidget(m_slider);
+    axisRow->addStretch(1);
     row->addStretch(1);
+    m_toolsWidth = row->sizeHint().width();
+    m_axisWidth = axisRow->sizeHint().width();
+}
+
+void CTrendPanelDlg::placeStrip() {
+    auto* rows = static_cast<QVBoxLayout*>(m_strip->layout());
+    auto* tools = static_cast<QHBoxLayout*>(m_toolRow->layout());
+    const int room = contentsRect().width() - m_layout->contentsMargins().left() -
+                     m_layout->contentsMargins().right();
+    const bool oneLine = room >= m_toolsWidth + tools->spacing() + m_axisWidth;
+    if (oneLine == (m_axisRow->parentWidget() == m_toolRow))
+        return;
+    if (oneLine) {
+        rows->removeWidget(m_axisRow);
+        tools->insertWidget(tools->count() - 1, m_axisRow, 1);
+    } else {
+        tools->removeWidget(m_axisRow);
+        rows->addWidget(m_axisRow);
+    }
+    m_axisRow->show();
+}
+
+void CTrendPanelDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeStrip();
 }
 
 void CTrendPanelDlg::onSliderAction(int action) {

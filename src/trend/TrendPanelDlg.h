@@ -68,12 +68,14 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolButton* addButton(const char* name, TrendIconKind icon, const QString& tip);
     void buildStrip();
+    void placeStrip();
     void buildChart();
     void connectCurves();
     void applySettings();
@@ -87,6 +89,10 @@ private:
     TrendSettings m_applied;
     QVBoxLayout* m_layout;
     QWidget* m_strip;
+    QWidget* m_toolRow = nullptr;
+    QWidget* m_axisRow = nullptr;
+    int m_toolsWidth = 0;
+    int m_axisWidth = 0;
     CTChart* m_chart = nullptr;
     QToolButton* m_legendButton = nullptr;
     QToolButton* m_textBoxButton = nullptr;

@@ -32,8 +32,13 @@ TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
             [this](TrendAxis axis) { m_axisDialog(m_panel, axis); });
     connect(panel, &CTrendPanelDlg::uiSettingsRequested, this,
             [this] { m_settingsDialog(m_panel); });
+    // The panel resized the box on this change already, with the old font if that changed too.
     connect(workspace, &Workspace::trendSettingsChanged, this, [this] {
-        m_floatBox->setFontPoints(m_workspace->trendSettings().floatBoxFont);
+        const int font = m_workspace->trendSettings().floatBoxFont;
+        if (font == m_floatBox->fontPoints())
+            return;
+        m_floatBox->setFontPoints(font);
+        resizeFloatBox();
     });
 }
 

@@ -45,21 +45,28 @@ TEST_F(TrendPanel, ATickWithoutRowsAddsATimePointScrollsAndAdvancesTheMarker) {
     EXPECT_DOUBLE_EQ(*chart->yValue(0, 0),
                      QString::number(OleDateFromDateTime(now), 'f', 6).toDouble());
     EXPECT_FALSE(chart->seriesActive(0));
-    EXPECT_EQ(x(), std::make_pair(1.0, 301.0));
+    EXPECT_EQ(x(), std::make_pair(0.0, 300.0)); // scrolls once the newest point leaves the page
     EXPECT_EQ(marker(), "1");
     EXPECT_EQ(chart->title(), "通讯点位实时曲线");
 }
 
-TEST_F(TrendPanel, PausingFreezesTheMarkerWhileTheTimeBaseGrows) {
+TEST_F(TrendPanel, AFullPageScrollsByOnePerSampleAndPausingFreezesItAndTheMarker) {
+    TrendSettings settings;
+    settings.range(TrendAxis::X) = {0, 1};
+    ws.setTrendSettings(settings);
     tick(2);
+    EXPECT_EQ(x(), std::make_pair(0.0, 1.0)); // the newest time point is at X = 1
+    tick(2);
+    EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
     panel.setMoving(false);
     tick(3);
-    EXPECT_EQ(marker(), "2");
-    EXPECT_EQ(x(), std::make_pair(2.0, 302.0));
-    EXPECT_EQ(chart->pointCount(0), 5);
+    EXPECT_EQ(marker(), "4");
+    EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
+    EXPECT_EQ(chart->pointCount(0), 7);
     panel.setMoving(true);
     tick();
-    EXPECT_EQ(marker(), "3");
+    EXPECT_EQ(marker(), "5");
+    EXPECT_EQ(x(), std::make_pair(3.0, 4.0));
 }
 
 TEST_F(TrendPanel, CurvesPlotTheGridTextTimesTheRateAndABadReferencePlotsZero) {
@@ -103,6 +110,9 @@ TEST_F(TrendPanel, ARowNamingNoUsedSlotIsNotPlottedAndARemovedCurveStops) {
 }
 
 TEST_F(TrendPanel, ACurveAddedWhileSamplingStartsAtTheTimeBaseCount) {
+    TrendSettings settings;
+    settings.range(TrendAxis::X) = {0, 1};
+    ws.setTrendSettings(settings);
     tick(3);
     const int slot = ws.curves()->drop(QStringLiteral("T1 2-4-4")).slot;
     tick();
@@ -111,7 +121,7 @@ TEST_F(TrendPanel, ACurveAddedWhileSamplingStartsAtTheTimeBaseCount) {
     panel.startRealTime(); // the series restart at X = 0, the X range stays
     EXPECT_EQ(chart->pointCount(0), 0);
     EXPECT_EQ(panel.sampler().firstSample(slot), 0);
-    EXPECT_EQ(x(), std::make_pair(4.0, 304.0));
+    EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
     EXPECT_TRUE(panel.sampling());
     panel.stopSampling();
 }
@@ -123,7 +133,7 @@ TEST_F(TrendPanel, AxisZeroLeavesXAndAxisResetRestoresAllSeven) {
     ws.setTrendSettings(settings);
     tick(2);
     panel.zeroAxes();
-    EXPECT_EQ(x(), std::make_pair(-8.0, 302.0));
+    EXPECT_EQ(x(), std::make_pair(-10.0, 300.0));
     for (TrendAxis axis : kAxisZeroOrder)
         EXPECT_EQ(chart->axisRange(axis),
                   std::make_pair(0.0, static_cast<double>(settings.range(axis).max)));
