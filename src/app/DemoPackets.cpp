@@ -6,6 +6,7 @@
 #include "registers/RegisterDecoder.h"
 #include "registers/RegisterStore.h"
 #include "registers/ValueFormat.h"
+#include "registers/Workspace.h"
 
 namespace vantor {
 
@@ -25,12 +26,17 @@ void ApplyDemoPackets(ConsoleOptions& options) {
     };
 }
 
-void AddDemoCurves(const RegisterStore& store, CurveTable& curves) {
+void AddDemoCurves(Workspace& workspace) {
+    const RegisterStore& store = *workspace.store();
+    CurveTable& curves = *workspace.curves();
+    TrendSettings settings = workspace.trendSettings();
+    settings.range(TrendAxis::Y).min = -50; // the whole sine
+    workspace.setTrendSettings(settings);
     struct DemoCurve {
         int cell; // of packet 1
         const char* rate;
     };
-    // Counter 0..65535, sine -100..100 (its upper half shows), sawtooth 0..990.
+    // Counter 0..65535, sine -100..100, sawtooth 0..990.
     static constexpr DemoCurve kCurves[] = {{0, "0.0015"}, {1, "0.5"}, {3, "0.1"}};
     for (const DemoCurve& curve : kCurves) {
         const int row = CellRow(curve.cell);

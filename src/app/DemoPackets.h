@@ -9,12 +9,11 @@ namespace vantor {
 void ApplyDemoPackets(ConsoleOptions& options);
 
 class SimulatedDevice;
-class CurveTable;
-class RegisterStore;
+class Workspace;
 
 // The demo's three curves on the point list: the counter, the sine and the sawtooth of the demo
-// packets, named by their grid labels (configure first), scaled to fit the Y axis 0..100.
-void AddDemoCurves(const RegisterStore& store, CurveTable& curves);
+// packets, named by their grid labels (configure first), scaled to fit a Y axis of -50..100.
+void AddDemoCurves(Workspace& workspace);
 
 // Starts the simulated device (RTU over a pseudo-terminal pair, or Modbus TCP on loopback where
 // there are none) and points the options' link at it, with the demo packets unless packets

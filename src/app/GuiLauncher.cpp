@@ -23,7 +23,7 @@ bool GuiLauncher::Start(bool splash) {
     if (m_options.demo || m_options.packetCount > 0)
         ApplyOptionsToWindow(m_app, *m_frame, m_options);
     if (m_demoCurves)
-        AddDemoCurves(*m_app.workspace()->store(), *m_app.workspace()->curves());
+        AddDemoCurves(*m_app.workspace());
     if (!splash) {
         m_frame->ShowAtWorkingSize();
         return true;
