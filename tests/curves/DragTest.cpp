@@ -8,6 +8,7 @@
 
 #include "app/GuiLauncher.h"
 #include "app/MainFrame.h"
+#include "app/ZelvoView.h"
 #include "curves/DropListCtrl.h"
 #include "curves/PointListDlg.h"
 #include "packets/DataGridPanel.h"
@@ -16,6 +17,8 @@
 #include "registers/RegisterStore.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
+#include "trend/TChart.h"
+#include "trend/TrendPanelDlg.h"
 
 using namespace vantor;
 using namespace vantor::test;
@@ -122,4 +125,12 @@ TEST(PointListWindow, DemoCurvesAndALabelDroppedFromTheGrid) {
     EXPECT_EQ(curves->row(3).source, "1-3-2");
     EXPECT_EQ(curves->row(3).number, "4");
     EXPECT_EQ(frame->pointList()->list()->model()->rowCount(), 4);
+
+    // A sample puts the dropped cell's value times its rate on the new curve.
+    CTrendPanelDlg* trend = frame->view()->trendPanel();
+    const QString text = cellText(3);
+    trend->OnSampleTick();
+    const CTChart* chart = trend->chart();
+    ASSERT_EQ(chart->pointCount(4), 1);
+    EXPECT_DOUBLE_EQ(*chart->yValue(4, 0), text.toDouble() * 0.1) << text.toStdString();
 }
