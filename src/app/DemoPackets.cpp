@@ -65,4 +65,30 @@ bool StartDemoDevice(SimulatedDevice& device, ConsoleOptions& options) {
     return true;
 }
 
+DemoDevice::DemoDevice() : m_device(new SimulatedDevice) {
+    m_thread.setObjectName(QStringLiteral("device"));
+    m_device->moveToThread(&m_thread);
+    m_thread.start();
+}
+
+DemoDevice::~DemoDevice() {
+    // The device's sockets and timers belong to its thread, so it is deleted there.
+    QMetaObject::invokeMethod(
+        m_device, [device = m_device] { delete device; }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+bool DemoDevice::Start(ConsoleOptions& options) {
+    bool started = false;
+    QMetaObject::invokeMethod(
+        m_device,
+        [&] {
+            started = StartDemoDevice(*m_device, options);
+            m_error = m_device->errorString();
+        },
+        Qt::BlockingQueuedConnection);
+    return started;
+}
+
 } // namespace vantor

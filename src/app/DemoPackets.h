@@ -1,4 +1,7 @@
 #pragma once
+#include <QString>
+#include <QThread>
+
 #include "app/ConsoleOptions.h"
 
 namespace vantor {
@@ -19,5 +22,25 @@ void AddDemoCurves(Workspace& workspace);
 // there are none) and points the options' link at it, with the demo packets unless packets
 // were given. False when neither can start; the device's errorString() says why.
 bool StartDemoDevice(SimulatedDevice& device, ConsoleOptions& options);
+
+// The simulated device on a thread of its own ("device"), as a real peer is apart from the
+// master: serving the master and moving its registers neither waits for the window nor loads
+// the GUI thread.
+class DemoDevice {
+public:
+    DemoDevice();
+    ~DemoDevice();
+    DemoDevice(const DemoDevice&) = delete;
+    DemoDevice& operator=(const DemoDevice&) = delete;
+
+    // StartDemoDevice on the device's thread; false with errorString() when it cannot start.
+    bool Start(ConsoleOptions& options);
+    QString errorString() const { return m_error; }
+
+private:
+    QThread m_thread;
+    SimulatedDevice* m_device;
+    QString m_error;
+};
 
 } // namespace vantor

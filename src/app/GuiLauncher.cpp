@@ -4,7 +4,6 @@
 
 #include "app/DemoPackets.h"
 #include "app/MainFrame.h"
-#include "app/SimulatedDevice.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
@@ -36,9 +35,9 @@ bool GuiLauncher::Start(bool splash) {
 }
 
 bool GuiLauncher::startDemo() {
-    m_device = std::make_unique<SimulatedDevice>();
+    m_device = std::make_unique<DemoDevice>();
     m_demoCurves = m_options.packetCount == 0; // the curves name cells of the demo packets
-    if (StartDemoDevice(*m_device, m_options))
+    if (m_device->Start(m_options))
         return true;
     QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString() << '\n';
     return false;

@@ -9,7 +9,7 @@
 namespace vantor {
 
 class CMainFrame;
-class SimulatedDevice;
+class DemoDevice;
 
 class GuiLauncher {
 public:
@@ -26,7 +26,7 @@ private:
     bool startDemo();
 
     ConsoleOptions m_options;
-    std::unique_ptr<SimulatedDevice> m_device;
+    std::unique_ptr<DemoDevice> m_device;
     bool m_demoCurves = false;
     Application m_app; // made before the window and destroyed after it
     std::unique_ptr<CMainFrame> m_frame;

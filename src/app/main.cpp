@@ -12,7 +12,6 @@
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
-#include "app/SimulatedDevice.h"
 #include "app/TimerProbe.h"
 #include "app/Version.h"
 #include "widgets/QtTranslations.h"
@@ -96,8 +95,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     vantor::ConsoleOptions options = *parsed.options;
-    vantor::SimulatedDevice device;
-    if (options.demo && !vantor::StartDemoDevice(device, options)) {
+    vantor::DemoDevice device;
+    if (options.demo && !device.Start(options)) {
         err << "cannot start the simulated device: " << device.errorString() << '\n';
         return 1;
     }

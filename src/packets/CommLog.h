@@ -1,9 +1,10 @@
 #pragma once
 // The communication log of the panel: every line is written at the end of the log. Lines from the
 // session obey the pause button and keep the log from growing without end. Lines are queued and
-// written together, at most about 30 times a second, so a fast polling cycle costs one edit and
-// one repaint per batch instead of one per line; the log shows the same lines as if each had been
-// written at once.
+// written together, at most 10 times a second, so a fast polling cycle costs one edit and one
+// repaint per batch instead of one per line; the log shows the same lines as if each had been
+// written at once. (A batch re-lays the log's text and redraws its scroll bar, the costliest
+// repaint of a polling window; nobody reads lines faster than this.)
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTimer>
@@ -18,7 +19,7 @@ namespace vantor {
 class CommLog : public QPlainTextEdit {
     Q_OBJECT
 public:
-    static constexpr int kFlushMs = 33;
+    static constexpr int kFlushMs = 100;
 
     explicit CommLog(QWidget* parent = nullptr);
 
