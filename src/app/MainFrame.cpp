@@ -26,6 +26,7 @@
 #include "packets/DataGridPanel.h"
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
+#include "widgets/AfterFirstPaint.h"
 #include "widgets/Resources.h"
 #include "writes/CustomSendDlg.h"
 #include "writes/WriteControls.h"
@@ -104,6 +105,11 @@ CDataGridPanel* CMainFrame::gridPage(int packet) {
         QWidget* holder = m_dataTabs->widget(packet - 1);
         page = new CDataGridPanel(packet, m_view->store(), holder);
         holder->layout()->addWidget(page);
+        // A page built into a shown tab is usable at once, not after the next layout pass.
+        if (holder->isVisible()) {
+            page->show();
+            holder->layout()->activate();
+        }
         connect(page, &CDataGridPanel::valueCellDoubleClicked, m_writes, &WriteControls::editCell);
     }
     return page;
@@ -258,7 +264,8 @@ void CMainFrame::createDataBar() {
         m_dataTabs->addTab(holder, QStringLiteral("Db_%1").arg(packet, 2, 10, QLatin1Char('0')));
     }
     m_dataTabs->setCurrentIndex(0);
-    gridPage(1);
+    // The first page comes right after the window's first paint (or when first asked for).
+    AfterFirstPaint(m_dataTabs->widget(0), [this] { gridPage(1); });
     connect(m_dataTabs, &QTabWidget::currentChanged, this,
             [this](int index) { gridPage(index + 1); });
     m_dataBar->setWidget(m_dataTabs);

@@ -32,7 +32,7 @@ CFloatBoxDlg::CFloatBoxDlg(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("floatBox"));
     setAttribute(Qt::WA_ShowWithoutActivating);
-    resize(std::max(kStartSize.width(), headerWidth()), kStartSize.height());
+    resize(kStartSize); // widened for its header when first placed (resizeFloatBox)
 }
 
 int CFloatBoxDlg::headerWidth() const {
@@ -89,8 +89,10 @@ void CFloatBoxDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CFloatBoxDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (m_grab && (event->buttons() & Qt::LeftButton))
+    if (m_grab && (event->buttons() & Qt::LeftButton)) {
         move(event->globalPosition().toPoint() - *m_grab);
+        m_movedByUser = true;
+    }
     QWidget::mouseMoveEvent(event);
 }
 

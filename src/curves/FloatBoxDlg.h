@@ -32,6 +32,9 @@ public:
     // at the font), centred over the rectangle (global).
     void resizeFloatBox(int seriesCount, const QRect& over);
 
+    // Whether the user has dragged the box somewhere.
+    bool movedByUser() const { return m_movedByUser; }
+
     // The popup of a right click: "关闭悬浮框" hides the box.
     std::unique_ptr<QMenu> createPopupMenu();
 
@@ -48,6 +51,7 @@ private:
     int m_fontPoints = 9;
     int m_transparency = kOpaque;
     std::optional<QPoint> m_grab; // where the box was taken, relative to its top-left
+    bool m_movedByUser = false;
 };
 
 } // namespace vantor

@@ -175,13 +175,16 @@ void CTrendPanelDlg::buildStrip() {
     axisRow->addWidget(m_slider);
     axisRow->addStretch(1);
     row->addStretch(1);
-    m_toolsWidth = row->sizeHint().width();
-    m_axisWidth = axisRow->sizeHint().width();
 }
 
 void CTrendPanelDlg::placeStrip() {
     auto* rows = static_cast<QVBoxLayout*>(m_strip->layout());
     auto* tools = static_cast<QHBoxLayout*>(m_toolRow->layout());
+    if (m_toolsWidth == 0) {
+        // Measured when first laid out (not at construction: the texts' fonts load on demand).
+        m_toolsWidth = tools->sizeHint().width();
+        m_axisWidth = m_axisRow->layout()->sizeHint().width();
+    }
     const int room = contentsRect().width() - m_layout->contentsMargins().left() -
                      m_layout->contentsMargins().right();
     const bool oneLine = room >= m_toolsWidth + tools->spacing() + m_axisWidth;
@@ -224,9 +227,14 @@ CTChart* CTrendPanelDlg::chart() {
     return m_chart;
 }
 
-void CTrendPanelDlg::showEvent(QShowEvent* event) {
-    chart();
-    QWidget::showEvent(event);
+// The chart is built right after the panel's first paint (or when first needed): the window
+// shows its strip without waiting for the chart's build.
+void CTrendPanelDlg::paintEvent(QPaintEvent* event) {
+    if (!m_chart && !m_chartPosted) {
+        m_chartPosted = true;
+        QTimer::singleShot(0, this, [this] { chart(); });
+    }
+    QWidget::paintEvent(event);
 }
 
 // The chart's start-up: title, ranges in their order, legend font, then its events.

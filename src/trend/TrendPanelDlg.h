@@ -2,7 +2,7 @@
 // The panel of the "趋势曲线" tab: a strip of buttons over the trend chart. It samples the
 // workspace's curves on the sampling timer (OnSampleTick), scrolls and pauses, applies the
 // workspace's trend settings, and offers hook points for the read-out, the floating box and the
-// dialogs (signals below). The chart is built when the panel is first shown or first needed.
+// dialogs (signals below). The chart is built after the panel's first paint or when first needed.
 #include <QDateTime>
 #include <QTimer>
 #include <QWidget>
@@ -67,7 +67,7 @@ signals:
     void statusMessage(const QString& text);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +94,7 @@ private:
     int m_toolsWidth = 0;
     int m_axisWidth = 0;
     CTChart* m_chart = nullptr;
+    bool m_chartPosted = false;
     QToolButton* m_legendButton = nullptr;
     QToolButton* m_textBoxButton = nullptr;
     QLineEdit* m_markerEdit = nullptr;

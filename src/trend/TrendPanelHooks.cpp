@@ -9,6 +9,7 @@
 #include "trend/TChart.h"
 #include "trend/TrendPanelDlg.h"
 #include "trend/TrendReadout.h"
+#include "widgets/AfterFirstPaint.h"
 
 namespace vantor {
 
@@ -19,6 +20,13 @@ TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
     setDialogs({}, {});
     panel->installEventFilter(this);
     m_floatBox->installEventFilter(this);
+    // First placed over the panel once the panel is laid out and painted.
+    AfterFirstPaint(panel, [this] {
+        m_placed = true;
+        resizeFloatBox();
+        if (m_panel->isVisible() && !m_closedByUser)
+            m_floatBox->show();
+    });
 
     connect(panel, &CTrendPanelDlg::readoutRequested, this, &TrendPanelHooks::showReadout);
     connect(panel, &CTrendPanelDlg::seriesHovered, this, &TrendPanelHooks::showToolTip);
@@ -53,12 +61,11 @@ void TrendPanelHooks::setDialogs(AxisDialog axis, SettingsDialog settings) {
 
 bool TrendPanelHooks::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_panel && event->type() == QEvent::Show) {
-        if (!m_placed) {
-            m_placed = true;
-            resizeFloatBox();
-        }
-        if (!m_closedByUser)
+        if (m_placed && !m_closedByUser)
             m_floatBox->show();
+    } else if (watched == m_panel && event->type() == QEvent::Resize && m_placed &&
+               !m_floatBox->movedByUser()) {
+        resizeFloatBox(); // the window settling its bars: keep the box centred until dragged
     } else if (watched == m_panel && event->type() == QEvent::Hide) {
         m_floatBox->hide();
     } else if (watched == m_floatBox && event->type() == QEvent::Hide && m_panel->isVisible()) {

@@ -2,7 +2,8 @@
 // What the trend panel asks for and does not own: the floating box with the read-out, the
 // curves' tool tips, and the axis range and interface settings dialogs. The floating box is a
 // child of the panel, shown with the trend tab and hidden with it; once the user closes it from
-// its menu it stays hidden until the transparency slider moves.
+// its menu it stays hidden until the transparency slider moves. It stays centred over the panel
+// as the panel changes size until the user drags it.
 #include <QObject>
 #include <QString>
 #include <functional>

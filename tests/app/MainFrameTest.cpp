@@ -199,7 +199,9 @@ TEST(StartupSplash, EndsByItselfAfterThreeSeconds) {
 TEST(MainFrame, GridPagesAreBuiltWhenFirstShownOrAskedFor) {
     Application app;
     CMainFrame frame{app.workspace(), app.link()};
-    EXPECT_EQ(frame.findChildren<CDataGridPanel*>().size(), 1); // Db_01, the page in view
+    EXPECT_TRUE(frame.findChildren<CDataGridPanel*>().isEmpty());
+    frame.show(); // Db_01, the page in view, follows the first paint
+    ASSERT_TRUE(WaitUntil([&] { return frame.findChildren<CDataGridPanel*>().size() == 1; }));
     frame.dataPages()->setCurrentIndex(4);
     ASSERT_EQ(frame.findChildren<CDataGridPanel*>().size(), 2);
     CDataGridPanel* page = frame.gridPage(5);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support/QtPrinters.h"
+#include "support/Wait.h"
 
 #include "curves/FloatBoxDlg.h"
 #include "registers/CurveTable.h"
@@ -16,6 +17,7 @@
 #include "trend/TrendReadout.h"
 
 using namespace vantor;
+using vantor::test::WaitUntil;
 
 namespace {
 
@@ -76,8 +78,8 @@ TEST_F(TrendReadout, TheBoxShowsTheMarkersReadoutOnlyWhileTheTextBoxIsChecked) {
 }
 
 TEST_F(TrendReadout, TheBoxFollowsThePanelUntilClosedAndTheSliderBringsItBack) {
-    panel.show();
-    EXPECT_TRUE(hooks.floatBox()->isVisible());
+    panel.show(); // the box is placed and shown after the panel's first paint
+    ASSERT_TRUE(WaitUntil([&] { return hooks.floatBox()->isVisible(); }));
     panel.hide();
     EXPECT_FALSE(hooks.floatBox()->isVisible());
     panel.show();

@@ -37,7 +37,7 @@ protected:
         rows[0] = {"1", "03", "100", "10", true};
         m_app.workspace()->setRows(rows);
         m_app.configure();
-        m_frame.show();
+        m_frame.ShowAtWorkingSize(); // the data bar as tall as a grid page, as in the program
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_frame));
     }
 
