@@ -97,22 +97,17 @@ void WriteControls::togglePageEdit() {
 
 void WriteControls::saveParameters() {
     const QString path = m_askFile(dialogParent(), true);
-    if (path.isEmpty())
-        return;
-    const ParameterFileResult result =
-        SaveParameterFile(path, *m_writes->workspace()->store(), m_writes->counts());
-    if (!result.error.isEmpty())
-        ShowMessage(dialogParent(), result.error);
-    else if (!result.notice.isEmpty())
-        ShowMessage(dialogParent(), result.notice, MessageKind::Information);
+    if (!path.isEmpty())
+        report(SaveParameterFile(path, *m_writes->workspace()->store(), m_writes->counts()));
 }
 
 void WriteControls::loadParameters() {
     const QString path = m_askFile(dialogParent(), false);
-    if (path.isEmpty())
-        return;
-    const ParameterFileResult result =
-        LoadParameterFile(path, *m_writes->workspace()->store(), m_writes->counts());
+    if (!path.isEmpty())
+        report(LoadParameterFile(path, *m_writes->workspace()->store(), m_writes->counts()));
+}
+
+void WriteControls::report(const ParameterFileResult& result) const {
     if (!result.error.isEmpty())
         ShowMessage(dialogParent(), result.error);
     else if (!result.notice.isEmpty())

@@ -10,6 +10,8 @@ class QWidget;
 
 namespace vantor {
 
+struct ParameterFileResult;
+
 class WriteService;
 
 class WriteControls : public QObject {
@@ -40,6 +42,7 @@ public slots:
 private:
     QPushButton* button(const char* objectName) const;
     QWidget* dialogParent() const;
+    void report(const ParameterFileResult& result) const; // its error or notice, if any
 
     WriteService* m_writes;
     QWidget* m_panel = nullptr;
