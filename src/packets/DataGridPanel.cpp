@@ -88,10 +88,11 @@ void CDataGridPanel::setDragStarter(DragStarter starter) {
 bool CDataGridPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched != m_labelEditor)
         return QWidget::eventFilter(watched, event);
-    const auto* mouse = static_cast<QMouseEvent*>(event);
+    // Only mouse events are looked at, so only they are taken as such.
+    const auto mouseEvent = [event] { return static_cast<const QMouseEvent*>(event); };
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        if (mouse->button() == Qt::LeftButton) {
+        if (const auto* mouse = mouseEvent(); mouse->button() == Qt::LeftButton) {
             m_pressPos = m_lastPos = mouse->globalPosition().toPoint();
             m_released = false;
             m_held.start();
@@ -99,10 +100,10 @@ bool CDataGridPanel::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     case QEvent::MouseMove:
-        m_lastPos = mouse->globalPosition().toPoint();
+        m_lastPos = mouseEvent()->globalPosition().toPoint();
         break;
     case QEvent::MouseButtonRelease:
-        if (mouse->button() == Qt::LeftButton) {
+        if (mouseEvent()->button() == Qt::LeftButton) {
             m_released = true;
             m_holdTimer.stop();
         }
