@@ -69,8 +69,8 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     InitResources();
     // The writes act on the packet of the grid page shown.
     m_writes = new WriteControls(
-        new WriteService(workspace, link, this),
-        [this] { return m_dataTabs->currentIndex() + 1; }, this);
+        new WriteService(workspace, link, this), [this] { return m_dataTabs->currentIndex() + 1; },
+        this);
     setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
     setWindowIcon(Icon("app"));
     setObjectName(QStringLiteral("mainFrame"));

@@ -89,22 +89,42 @@ std::optional<SeriesPoint> SeriesData::yRangeAround(double lo, double hi) const 
     return span(first, last);
 }
 
-SeriesPoint SeriesData::span(int from, int to) const {
-    SeriesPoint range{m_y[static_cast<std::size_t>(from)], m_y[static_cast<std::size_t>(from)]};
-    auto take = [&range](double lowest, double highest) {
-        range.x = std::min(range.x, lowest);
-        range.y = std::max(range.y, highest);
-    };
+namespace {
+
+// Lowest and highest of y[from, to) into lo and hi, on two independent pairs of accumulators so
+// that the comparisons do not wait on each other.
+void ScanRange(const double* y, int from, int to, double& lo, double& hi) {
+    double lo2 = lo, hi2 = hi;
     int i = from;
-    for (; i < to && i % kBlock != 0; ++i)
-        take(m_y[static_cast<std::size_t>(i)], m_y[static_cast<std::size_t>(i)]);
-    for (; i + kBlock <= to; i += kBlock) {
-        const Envelope& block = m_blocks[static_cast<std::size_t>(i / kBlock)];
-        take(block.min, block.max);
+    for (; i + 1 < to; i += 2) {
+        lo = std::min(lo, y[i]);
+        hi = std::max(hi, y[i]);
+        lo2 = std::min(lo2, y[i + 1]);
+        hi2 = std::max(hi2, y[i + 1]);
     }
-    for (; i < to; ++i)
-        take(m_y[static_cast<std::size_t>(i)], m_y[static_cast<std::size_t>(i)]);
-    return range;
+    if (i < to) {
+        lo = std::min(lo, y[i]);
+        hi = std::max(hi, y[i]);
+    }
+    lo = std::min(lo, lo2);
+    hi = std::max(hi, hi2);
+}
+
+} // namespace
+
+SeriesPoint SeriesData::span(int from, int to) const {
+    const double* y = m_y.data();
+    double lo = y[from], hi = y[from];
+    const int headEnd = std::min(to, (from + kBlock - 1) / kBlock * kBlock);
+    const int blocksEnd = std::max(headEnd, to / kBlock * kBlock);
+    ScanRange(y, from, headEnd, lo, hi);
+    for (int b = headEnd / kBlock; b < blocksEnd / kBlock; ++b) {
+        const Envelope& e = m_blocks[static_cast<std::size_t>(b)];
+        lo = std::min(lo, e.min);
+        hi = std::max(hi, e.max);
+    }
+    ScanRange(y, blocksEnd, to, lo, hi);
+    return {lo, hi};
 }
 
 void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,

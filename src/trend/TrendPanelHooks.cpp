@@ -14,8 +14,7 @@
 namespace vantor {
 
 TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
-    : QObject(panel), m_panel(panel), m_workspace(workspace),
-      m_floatBox(new CFloatBoxDlg(panel)) {
+    : QObject(panel), m_panel(panel), m_workspace(workspace), m_floatBox(new CFloatBoxDlg(panel)) {
     m_floatBox->setFontPoints(workspace->trendSettings().floatBoxFont);
     setDialogs({}, {});
     panel->installEventFilter(this);
@@ -78,8 +77,7 @@ bool TrendPanelHooks::eventFilter(QObject* watched, QEvent* event) {
 void TrendPanelHooks::showReadout(double x) {
     if (!m_panel->chartBuilt())
         return;
-    const auto text = LiveReadout(*m_panel->chart(), m_panel->sampler(),
-                                  *m_workspace->curves(), x);
+    const auto text = LiveReadout(*m_panel->chart(), m_panel->sampler(), *m_workspace->curves(), x);
     if (!text)
         return; // left of the first sample: the box keeps its old text
     m_readout = *text;

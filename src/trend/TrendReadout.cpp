@@ -16,8 +16,7 @@ QString HeaderAt(const CTChart& chart, int f) {
 }
 
 // The value series `slot` has at sample f, its points starting at the slot's first sample.
-std::optional<double> ValueAt(const CTChart& chart, const TrendSampler& sampler, int slot,
-                              int f) {
+std::optional<double> ValueAt(const CTChart& chart, const TrendSampler& sampler, int slot, int f) {
     if (slot < 1 || slot >= chart.seriesCount())
         return std::nullopt;
     const auto index = CurvePointIndex(f, sampler.firstSample(slot), chart.pointCount(slot));

@@ -82,6 +82,18 @@ TEST(SeriesData, ReducedLineKeepsEachColumnsExtremes) {
     for (int i = 1; i < 9999; ++i)
         widen(want, static_cast<int>(std::floor(10 + i * 100.0 / 9999)), *data.y(i));
     EXPECT_EQ(drawn, want);
+    // Short and long stretches starting anywhere in a block (the range takes one more point on
+    // each side, as the line runs through them).
+    for (int from = 1; from < 40; ++from)
+        for (int last = from; last < from + 70; ++last) {
+            double lo = *data.y(from - 1), hi = lo;
+            for (int i = from - 1; i <= last + 1; ++i)
+                lo = std::min(lo, *data.y(i)), hi = std::max(hi, *data.y(i));
+            const auto range = data.yRangeAround(from, last);
+            ASSERT_TRUE(range);
+            ASSERT_EQ(std::make_pair(range->x, range->y), std::make_pair(lo, hi))
+                << from << ".." << last;
+        }
     // Few points: drawn as they are, one beyond each end of the range.
     data.visibleLine(100, 110, SeriesData::PixelMap{0, 1}, 500, line);
     ASSERT_EQ(line.size(), 13u);
