@@ -146,10 +146,14 @@ void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
     }
     // Many points per column: the first point, then per pixel column its lowest and highest Y,
     // then the last point. The join between two columns stays inside what the data covers.
+    // Where a column holds several whole blocks, it ends at a block's edge: the block that
+    // straddles two columns goes to the one it starts in (less than a pixel away), so that
+    // the columns are read from the envelope alone, not from the points.
     out.reserve(static_cast<std::size_t>(2 * columns + 4));
     out.push_back(point(first));
     int i = first + 1;
     const int end = last - 1;
+    const bool blockEdges = m_regular && (last - first) >= 4 * kBlock * columns;
     while (i < end) {
         const double column = std::floor(map.offset + map.scale * xAt(i));
         const double columnEnd = (column + 1 - map.offset) / map.scale;
@@ -159,6 +163,8 @@ void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
         else
             next = static_cast<int>(
                 std::lower_bound(m_x.begin() + i + 1, m_x.begin() + end, columnEnd) - m_x.begin());
+        if (blockEdges)
+            next = std::min((next + kBlock - 1) / kBlock * kBlock, end);
         const SeriesPoint range = span(i, next);
         // Start each column at the end nearer the previous point: short joins between columns.
         const double previous = out.back().y;
