@@ -11,6 +11,7 @@
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
 #include "trend/TrendPanelHooks.h"
+#include "widgets/AfterFirstPaint.h"
 #include "widgets/FitScrollArea.h"
 
 namespace vantor {
@@ -20,9 +21,10 @@ CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* pare
     setMinimumWidth(kMinimumWidth);
     m_commHolder = new QWidget;
     (new QVBoxLayout(m_commHolder))->setContentsMargins(0, 0, 0, 0);
+    AfterFirstPaint(this, [this] { commPanel(); });
     m_trendPanel = new CTrendPanelDlg(workspace);
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
-    m_trendHooks = new TrendPanelHooks(m_trendPanel, workspace);
+    new TrendPanelHooks(m_trendPanel, workspace); // a child of the panel
     // Sampling starts when a link stands (if it is not running already).
     connect(link, &LinkController::opened, m_trendPanel, &CTrendPanelDlg::startSamplingIfStopped);
     connect(m_trendPanel, &CTrendPanelDlg::statusMessage, this, [this](const QString& text) {
@@ -94,10 +96,6 @@ void CZelvoView::resizeEvent(QResizeEvent* event) {
 }
 
 void CZelvoView::paintEvent(QPaintEvent* event) {
-    if (!m_commPanel && !m_buildPosted) {
-        m_buildPosted = true;
-        QTimer::singleShot(0, this, &CZelvoView::commPanel);
-    }
     if (ResizeQuietFlag().load())
         m_quietTimer.start();
     QWidget::paintEvent(event);

@@ -14,7 +14,6 @@ class CCommPanelDlg;
 class LinkController;
 class RegisterStore;
 class SerialSelection;
-class TrendPanelHooks;
 class Workspace;
 
 class CZelvoView : public QWidget {
@@ -37,7 +36,6 @@ public:
     // (its controls and the first port listing) would otherwise delay the window's appearance.
     CCommPanelDlg* commPanel();
     CTrendPanelDlg* trendPanel() const { return m_trendPanel; }
-    TrendPanelHooks* trendHooks() const { return m_trendHooks; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.
     QSize missingPanelRoom() const;
@@ -59,9 +57,7 @@ private:
     QTabWidget* m_tabs;
     QWidget* m_commHolder;
     CCommPanelDlg* m_commPanel = nullptr;
-    bool m_buildPosted = false;
     CTrendPanelDlg* m_trendPanel;
-    TrendPanelHooks* m_trendHooks;
     QTimer m_quietTimer; // clears the resize quiet flag 500 ms after the last repaint
 };
 

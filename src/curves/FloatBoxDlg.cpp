@@ -11,7 +11,7 @@ namespace {
 
 constexpr QSize kStartSize(207, 72); // 138 × 44 dialog units at the usual dialog font
 constexpr int kMargin = 4;
-// The widest header the read-out has; the box starts wide enough for it at its font.
+// The widest header the read-out has; the box is kept wide enough for it at its font.
 const char* const kWidestHeader = "[Date＆Time] 2026/12/28 23:58:58";
 
 QFont ReadoutFont(QFont font, int points) {

@@ -11,6 +11,7 @@
 #include "registers/CurveTable.h"
 #include "registers/Workspace.h"
 #include "trend/TChart.h"
+#include "widgets/AfterFirstPaint.h"
 
 namespace vantor {
 
@@ -68,6 +69,9 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
     connect(&m_fastTimer, &QTimer::timeout, this, &CTrendPanelDlg::fastTick);
     connect(workspace, &Workspace::trendSettingsChanged, this, &CTrendPanelDlg::applySettings);
     connectCurves();
+    // The chart comes right after the panel's first paint (or when first needed), so the
+    // window shows its strip without waiting for the chart's build.
+    AfterFirstPaint(this, [this] { chart(); });
 }
 
 CTrendPanelDlg::~CTrendPanelDlg() = default;
@@ -225,16 +229,6 @@ CTChart* CTrendPanelDlg::chart() {
     if (!m_chart)
         buildChart();
     return m_chart;
-}
-
-// The chart is built right after the panel's first paint (or when first needed): the window
-// shows its strip without waiting for the chart's build.
-void CTrendPanelDlg::paintEvent(QPaintEvent* event) {
-    if (!m_chart && !m_chartPosted) {
-        m_chartPosted = true;
-        QTimer::singleShot(0, this, [this] { chart(); });
-    }
-    QWidget::paintEvent(event);
 }
 
 // The chart's start-up: title, ranges in their order, legend font, then its events.

@@ -67,7 +67,6 @@ signals:
     void statusMessage(const QString& text);
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,7 +93,6 @@ private:
     int m_toolsWidth = 0;
     int m_axisWidth = 0;
     CTChart* m_chart = nullptr;
-    bool m_chartPosted = false;
     QToolButton* m_legendButton = nullptr;
     QToolButton* m_textBoxButton = nullptr;
     QLineEdit* m_markerEdit = nullptr;

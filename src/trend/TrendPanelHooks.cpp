@@ -16,7 +16,6 @@ namespace vantor {
 TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
     : QObject(panel), m_panel(panel), m_workspace(workspace), m_floatBox(new CFloatBoxDlg(panel)) {
     m_floatBox->setFontPoints(workspace->trendSettings().floatBoxFont);
-    setDialogs({}, {});
     panel->installEventFilter(this);
     m_floatBox->installEventFilter(this);
     // First placed over the panel once the panel is laid out and painted.
@@ -35,10 +34,11 @@ TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
         m_closedByUser = false;
         m_floatBox->setTransparency(alpha);
     });
+    // The dialogs store their values in the workspace; the panel applies them from there.
     connect(panel, &CTrendPanelDlg::axisRangeRequested, this,
-            [this](TrendAxis axis) { m_axisDialog(m_panel, axis); });
+            [this](TrendAxis axis) { CAxisRangeDlg(m_workspace, axis, m_panel).exec(); });
     connect(panel, &CTrendPanelDlg::uiSettingsRequested, this,
-            [this] { m_settingsDialog(m_panel); });
+            [this] { CUiSettingsDlg(m_workspace, m_panel).exec(); });
     // The panel resized the box on this change already, with the old font if that changed too.
     connect(workspace, &Workspace::trendSettingsChanged, this, [this] {
         const int font = m_workspace->trendSettings().floatBoxFont;
@@ -49,27 +49,26 @@ TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
     });
 }
 
-void TrendPanelHooks::setDialogs(AxisDialog axis, SettingsDialog settings) {
-    m_axisDialog = axis ? std::move(axis) : AxisDialog([this](QWidget* parent, TrendAxis a) {
-        CAxisRangeDlg(m_workspace, a, parent).exec();
-    });
-    m_settingsDialog = settings ? std::move(settings) : SettingsDialog([this](QWidget* parent) {
-        CUiSettingsDlg(m_workspace, parent).exec();
-    });
-}
-
 bool TrendPanelHooks::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_panel && event->type() == QEvent::Show) {
-        if (m_placed && !m_closedByUser)
-            m_floatBox->show();
-    } else if (watched == m_panel && event->type() == QEvent::Resize && m_placed &&
-               !m_floatBox->movedByUser()) {
-        resizeFloatBox(); // the window settling its bars: keep the box centred until dragged
-    } else if (watched == m_panel && event->type() == QEvent::Hide) {
-        m_floatBox->hide();
+    if (watched == m_panel) {
+        switch (event->type()) {
+        case QEvent::Show:
+            if (m_placed && !m_closedByUser)
+                m_floatBox->show();
+            break;
+        case QEvent::Resize:
+            // The window settling its bars: the box stays centred until the user drags it.
+            if (m_placed && !m_floatBox->movedByUser())
+                resizeFloatBox();
+            break;
+        case QEvent::Hide:
+            m_floatBox->hide();
+            break;
+        default:
+            break;
+        }
     } else if (watched == m_floatBox && event->type() == QEvent::Hide && m_panel->isVisible()) {
-        // Hidden while its tab is shown: the user closed it.
-        m_closedByUser = true;
+        m_closedByUser = true; // hidden while its tab is shown: the user closed it
     }
     return QObject::eventFilter(watched, event);
 }

@@ -6,9 +6,6 @@
 // as the panel changes size until the user drags it.
 #include <QObject>
 #include <QString>
-#include <functional>
-
-#include "registers/TrendSettings.h"
 
 namespace vantor {
 
@@ -25,11 +22,6 @@ public:
     // The last read-out built (also while "文本数值框" is unchecked).
     QString readout() const { return m_readout; }
 
-    // Modal dialogs; tests replace them.
-    using AxisDialog = std::function<void(QWidget* parent, TrendAxis axis)>;
-    using SettingsDialog = std::function<void(QWidget* parent)>;
-    void setDialogs(AxisDialog axis, SettingsDialog settings);
-
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -43,8 +35,6 @@ private:
     QString m_readout;
     bool m_closedByUser = false;
     bool m_placed = false;
-    AxisDialog m_axisDialog;
-    SettingsDialog m_settingsDialog;
 };
 
 } // namespace vantor
