@@ -65,29 +65,17 @@ bool StartDemoDevice(SimulatedDevice& device, ConsoleOptions& options) {
     return true;
 }
 
-DemoDevice::DemoDevice() : m_device(new SimulatedDevice) {
-    m_thread.setObjectName(QStringLiteral("device"));
-    m_device->moveToThread(&m_thread);
-    m_thread.start();
-}
+DemoDevice::DemoDevice() : m_device(QStringLiteral("device")) {}
 
-DemoDevice::~DemoDevice() {
-    // The device's sockets and timers belong to its thread, so it is deleted there.
-    QMetaObject::invokeMethod(
-        m_device, [device = m_device] { delete device; }, Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
-}
+DemoDevice::~DemoDevice() = default;
 
 bool DemoDevice::Start(ConsoleOptions& options) {
     bool started = false;
-    QMetaObject::invokeMethod(
-        m_device,
-        [&] {
-            started = StartDemoDevice(*m_device, options);
-            m_error = m_device->errorString();
-        },
-        Qt::BlockingQueuedConnection);
+    m_device.run([&] {
+        SimulatedDevice& device = *m_device.object();
+        started = StartDemoDevice(device, options);
+        m_error = device.errorString();
+    });
     return started;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
-#include <QThread>
 
 #include "app/ConsoleOptions.h"
+#include "modbus/ObjectThread.h"
 
 namespace vantor {
 
@@ -30,16 +30,13 @@ class DemoDevice {
 public:
     DemoDevice();
     ~DemoDevice();
-    DemoDevice(const DemoDevice&) = delete;
-    DemoDevice& operator=(const DemoDevice&) = delete;
 
     // StartDemoDevice on the device's thread; false with errorString() when it cannot start.
     bool Start(ConsoleOptions& options);
     QString errorString() const { return m_error; }
 
 private:
-    QThread m_thread;
-    SimulatedDevice* m_device;
+    ObjectThread<SimulatedDevice> m_device;
     QString m_error;
 };
 

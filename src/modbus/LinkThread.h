@@ -1,7 +1,8 @@
 #pragma once
 // Owns the link thread and the session that lives on it. Destroying it stops the thread.
 #include <QObject>
-#include <QThread>
+
+#include "modbus/ObjectThread.h"
 
 namespace vantor {
 
@@ -14,11 +15,10 @@ public:
     ~LinkThread() override;
 
     // The session; call its slots through queued connections or QMetaObject::invokeMethod.
-    CommSession* session() const { return m_session; }
+    CommSession* session() const { return m_session.object(); }
 
 private:
-    QThread m_thread;
-    CommSession* m_session;
+    ObjectThread<CommSession> m_session;
 };
 
 // Registers the session's value types for queued connections; idempotent.

@@ -93,25 +93,31 @@ WriteFields FieldsFromBinary(std::string_view binary) {
     return f;
 }
 
-WriteFields FieldsFromHex(std::string_view hex) {
-    const std::int32_t number = LeadingNumber(hex, 16);
+namespace {
+
+// The four texts of a number typed in the hex or the unsigned edit, as typed (not cut to 16
+// bits); the caller keeps its own text.
+WriteFields FieldsFromTypedNumber(std::int32_t number) {
     WriteFields f;
     f.decimal = Signed16(number);
     f.binary = InBase(number, 2);
-    f.hex = hex;
+    f.hex = InBase(number, 16);
     f.unsignedText = InBase(number, 10);
     f.bits = BitsFromBinary(f.binary);
     return f;
 }
 
+} // namespace
+
+WriteFields FieldsFromHex(std::string_view hex) {
+    WriteFields f = FieldsFromTypedNumber(LeadingNumber(hex, 16));
+    f.hex = hex;
+    return f;
+}
+
 WriteFields FieldsFromUnsigned(std::string_view text) {
-    const std::int32_t number = LeadingNumber(text, 10);
-    WriteFields f;
-    f.decimal = Signed16(number);
-    f.binary = InBase(number, 2);
-    f.hex = InBase(number, 16);
+    WriteFields f = FieldsFromTypedNumber(LeadingNumber(text, 10));
     f.unsignedText = text;
-    f.bits = BitsFromBinary(f.binary);
     return f;
 }
 
