@@ -12,6 +12,7 @@
 #include "registers/Workspace.h"
 #include "trend/TChart.h"
 #include "widgets/AfterFirstPaint.h"
+#include "widgets/TwoRowStrip.h"
 
 namespace vantor {
 
@@ -56,7 +57,7 @@ SliderStep StepOf(int action) {
 CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_sampler(workspace),
       m_applied(workspace->trendSettings()), m_layout(new QVBoxLayout(this)),
-      m_strip(new QWidget(this)) {
+      m_strip(new TwoRowStrip(kStripHeight, this)) {
     m_layout->setContentsMargins(5, 0, 1, 0);
     m_layout->setSpacing(0);
     m_layout->addWidget(m_strip);
@@ -77,35 +78,22 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
 CTrendPanelDlg::~CTrendPanelDlg() = default;
 
 QToolButton* CTrendPanelDlg::addButton(const char* name, TrendIconKind icon, const QString& tip) {
-    auto* button = new QToolButton(m_toolRow);
+    auto* button = new QToolButton(m_strip->first());
     button->setObjectName(QLatin1String(name));
     button->setIcon(TrendIcon(icon));
     const bool wide = icon == TrendIconKind::FastBack || icon == TrendIconKind::FastForward;
     button->setIconSize(wide ? QSize(35, 16) : QSize(20, 20));
     button->setToolTip(tip);
     button->setAutoRaise(true);
-    m_toolRow->layout()->addWidget(button);
+    m_strip->firstLayout()->addWidget(button);
     return button;
 }
 
 void CTrendPanelDlg::buildStrip() {
-    // Two rows of controls: the tools, then the axis labels, the settings and the slider. They
-    // stand on one line when the panel is wide enough (placeStrip).
-    auto* rows = new QVBoxLayout(m_strip);
-    rows->setContentsMargins(0, 0, 0, 0);
-    rows->setSpacing(0);
-    m_toolRow = new QWidget(m_strip);
-    m_axisRow = new QWidget(m_strip);
-    auto* row = new QHBoxLayout(m_toolRow);
-    auto* axisRow = new QHBoxLayout(m_axisRow);
-    for (QHBoxLayout* layout : {row, axisRow}) {
-        layout->setContentsMargins(0, 1, 0, 1);
-        layout->setSpacing(2);
-    }
-    m_toolRow->setFixedHeight(kStripHeight);
-    m_axisRow->setFixedHeight(kStripHeight);
-    rows->addWidget(m_toolRow);
-    rows->addWidget(m_axisRow);
+    // Two rows: the tools, then the axis labels, the settings and the slider (on one line
+    // where the panel is wide enough).
+    QHBoxLayout* row = m_strip->firstLayout();
+    QHBoxLayout* axisRow = m_strip->secondLayout();
     using K = TrendIconKind;
     connect(addButton("realTimeButton", K::RealTime, QStringLiteral("实时曲线")),
             &QToolButton::clicked, this, &CTrendPanelDlg::startRealTime);
@@ -139,7 +127,7 @@ void CTrendPanelDlg::buildStrip() {
     autoSave->setCheckable(true);
     autoSave->setEnabled(false);
 
-    m_markerEdit = new QLineEdit(QStringLiteral("300"), m_toolRow);
+    m_markerEdit = new QLineEdit(QStringLiteral("300"), m_strip->first());
     m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
     m_markerEdit->setFixedWidth(56);
     connect(m_markerEdit, &QLineEdit::textChanged, this, [this] {
@@ -153,7 +141,7 @@ void CTrendPanelDlg::buildStrip() {
     m_textBoxButton->setChecked(true);
 
     for (const AxisLabel& label : kAxisLabels) {
-        auto* button = new QToolButton(m_axisRow);
+        auto* button = new QToolButton(m_strip->second());
         button->setObjectName(QLatin1String(label.name));
         button->setText(QString::fromUtf16(label.text));
         button->setAutoRaise(true);
@@ -161,14 +149,14 @@ void CTrendPanelDlg::buildStrip() {
                 [this, axis = label.axis] { emit axisRangeRequested(axis); });
         axisRow->addWidget(button);
     }
-    auto* settings = new QToolButton(m_axisRow);
+    auto* settings = new QToolButton(m_strip->second());
     settings->setObjectName(QStringLiteral("uiSettingsLabel"));
     settings->setText(QStringLiteral("界面设置"));
     settings->setAutoRaise(true);
     connect(settings, &QToolButton::clicked, this, &CTrendPanelDlg::uiSettingsRequested);
     axisRow->addWidget(settings);
 
-    m_slider = new QSlider(Qt::Horizontal, m_axisRow);
+    m_slider = new QSlider(Qt::Horizontal, m_strip->second());
     m_slider->setObjectName(QStringLiteral("transparencySlider"));
     m_slider->setToolTip(QStringLiteral("悬浮框及透明度"));
     m_slider->setRange(1, 255);
@@ -177,36 +165,7 @@ void CTrendPanelDlg::buildStrip() {
     m_slider->setFixedWidth(100);
     connect(m_slider, &QSlider::actionTriggered, this, &CTrendPanelDlg::onSliderAction);
     axisRow->addWidget(m_slider);
-    axisRow->addStretch(1);
-    row->addStretch(1);
-}
-
-void CTrendPanelDlg::placeStrip() {
-    auto* rows = static_cast<QVBoxLayout*>(m_strip->layout());
-    auto* tools = static_cast<QHBoxLayout*>(m_toolRow->layout());
-    if (m_toolsWidth == 0) {
-        // Measured when first laid out (not at construction: the texts' fonts load on demand).
-        m_toolsWidth = tools->sizeHint().width();
-        m_axisWidth = m_axisRow->layout()->sizeHint().width();
-    }
-    const int room = contentsRect().width() - m_layout->contentsMargins().left() -
-                     m_layout->contentsMargins().right();
-    const bool oneLine = room >= m_toolsWidth + tools->spacing() + m_axisWidth;
-    if (oneLine == (m_axisRow->parentWidget() == m_toolRow))
-        return;
-    if (oneLine) {
-        rows->removeWidget(m_axisRow);
-        tools->insertWidget(tools->count() - 1, m_axisRow, 1);
-    } else {
-        tools->removeWidget(m_axisRow);
-        rows->addWidget(m_axisRow);
-    }
-    m_axisRow->show();
-}
-
-void CTrendPanelDlg::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    placeStrip();
+    m_strip->finish();
 }
 
 void CTrendPanelDlg::onSliderAction(int action) {

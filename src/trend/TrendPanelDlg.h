@@ -21,6 +21,7 @@ class QVBoxLayout;
 namespace vantor {
 
 class CTChart;
+class TwoRowStrip;
 class Workspace;
 
 class CTrendPanelDlg : public QWidget {
@@ -67,14 +68,12 @@ signals:
     void statusMessage(const QString& text);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QToolButton* addButton(const char* name, TrendIconKind icon, const QString& tip);
     void buildStrip();
-    void placeStrip();
     void buildChart();
     void connectCurves();
     void applySettings();
@@ -87,11 +86,7 @@ private:
     TrendSampler m_sampler;
     TrendSettings m_applied;
     QVBoxLayout* m_layout;
-    QWidget* m_strip;
-    QWidget* m_toolRow = nullptr;
-    QWidget* m_axisRow = nullptr;
-    int m_toolsWidth = 0;
-    int m_axisWidth = 0;
+    TwoRowStrip* m_strip;
     CTChart* m_chart = nullptr;
     QToolButton* m_legendButton = nullptr;
     QToolButton* m_textBoxButton = nullptr;
