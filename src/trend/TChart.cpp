@@ -9,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include "registers/CurveTable.h"
+#include "trend/ChartFurniture.h"
 #include "trend/TrendCurve.h"
 #include "trend/TrendRules.h"
 
@@ -19,66 +20,6 @@ namespace {
 constexpr int kGrabPixels = 4;  // how near the marker line a press grabs it
 constexpr int kHoverPixels = 3; // how near a curve the mouse counts as over it
 const char* const kOverlay = "overlay";
-
-// Bottom axis labels: the time base's label of the sample at a tick, where it has one.
-// Ticks stand far enough apart for a time label each, and on whole samples.
-class TimeBaseTicker : public QCPAxisTicker {
-public:
-    TimeBaseTicker(const SeriesData* timeBase, const QCPAxis* axis)
-        : m_timeBase(timeBase), m_axis(axis) {}
-
-protected:
-    double getTickStep(const QCPRange& range) override {
-        const QFontMetrics metrics(m_axis->tickLabelFont());
-        const int labelRoom = metrics.horizontalAdvance(QStringLiteral("00:00:00 ")) * 3 / 2;
-        setTickCount(std::max(1, m_axis->axisRect()->width() / std::max(labelRoom, 1)));
-        return std::max(1.0, QCPAxisTicker::getTickStep(range));
-    }
-
-    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
-                         int precision) override {
-        if (tick >= 0 && tick == std::floor(tick)) {
-            const QString label = m_timeBase->label(static_cast<int>(tick));
-            if (!label.isEmpty())
-                return label;
-        }
-        return QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision);
-    }
-
-private:
-    const SeriesData* m_timeBase;
-    const QCPAxis* m_axis;
-};
-
-struct ExtraAxis {
-    TrendAxis axis;
-    QCPAxis::AxisType side;
-    QColor color;
-};
-
-// The stored order of the extra axes (0 B, 1 C, 2 E, 3 A, 4 D) with their sides and colours.
-const std::array<ExtraAxis, 5> kExtraAxes{{
-    {TrendAxis::B, QCPAxis::atLeft, QColor(0, 255, 255)},
-    {TrendAxis::C, QCPAxis::atLeft, QColor(255, 0, 255)},
-    {TrendAxis::E, QCPAxis::atLeft, QColor(0, 255, 0)},
-    {TrendAxis::A, QCPAxis::atRight, QColor(128, 0, 255)},
-    {TrendAxis::D, QCPAxis::atRight, QColor(255, 128, 64)},
-}};
-
-QCPItemStraightLine* MakeVerticalLine(QCustomPlot* plot, const QColor& color) {
-    auto* line = new QCPItemStraightLine(plot);
-    line->setLayer(QString::fromLatin1(kOverlay));
-    line->setPen(QPen(color, 2));
-    line->setSelectable(false);
-    for (QCPItemPosition* end : {line->point1, line->point2}) {
-        end->setAxes(plot->xAxis, plot->yAxis);
-        end->setTypeX(QCPItemPosition::ptPlotCoords);
-        end->setTypeY(QCPItemPosition::ptAxisRectRatio);
-    }
-    line->point1->setCoords(0, 0);
-    line->point2->setCoords(0, 1);
-    return line;
-}
 
 } // namespace
 
@@ -96,24 +37,16 @@ CTChart::CTChart(QWidget* parent)
 
     m_axes[static_cast<int>(TrendAxis::X)] = m_plot->xAxis;
     m_axes[static_cast<int>(TrendAxis::Y)] = m_plot->yAxis;
-    for (const ExtraAxis& extra : kExtraAxes) {
-        QCPAxis* added = m_plot->axisRect()->addAxis(extra.side);
-        added->setBasePen(QPen(extra.color, 3));
-        added->setTickPen(QPen(extra.color, 1));
-        added->setSubTickPen(QPen(extra.color, 1));
-        added->grid()->setVisible(false);
-        m_axes[static_cast<int>(extra.axis)] = added;
-    }
-    m_marker = MakeVerticalLine(m_plot, Qt::blue);
-    m_cursor = MakeVerticalLine(m_plot, Qt::red);
+    AddExtraAxes(m_plot, m_axes);
+    m_marker = MakeVerticalLine(m_plot, Qt::blue, QString::fromLatin1(kOverlay));
+    m_cursor = MakeVerticalLine(m_plot, Qt::red, QString::fromLatin1(kOverlay));
 
     m_series.emplace_back();
     Series& timeBase = m_series.back();
     timeBase.data = std::make_unique<SeriesData>();
     timeBase.curve = new TrendCurve(timeBase.data.get(), m_plot->xAxis, m_plot->yAxis);
     timeBase.color = Qt::black;
-    m_plot->xAxis->setTicker(
-        QSharedPointer<QCPAxisTicker>(new TimeBaseTicker(timeBase.data.get(), m_plot->xAxis)));
+    m_plot->xAxis->setTicker(MakeTimeBaseTicker(timeBase.data.get(), m_plot->xAxis));
     setSeriesActive(0, false);
 
     m_legend->setFixedWidth(kLegendWidth);
