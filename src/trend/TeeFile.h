@@ -1,0 +1,28 @@
+#pragma once
+// The curve file (.tee): the chart with its data, saved while recording and reopened as
+// history. The layout is described in docs/tee-format.md.
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "trend/ChartSnapshot.h"
+
+namespace vantor {
+
+inline constexpr int kTeeMajor = 1;
+inline constexpr int kTeeMinor = 1;
+
+// Writes atomically: a temporary file in the target's folder, then a rename, so a failure (or a
+// killed process) leaves the old file whole. Returns the error text (naming the file and the
+// reason) or nothing on success. progress, when given, is called on the writing thread with
+// 0..100 as the write advances (about every 10 %).
+std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& chart,
+                                   const std::function<void(int)>& progress = {});
+
+struct TeeLoad {
+    std::optional<ChartSnapshot> chart;
+    QString error; // names the file and the reason; empty when chart holds the file's contents
+};
+TeeLoad LoadTeeFile(const QString& path);
+
+} // namespace vantor
