@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <zlib.h>
+
+#include "support/QtPrinters.h"
+#include "trend/TeeFile.h"
+
+using namespace vantor;
+
+namespace {
+
+ValueBlocks Values(int count, double (*at)(int)) {
+    ValueBlocks values;
+    for (int i = 0; i < count; ++i)
+        values.push_back(at(i));
+    return values;
+}
+
+std::vector<double> List(const ValueBlocks& values) {
+    std::vector<double> out;
+    for (int i = 0; i < values.size(); ++i)
+        out.push_back(values[i]);
+    return out;
+}
+
+ChartSnapshot Sample() {
+    ChartSnapshot chart;
+    chart.title = QStringLiteral("炉温记录");
+    for (int a = 0; a < kTrendAxisCount; ++a)
+        chart.ranges[std::size_t(a)] = {-1.5 * a, 100.25 + a};
+    chart.lineWidth = 2;
+    chart.markerX = 4321.5;
+    SeriesSnapshot& time = chart.series.emplace_back();
+    time.active = false;
+    time.ys = Values(5000, [](int i) { return 45000.25 + i / 86400.0; });
+    for (int i = 0; i < 5000; ++i)
+        time.labels.push_back(QStringLiteral("%1:00:00").arg(i % 24, 2, 10, QLatin1Char('0')));
+    SeriesSnapshot& wavy = chart.series.emplace_back();
+    wavy.title = QStringLiteral("温度");
+    wavy.unit = QStringLiteral("°C");
+    wavy.color = 0xFF102030u;
+    wavy.axis = TrendAxis::A;
+    wavy.lineWidth = 3;
+    wavy.regular = false;
+    wavy.xs = Values(300, [](int i) { return i * 0.5 - 7; });
+    wavy.ys = Values(300, [](int i) { return i % 7 - 3.25; });
+    SeriesSnapshot& hidden = chart.series.emplace_back();
+    hidden.title = QStringLiteral("压力");
+    hidden.unit = QStringLiteral("kPa");
+    hidden.color = 0x80FEDCBAu;
+    hidden.axis = TrendAxis::E;
+    hidden.hiddenByLegend = true;
+    hidden.x0 = 17;
+    hidden.ys = Values(ValueBlocks::kSize + 904, [](int i) { return i * 1e-3; });
+    chart.series.emplace_back().title = QStringLiteral("空");
+    return chart;
+}
+
+void ExpectSame(const ChartSnapshot& got, const ChartSnapshot& want) {
+    EXPECT_EQ(got.title, want.title);
+    EXPECT_EQ(got.ranges, want.ranges);
+    EXPECT_EQ(got.lineWidth, want.lineWidth);
+    EXPECT_EQ(got.markerX, want.markerX);
+    ASSERT_EQ(got.series.size(), want.series.size());
+    for (std::size_t i = 0; i < want.series.size(); ++i) {
+        const SeriesSnapshot &g = got.series[i], &w = want.series[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(std::tie(g.title, g.unit, g.color, g.axis, g.active, g.hiddenByLegend,
+                           g.lineWidth, g.regular, g.x0, g.labels),
+                  std::tie(w.title, w.unit, w.color, w.axis, w.active, w.hiddenByLegend,
+                           w.lineWidth, w.regular, w.x0, w.labels));
+        EXPECT_EQ(List(g.xs), List(w.xs));
+        EXPECT_EQ(List(g.ys), List(w.ys));
+    }
+}
+
+// The test's own little-endian writer, independent of the program's.
+struct Bytes {
+    QByteArray data;
+    template <typename T> Bytes& put(T value) {
+        data.append(reinterpret_cast<const char*>(&value), sizeof value);
+        return *this;
+    }
+    Bytes& text(const char* utf8) {
+        put<quint32>(quint32(qstrlen(utf8)));
+        data.append(utf8);
+        return *this;
+    }
+};
+
+QByteArray Chunk(const char* tag, const QByteArray& payload) {
+    Bytes b;
+    b.data = QByteArray(tag, 4);
+    b.put<quint64>(quint64(payload.size())).data.append(payload);
+    return b
+        .put<quint32>(quint32(
+            crc32(0, reinterpret_cast<const Bytef*>(b.data.constData()), uInt(b.data.size()))))
+        .data;
+}
+
+QByteArray Header(quint16 major, quint16 minor) {
+    return Bytes{QByteArray("\x89VTE\r\n\x1a\n", 8)}.put(major).put(minor).data;
+}
+
+// A 1.0 chart chunk's payload: the title and the seven ranges (min = axis, max = axis + 10).
+Bytes Chart10() {
+    Bytes b;
+    b.text("旧图");
+    for (int a = 0; a < kTrendAxisCount; ++a)
+        b.put<double>(a).put<double>(a + 10);
+    return b;
+}
+
+// A regular series on Y with the given point count and values 0.5, 1.5, ...
+QByteArray Series(quint64 count, int values) {
+    Bytes b;
+    b.text("c").text("V").put<quint32>(0xFF00FF00).put<quint8>(1).put<quint8>(1 | 4);
+    b.put<qint32>(1).put<quint64>(count).put<double>(10);
+    for (int i = 0; i < values; ++i)
+        b.put<double>(i + 0.5);
+    return b.put<quint32>(0).data;
+}
+
+const QByteArray kEnd = Chunk("END ", {});
+
+class TeeFileTest : public ::testing::Test {
+protected:
+    QString path(const QString& name = QStringLiteral("chart.tee")) const {
+        return m_dir.filePath(name);
+    }
+    void write(const QByteArray& bytes) const {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray saved(const ChartSnapshot& chart) const {
+        EXPECT_EQ(SaveTeeFile(path(), chart), std::nullopt);
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(TeeFileTest, EveryFieldSurvivesASaveAndALoad) {
+    const ChartSnapshot chart = Sample();
+    std::vector<int> steps;
+    ASSERT_EQ(SaveTeeFile(path(), chart, [&](int percent) { steps.push_back(percent); }),
+              std::nullopt);
+    ASSERT_GE(steps.size(), 5u);
+    EXPECT_EQ(steps.front(), 0);
+    EXPECT_EQ(steps.back(), 100);
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+
+    const TeeLoad load = LoadTeeFile(path());
+    ASSERT_TRUE(load.chart) << load.error.toStdString();
+    ExpectSame(*load.chart, chart);
+}
+
+TEST_F(TeeFileTest, OlderAndNewerMinorVersionsOpen) {
+    // 1.0: the chart chunk ends after the ranges; line width and marker take 0.
+    write(Header(1, 0) + Chunk("CHRT", Chart10().data) + Chunk("SERI", Series(3, 3)) + kEnd);
+    TeeLoad load = LoadTeeFile(path());
+    ASSERT_TRUE(load.chart) << load.error.toStdString();
+    EXPECT_EQ(load.chart->title, QStringLiteral("旧图"));
+    EXPECT_EQ(load.chart->ranges[6], (ViewRange{6, 16}));
+    EXPECT_EQ(load.chart->lineWidth, 0);
+    EXPECT_EQ(load.chart->markerX, 0);
+    ASSERT_EQ(load.chart->series.size(), 1u);
+    const SeriesSnapshot& s = load.chart->series[0];
+    EXPECT_EQ(std::tie(s.title, s.unit, s.color, s.axis, s.lineWidth, s.x0),
+              std::make_tuple(QStringLiteral("c"), QStringLiteral("V"), 0xFF00FF00u, TrendAxis::Y,
+                              1, 10.0));
+    EXPECT_EQ(List(s.ys), (std::vector<double>{0.5, 1.5, 2.5}));
+
+    // 1.9: fields appended to the chart chunk and an unknown chunk between series are skipped.
+    const QByteArray chart = Chart10().put<qint32>(4).put<double>(88).put<double>(-1).data;
+    write(Header(1, 9) + Chunk("CHRT", chart) + Chunk("SERI", Series(1, 1)) +
+          Chunk("ZZZZ", QByteArray(40, 'z')) + Chunk("SERI", Series(2, 2)) + kEnd);
+    load = LoadTeeFile(path());
+    ASSERT_TRUE(load.chart) << load.error.toStdString();
+    EXPECT_EQ(load.chart->lineWidth, 4);
+    EXPECT_EQ(load.chart->markerX, 88);
+    ASSERT_EQ(load.chart->series.size(), 2u);
+    EXPECT_EQ(load.chart->series[1].count(), 2);
+}
+
+TEST_F(TeeFileTest, DamagedAndForeignFilesAreRefusedNamingTheFile) {
+    const QByteArray good = saved(Sample());
+    const QByteArray head = Header(1, 1) + Chunk("CHRT", Chart10().data);
+    QByteArray flipped = good;
+    flipped[good.size() - 40] = char(flipped[good.size() - 40] ^ 0x10); // the last series' labels
+    QByteArray textMode = good;
+    textMode.replace("\n", "\r\n");
+    struct Case {
+        const char* name;
+        std::optional<QByteArray> bytes; // none: no file at all
+        const char* says;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, "不存在"},
+        {"empty", QByteArray(), "空文件"},
+        {"png", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "不是本程序的曲线文件"},
+        {"text", QByteArray("title,value\n1,2\n"), "不是本程序的曲线文件"},
+        {"text mode", textMode, "不是本程序的曲线文件"},
+        {"in signature", good.left(5), "不完整"},
+        {"in header", good.left(10), "不完整"},
+        {"in a chunk", good.left(good.size() / 2), "不完整"},
+        {"before end", good.left(good.size() - kEnd.size()), "不完整"},
+        {"flipped byte", flipped, "校验和"},
+        {"huge count", head + Chunk("SERI", Series(quint64(1) << 40, 2)) + kEnd, "已损坏"},
+        {"count past payload", head + Chunk("SERI", Series(100'000'000, 2)) + kEnd, "已损坏"},
+        {"huge title", Header(1, 1) + Chunk("CHRT", Bytes{}.put<quint32>(~0u).data) + kEnd,
+         "已损坏"},
+        {"no chart", Header(1, 1) + kEnd, "已损坏"},
+        {"major 2", Header(2, 3) + Chunk("CHRT", Chart10().data) + kEnd, "2.3"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(path());
+        if (c.bytes)
+            write(*c.bytes);
+        const TeeLoad load = LoadTeeFile(path());
+        EXPECT_FALSE(load.chart) << c.name;
+        EXPECT_TRUE(load.error.contains(path())) << c.name << ": " << load.error.toStdString();
+        EXPECT_TRUE(load.error.contains(QString::fromUtf8(c.says)))
+            << c.name << ": " << load.error.toStdString();
+    }
+    EXPECT_TRUE(LoadTeeFile(path()).error.contains(QStringLiteral("1.x")));
+}
+
+TEST_F(TeeFileTest, AFailedSaveNamesTheFileAndLeavesTheOldOneWhole) {
+    ChartSnapshot bad = Sample();
+    bad.series[1].xs.push_back(1); // one X more than Y
+    saved(Sample());
+    const std::optional<QString> error = SaveTeeFile(path(), bad);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->startsWith(QStringLiteral("曲线文件 %1 保存失败：").arg(path())));
+    const TeeLoad load = LoadTeeFile(path());
+    ASSERT_TRUE(load.chart);
+    ExpectSame(*load.chart, Sample());
+
+    const QString nowhere = path(QStringLiteral("no such folder/chart.tee"));
+    EXPECT_TRUE(SaveTeeFile(nowhere, Sample()).value_or(QString()).contains(nowhere));
+}
+
+// A child saves two charts A and B by turns to one path without end; killed at any moment, it
+// leaves a file that loads and is A or B entirely.
+TEST_F(TeeFileTest, AKilledSaveLeavesTheOldOrTheNewFile) {
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 20; ++round) {
+        QProcess child;
+        child.start(QStringLiteral(TEE_SAVE_CHILD), {path()});
+        ASSERT_TRUE(child.waitForStarted(10000));
+        if (round == 0) {
+            ASSERT_TRUE(child.waitForReadyRead(30000)); // the first save is in place
+        }
+        QThread::msleep(random.bounded(5, 150));
+        child.kill();
+        ASSERT_TRUE(child.waitForFinished(10000));
+        ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAllStandardError().data();
+
+        const TeeLoad load = LoadTeeFile(path());
+        ASSERT_TRUE(load.chart) << round << ": " << load.error.toStdString();
+        const ChartSnapshot& c = *load.chart;
+        const int which = c.title == QStringLiteral("A") ? 1 : 2;
+        EXPECT_EQ(c.markerX, which) << round;
+        ASSERT_EQ(c.series.size(), 20u) << round;
+        for (int s = 0; s < 20; ++s) {
+            const ValueBlocks& ys = c.series[std::size_t(s)].ys;
+            ASSERT_EQ(ys.size(), 20000) << round;
+            EXPECT_EQ(ys[19999], which * 1e6 + s * 1e3 + 19999) << round << " " << s;
+        }
+    }
+    const QStringList left = QDir(m_dir.path()).entryList(QDir::Files);
+    std::cout << "files in the folder after the kills: " << left.join(' ').toStdString() << '\n';
+}
+
+} // namespace
