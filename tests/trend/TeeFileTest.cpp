@@ -195,7 +195,7 @@ TEST_F(TeeFileTest, DamagedAndForeignFilesAreRefusedNamingTheFile) {
     const QByteArray good = saved(Sample());
     const QByteArray head = Header(1, 1) + Chunk("CHRT", Chart10().data);
     QByteArray flipped = good;
-    flipped[good.size() - 40] = char(flipped[good.size() - 40] ^ 0x10); // the last series' labels
+    flipped[good.size() - 40] ^= 0x10; // inside the last series' payload
     QByteArray textMode = good;
     textMode.replace("\n", "\r\n");
     struct Case {
