@@ -195,6 +195,13 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
         o.writes.push_back(write);
     }
     o.sends = p.values("send");
+    if (p.isSet("csv")) {
+        o.csvPath = p.value("csv");
+        if (o.csvPath.isEmpty())
+            return QStringLiteral("--csv needs a FILE name");
+        if (!o.console)
+            return QStringLiteral("--csv records a console run; add --console");
+    }
     const struct {
         const char* name;
         int low, high;
@@ -244,6 +251,10 @@ void AddOptions(QCommandLineParser& p) {
         {"interval", "Send interval in milliseconds (default 200).", "MS"},
         {"base", "Address base of the point labels, 0 or 1 (default 0).", "0|1"},
         {"seconds", "Run length in seconds (default: until interrupted).", "N"},
+        {"csv",
+         "Record the cells of every accepted reply in FILE as CSV rows (time, packet, "
+         "cells).",
+         "FILE"},
     });
 }
 

@@ -39,6 +39,7 @@ struct ConsoleOptions {
     // Sent after the first accepted reply, writes first, then the typed frames, in order.
     std::vector<CellWriteOption> writes;
     QStringList sends; // --send HEX, as typed in "发送命令"
+    QString csvPath;   // --csv FILE: record the cells of every accepted reply; empty: none
 };
 
 struct ParsedOptions {

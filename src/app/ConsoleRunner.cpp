@@ -4,10 +4,32 @@
 #include <QTimer>
 
 #include "modbus/LogFormat.h"
+#include "modbus/ReplyRules.h"
 #include "registers/RegisterStore.h"
 #include "writes/WriteFields.h"
 
 namespace vantor {
+
+namespace {
+
+// The cells of the widest reply the configured packets bring, as the session reports them: a
+// bit reply one per bit, a register reply one per register (over Modbus TCP every reply).
+int WidestReply(const CommandImages& images, LinkKind link) {
+    int widest = 0;
+    for (const PacketImage& image : images.packets) {
+        if (!image.sendsOn(link))
+            continue;
+        const bool bits = link == LinkKind::Serial &&
+                          ReplyKindOf(SessionMode::Polling, image.function) == ReplyKind::Bits;
+        const int cells = link == LinkKind::Tcp || bits
+                              ? image.count
+                              : ReplyRegisterCount(image.function, image.count);
+        widest = std::max(widest, std::min(cells, kCellsPerPacket));
+    }
+    return widest;
+}
+
+} // namespace
 
 ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QTextStream& err,
                              QObject* parent)
@@ -40,6 +62,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
         m_err.flush();
         Finish();
     });
+    connect(&m_csv, &ConsoleCsv::failed, this, &ConsoleRunner::recordingFailed);
 }
 
 ConsoleRunner::~ConsoleRunner() = default;
@@ -50,7 +73,7 @@ void ConsoleRunner::Start() {
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
     m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
-    if (!prepareWrites())
+    if (!prepareWrites() || !openRecording())
         return;
 
     LinkController* link = m_app.link();
@@ -73,9 +96,14 @@ void ConsoleRunner::Finish() {
     // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(m_app.link());
     QCoreApplication::sendPostedEvents(this);
+    if (const auto error = m_csv.Close()) {
+        m_err << *error << '\n';
+        m_err.flush();
+        m_exitCode = 1;
+    }
     m_out << CountersLine(counters) << '\n';
     m_out.flush();
-    emit finished(0);
+    emit finished(m_exitCode);
 }
 
 QString ConsoleRunner::CountersLine(const Counters& c) {
@@ -90,10 +118,33 @@ void ConsoleRunner::printCells(int packet, int cells) {
         return;
     const RegisterStore* store = m_app.workspace()->store();
     QString line = QStringLiteral("Db_%1:").arg(packet, 2, 10, QLatin1Char('0'));
-    for (int i = 0; i < std::min(cells, kCellsPerPacket); ++i)
-        line += QLatin1Char(' ') + store->valueText({PacketNo(packet), i});
+    QStringList texts;
+    for (int i = 0; i < std::min(cells, kCellsPerPacket); ++i) {
+        texts << store->valueText({PacketNo(packet), i});
+        line += QLatin1Char(' ') + texts.back();
+    }
     m_out << line << '\n';
     m_out.flush();
+    m_csv.AddRow(QDateTime::currentDateTime(), packet, texts);
+}
+
+bool ConsoleRunner::openRecording() {
+    if (m_options.csvPath.isEmpty())
+        return true;
+    const int cells = WidestReply(m_app.workspace()->store()->images(), m_options.link);
+    if (const auto error = m_csv.Open(m_options.csvPath, cells)) {
+        fail(QStringLiteral("--csv: ") + *error, 2);
+        return false;
+    }
+    return true;
+}
+
+// A recording that can no longer be written ends the run, counters included, with status 1.
+void ConsoleRunner::recordingFailed(const QString& message) {
+    m_err << message << '\n';
+    m_err.flush();
+    m_exitCode = 1;
+    Finish();
 }
 
 void ConsoleRunner::fail(const QString& message, int exitCode) {

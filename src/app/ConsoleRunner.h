@@ -1,12 +1,14 @@
 #pragma once
 // The headless mode: fills the application's workspace from the options, polls one link through
 // its link controller and prints every log line, the cell values after each accepted reply (as
-// the register store decoded them), and the counters at the end.
+// the register store decoded them, also recorded as CSV rows with --csv), and the counters at
+// the end.
 #include <QObject>
 #include <QTextStream>
 #include <memory>
 
 #include "app/Application.h"
+#include "app/ConsoleCsv.h"
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
 #include "writes/WriteService.h"
@@ -22,7 +24,8 @@ public:
 
     // Configures and opens the link. The run ends with finished(exit code).
     void Start();
-    // Stops polling, closes the link, prints the counters and emits finished(0).
+    // Stops polling, closes the link, prints the counters and emits finished(0), or 1 when the
+    // recording could not be written.
     void Finish();
 
     Application* application() { return &m_app; }
@@ -32,7 +35,11 @@ signals:
     void finished(int exitCode);
 
 private:
+    // Prints the cells of an accepted reply and records them.
     void printCells(int packet, int cells);
+    // Creates the --csv file: false (and the run ends with status 2) when it cannot be made.
+    bool openRecording();
+    void recordingFailed(const QString& message);
     void fail(const QString& message, int exitCode = 1);
     // The writes and frames of the command line, checked against the configured packets and the
     // cells' formats: false (and the run ends with status 2) when one is refused.
@@ -45,6 +52,8 @@ private:
     Application m_app;
     WriteService m_writes{m_app.workspace(), m_app.link()};
     QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
+    ConsoleCsv m_csv;
+    int m_exitCode = 0;
     bool m_done = false;
 };
 

@@ -127,6 +127,8 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --seconds 2000001" + ok, "--seconds"},
         {"--console --serial X --bogus" + ok, "bogus"},
         {"--console --serial X stray" + ok, "stray"},
+        {"--console --serial X" + ok + " --csv", "--csv"},
+        {"--serial X --csv out.csv" + ok, "--console"},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.commandLine);

@@ -1,6 +1,7 @@
 // The console mode of the program binary against the pymodbus slave, over a socat
 // pseudo-terminal pair and over TCP: what it prints, in which order, and how it fails.
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -134,6 +135,50 @@ TEST_F(ConsolePeers, WritesAndTypedFramesFollowTheFirstReply) {
         EXPECT_TRUE(bad.errors.contains(refused[0])) << bad.Text();
         EXPECT_TRUE(bad.lines.filter("Tx").isEmpty()) << bad.Text();
     }
+}
+
+// --csv records one row per printed reply, in order, with rising time stamps and the cells as
+// printed; a file that cannot be made ends the run before anything is sent.
+TEST_F(ConsolePeers, CsvRecordsEveryPrintedReply) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("记录.csv"));
+    const ConsoleRun run =
+        RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--packet", "1,2,0,4",
+                    "--format", "1:3=7", "--seconds", "2", "--csv", path});
+    ASSERT_EQ(run.exitCode, 0) << run.Text();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    QStringList rows = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(rows.takeLast(), QString()) << "the last row ends in CRLF";
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.takeFirst(),
+              QString::fromUtf8("时间,数据包,单元格0,单元格1,单元格2,单元格3,"
+                                "单元格4,单元格5,单元格6,单元格7,单元格8,单元格9"));
+    const QStringList printed = run.lines.filter(QRegularExpression("^Db_"));
+    ASSERT_EQ(rows.size(), printed.size()) << run.Text();
+    ASSERT_GE(rows.size(), 4) << run.Text();
+    const QRegularExpression row(R"(^(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}),(.*)$)");
+    const QString cells[] = {QStringLiteral("1,1,-2,-2,1.500,--,-1,-2,-32768,12345,0"),
+                             QStringLiteral("2,1,0,1,1,,,,,,")};
+    QString previous;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const auto match = row.match(rows[i]);
+        ASSERT_TRUE(match.hasMatch()) << rows[i].toStdString();
+        EXPECT_GT(match.captured(1), previous) << rows[i].toStdString();
+        previous = match.captured(1);
+        EXPECT_EQ(match.captured(2), cells[i % 2]) << "row " << i;
+    }
+
+    const ConsoleRun bad = RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--csv",
+                                       dir.filePath("no-such-folder/x.csv")});
+    EXPECT_EQ(bad.exitCode, 2) << bad.Text();
+    EXPECT_TRUE(bad.errors.contains("--csv") && bad.errors.contains("no-such-folder"))
+        << bad.Text();
+    EXPECT_TRUE(bad.lines.filter("Tx").isEmpty()) << bad.Text();
 }
 
 TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {

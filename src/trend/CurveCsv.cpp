@@ -1,0 +1,113 @@
+#include "trend/CurveCsv.h"
+
+#include <QDate>
+#include <QDir>
+#include <QSaveFile>
+#include <QTime>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace vantor {
+
+namespace {
+
+constexpr qint64 kMsPerDay = 86400000;
+
+// The wall-clock date and time an OLE date holds, to the second. Read straight from the value
+// (no time zone round trip), so a day with a clock change keeps the times as they were sampled.
+QByteArray SampleTime(double days) {
+    if (!std::isfinite(days))
+        return {};
+    double whole = std::floor(days);
+    qint64 ms = std::llround((days - whole) * static_cast<double>(kMsPerDay));
+    if (ms >= kMsPerDay) {
+        whole += 1;
+        ms -= kMsPerDay;
+    }
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
+    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+    return (date.toString(u"yyyy-MM-dd") + QLatin1Char(' ') + time.toString(u"HH:mm:ss"))
+        .toLatin1();
+}
+
+// The shortest text that reads back as the same double: plain digits for the usual magnitudes
+// ("100000", "0.1", "-2.5"), an exponent only for the very large and very small ("1e+300").
+// A value that is not a number gives an empty field.
+void AppendNumber(QByteArray& row, double value) {
+    if (!std::isfinite(value))
+        return;
+    const double size = std::fabs(value);
+    const auto format = size == 0 || (size >= 1e-6 && size < 1e16) ? std::chars_format::fixed
+                                                                   : std::chars_format::general;
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, format);
+    row.append(text, result.ptr - text);
+}
+
+QByteArray HeaderRow(const std::vector<const SeriesSnapshot*>& curves) {
+    QString header = QStringLiteral("时间");
+    for (const SeriesSnapshot* curve : curves) {
+        const QString name = curve->unit.isEmpty()
+                                 ? curve->title
+                                 : QStringLiteral("%1 (%2)").arg(curve->title, curve->unit);
+        header += QLatin1Char(',') + CsvField(name);
+    }
+    return header.toUtf8() + "\r\n";
+}
+
+} // namespace
+
+QString CsvField(const QString& text) {
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool WriteCurveCsv(QIODevice& out, const ChartSnapshot& chart) {
+    std::vector<const SeriesSnapshot*> curves;
+    for (std::size_t k = 1; k < chart.series.size(); ++k)
+        if (chart.series[k].active)
+            curves.push_back(&chart.series[k]);
+    if (out.write(kUtf8Bom) < 0 || out.write(HeaderRow(curves)) < 0)
+        return false;
+    if (chart.series.empty())
+        return true;
+
+    // One cursor per curve walks its points along with the rows: the point sampled together
+    // with time-base sample n has X = n + 1 (points that round to an X without a row are
+    // passed over).
+    const SeriesSnapshot& timeBase = chart.series.front();
+    std::vector<int> cursors(curves.size(), 0);
+    QByteArray row;
+    for (int n = 0; n < timeBase.count(); ++n) {
+        const double x = n + 1;
+        row = SampleTime(timeBase.ys[n]);
+        for (std::size_t k = 0; k < curves.size(); ++k) {
+            const SeriesSnapshot& curve = *curves[k];
+            int& i = cursors[k];
+            row += ',';
+            while (i < curve.count() && curve.x(i) < x - 0.5)
+                ++i;
+            if (i < curve.count() && curve.x(i) < x + 0.5)
+                AppendNumber(row, curve.ys[i++]);
+        }
+        row += "\r\n";
+        if (out.write(row) < 0)
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> SaveCurveCsv(const QString& path, const ChartSnapshot& chart) {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && WriteCurveCsv(file, chart) && file.commit())
+        return std::nullopt;
+    return QStringLiteral("无法保存 CSV 文件 %1：%2")
+        .arg(QDir::toNativeSeparators(path), file.errorString());
+}
+
+} // namespace vantor

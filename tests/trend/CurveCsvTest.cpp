@@ -1,0 +1,87 @@
+// The chart as a CSV table: header with units, one row per time-base sample, empty cells where a
+// curve has no point, quoting, inactive curves left out, and the atomic save.
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "registers/OleDate.h"
+#include "trend/CurveCsv.h"
+
+namespace vantor {
+namespace {
+
+SeriesSnapshot Curve(const QString& title, const QString& unit, std::vector<double> ys,
+                     double x0 = 1, std::vector<double> xs = {}) {
+    SeriesSnapshot s;
+    s.title = title;
+    s.unit = unit;
+    s.x0 = x0;
+    s.regular = xs.empty();
+    for (double x : xs)
+        s.xs.push_back(x);
+    for (double y : ys)
+        s.ys.push_back(y);
+    return s;
+}
+
+// Four samples a second apart across midnight; curves that start late, jump and are inactive.
+ChartSnapshot Chart() {
+    ChartSnapshot chart;
+    std::vector<double> times;
+    const QDateTime first(QDate(2024, 3, 5), QTime(23, 59, 58));
+    for (int n = 0; n < 4; ++n)
+        times.push_back(OleDateFromDateTime(first.addSecs(n)));
+    chart.series.push_back(Curve({}, {}, times, 0));
+    chart.series.push_back(Curve(QStringLiteral("温度"), QStringLiteral("°C"), {1.5, 2, 0.1, 1e5}));
+    chart.series.push_back(Curve(QStringLiteral("压力, \"高\""), {}, {7, 8}, 3));
+    SeriesSnapshot removed = Curve(QStringLiteral("旧"), {}, {9, 9, 9, 9});
+    removed.active = false;
+    chart.series.push_back(removed);
+    chart.series.push_back(
+        Curve(QStringLiteral("跳"), QStringLiteral("V"), {-2.5, 1e300, 5}, 0, {1, 4, 5}));
+    return chart;
+}
+
+const QByteArray kExpected = "\xEF\xBB\xBF"
+                             "时间,温度 (°C),\"压力, \"\"高\"\"\",跳 (V)\r\n"
+                             "2024-03-05 23:59:58,1.5,,-2.5\r\n"
+                             "2024-03-05 23:59:59,2,,\r\n"
+                             "2024-03-06 00:00:00,0.1,7,\r\n"
+                             "2024-03-06 00:00:01,100000,8,1e+300\r\n";
+
+TEST(CurveCsv, RowsFollowTheTimeBaseWithEmptyCellsWhereACurveHasNoPoint) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(WriteCurveCsv(buffer, Chart()));
+    EXPECT_EQ(buffer.data().toStdString(), kExpected.toStdString());
+}
+
+TEST(CurveCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    const struct {
+        const char* text;
+        const char* field;
+    } cases[] = {{"plain 值", "plain 值"},
+                 {"a,b", "\"a,b\""},
+                 {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                 {"two\r\nlines", "\"two\r\nlines\""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CsvField(QString::fromUtf8(c.text)), QString::fromUtf8(c.field)) << c.text;
+}
+
+TEST(CurveCsv, SaveWritesTheWholeFileOrNamesTheOneItCouldNotWrite) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("趋势.csv"));
+    EXPECT_EQ(SaveCurveCsv(path, Chart()), std::nullopt);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().toStdString(), kExpected.toStdString());
+
+    const QString missing = dir.filePath(QStringLiteral("无此目录/趋势.csv"));
+    const auto error = SaveCurveCsv(missing, Chart());
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->contains(missing)) << error->toStdString();
+}
+
+} // namespace
+} // namespace vantor
