@@ -26,6 +26,7 @@
 #include "packets/DataGridPanel.h"
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
+#include "trend/TrendPanelDlg.h"
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/Resources.h"
 #include "writes/CustomSendDlg.h"
@@ -207,6 +208,8 @@ void CMainFrame::createStatusBar() {
             QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
         }
     });
+    connect(m_view->trendPanel(), &CTrendPanelDlg::progressChanged, m_progress,
+            &QProgressBar::setValue);
     connect(m_writes->service(), &WriteService::statusMessage, bar,
             [bar](const QString& text) { bar->showMessage(text); });
 }

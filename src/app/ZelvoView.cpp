@@ -8,6 +8,7 @@
 #include "modbus/LinkController.h"
 #include "modbus/ResizeQuiet.h"
 #include "packets/CommPanelDlg.h"
+#include "packets/ConnectionControls.h"
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
 #include "trend/TrendPanelHooks.h"
@@ -70,6 +71,12 @@ CCommPanelDlg* CZelvoView::commPanel() {
     auto* commScroll = new FitScrollArea(m_commPanel);
     commScroll->setObjectName(QStringLiteral("commScroll"));
     m_commHolder->layout()->addWidget(commScroll);
+    // The user opening a link is asked whether to record; closing it ends the recording.
+    ConnectionControls* controls = m_commPanel->connectionControls();
+    connect(controls, &ConnectionControls::linkOpeningByUser, m_trendPanel,
+            &CTrendPanelDlg::askRecording);
+    connect(controls, &ConnectionControls::linkStoppedByUser, m_trendPanel,
+            &CTrendPanelDlg::endRecording);
     emit commPanelBuilt(m_commPanel);
     return m_commPanel;
 }

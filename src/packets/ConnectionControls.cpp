@@ -357,6 +357,7 @@ void ConnectionControls::onConnect() {
         ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
         return;
     }
+    emit linkOpeningByUser(LinkKind::Tcp);
     m_link->connectTcp(serverAddress(), serverPort());
 }
 
@@ -378,6 +379,7 @@ void ConnectionControls::onTcpStart() {
 void ConnectionControls::onTcpStop() {
     m_link->tcpStop();
     setTcpEditsEnabled(true);
+    emit linkStoppedByUser(LinkKind::Tcp);
 }
 
 } // namespace vantor

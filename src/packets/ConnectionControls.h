@@ -46,6 +46,10 @@ signals:
     void linkKindChanged(vantor::LinkKind link);
     // Cyclic sending armed or disarmed on the link (serial open/close, TCP start/stop).
     void sendingChanged(bool sending);
+    // The user opens the port or connects over TCP: emitted before the link is asked.
+    void linkOpeningByUser(vantor::LinkKind link);
+    // The user closed the port or stopped TCP.
+    void linkStoppedByUser(vantor::LinkKind link);
 
 private:
     QWidget* buildSerialGroup();

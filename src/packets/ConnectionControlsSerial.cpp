@@ -46,6 +46,7 @@ void ConnectionControls::onPortOpenChanged(bool open) {
 void ConnectionControls::onOpenClose() {
     if (m_selection->portOpen()) {
         m_link->closeSerial();
+        emit linkStoppedByUser(LinkKind::Serial);
         return;
     }
     const SerialSettings settings = m_selection->settings();
@@ -53,6 +54,7 @@ void ConnectionControls::onOpenClose() {
         ShowMessage(this, QStringLiteral("请选择串口"));
         return;
     }
+    emit linkOpeningByUser(LinkKind::Serial);
     m_link->openSerial(settings);
 }
 

@@ -122,4 +122,11 @@ void Workspace::setUserNames(bool on) {
     emit userNamesChanged(on);
 }
 
+void Workspace::setProjectPath(const QString& path) {
+    if (path == m_projectPath)
+        return;
+    m_projectPath = path;
+    emit projectPathChanged(path);
+}
+
 } // namespace vantor

@@ -80,6 +80,10 @@ public:
     const TrendSettings& trendSettings() const { return m_trend; }
     void setTrendSettings(const TrendSettings& settings);
 
+    // The project file the set-up was last saved to or opened from; empty when none.
+    QString projectPath() const { return m_projectPath; }
+    void setProjectPath(const QString& path);
+
     // Labels from the user's point names (true) or the point numbers (false).
     bool userNames() const { return m_userNames; }
     void setUserNames(bool on);
@@ -94,6 +98,7 @@ signals:
     void tcpChanged();
     void userNamesChanged(bool on);
     void trendSettingsChanged();
+    void projectPathChanged(const QString& path);
 
 private:
     PacketRows m_rows;
@@ -101,6 +106,7 @@ private:
     LinkKind m_linkKind = LinkKind::Serial;
     TcpSettings m_tcp;
     bool m_userNames = false;
+    QString m_projectPath;
     TrendSettings m_trend;
     SerialSelection* m_serial;
     RegisterStore* m_store;

@@ -2,26 +2,34 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vantor {
 
+static_assert(ValueBlocks::kSize % SeriesData::kBlock == 0,
+              "an envelope block never spans two value blocks");
+
 void SeriesData::append(double x, double y, const QString& label) {
-    const std::size_t index = m_y.size();
+    const int index = m_y.size();
     if (m_regular && index == 0)
         m_x0 = x;
     else if (m_regular && x != m_x0 + static_cast<double>(index)) {
         m_regular = false;
-        m_x.reserve(m_y.capacity());
-        for (std::size_t i = 0; i < index; ++i)
+        m_x.reserveBlocks(index + 1);
+        for (int i = 0; i < index; ++i)
             m_x.push_back(m_x0 + static_cast<double>(i));
     }
     if (!m_regular)
         m_x.push_back(x);
     m_y.push_back(y);
     if (!label.isEmpty()) {
-        m_labels.resize(index + 1);
-        m_labels[index] = label;
+        m_labels.resize(static_cast<std::size_t>(index) + 1);
+        m_labels[static_cast<std::size_t>(index)] = label;
     }
+    addToEnvelope(index, y);
+}
+
+void SeriesData::addToEnvelope(int index, double y) {
     if (index % kBlock == 0)
         m_blocks.push_back({y, y});
     else {
@@ -33,11 +41,34 @@ void SeriesData::append(double x, double y, const QString& label) {
 
 void SeriesData::clear() {
     // Give the memory back: a cleared curve may stay empty for a long time.
-    std::vector<double>().swap(m_x);
-    std::vector<double>().swap(m_y);
+    m_x.clear();
+    m_y.clear();
     std::vector<QString>().swap(m_labels);
     std::vector<Envelope>().swap(m_blocks);
     m_regular = true;
+}
+
+void SeriesData::copyTo(SeriesSnapshot& out) const {
+    out.regular = m_regular;
+    out.x0 = m_x0;
+    out.xs = m_regular ? ValueBlocks() : m_x;
+    out.ys = m_y;
+    out.labels = m_labels;
+}
+
+void SeriesData::assign(const SeriesSnapshot& from) {
+    clear();
+    m_regular = from.regular || from.count() == 0;
+    m_x0 = from.x0;
+    if (!m_regular)
+        m_x = from.xs;
+    m_y = from.ys;
+    m_labels = from.labels;
+    if (static_cast<int>(m_labels.size()) > m_y.size())
+        m_labels.resize(static_cast<std::size_t>(m_y.size()));
+    m_blocks.reserve(static_cast<std::size_t>((m_y.size() + kBlock - 1) / kBlock));
+    for (int i = 0; i < m_y.size(); ++i)
+        addToEnvelope(i, m_y[i]);
 }
 
 std::optional<double> SeriesData::x(int index) const {
@@ -49,7 +80,7 @@ std::optional<double> SeriesData::x(int index) const {
 std::optional<double> SeriesData::y(int index) const {
     if (index < 0 || index >= count())
         return std::nullopt;
-    return m_y[static_cast<std::size_t>(index)];
+    return m_y[index];
 }
 
 QString SeriesData::label(int index) const {
@@ -61,13 +92,25 @@ QString SeriesData::label(int index) const {
 int SeriesData::lowerBound(double key) const {
     if (m_regular)
         return static_cast<int>(std::clamp(std::ceil(key - m_x0), 0.0, double(count())));
-    return static_cast<int>(std::lower_bound(m_x.begin(), m_x.end(), key) - m_x.begin());
+    return firstXAtLeast(0, count(), key);
 }
 
 int SeriesData::upperBound(double key) const {
     if (m_regular)
         return static_cast<int>(std::clamp(std::floor(key - m_x0) + 1, 0.0, double(count())));
-    return static_cast<int>(std::upper_bound(m_x.begin(), m_x.end(), key) - m_x.begin());
+    // The first X above key: the first at least key's successor.
+    return firstXAtLeast(0, count(), std::nextafter(key, std::numeric_limits<double>::infinity()));
+}
+
+int SeriesData::firstXAtLeast(int from, int to, double key) const {
+    while (from < to) {
+        const int middle = from + (to - from) / 2;
+        if (m_x[middle] < key)
+            from = middle + 1;
+        else
+            to = middle;
+    }
+    return from;
 }
 
 std::optional<SeriesPoint> SeriesData::yRange() const {
@@ -112,18 +155,20 @@ void ScanRange(const double* y, int from, int to, double& lo, double& hi) {
 
 } // namespace
 
+// The head and tail scans stay inside one envelope block, and so inside one value block.
 SeriesPoint SeriesData::span(int from, int to) const {
-    const double* y = m_y.data();
-    double lo = y[from], hi = y[from];
+    double lo = m_y[from], hi = lo;
     const int headEnd = std::min(to, (from + kBlock - 1) / kBlock * kBlock);
     const int blocksEnd = std::max(headEnd, to / kBlock * kBlock);
-    ScanRange(y, from, headEnd, lo, hi);
+    if (from < headEnd)
+        ScanRange(m_y.run(from), 0, headEnd - from, lo, hi);
     for (int b = headEnd / kBlock; b < blocksEnd / kBlock; ++b) {
         const Envelope& e = m_blocks[static_cast<std::size_t>(b)];
         lo = std::min(lo, e.min);
         hi = std::max(hi, e.max);
     }
-    ScanRange(y, blocksEnd, to, lo, hi);
+    if (blocksEnd < to)
+        ScanRange(m_y.run(blocksEnd), 0, to - blocksEnd, lo, hi);
     return {lo, hi};
 }
 
@@ -136,7 +181,7 @@ void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
     const int first = std::max(0, lowerBound(lo) - 1);
     const int last = std::min(n, upperBound(hi) + 1);
     auto point = [this, &map](int i) {
-        return SeriesPoint{map.offset + map.scale * xAt(i), m_y[static_cast<std::size_t>(i)]};
+        return SeriesPoint{map.offset + map.scale * xAt(i), m_y[i]};
     };
     if (last - first <= 2 * columns) {
         out.reserve(static_cast<std::size_t>(last - first));
@@ -161,8 +206,7 @@ void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
         if (m_regular)
             next = std::clamp(lowerBound(columnEnd), i + 1, end);
         else
-            next = static_cast<int>(
-                std::lower_bound(m_x.begin() + i + 1, m_x.begin() + end, columnEnd) - m_x.begin());
+            next = firstXAtLeast(i + 1, end, columnEnd);
         if (blockEdges)
             next = std::min((next + kBlock - 1) / kBlock * kBlock, end);
         const SeriesPoint range = span(i, next);

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "trend/ChartSnapshot.h"
+
 namespace vantor {
 
 struct SeriesPoint {
@@ -19,9 +21,14 @@ class SeriesData {
 public:
     static constexpr int kBlock = 16; // points per envelope block
 
-    int count() const { return static_cast<int>(m_y.size()); }
+    int count() const { return m_y.size(); }
     void append(double x, double y, const QString& label = {});
     void clear();
+
+    // The points as a snapshot (sharing the value blocks), and all points replaced by those of a
+    // snapshot (the envelope is rebuilt).
+    void copyTo(SeriesSnapshot& out) const;
+    void assign(const SeriesSnapshot& from);
 
     std::optional<double> x(int index) const;
     std::optional<double> y(int index) const;
@@ -49,21 +56,21 @@ public:
 
 private:
     SeriesPoint span(int from, int to) const; // lowest (x) and highest (y) Y of [from, to)
+    void addToEnvelope(int index, double y);
+    int firstXAtLeast(int from, int to, double key) const; // irregular X: a search in [from, to)
 
     struct Envelope {
         double min;
         double max;
     };
-    double xAt(int index) const {
-        return m_regular ? m_x0 + index : m_x[static_cast<std::size_t>(index)];
-    }
+    double xAt(int index) const { return m_regular ? m_x0 + index : m_x[index]; }
 
     // While every point's X is the first one's plus its index (as sampling gives), no X is
     // stored: half the memory, and a pixel column's points are found by arithmetic.
     bool m_regular = true;
     double m_x0 = 0;
-    std::vector<double> m_x; // only once the points are not regular
-    std::vector<double> m_y;
+    ValueBlocks m_x; // only once the points are not regular
+    ValueBlocks m_y;
     std::vector<QString> m_labels; // as long as the last labelled point
     std::vector<Envelope> m_blocks;
 };

@@ -262,6 +262,14 @@ std::optional<double> CTChart::yValue(int series, int index) const {
     return s ? s->data->y(index) : std::nullopt;
 }
 
+std::optional<double> CTChart::yAtX(int series, double x) const {
+    const Series* s = at(series);
+    if (!s)
+        return std::nullopt;
+    const int index = s->data->lowerBound(x);
+    return s->data->x(index) == x ? s->data->y(index) : std::nullopt;
+}
+
 bool CTChart::seriesHiddenByLegend(int series) const {
     const Series* s = at(series);
     return s && s->hiddenByLegend;
@@ -295,6 +303,67 @@ void CTChart::refreshLegendItem(int series) {
         item->setData(Qt::CheckStateRole, QVariant());
     }
     item->setHidden(!(s->active && s->data->count() > 0));
+}
+
+// ---- the whole chart as data ----
+
+ChartSnapshot CTChart::snapshot() const {
+    ChartSnapshot chart;
+    chart.title = title();
+    for (int a = 0; a < kTrendAxisCount; ++a) {
+        const QCPRange range = m_axes[static_cast<std::size_t>(a)]->range();
+        chart.ranges[static_cast<std::size_t>(a)] = {range.lower, range.upper};
+    }
+    chart.markerX = markerX();
+    chart.series.resize(m_series.size());
+    for (std::size_t i = 0; i < m_series.size(); ++i) {
+        const Series& from = m_series[i];
+        SeriesSnapshot& to = chart.series[i];
+        to.title = from.title;
+        to.color = from.color.rgba();
+        to.axis = from.axis;
+        to.active = from.active;
+        to.hiddenByLegend = from.hiddenByLegend;
+        to.lineWidth = from.curve->lineWidth();
+        from.data->copyTo(to);
+    }
+    if (m_series.size() > 1)
+        chart.lineWidth = m_series[1].curve->lineWidth();
+    return chart;
+}
+
+void CTChart::load(const ChartSnapshot& chart) {
+    const int wanted = std::max<int>(1, static_cast<int>(chart.series.size()));
+    while (seriesCount() > wanted)
+        removeLastSeries();
+    while (seriesCount() < wanted)
+        addSeries();
+    for (int i = 0; i < static_cast<int>(chart.series.size()); ++i) {
+        const SeriesSnapshot& from = chart.series[static_cast<std::size_t>(i)];
+        Series& to = m_series[static_cast<std::size_t>(i)];
+        to.data->assign(from);
+        to.title = from.title;
+        to.hiddenByLegend = from.hiddenByLegend;
+        setSeriesColor(i, QColor::fromRgba(from.color));
+        setSeriesAxis(i, from.axis == TrendAxis::X ? TrendAxis::Y : from.axis);
+        setSeriesLineWidth(i, from.lineWidth);
+        setSeriesActive(i, from.active); // shows or hides it and refreshes its legend row
+    }
+    setTitle(chart.title);
+    for (int a = 0; a < kTrendAxisCount; ++a) {
+        const ViewRange range = chart.ranges[static_cast<std::size_t>(a)];
+        if (range.max > range.min)
+            m_axes[static_cast<std::size_t>(a)]->setRange(range.min, range.max);
+    }
+    setMarkerX(chart.markerX);
+    scheduleReplot();
+}
+
+void CTChart::removeLastSeries() {
+    Series& s = m_series.back();
+    delete s.legendItem;
+    m_plot->removePlottable(s.curve);
+    m_series.pop_back();
 }
 
 // ---- title, legend ----

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "registers/TrendSettings.h"
+#include "trend/ChartSnapshot.h"
 #include "trend/SeriesData.h"
 
 class QCustomPlot;
@@ -70,6 +71,8 @@ public:
     QString pointLabel(int series, int index) const;
     std::optional<double> xValue(int series, int index) const;
     std::optional<double> yValue(int series, int index) const;
+    // Y of the series' point at exactly this X; none where it has no point there.
+    std::optional<double> yAtX(int series, double x) const;
     // Whether the user unticked the series in the legend (it stays hidden while active).
     bool seriesHiddenByLegend(int series) const;
 
@@ -85,6 +88,14 @@ public:
     double markerX() const;
     void setMarkerX(double x);
     double cursorX() const;
+
+    // ---- the whole chart as data ----
+    // Every series with its points, the title, the visible axis ranges and the marker. Cheap:
+    // the copy shares the point blocks with the chart (units are left empty).
+    ChartSnapshot snapshot() const;
+    // Replaces all of that by a snapshot's contents; series are added or removed to match its
+    // count (at least the time base stays).
+    void load(const ChartSnapshot& chart);
 
     // The plot's tooltip text (the per-curve read-out).
     void setPlotToolTip(const QString& text);
@@ -122,6 +133,7 @@ private:
     const Series* at(int series) const;
     QCPAxis* axis(TrendAxis axis) const;
     void applyVisibility(int series);
+    void removeLastSeries();
     void refreshLegendItem(int series);
     void scheduleReplot(bool overlayOnly = false);
     void replot();

@@ -10,6 +10,7 @@
 
 #include "registers/CurveTable.h"
 #include "registers/Workspace.h"
+#include "trend/CurveRecorder.h"
 #include "trend/TChart.h"
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/TwoRowStrip.h"
@@ -57,7 +58,8 @@ SliderStep StepOf(int action) {
 CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_sampler(workspace),
       m_applied(workspace->trendSettings()), m_layout(new QVBoxLayout(this)),
-      m_strip(new TwoRowStrip(kStripHeight, this)) {
+      m_strip(new TwoRowStrip(kStripHeight, this)),
+      m_recorder(new CurveRecorder([this] { return chartSnapshot(); }, this)) {
     m_layout->setContentsMargins(5, 0, 1, 0);
     m_layout->setSpacing(0);
     m_layout->addWidget(m_strip);
@@ -75,7 +77,11 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
     AfterFirstPaint(this, [this] { chart(); });
 }
 
-CTrendPanelDlg::~CTrendPanelDlg() = default;
+// A recording in progress is saved once more before the chart goes.
+CTrendPanelDlg::~CTrendPanelDlg() {
+    m_recorder->stop();
+    m_recorder->waitForWrites();
+}
 
 QToolButton* CTrendPanelDlg::addButton(const char* name, TrendIconKind icon, const QString& tip) {
     auto* button = new QToolButton(m_strip->first());
@@ -97,12 +103,14 @@ void CTrendPanelDlg::buildStrip() {
     using K = TrendIconKind;
     connect(addButton("realTimeButton", K::RealTime, QStringLiteral("实时曲线")),
             &QToolButton::clicked, this, &CTrendPanelDlg::startRealTime);
-    addButton("historyButton", K::History, QStringLiteral("历史曲线"))->setEnabled(false);
+    m_historyButton = addButton("historyButton", K::History, QStringLiteral("历史曲线"));
+    connect(m_historyButton, &QToolButton::clicked, this, &CTrendPanelDlg::openHistory);
     connect(addButton("pauseButton", K::Pause, QStringLiteral("暂停曲线")), &QToolButton::clicked,
             this, [this] { setMoving(false); });
     connect(addButton("moveButton", K::Move, QStringLiteral("移动曲线")), &QToolButton::clicked,
             this, [this] { setMoving(true); });
-    addButton("saveButton", K::Save, QStringLiteral("保存曲线"))->setEnabled(false);
+    m_saveButton = addButton("saveButton", K::Save, QStringLiteral("保存曲线"));
+    connect(m_saveButton, &QToolButton::clicked, this, &CTrendPanelDlg::saveChart);
     for (auto [name, icon, tip, mode] :
          {std::tuple{"fastBackButton", K::FastBack, u"快退曲线", FastScroll::Mode::Back},
           std::tuple{"fastForwardButton", K::FastForward, u"快进曲线",
@@ -122,10 +130,9 @@ void CTrendPanelDlg::buildStrip() {
             &QToolButton::clicked, this, &CTrendPanelDlg::resetAxes);
     connect(addButton("axisZeroButton", K::AxisZero, QStringLiteral("Y轴归零")),
             &QToolButton::clicked, this, &CTrendPanelDlg::zeroAxes);
-    QToolButton* autoSave =
-        addButton("autoSaveButton", K::AutoSave, QStringLiteral("自动保存曲线"));
-    autoSave->setCheckable(true);
-    autoSave->setEnabled(false);
+    m_autoSaveButton = addButton("autoSaveButton", K::AutoSave, QStringLiteral("自动保存曲线"));
+    m_autoSaveButton->setCheckable(true);
+    connect(m_autoSaveButton, &QToolButton::clicked, this, &CTrendPanelDlg::setAutoSave);
 
     m_markerEdit = new QLineEdit(QStringLiteral("300"), m_strip->first());
     m_markerEdit->setObjectName(QStringLiteral("markerEdit"));
@@ -165,6 +172,7 @@ void CTrendPanelDlg::buildStrip() {
     m_slider->setFixedWidth(100);
     connect(m_slider, &QSlider::actionTriggered, this, &CTrendPanelDlg::onSliderAction);
     axisRow->addWidget(m_slider);
+    buildRecordingControls();
     m_strip->finish();
 }
 
@@ -282,8 +290,11 @@ void CTrendPanelDlg::startTimer() {
     m_sampleTimer.start(std::max<int>(kMinSampleMs, m_workspace->trendSettings().sampleMs));
 }
 
+// Not while history is shown: a loaded file's chart gets no live samples.
 void CTrendPanelDlg::startSamplingIfStopped() {
     chart();
+    if (m_history)
+        return;
     if (!sampling())
         startTimer();
 }
@@ -293,13 +304,21 @@ void CTrendPanelDlg::stopSampling() {
 }
 
 void CTrendPanelDlg::startRealTime() {
+    m_autoSaveButton->setEnabled(true);
     m_markerEdit->setEnabled(true);
+    // The run so far keeps its file: saved once more before the chart is cleared.
+    m_recorder->stop();
     CTChart* c = chart();
     for (int series = 0; series < c->seriesCount(); ++series)
         c->clearSeries(series);
     m_sampler.clearFirstSamples();
+    m_history = false;
     c->setTitle(QString::fromUtf8(kTitle));
     startSamplingIfStopped();
+    if (m_autoSaveMemory)
+        showAutoSave(true);
+    // A new run with a new stamp when the box is checked.
+    setAutoSave(autoSaveChecked());
     emit resizeFloatBoxRequested();
 }
 

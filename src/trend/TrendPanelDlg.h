@@ -7,8 +7,10 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "registers/TrendSettings.h"
+#include "trend/ChartSnapshot.h"
 #include "trend/TrendIcons.h"
 #include "trend/TrendRules.h"
 #include "trend/TrendSampler.h"
@@ -21,6 +23,7 @@ class QVBoxLayout;
 namespace vantor {
 
 class CTChart;
+class CurveRecorder;
 class TwoRowStrip;
 class Workspace;
 
@@ -30,6 +33,7 @@ public:
     static constexpr int kStripHeight = 26;
     static constexpr int kMinSampleMs = 10; // a shorter interval would leave the GUI no time
     static constexpr const char* kTitle = "通讯点位实时曲线";
+    static constexpr const char* kHistoryTitle = "通讯点位历史曲线";
 
     explicit CTrendPanelDlg(Workspace* workspace, QWidget* parent = nullptr);
     ~CTrendPanelDlg() override;
@@ -45,6 +49,21 @@ public:
     int transparency() const;
     QLineEdit* markerEdit() const { return m_markerEdit; }
 
+    // ---- recording and history ----
+    bool history() const { return m_history; }
+    int historyCorrection() const { return m_correction; }
+    bool autoSaveChecked() const; // "自动保存曲线"
+    bool autoSaveMemory() const { return m_autoSaveMemory; }
+    CurveRecorder* recorder() const { return m_recorder; }
+    // The chart as data, with the curves' units.
+    ChartSnapshot chartSnapshot();
+    // Loads a curve file as history; a file that cannot be read is refused with a message and
+    // changes nothing. Returns whether it was loaded.
+    bool loadHistory(const QString& path);
+    // Saves the chart as a curve file, a CSV table, or a PNG or PDF picture, by the suffix;
+    // returns the error text, or nothing on success.
+    std::optional<QString> saveChartAs(const QString& path);
+
 public slots:
     void OnSampleTick(); // one sample now
     void sampleAt(const QDateTime& now);
@@ -56,7 +75,14 @@ public slots:
     void zeroAxes();             // "Y轴归零"
     void fastPress(vantor::FastScroll::Mode mode);
     void fastRelease();
-    void fastTick(); // one tick of the fast-scroll timer
+    void fastTick();               // one tick of the fast-scroll timer
+    void setAutoSave(bool on);     // "自动保存曲线" checked or unchecked
+    void askRecording();           // the user is opening a link: "保存数据曲线"
+    void endRecording();           // the user closed the port or stopped TCP
+    void toggleDumpThread();       // the hidden "启动线程" / "关闭线程"
+    void openHistory();            // "历史曲线": the file dialog, then loadHistory
+    void saveChart();              // "保存曲线": the file dialog, then saveChartAs
+    void correctHistory(int step); // the hidden history-curve correction buttons
 
 signals:
     void axisRangeRequested(vantor::TrendAxis axis);
@@ -66,6 +92,7 @@ signals:
     void transparencyChanged(int alpha);
     void resizeFloatBoxRequested();
     void statusMessage(const QString& text);
+    void progressChanged(int percent); // the auto-save's progress
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -81,6 +108,8 @@ private:
     void moveMarkerBy(double step);
     void onSliderAction(int action);
     void startTimer();
+    void buildRecordingControls();
+    void showAutoSave(bool checked);
 
     Workspace* m_workspace;
     TrendSampler m_sampler;
@@ -96,6 +125,16 @@ private:
     QTimer m_fastTimer;
     FastScroll m_fast;
     bool m_mouseInside = false;
+    // Recording and history.
+    CurveRecorder* m_recorder;
+    QToolButton* m_autoSaveButton = nullptr;
+    QToolButton* m_threadButton = nullptr; // hidden
+    QToolButton* m_historyButton = nullptr;
+    QToolButton* m_saveButton = nullptr;
+    QLineEdit* m_correctionEdit = nullptr; // hidden
+    bool m_history = false;
+    bool m_autoSaveMemory = false;
+    int m_correction = 0;
 };
 
 } // namespace vantor

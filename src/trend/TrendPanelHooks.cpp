@@ -76,7 +76,10 @@ bool TrendPanelHooks::eventFilter(QObject* watched, QEvent* event) {
 void TrendPanelHooks::showReadout(double x) {
     if (!m_panel->chartBuilt())
         return;
-    const auto text = LiveReadout(*m_panel->chart(), m_panel->sampler(), *m_workspace->curves(), x);
+    const CTChart& chart = *m_panel->chart();
+    const auto text = m_panel->history()
+                          ? HistoryReadout(chart, m_panel->historyCorrection(), x)
+                          : LiveReadout(chart, m_panel->sampler(), *m_workspace->curves(), x);
     if (!text)
         return; // left of the first sample: the box keeps its old text
     m_readout = *text;
@@ -88,8 +91,10 @@ void TrendPanelHooks::showToolTip(int series, double cursorX) {
     if (!m_panel->chartBuilt())
         return;
     CTChart* chart = m_panel->chart();
-    if (const auto tip =
-            LiveToolTip(*chart, m_panel->sampler(), *m_workspace->curves(), series, cursorX))
+    const auto tip = m_panel->history() ? HistoryToolTip(*chart, series, cursorX)
+                                        : LiveToolTip(*chart, m_panel->sampler(),
+                                                      *m_workspace->curves(), series, cursorX);
+    if (tip)
         chart->setPlotToolTip(*tip);
 }
 

@@ -28,6 +28,11 @@ ReadoutCurve CurveOfRow(const CTChart& chart, const TrendSampler& sampler, const
     return {row.name, ValueAt(chart, sampler, row.number.toInt(), f), row.unit};
 }
 
+// A loaded file's curve at sample f: its point at X = f, as the live chart drew it.
+ReadoutCurve StoredCurve(const CTChart& chart, int series, int f) {
+    return {chart.seriesTitle(series), chart.yAtX(series, f), {}};
+}
+
 } // namespace
 
 std::optional<QString> LiveReadout(const CTChart& chart, const TrendSampler& sampler,
@@ -53,6 +58,25 @@ std::optional<QString> LiveToolTip(const CTChart& chart, const TrendSampler& sam
             ? ReadoutCurve{chart.seriesTitle(series), ValueAt(chart, sampler, series, *f), {}}
             : CurveOfRow(chart, sampler, curves.row(rows.constFirst()), *f);
     return ReadoutToolTip(curve, true);
+}
+
+std::optional<QString> HistoryReadout(const CTChart& chart, int correction, double x) {
+    const auto f = ReadoutSample(x);
+    if (!f)
+        return std::nullopt;
+    const int last = static_cast<int>(std::min<qint64>(qint64(chart.seriesCount()) - correction - 1,
+                                                       qint64(chart.seriesCount()) - 1));
+    QList<ReadoutCurve> lines;
+    for (int series = 1; series <= last; ++series)
+        lines.append(StoredCurve(chart, series, *f));
+    return BuildReadout(HeaderAt(chart, *f), lines, false);
+}
+
+std::optional<QString> HistoryToolTip(const CTChart& chart, int series, double cursorX) {
+    const auto f = ReadoutSample(cursorX);
+    if (!f || series < 1 || series >= chart.seriesCount())
+        return std::nullopt;
+    return ReadoutToolTip(StoredCurve(chart, series, *f), false);
 }
 
 } // namespace vantor

@@ -1,5 +1,5 @@
 #pragma once
-// The live read-out over the trend chart: the time base's date and label of one sample, then a
+// The read-outs over the trend chart. Live: the time base's date and label of one sample, then a
 // line per point-list row with the value its curve has at that sample; and the tool tip of one
 // hovered curve. Built from the chart, the sampler's first-sample table and the curve table.
 #include <QString>
@@ -17,5 +17,10 @@ std::optional<QString> LiveReadout(const CTChart& chart, const TrendSampler& sam
 // The tool tip of the curve that series draws, at the cursor's X; none left of the first sample.
 std::optional<QString> LiveToolTip(const CTChart& chart, const TrendSampler& sampler,
                                    const CurveTable& curves, int series, double cursorX);
+
+// The read-out of a loaded curve file: the header of the sample, then series 1 .. (series count
+// - correction - 1), never past the last, each with its stored title and its value there.
+std::optional<QString> HistoryReadout(const CTChart& chart, int correction, double x);
+std::optional<QString> HistoryToolTip(const CTChart& chart, int series, double cursorX);
 
 } // namespace vantor

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace vantor {
 
@@ -9,6 +10,11 @@ namespace {
 
 MessageSink& Sink() {
     static MessageSink sink;
+    return sink;
+}
+
+QuestionSink& Questions() {
+    static QuestionSink sink;
     return sink;
 }
 
@@ -35,6 +41,20 @@ void ShowMessage(QWidget* parent, const QString& text, MessageKind kind) {
 
 void SetMessageSink(MessageSink sink) {
     Sink() = std::move(sink);
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    if (Questions())
+        return Questions()(parent, title, text);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("否"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void SetQuestionSink(QuestionSink sink) {
+    Questions() = std::move(sink);
 }
 
 } // namespace vantor

@@ -16,4 +16,11 @@ void ShowMessage(QWidget* parent, const QString& text, MessageKind kind = Messag
 // Replaces the modal box (tests); an empty sink restores it.
 void SetMessageSink(MessageSink sink);
 
+// A modal question with the buttons "是" and "否"; true for "是".
+using QuestionSink =
+    std::function<bool(QWidget* parent, const QString& title, const QString& text)>;
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
+// Replaces the modal question (tests); an empty sink restores it.
+void SetQuestionSink(QuestionSink sink);
+
 } // namespace vantor

@@ -1,0 +1,122 @@
+#include "trend/CurveRecorder.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "trend/TeeFile.h"
+
+namespace vantor {
+
+QString AutoSaveStamp(const QDateTime& local) {
+    return local.toString(QStringLiteral("yyyyMMddHHmm"));
+}
+
+QString AutoSaveFileName(const QString& projectPath, const QString& stamp) {
+    const QString base = projectPath.size() < 4 ? QString() : projectPath.chopped(4);
+    return base + stamp + QStringLiteral(".tee");
+}
+
+CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
+    : QObject(parent), m_source(std::move(source)),
+      m_saver([](const QString& path, const ChartSnapshot& chart,
+                 const std::function<void(int)>& progress) {
+          return SaveTeeFile(path, chart, progress);
+      }),
+      m_thread(new QThread(this)), m_worker(new QObject) {
+    m_timer.setInterval(kPeriodMs);
+    connect(&m_timer, &QTimer::timeout, this, &CurveRecorder::round);
+    m_doneTimer.setSingleShot(true);
+    m_doneTimer.setTimerType(Qt::PreciseTimer);
+    m_doneTimer.setInterval(kDoneDelayMs);
+    connect(&m_doneTimer, &QTimer::timeout, this, [this] {
+        emit statusText(QStringLiteral("曲线数据转存完成！"));
+        m_progress = 0;
+        emit progress(0);
+    });
+    m_thread->setObjectName(QStringLiteral("curve saver"));
+    m_worker->moveToThread(m_thread);
+    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    // Writing a file must not take time from sampling or the window.
+    m_thread->start(QThread::IdlePriority);
+}
+
+CurveRecorder::~CurveRecorder() {
+    waitForWrites();
+    m_thread->quit();
+    m_thread->wait();
+}
+
+void CurveRecorder::waitForWrites() {
+    if (m_pending == 0)
+        return;
+    // The worker runs its jobs in order: once this one has run, every earlier write has ended.
+    QMetaObject::invokeMethod(
+        m_worker, [] {}, Qt::BlockingQueuedConnection);
+    // Their results were posted here; take them now.
+    QCoreApplication::sendPostedEvents(this);
+}
+
+void CurveRecorder::start(const QDateTime& now) {
+    m_stamp = AutoSaveStamp(now);
+    resume();
+}
+
+void CurveRecorder::resume() {
+    if (m_stamp.isEmpty())
+        m_stamp = AutoSaveStamp(QDateTime::currentDateTime());
+    // One timer: starting again within a round's wait restarts the wait, never adds a saver.
+    m_timer.start();
+    if (!m_running) {
+        m_running = true;
+        emit runningChanged(true);
+    }
+}
+
+void CurveRecorder::stop() {
+    if (!m_running)
+        return;
+    m_timer.stop();
+    round();
+    m_running = false;
+    emit runningChanged(false);
+}
+
+void CurveRecorder::round() {
+    emit statusText(QStringLiteral("曲线数据转存中……"));
+    m_doneTimer.stop();
+    m_progress = m_progress + kProgressStep > 100 ? 0 : m_progress + kProgressStep;
+    emit progress(m_progress);
+    const QString path = fileName();
+    ChartSnapshot chart = m_source();
+    ++m_pending;
+    QMetaObject::invokeMethod(m_worker, [this, path, chart = std::move(chart), saver = m_saver] {
+        const auto report = [this](int percent) {
+            QMetaObject::invokeMethod(this, [this, percent] {
+                if (percent > m_progress) {
+                    m_progress = percent;
+                    emit progress(percent);
+                }
+            });
+        };
+        const std::optional<QString> error = saver(path, chart, report);
+        QMetaObject::invokeMethod(this, [this, path, error] { finished(path, error); });
+    });
+}
+
+void CurveRecorder::finished(const QString& path, const std::optional<QString>& error) {
+    --m_pending;
+    if (error) {
+        // The run goes on: the next round may succeed (space freed, folder back).
+        m_progress = 0;
+        emit progress(0);
+        emit statusText(*error);
+        emit saveFailed(*error);
+        return;
+    }
+    m_progress = 100;
+    emit progress(100);
+    emit saved(path);
+    m_doneTimer.start();
+}
+
+} // namespace vantor
