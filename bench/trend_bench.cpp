@@ -1,10 +1,13 @@
 // The trend chart's replot with 99 curves of 100,000 points (the whole X range and the default
-// 300), an empty chart's replot, and one sample tick with 99 curves including the shared values
-// file. Software rendering (offscreen platform), the chart at 1280 x 720. Each benchmark reports
-// the median and the 99th percentile of its iterations in milliseconds; the replot benchmarks
-// also report the process's resident memory.
+// 300), an empty chart's replot, one sample tick with 99 curves including the shared values
+// file, and the auto-save round and the history load of 99 curves of N points: the snapshot on
+// the GUI thread, the file written (as the worker does), and a file loaded into a drawn chart.
+// Software rendering (offscreen platform), the chart at 1280 x 720. Each benchmark reports the
+// median and the 99th percentile of its iterations in milliseconds; the replot benchmarks also
+// report the process's resident memory.
 //   build/bench/trend_bench --benchmark_counters_tabular=true
 #include <QApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -18,6 +21,7 @@
 #include "registers/CurveTable.h"
 #include "registers/Workspace.h"
 #include "trend/TChart.h"
+#include "trend/TeeFile.h"
 #include "trend/TrendPanelDlg.h"
 
 namespace {
@@ -130,6 +134,58 @@ void BM_SampleTick(benchmark::State& state) {
     Timed(state, [&panel] { panel.OnSampleTick(); });
 }
 
+// The GUI thread's part of an auto-save round (the snapshot, and the next sample's copy of the
+// shared last blocks), then the worker's part (the file written).
+void BM_AutoSaveRound(benchmark::State& state) {
+    const int points = static_cast<int>(state.range(0));
+    auto chart = MakeChart(kCurves, points);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.tee"));
+    std::vector<double> gui, worker;
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const vantor::ChartSnapshot snapshot = chart->snapshot();
+        for (int k = 0; k <= kCurves; ++k)
+            chart->appendPoint(k, chart->pointCount(k) + 1, 1.0);
+        const auto t1 = std::chrono::steady_clock::now();
+        const auto error = vantor::SaveTeeFile(path, snapshot);
+        const auto t2 = std::chrono::steady_clock::now();
+        if (error)
+            state.SkipWithError(error->toStdString().c_str());
+        gui.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+        worker.push_back(std::chrono::duration<double, std::milli>(t2 - t1).count());
+    }
+    ReportTimes(state, worker);
+    state.counters["worker_ms"] = state.counters["median_ms"];
+    ReportTimes(state, gui);
+    state.counters["gui_ms"] = state.counters["median_ms"];
+    state.counters["gui_p99_ms"] = state.counters["p99_ms"];
+    state.counters.erase("median_ms");
+    state.counters.erase("p99_ms");
+    state.counters["bytes_per_point"] =
+        double(QFileInfo(path).size()) / (double(kCurves + 1) * points);
+}
+
+// A curve file of 99 curves read, put into a chart and drawn (the history button's work).
+void BM_LoadToDrawnChart(benchmark::State& state) {
+    const int points = static_cast<int>(state.range(0));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("run.tee"));
+    {
+        auto source = MakeChart(kCurves, points);
+        if (const auto error = vantor::SaveTeeFile(path, source->snapshot()))
+            state.SkipWithError(error->toStdString().c_str());
+    }
+    Timed(state, [&path] {
+        vantor::CTChart chart;
+        chart.resize(1280, 720);
+        chart.show();
+        const vantor::TeeLoad loaded = vantor::LoadTeeFile(path);
+        chart.load(*loaded.chart);
+        chart.replotNow();
+    });
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +196,14 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("BM_Replot/99curves/300", BM_Replot300)->Iterations(200);
     benchmark::RegisterBenchmark("BM_Replot/99curves/all/dense", BM_ReplotDense)->Iterations(20);
     benchmark::RegisterBenchmark("BM_SampleTick/99curves", BM_SampleTick)->Iterations(1000);
+    for (int points : {10000, 30000, 100000}) {
+        benchmark::RegisterBenchmark("BM_AutoSaveRound/99curves", BM_AutoSaveRound)
+            ->Arg(points)
+            ->Iterations(5);
+        benchmark::RegisterBenchmark("BM_LoadToDrawnChart/99curves", BM_LoadToDrawnChart)
+            ->Arg(points)
+            ->Iterations(5);
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
