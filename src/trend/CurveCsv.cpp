@@ -31,12 +31,17 @@ QByteArray SampleTime(double days) {
         .toLatin1();
 }
 
-// The shortest text that reads back as the same double: plain digits for the usual magnitudes
+// The value to 15 significant digits (a scaled reading such as 20.22 x 0.1 shows as 2.022, not
+// 2.0220000000000002), as the shortest text of that: plain digits for the usual magnitudes
 // ("100000", "0.1", "-2.5"), an exponent only for the very large and very small ("1e+300").
 // A value that is not a number gives an empty field.
 void AppendNumber(QByteArray& row, double value) {
     if (!std::isfinite(value))
         return;
+    char digits[64];
+    const auto rounded =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15);
+    std::from_chars(digits, rounded.ptr, value);
     const double size = std::fabs(value);
     const auto format = size == 0 || (size >= 1e-6 && size < 1e16) ? std::chars_format::fixed
                                                                    : std::chars_format::general;

@@ -179,6 +179,7 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
     c->setTitle(QString::fromUtf8(kHistoryTitle) + QFileInfo(path).absoluteFilePath());
     m_sampler.clearFirstSamples();
     showMarker();
+    emit readoutRequested(c->markerX()); // the box shows the file's values, not the live ones
     emit resizeFloatBoxRequested();
     emit statusMessage(QStringLiteral("已打开历史曲线 %1").arg(QDir::toNativeSeparators(path)));
     return true;

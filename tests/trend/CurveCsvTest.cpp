@@ -33,7 +33,8 @@ ChartSnapshot Chart() {
     for (int n = 0; n < 4; ++n)
         times.push_back(OleDateFromDateTime(first.addSecs(n)));
     chart.series.push_back(Curve({}, {}, times, 0));
-    chart.series.push_back(Curve(QStringLiteral("温度"), QStringLiteral("°C"), {1.5, 2, 0.1, 1e5}));
+    chart.series.push_back(
+        Curve(QStringLiteral("温度"), QStringLiteral("°C"), {1.5, 20.22 * 0.1, 0.1, 1e5}));
     chart.series.push_back(Curve(QStringLiteral("压力, \"高\""), {}, {7, 8}, 3));
     SeriesSnapshot removed = Curve(QStringLiteral("旧"), {}, {9, 9, 9, 9});
     removed.active = false;
@@ -46,7 +47,7 @@ ChartSnapshot Chart() {
 const QByteArray kExpected = "\xEF\xBB\xBF"
                              "时间,温度 (°C),\"压力, \"\"高\"\"\",跳 (V)\r\n"
                              "2024-03-05 23:59:58,1.5,,-2.5\r\n"
-                             "2024-03-05 23:59:59,2,,\r\n"
+                             "2024-03-05 23:59:59,2.022,,\r\n"
                              "2024-03-06 00:00:00,0.1,7,\r\n"
                              "2024-03-06 00:00:01,100000,8,1e+300\r\n";
 
