@@ -35,15 +35,13 @@ CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     });
     m_thread->setObjectName(QStringLiteral("curve saver"));
     m_worker->moveToThread(m_thread);
-    connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    // Writing a file must not take time from sampling or the window.
-    m_thread->start(QThread::IdlePriority);
 }
 
 CurveRecorder::~CurveRecorder() {
     waitForWrites();
     m_thread->quit();
     m_thread->wait();
+    delete m_worker;
 }
 
 void CurveRecorder::waitForWrites() {
@@ -88,6 +86,10 @@ void CurveRecorder::round() {
     emit progress(m_progress);
     const QString path = fileName();
     ChartSnapshot chart = m_source();
+    // The worker's thread starts with the first save. Writing a file must not take time from
+    // sampling or the window.
+    if (!m_thread->isRunning())
+        m_thread->start(QThread::IdlePriority);
     ++m_pending;
     QMetaObject::invokeMethod(m_worker, [this, path, chart = std::move(chart), saver = m_saver] {
         const auto report = [this](int percent) {

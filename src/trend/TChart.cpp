@@ -338,6 +338,8 @@ void CTChart::load(const ChartSnapshot& chart) {
         removeLastSeries();
     while (seriesCount() < wanted)
         addSeries();
+    if (chart.series.empty())
+        clearSeries(0);
     for (int i = 0; i < static_cast<int>(chart.series.size()); ++i) {
         const SeriesSnapshot& from = chart.series[static_cast<std::size_t>(i)];
         Series& to = m_series[static_cast<std::size_t>(i)];

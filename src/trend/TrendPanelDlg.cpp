@@ -77,9 +77,12 @@ CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
     AfterFirstPaint(this, [this] { chart(); });
 }
 
-// A recording in progress is saved once more before the chart goes.
+// A recording in progress is saved once more before the chart goes. The window around the panel
+// is going too: nothing is reported any more.
 CTrendPanelDlg::~CTrendPanelDlg() {
-    m_recorder->stop();
+    m_recorder->blockSignals(true);
+    if (m_chart)
+        m_recorder->stop();
     m_recorder->waitForWrites();
 }
 
