@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -21,6 +22,7 @@
 #include "app/ZelvoView.h"
 #include "curves/PointListDlg.h"
 #include "modbus/ResizeQuiet.h"
+#include "monitor/VckBaseDlg.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
 #include "packets/DataGridPanel.h"
@@ -122,6 +124,17 @@ CPointListDlg* CMainFrame::pointList() {
         m_pointListHolder->layout()->addWidget(m_pointList);
     }
     return m_pointList;
+}
+
+CVCKBASEDlg* CMainFrame::monitorPanel() {
+    if (!m_monitorPanel) {
+        m_monitorPanel = new CVCKBASEDlg(m_view->workspace(), m_writes->service());
+        connect(m_monitorPanel, &CVCKBASEDlg::statusMessage, statusBar(),
+                [bar = statusBar()](const QString& text) { bar->showMessage(text); });
+        // The page keeps its size; a narrower function bar scrolls it.
+        m_monitorHolder->setWidget(m_monitorPanel);
+    }
+    return m_monitorPanel;
 }
 
 void CMainFrame::createMenus() {
@@ -236,7 +249,10 @@ void CMainFrame::createFunctionBar() {
     selectTreeItemOf(m_view->tabs()->currentIndex());
 
     m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
-    m_functionTabs->addTab(new QWidget, Icon("monitor"), QStringLiteral("监控对象"));
+    m_monitorHolder = new QScrollArea;
+    m_monitorHolder->setObjectName(QStringLiteral("monitorScroll"));
+    const int monitors =
+        m_functionTabs->addTab(m_monitorHolder, Icon("monitor"), QStringLiteral("监控对象"));
     m_pointListHolder = new QWidget;
     (new QVBoxLayout(m_pointListHolder))->setContentsMargins(0, 0, 0, 0);
     const int points =
@@ -244,9 +260,11 @@ void CMainFrame::createFunctionBar() {
     m_functionTabs->addTab(new CCustomSendDlg(m_writes->service()), Icon("tree_send"),
                            QStringLiteral("发送命令"));
     m_functionTabs->setCurrentIndex(0);
-    connect(m_functionTabs, &QTabWidget::currentChanged, this, [this, points](int index) {
+    connect(m_functionTabs, &QTabWidget::currentChanged, this, [this, points, monitors](int index) {
         if (index == points)
             pointList();
+        if (index == monitors)
+            monitorPanel();
     });
     m_functionBar->setWidget(m_functionTabs);
     addDockWidget(Qt::LeftDockWidgetArea, m_functionBar);

@@ -9,6 +9,7 @@
 class QDockWidget;
 class QLabel;
 class QProgressBar;
+class QScrollArea;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -17,6 +18,7 @@ namespace vantor {
 
 class CDataGridPanel;
 class CPointListDlg;
+class CVCKBASEDlg;
 class CZelvoView;
 class WriteControls;
 class LinkController;
@@ -43,6 +45,7 @@ public:
     QTabWidget* dataPages() const { return m_dataTabs; }
     CDataGridPanel* gridPage(int packet); // 1..30, built on first use
     CPointListDlg* pointList();           // the page "曲线点位", built on first use
+    CVCKBASEDlg* monitorPanel();          // the page "监控对象", built on first use
     QString releaseNote() const { return m_releaseNote; }
     WriteControls* writeControls() const { return m_writes; }
 
@@ -79,6 +82,8 @@ private:
     QTreeWidget* m_tree = nullptr;
     std::array<CDataGridPanel*, kPacketPages> m_pages{};
     QWidget* m_pointListHolder = nullptr;
+    QScrollArea* m_monitorHolder = nullptr;
+    CVCKBASEDlg* m_monitorPanel = nullptr;
     CPointListDlg* m_pointList = nullptr;
     QLabel* m_clock = nullptr;
     QProgressBar* m_progress = nullptr;

@@ -7,16 +7,15 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
+#include <utility>
 
 namespace vantor {
 
 namespace {
 
-// Rows of objects on the background: the top of each row in logical pixels; each band starts
-// a little above its row and stops short of the next one.
-constexpr int kRowTops[] = {45, 180, 300, 420};
-constexpr int kBandAbove = 10;
-constexpr int kBandHeight = 115;
+// The bands behind the rows of objects (switches, lamps, two rows of analogue objects), as top
+// and height in logical pixels: each holds its row's pictures and captions.
+constexpr std::pair<int, int> kBands[] = {{30, 134}, {166, 86}, {264, 100}, {374, 100}};
 constexpr int kGridStep = 32;
 
 QFont BoldFont(qreal pixelSize) {
@@ -167,8 +166,8 @@ void DrawBackground(QPainter& p, QSize size) {
     for (int y = kGridStep; y < size.height(); y += kGridStep)
         p.drawLine(QPointF(0, y + 0.5), QPointF(size.width(), y + 0.5));
 
-    for (int top : kRowTops) {
-        const QRectF band(12, top - kBandAbove, size.width() - 24, kBandHeight);
+    for (const auto& [top, height] : kBands) {
+        const QRectF band(6, top, size.width() - 12, height);
         p.setPen(QPen(QColor(190, 200, 212), 1));
         p.setBrush(QColor(255, 255, 255, 120));
         p.drawRoundedRect(band, 10, 10);

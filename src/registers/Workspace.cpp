@@ -1,6 +1,7 @@
 #include "registers/Workspace.h"
 
 #include "registers/CurveTable.h"
+#include "registers/MonitorTable.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "registers/ValueFormat.h"
@@ -18,7 +19,7 @@ bool SameTexts(const DataPacket& a, const DataPacket& b) {
 
 Workspace::Workspace(QObject* parent)
     : QObject(parent), m_serial(new SerialSelection(this)), m_store(new RegisterStore(this)),
-      m_curves(new CurveTable(this)) {}
+      m_curves(new CurveTable(this)), m_monitors(new MonitorTable(this)) {}
 
 Workspace::~Workspace() = default;
 

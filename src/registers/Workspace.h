@@ -8,7 +8,7 @@
 //   serial line choices (port, baud, parity, data and stop bits):   serial()
 //   values, labels, colours, formats, data format, address base:     store()
 //   the trend's curve rows (the point list) and the trend settings:   curves(), trendSettings()
-// The monitoring objects join here as they are built.
+//   the monitoring objects' captions, units and rates:              monitors()
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -21,6 +21,7 @@
 namespace vantor {
 
 class CurveTable;
+class MonitorTable;
 class RegisterStore;
 class SerialSelection;
 
@@ -75,6 +76,9 @@ public:
     // link.
     ConfigureResult configure();
 
+    // ---- monitoring objects ----
+    MonitorTable* monitors() const { return m_monitors; }
+
     // ---- trend ----
     CurveTable* curves() const { return m_curves; }
     const TrendSettings& trendSettings() const { return m_trend; }
@@ -111,6 +115,7 @@ private:
     SerialSelection* m_serial;
     RegisterStore* m_store;
     CurveTable* m_curves;
+    MonitorTable* m_monitors;
 };
 
 } // namespace vantor

@@ -59,6 +59,42 @@ WriteService::Outcome WriteService::writeCell(PointRef point, const QString& dec
     return {{}, {}, true};
 }
 
+namespace {
+
+// A 16-bit cell's register from the decimal text: -1 goes out as 65535.
+QString UnsignedOf(const QString& decimal) {
+    bool ok = false;
+    const qlonglong value = decimal.trimmed().toLongLong(&ok);
+    return ok && value < 0 ? QString::number(value + 65536) : decimal;
+}
+
+} // namespace
+
+QString WriteService::monitorValueRefusal(PointRef point, const QString& decimal) const {
+    if (!point.valid())
+        return QStringLiteral("单元格不存在");
+    const int code = m_workspace->store()->formatCode(point);
+    return QString::fromStdString(
+        CellValueRefusal(code, decimal.toStdString(), UnsignedOf(decimal).toStdString()));
+}
+
+WriteService::Outcome WriteService::writeMonitorCell(PointRef point, const QString& decimal) {
+    if (const QString refusal = monitorValueRefusal(point, decimal); !refusal.isEmpty())
+        return {refusal, {}, false};
+    if (!m_link->state().open())
+        return {QStringLiteral("通信未打开：请先打开串口或连接服务器，数值未发送"), {}, false};
+    RegisterStore* store = m_workspace->store();
+    if (store->images().totalCount == 0)
+        return {QStringLiteral("数据包未配置，数值未发送"), {}, false};
+    const int code = store->formatCode(point);
+    store->setCellValue(point, decimal);
+    const std::string text =
+        CellWriteText(targetOf(point.packet), point.cell, code, decimal.toStdString(),
+                      UnsignedOf(decimal).toStdString());
+    m_link->requestOneShot(QString::fromStdString(text));
+    return {{}, {}, true};
+}
+
 QStringList WriteService::pageTexts(PacketNo packet) const {
     const RegisterStore* store = m_workspace->store();
     const int count = std::min(counts()[packet.index()], kCellsPerPacket);

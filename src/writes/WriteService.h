@@ -35,6 +35,14 @@ public:
     };
     Outcome writeCell(PointRef point, const QString& decimal, const QString& unsignedText);
 
+    // A monitoring object's write of a whole number: refused when the link is not open, no
+    // packet is configured or the value does not fit the cell's format (a negative value goes
+    // to a 16-bit cell as its two's complement); otherwise the cell shows it and it is sent,
+    // whatever the packet's check box or the fn 16 edit mode.
+    Outcome writeMonitorCell(PointRef point, const QString& decimal);
+    // Why writeMonitorCell would refuse the value for the cell's format ("" when it fits).
+    QString monitorValueRefusal(PointRef point, const QString& decimal) const;
+
     // The fn 16 edit mode of a packet's page: entering unchecks the packet's row, leaving
     // restores it and writes the page.
     bool pageEditing() const { return m_editPacket.has_value(); }

@@ -1,13 +1,16 @@
 // Writes on the wire: a pymodbus slave over a socat pseudo-terminal and over TCP receives a
 // single write, a float, a page of more than 123 registers and a parameter set loaded from a
 // file, and the next polls read the written values back.
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
 #include "app/SimulatedDevice.h"
+#include "monitor/VckBaseDlg.h"
 #include "peers/PeerProcess.h"
+#include "registers/MonitorTable.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "support/QtPrinters.h"
@@ -158,6 +161,29 @@ TEST_F(WritePeers, SimulatedDeviceKeepsWrittenRegisters) {
     EXPECT_TRUE(writes.writeCell({PacketNo(1), 9}, "4660", "4660").sent);
     EXPECT_TRUE(readBack({{{PacketNo(1), 0}, "-7"}, {{PacketNo(1), 9}, "4660"}}))
         << log.toStdString();
+}
+
+// Monitoring objects on the wire: a switch over RTU and an analogue object over TCP write the
+// device's register, and their refresh then shows what the device holds.
+TEST_F(WritePeers, ASwitchWritesAnRtuSlaveAndShowsItsRegister) {
+    open(LinkKind::Serial);
+    CVCKBASEDlg panel(app.workspace(), &writes);
+    app.workspace()->monitors()->setCaption(MonitorKind::Switch, 0, "Pump 1-3-2"); // cell 2
+    panel.clickSwitch(0);
+    ASSERT_TRUE(readBack({{{PacketNo(1), 2}, "1"}})) << log.toStdString();
+    panel.refresh();
+    EXPECT_TRUE(panel.isOn(MonitorKind::Switch, 0));
+    EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 06 00 02 00 01 "))) << log.toStdString();
+}
+
+TEST_F(WritePeers, AnAnalogueObjectWritesATcpServerAndShowsItsValue) {
+    open(LinkKind::Tcp);
+    CVCKBASEDlg panel(app.workspace(), &writes);
+    app.workspace()->monitors()->setCaption(MonitorKind::Analogue, 0, "Level 1-6-2"); // cell 5
+    panel.applyAnalogue(0, 12.34, QStringLiteral("m"), 0.5); // ceil(12.34 / 0.1) = 124
+    ASSERT_TRUE(readBack({{{PacketNo(1), 5}, "124"}})) << log.toStdString();
+    panel.refresh();
+    EXPECT_EQ(panel.valueWindow(0)->text(), "62.0m"); // 124 at the new rate
 }
 
 } // namespace
