@@ -1,5 +1,6 @@
 #include "monitor/VckBaseDlg.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,6 +37,19 @@ MonitorPicture PictureOf(MonitorKind kind, bool on) {
         break;
     }
     return on ? MonitorPicture::AnalogueBound : MonitorPicture::AnalogueUnbound;
+}
+
+// The text in the value window, in a smaller font where a long value would not fit.
+void ShowFitted(QLabel* window, const QString& text) {
+    if (window->text() == text)
+        return;
+    QFont font = window->font();
+    font.setPointSizeF(QApplication::font().pointSizeF() * 1.3);
+    const int room = window->contentsRect().width() - 4;
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    window->setFont(font);
+    window->setText(text);
 }
 
 } // namespace
@@ -160,7 +174,6 @@ void CVCKBASEDlg::build() {
         palette.setColor(QPalette::WindowText, QColor(0x0d, 0x47, 0xa1));
         value->setPalette(palette);
         QFont font = value->font();
-        font.setPointSizeF(font.pointSizeF() * 1.3);
         font.setBold(true);
         value->setFont(font);
         m_values[static_cast<std::size_t>(n)] = value;
@@ -217,7 +230,7 @@ void CVCKBASEDlg::refresh() {
         showState(MonitorKind::Analogue, n, true);
         const QString text = AnalogueValueText(cellText(binding), m_table->rate(n));
         m_table->setValueText(n, text);
-        m_values[static_cast<std::size_t>(n)]->setText(text + m_table->unit(n));
+        ShowFitted(m_values[static_cast<std::size_t>(n)], text + m_table->unit(n));
     }
     for (MonitorKind kind : {MonitorKind::Switch, MonitorKind::Lamp})
         for (int k = 0; k < MonitorTable::kPerKind; ++k) {
@@ -319,15 +332,13 @@ bool CVCKBASEDlg::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-// The background; every lamp goes dark on a repaint of the panel until the next refresh.
+// The background. Lamps keep their state: a lamp's own redraw repaints the panel beneath it, so
+// lamps that went dark on every repaint of the panel would never show the device's state.
 void CVCKBASEDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawPixmap(event->rect(), m_background,
                        QRectF(QPointF(event->rect().topLeft()) * m_background.devicePixelRatio(),
                               QSizeF(event->rect().size()) * m_background.devicePixelRatio()));
-    for (int k = 0; k < MonitorTable::kPerKind; ++k)
-        if (object(MonitorKind::Lamp, k).on)
-            showState(MonitorKind::Lamp, k, false);
 }
 
 } // namespace vantor

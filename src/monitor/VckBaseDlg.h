@@ -20,8 +20,8 @@ namespace vantor {
 class WriteService;
 class Workspace;
 
-// An object's button: its picture over the panel's background (opaque, so that redrawing it
-// leaves the panel alone); takes a dropped text.
+// An object's button: its picture over the panel's background, drawn whole (opaque); takes a
+// dropped text.
 class MonitorObjectButton : public QAbstractButton {
     Q_OBJECT
 public:

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "modbus/LinkController.h"
@@ -125,4 +126,16 @@ TEST_F(MonitorPanel, WritesThatCannotGoOutAreToldAndSendNothing) {
     panel.applyAnalogue(5, 12, QStringLiteral("kPa"), 2);
     EXPECT_EQ(ws.monitors()->unit(5), "--");
     EXPECT_DOUBLE_EQ(ws.monitors()->rate(5), 0.1);
+}
+
+// A lamp's own redraw repaints the panel beneath it: a lamp that went dark on every repaint of
+// the panel would never show its state.
+TEST_F(MonitorPanel, ALitLampStaysLitWhenThePanelRepaints) {
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    drop(MonitorKind::Lamp, 0, QStringLiteral("L 2-2-2"));
+    ws.store()->setCellValue({PacketNo(2), 1}, QStringLiteral("1"));
+    panel.refresh();
+    panel.repaint();
+    EXPECT_TRUE(panel.isOn(MonitorKind::Lamp, 0));
 }
