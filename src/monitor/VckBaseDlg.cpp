@@ -217,9 +217,9 @@ const QPixmap& CVCKBASEDlg::picture(MonitorKind kind, bool on) const {
 }
 
 QString CVCKBASEDlg::cellText(const MonitorBinding& binding) const {
-    const auto point = MonitorPoint(binding);
-    return point ? m_workspace->store()->gridText(binding.grid, binding.row, binding.column)
-                 : QString();
+    return MonitorInGrid(binding)
+               ? m_workspace->store()->gridText(binding.grid, binding.row, binding.column)
+               : QString();
 }
 
 void CVCKBASEDlg::refresh() {

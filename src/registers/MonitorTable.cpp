@@ -44,9 +44,13 @@ MonitorBinding ParseMonitorCaption(const QString& caption) {
     return {part(0), part(1), part(2)};
 }
 
+bool MonitorInGrid(const MonitorBinding& b) {
+    return b.grid >= 1 && b.grid <= kPacketCount && b.row >= 1 && b.row <= 10 && b.column >= 1 &&
+           b.column <= 26;
+}
+
 std::optional<PointRef> MonitorPoint(const MonitorBinding& b) {
-    if (b.grid < 1 || b.grid > kPacketCount || b.row < 1 || b.row > 10 || b.column < 2 ||
-        b.column > 26 || b.column % 2 != 0)
+    if (!MonitorInGrid(b) || b.column % 2 != 0)
         return std::nullopt;
     return PointRef{PacketNo(b.grid), CellFromGrid(b.row, b.column)};
 }

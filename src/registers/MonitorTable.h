@@ -26,8 +26,10 @@ struct MonitorBinding {
 
 // The second word of the caption, split at "-".
 MonitorBinding ParseMonitorCaption(const QString& caption);
-// The value cell a binding names; none when the grid, row or column lies outside the 30 grids
-// (or names a label column): such an object shows an empty text and is never written.
+// Whether the binding names a cell of one of the 30 grids (rows 1..10, columns 1..26); an object
+// that names none shows an empty text and is never written.
+bool MonitorInGrid(const MonitorBinding& binding);
+// The value cell a binding writes to; none outside the grids or on a label column.
 std::optional<PointRef> MonitorPoint(const MonitorBinding& binding);
 // The new name, one blank and the old caption's reference (as numbers: "01" becomes "1").
 QString RenamedMonitorCaption(const QString& name, const QString& oldCaption);

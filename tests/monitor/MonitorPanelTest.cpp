@@ -77,6 +77,10 @@ TEST_F(MonitorPanel, ADroppedPointIsShownScaledAndLampsLightOnlyForOne) {
     drop(MonitorKind::Analogue, 0, QStringLiteral("5 1-2-4"));
     EXPECT_EQ(panel.captionLabel(MonitorKind::Analogue, 0)->text(), "5 1-2-4");
     EXPECT_EQ(panel.valueWindow(0)->text(), "0.5--");
+    // A label cell is read as well (the point's name), though it is never written.
+    ws.store()->setCellLabel({PacketNo(1), 11}, QStringLiteral("7"));
+    drop(MonitorKind::Analogue, 1, QStringLiteral("7 1-2-3"));
+    EXPECT_EQ(panel.valueWindow(1)->text(), "0.7--");
 
     drop(MonitorKind::Lamp, 3, QStringLiteral("L 1-2-4"));
     for (const auto& [text, on] : {std::pair{"1", true}, {"1.0", false}, {" 1", false}}) {
