@@ -273,12 +273,15 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
         result.helpText = parser.helpText();
         return result;
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        result.error =
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first());
+    // The window takes one project file, as a file manager passes it.
+    const QStringList positional = parser.positionalArguments();
+    if (!positional.isEmpty() && (parser.isSet("console") || positional.size() > 1)) {
+        result.error = QStringLiteral("unexpected argument '%1'").arg(positional.last());
         return result;
     }
     ConsoleOptions options;
+    if (!positional.isEmpty())
+        options.project = positional.first();
     options.console = parser.isSet("console");
     options.demo = parser.isSet("demo");
     for (auto step : {ParseLink, ParseTcpFields, ParseRest}) {

@@ -25,6 +25,7 @@ struct CellWriteOption {
 struct ConsoleOptions {
     bool console = false;
     bool demo = false;
+    QString project; // the window opens this project file at start-up (a path given alone)
     LinkKind link = LinkKind::Serial;
     SerialSettings serial;
     QString tcpHost;

@@ -1,6 +1,7 @@
 #include "app/GuiLauncher.h"
 
 #include <QTextStream>
+#include <QTimer>
 
 #include "app/DemoPackets.h"
 #include "app/MainFrame.h"
@@ -23,6 +24,11 @@ bool GuiLauncher::Start(bool splash) {
         ApplyOptionsToWindow(m_app, *m_frame, m_options);
     if (m_demoCurves)
         AddDemoCurves(*m_app.workspace());
+    if (!m_options.project.isEmpty())
+        // Once the window stands, so that a refusal shows over it.
+        QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get(), path = m_options.project] {
+            frame->OpenProject(path);
+        });
     if (!splash) {
         m_frame->ShowAtWorkingSize();
         return true;

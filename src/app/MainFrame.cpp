@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -26,10 +28,13 @@
 #include "packets/CommPanelDlg.h"
 #include "packets/ConnectionControls.h"
 #include "packets/DataGridPanel.h"
+#include "project/ProjectFile.h"
+#include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
 #include "widgets/AfterFirstPaint.h"
+#include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
 #include "writes/CustomSendDlg.h"
 #include "writes/WriteControls.h"
@@ -126,6 +131,54 @@ CPointListDlg* CMainFrame::pointList() {
     return m_pointList;
 }
 
+namespace {
+
+ProjectCounts CountsOf(const Workspace& workspace) {
+    ProjectCounts counts{};
+    const CommandImages& images = workspace.store()->images();
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        counts[i] = images.packets[i].count;
+    return counts;
+}
+
+} // namespace
+
+void CMainFrame::showProjectPath(const QString& path) {
+    m_view->workspace()->setProjectPath(path);
+    setWindowTitle(QStringLiteral("Vantor %1(%2)")
+                       .arg(QLatin1String(kVersion), QDir::toNativeSeparators(path)));
+}
+
+// The title and the project path change only once the file is written.
+bool CMainFrame::SaveProject(const QString& path) {
+    Workspace* workspace = m_view->workspace();
+    if (const auto error = vantor::SaveProject(path, *workspace, CountsOf(*workspace))) {
+        ShowMessage(this, *error);
+        return false;
+    }
+    showProjectPath(path);
+    workspace->setUserNames(true);
+    statusBar()->showMessage(QStringLiteral("工程已保存：%1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
+// A missing or unreadable file is refused before anything changes.
+bool CMainFrame::OpenProject(const QString& path) {
+    const ProjectOpen project = ReadProjectFile(path);
+    if (!project.profile) {
+        ShowMessage(this, project.error);
+        return false;
+    }
+    Workspace* workspace = m_view->workspace();
+    m_view->showPanel(CZelvoView::kCommTab);
+    ReadProject(*project.profile, *workspace);
+    m_view->commPanel()->Configure();
+    ReadProjectCells(*project.profile, CountsOf(*workspace), *workspace);
+    showProjectPath(path);
+    statusBar()->showMessage(QStringLiteral("已打开工程：%1").arg(QDir::toNativeSeparators(path)));
+    return true;
+}
+
 CVCKBASEDlg* CMainFrame::monitorPanel() {
     if (!m_monitorPanel) {
         m_monitorPanel = new CVCKBASEDlg(m_view->workspace(), m_writes->service());
@@ -141,8 +194,22 @@ void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("保存工程(&S)"))->setEnabled(false);
-    file->addAction(QStringLiteral("打开工程(&O)"))->setEnabled(false);
+    file->addAction(QStringLiteral("保存工程(&S)"), this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, QStringLiteral("保存工程"), QStringLiteral("*.ini"),
+                                         QStringLiteral("Executable Files (*.ini)"));
+        if (!path.isEmpty())
+            SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)
+                            ? path
+                            : path + QStringLiteral(".ini"));
+    });
+    file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("打开工程"), QStringLiteral("*.ini"),
+                                         QStringLiteral("Executable Files (*.ini)"));
+        if (!path.isEmpty())
+            OpenProject(path);
+    });
     file->addSeparator();
     file->addMenu(QStringLiteral("最近打开工程"))->setEnabled(false);
     file->addSeparator();

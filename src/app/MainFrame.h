@@ -55,8 +55,14 @@ public:
     void ShowAtWorkingSize(const QRect& screen, const QRect& workArea);
     void UpdateClock();
 
+    // Projects: "保存工程(&S)" and "打开工程(&O)" through their dialogs, or with a given path.
+    // True when it was done; a refusal is shown with its reason and changes nothing.
+    bool SaveProject(const QString& path);
+    bool OpenProject(const QString& path);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showProjectPath(const QString& path);
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 

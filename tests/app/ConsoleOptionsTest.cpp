@@ -129,6 +129,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X stray" + ok, "stray"},
         {"--console --serial X" + ok + " --csv", "--csv"},
         {"--serial X --csv out.csv" + ok, "--console"},
+        {"a.ini b.ini", "b.ini"}, // the window opens one project
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.commandLine);
@@ -186,6 +187,7 @@ TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
     const ConsoleOptions window = Accepted("");
     EXPECT_FALSE(window.console);
     EXPECT_FALSE(window.demo);
+    EXPECT_EQ(Accepted("site.ini").project, "site.ini");
 
     const ParsedOptions help = Parse("--help");
     EXPECT_TRUE(help.help);

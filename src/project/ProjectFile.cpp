@@ -1,0 +1,252 @@
+#include "project/ProjectFile.h"
+
+#include <QDir>
+#include <algorithm>
+
+#include "registers/CurveTable.h"
+#include "registers/MonitorTable.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
+
+namespace vantor {
+
+namespace {
+
+const QString kSection = QString::fromLatin1(kProjectSection);
+
+struct AxisKeys {
+    const char* max;
+    const char* min;
+    TrendAxis axis;
+};
+
+// The trend's ranges in the order they are written.
+constexpr std::array<AxisKeys, 7> kAxisKeys{{{"MaxHz", "MinHz", TrendAxis::Y},
+                                             {"MaxC", "MinC", TrendAxis::B},
+                                             {"Max100", "Min100", TrendAxis::C},
+                                             {"MaxkPa", "MinkPa", TrendAxis::E},
+                                             {"MaxSTA", "MinSTA", TrendAxis::A},
+                                             {"MaxV", "MinV", TrendAxis::D},
+                                             {"MaxX", "MinX", TrendAxis::X}}};
+
+// Monitoring captions are numbered as the panel's labels: 1096.. analogue, switches, lamps.
+constexpr int kFirstCaption = 1096;
+constexpr std::array<MonitorKind, 3> kCaptionKinds{MonitorKind::Analogue, MonitorKind::Switch,
+                                                   MonitorKind::Lamp};
+
+QString Key(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QString CellKey(int packet, int cell) {
+    return QStringLiteral("Page%1_Index%2").arg(packet).arg(cell);
+}
+
+std::int16_t Int16(int value) {
+    return static_cast<std::int16_t>(std::clamp(value, -32768, 32767));
+}
+
+QString CurveCell(const CurveRow& row, int index, int column) {
+    switch (static_cast<CurveColumn>(column)) {
+    case CurveColumn::Color:
+        return QString::number(row.color);
+    case CurveColumn::Number:
+        return QString::number(index + 1);
+    default:
+        return row.text(static_cast<CurveColumn>(column));
+    }
+}
+
+QString PacketCell(const DataPacket& row, int r, int column) {
+    switch (column) {
+    case 0:
+        return QString::number(r + 1);
+    case 1:
+        return QString::fromStdString(row.slave);
+    case 2:
+        return QString::fromStdString(row.function);
+    case 3:
+        return QString::fromStdString(row.address);
+    default:
+        return QString::fromStdString(row.count);
+    }
+}
+
+} // namespace
+
+void WriteProject(const Workspace& ws, const ProjectCounts& counts, ProfileFile& p) {
+    p.removeSection(kSection);
+    auto put = [&p](const QString& key, const QString& value) { p.setValue(kSection, key, value); };
+    const SerialSelection* serial = ws.serial();
+    put(Key("服务器地址"), ws.tcp().host);
+    put(Key("串口号"), QString::number(serial->portIndex()));
+    put(Key("波特率"), QString::number(serial->baudIndex()));
+    put(Key("校验位"), QString::number(serial->parityIndex()));
+    put(Key("数据位"), QString::number(serial->dataBitsIndex()));
+    put(Key("停止位"), QString::number(serial->stopBitsIndex()));
+    put(Key("发包间隔"), ws.sendIntervalText());
+
+    const QList<CurveRow>& curves = ws.curves()->rows();
+    put(Key("曲线数"), QString::number(curves.size()));
+    for (int r = 0; r < curves.size(); ++r)
+        for (int column = 0; column < kCurveColumnCount; ++column)
+            if (const QString text = CurveCell(curves[r], r, column); !text.isEmpty())
+                put(QStringLiteral("%1b").arg(8 * r + column), text);
+
+    const TrendSettings& trend = ws.trendSettings();
+    for (const AxisKeys& keys : kAxisKeys) {
+        put(Key(keys.max), QString::number(trend.range(keys.axis).max));
+        put(Key(keys.min), QString::number(trend.range(keys.axis).min));
+    }
+    put(Key("AnnoFont"), QString::number(trend.floatBoxFont));
+    put(Key("LegendFont"), QString::number(trend.legendFont));
+    put(Key("LineSpace"), QString::number(trend.legendSpacing));
+    put(Key("SeriesWidth"), QString::number(trend.lineWidth));
+    put(Key("Sample"), QString::number(trend.sampleMs));
+    const RegisterStore* store = ws.store();
+    put(Key("Radio1"), QString::number(store->dataFormat()));
+    put(Key("Radio2"), QString::number(store->addressBase()));
+
+    const MonitorTable* monitors = ws.monitors();
+    int id = kFirstCaption;
+    for (MonitorKind kind : kCaptionKinds)
+        for (int k = 0; k < MonitorTable::kPerKind; ++k)
+            put(QStringLiteral("%1Static").arg(id++), monitors->caption(kind, k));
+    for (int n = 0; n < MonitorTable::kPerKind; ++n)
+        put(QStringLiteral("%1Unit").arg(n + 1), monitors->unit(n));
+    for (int n = 0; n < MonitorTable::kPerKind; ++n)
+        put(QStringLiteral("%1Rate").arg(n + 1), QString::asprintf("%f", monitors->rate(n)));
+
+    for (int packet = 1; packet <= kPacketCount; ++packet) {
+        const int count = std::min(counts[static_cast<std::size_t>(packet - 1)], kCellsPerPacket);
+        for (int i = 0; i < count; ++i) {
+            const PointRef point{PacketNo(packet), i};
+            const QString key = CellKey(packet, i);
+            const ColorRefs colors = store->colors(point, CellPart::Label);
+            put(key, store->labelText(point));
+            put(key + QStringLiteral("_val"), store->valueText(point));
+            put(key + QStringLiteral("_color"), QString::number(colors.back));
+            put(key + QStringLiteral("_fcolor"), QString::number(colors.text));
+            put(key + QStringLiteral("_type"), QString::number(store->formatCode(point)));
+        }
+    }
+
+    put(Key("数据包个"), QString::number(kPacketCount));
+    const PacketRows& rows = ws.rows();
+    for (int r = 0; r < kPacketCount; ++r) {
+        const DataPacket& row = rows[static_cast<std::size_t>(r)];
+        put(QStringLiteral("%1d").arg(r), row.enabled ? QStringLiteral("1") : QStringLiteral("0"));
+        for (int column = 0; column < 5; ++column)
+            if (const QString text = PacketCell(row, r, column); !text.isEmpty())
+                put(QStringLiteral("%1c").arg(7 * r + column), text);
+    }
+}
+
+void ReadProject(const ProfileFile& p, Workspace& ws) {
+    auto text = [&p](const QString& key) { return p.value(kSection, key); };
+    auto number = [&p](const QString& key) { return p.intValue(kSection, key); };
+    SerialSelection* serial = ws.serial();
+    // Indexes outside a list change nothing ("串口号" names a place in this machine's list and
+    // is not applied).
+    serial->setBaudIndex(number(Key("波特率")));
+    serial->setParityIndex(number(Key("校验位")));
+    serial->setDataBitsIndex(number(Key("数据位")));
+    serial->setStopBitsIndex(number(Key("停止位")));
+
+    QList<CurveRow> curves;
+    const int curveCount = std::clamp(number(Key("曲线数")), 0, CurveTable::kMaxCurves);
+    for (int r = 0; r < curveCount; ++r) {
+        auto cell = [&](CurveColumn column) {
+            return text(QStringLiteral("%1b").arg(8 * r + static_cast<int>(column)));
+        };
+        CurveRow row;
+        row.name = cell(CurveColumn::Name);
+        row.source = cell(CurveColumn::Source);
+        row.color = cell(CurveColumn::Color).toUInt() & 0xFFFFFFu;
+        row.axis = cell(CurveColumn::Axis);
+        row.number = cell(CurveColumn::Number);
+        row.rate = cell(CurveColumn::Rate);
+        row.unit = cell(CurveColumn::Unit);
+        row.addr = cell(CurveColumn::Addr);
+        curves.append(row);
+    }
+    ws.curves()->setRows(curves);
+
+    TrendSettings trend = ws.trendSettings();
+    for (const AxisKeys& keys : kAxisKeys)
+        trend.range(keys.axis) = {Int16(number(Key(keys.min))), Int16(number(Key(keys.max)))};
+    trend.floatBoxFont = Int16(number(Key("AnnoFont")));
+    trend.legendFont = Int16(number(Key("LegendFont")));
+    trend.legendSpacing = Int16(number(Key("LineSpace")));
+    trend.lineWidth = Int16(number(Key("SeriesWidth")));
+    trend.sampleMs = Int16(number(Key("Sample")));
+    ws.setTrendSettings(trend);
+    RegisterStore* store = ws.store();
+    if (const int format = number(Key("Radio1")); format >= 0 && format <= 3)
+        store->setDataFormat(format);
+    if (const int base = number(Key("Radio2")); base == 0 || base == 1)
+        store->setAddressBase(base);
+
+    MonitorTable* monitors = ws.monitors();
+    int id = kFirstCaption;
+    for (MonitorKind kind : kCaptionKinds)
+        for (int k = 0; k < MonitorTable::kPerKind; ++k)
+            monitors->setCaption(kind, k, text(QStringLiteral("%1Static").arg(id++)));
+    for (int n = 0; n < MonitorTable::kPerKind; ++n) {
+        monitors->setUnit(n, text(QStringLiteral("%1Unit").arg(n + 1)));
+        monitors->setRate(n, text(QStringLiteral("%1Rate").arg(n + 1)).toDouble());
+    }
+
+    PacketRows rows{};
+    const int packets = std::clamp(number(Key("数据包个")), 0, kPacketCount);
+    for (int r = 0; r < packets; ++r) {
+        auto cell = [&](int column) {
+            return text(QStringLiteral("%1c").arg(7 * r + column)).toStdString();
+        };
+        DataPacket& row = rows[static_cast<std::size_t>(r)];
+        row = {cell(1), cell(2), cell(3), cell(4), text(QStringLiteral("%1d").arg(r)) == "1"};
+    }
+    ws.setRows(rows);
+    ws.setSendIntervalText(text(Key("发包间隔")));
+    ws.setUserNames(true);
+}
+
+void ReadProjectCells(const ProfileFile& p, const ProjectCounts& counts, Workspace& ws) {
+    RegisterStore* store = ws.store();
+    for (int packet = 1; packet <= kPacketCount; ++packet) {
+        const int count = std::min(counts[static_cast<std::size_t>(packet - 1)], kCellsPerPacket);
+        for (int i = 0; i < count; ++i) {
+            const PointRef point{PacketNo(packet), i};
+            const QString key = CellKey(packet, i);
+            if (p.contains(kSection, key + QStringLiteral("_type")))
+                store->setCellFormat(point, p.intValue(kSection, key + QStringLiteral("_type")));
+            if (p.contains(kSection, key))
+                store->setCellLabel(point, p.value(kSection, key));
+            if (p.contains(kSection, key + QStringLiteral("_val")))
+                store->setCellValue(point, p.value(kSection, key + QStringLiteral("_val")));
+        }
+    }
+}
+
+ProjectOpen ReadProjectFile(const QString& path) {
+    ProfileFile::Load load = ProfileFile::Read(path);
+    if (!load.profile)
+        return {std::nullopt, load.error};
+    if (!load.existed)
+        return {std::nullopt,
+                QStringLiteral("工程文件 %1 不存在").arg(QDir::toNativeSeparators(path))};
+    return {std::move(load.profile), {}};
+}
+
+std::optional<QString> SaveProject(const QString& path, const Workspace& workspace,
+                                   const ProjectCounts& counts) {
+    ProfileFile::Load existing = ProfileFile::Read(path);
+    if (!existing.profile)
+        return QStringLiteral("工程文件 %1 保存失败：%2")
+            .arg(QDir::toNativeSeparators(path), existing.error);
+    WriteProject(workspace, counts, *existing.profile);
+    return existing.profile->Save(path);
+}
+
+} // namespace vantor

@@ -1,0 +1,166 @@
+// Project files: a whole set-up written and read back, the keys' order and form, and what a
+// damaged or hostile file cannot do.
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "project/ProfileFile.h"
+#include "project/ProjectFile.h"
+#include "registers/CurveTable.h"
+#include "registers/MonitorTable.h"
+#include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
+
+using namespace vantor;
+
+namespace {
+
+const QString kSectionName = QStringLiteral("MconfigInfo");
+
+ProjectCounts Configure(Workspace& ws) {
+    ws.configure();
+    ProjectCounts counts{};
+    for (int i = 0; i < kPacketCount; ++i)
+        counts[static_cast<std::size_t>(i)] =
+            ws.store()->images().packets[static_cast<std::size_t>(i)].count;
+    return counts;
+}
+
+void Prepare(Workspace& ws) {
+    PacketRows rows{};
+    rows[0] = {"1", "03", "0", "10", true};
+    rows[1] = {"2", "04", "100", "4", false};
+    ws.setRows(rows);
+    ws.setSendIntervalText(QStringLiteral("350"));
+    ws.serial()->setBaudIndex(3);
+    ws.serial()->setParityIndex(2);
+    ws.serial()->setStopBitsIndex(0);
+    ws.store()->setDataFormat(2);
+    ws.store()->setAddressBase(1);
+    TrendSettings trend;
+    trend.range(TrendAxis::E) = {-10, 3000};
+    trend.range(TrendAxis::X) = {0, 600};
+    trend.lineWidth = 2;
+    trend.sampleMs = 500;
+    ws.setTrendSettings(trend);
+    ws.curves()->drop(QStringLiteral("温度 1-1-2"));
+    ws.curves()->drop(QStringLiteral("压力 2-3-2"));
+    ws.curves()->setText(1, CurveColumn::Axis, QStringLiteral("E轴"));
+    ws.curves()->setText(1, CurveColumn::Unit, QStringLiteral("kPa"));
+    ws.curves()->setText(1, CurveColumn::Rate, QStringLiteral("0.5"));
+    ws.curves()->setColor(1, 0x00FF8040);
+    ws.monitors()->setCaption(MonitorKind::Switch, 3, QStringLiteral("泵 1-3-2"));
+    ws.monitors()->setCaption(MonitorKind::Analogue, 9, QStringLiteral("液位 2-1-2"));
+    ws.monitors()->setUnit(9, QStringLiteral("m"));
+    ws.monitors()->setRate(9, 0.25);
+}
+
+} // namespace
+
+TEST(ProjectFile, ASavedSetUpReopensAsItWas) {
+    Workspace a;
+    Prepare(a);
+    const ProjectCounts counts = Configure(a);
+    a.store()->setCellLabel({PacketNo(1), 2}, QStringLiteral("出口温度"));
+    a.store()->setCellValue({PacketNo(1), 2}, QStringLiteral("42"));
+    a.store()->setCellFormat({PacketNo(2), 0}, 7);
+    ProfileFile profile;
+    profile.setValue(QStringLiteral("Other"), QStringLiteral("kept"), QStringLiteral("1"));
+    WriteProject(a, counts, profile);
+    const ProfileFile reread = ProfileFile::FromBytes(profile.toBytes());
+    EXPECT_EQ(reread.value(QStringLiteral("Other"), QStringLiteral("kept")), "1");
+
+    Workspace b;
+    ReadProject(reread, b);
+    const ProjectCounts countsB = Configure(b);
+    EXPECT_EQ(countsB, counts);
+    ReadProjectCells(reread, countsB, b);
+
+    EXPECT_EQ(b.rows()[0].enabled, true);
+    EXPECT_EQ(b.rows()[1].enabled, false);
+    EXPECT_EQ(b.rows()[1].function, "04");
+    EXPECT_EQ(b.rows()[1].address, "100");
+    EXPECT_EQ(b.sendIntervalText(), "350");
+    EXPECT_EQ(b.serial()->baudIndex(), 3);
+    EXPECT_EQ(b.serial()->parityIndex(), 2);
+    EXPECT_EQ(b.serial()->stopBitsIndex(), 0);
+    EXPECT_EQ(b.store()->dataFormat(), 2);
+    EXPECT_EQ(b.store()->addressBase(), 1);
+    EXPECT_EQ(b.trendSettings(), a.trendSettings());
+    ASSERT_EQ(b.curves()->rowCount(), 2);
+    EXPECT_EQ(b.curves()->row(1).name, "压力");
+    EXPECT_EQ(b.curves()->row(1).axis, "E轴");
+    EXPECT_EQ(b.curves()->row(1).unit, "kPa");
+    EXPECT_EQ(b.curves()->row(1).rate, "0.5");
+    EXPECT_EQ(b.curves()->row(1).color, 0x00FF8040u);
+    EXPECT_EQ(b.curves()->row(1).number, "2");
+    EXPECT_EQ(b.monitors()->caption(MonitorKind::Switch, 3), "泵 1-3-2");
+    EXPECT_EQ(b.monitors()->caption(MonitorKind::Lamp, 0), "DO 0-0-0");
+    EXPECT_EQ(b.monitors()->caption(MonitorKind::Analogue, 9), "液位 2-1-2");
+    EXPECT_EQ(b.monitors()->unit(9), "m");
+    EXPECT_DOUBLE_EQ(b.monitors()->rate(9), 0.25);
+    EXPECT_EQ(b.store()->labelText({PacketNo(1), 2}), "出口温度");
+    EXPECT_EQ(b.store()->valueText({PacketNo(1), 2}), "42");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(b.store()->formatCode({PacketNo(2), i}), a.store()->formatCode({PacketNo(2), i}));
+    EXPECT_TRUE(b.userNames());
+}
+
+TEST(ProjectFile, KeysComeInTheirOrderAndPagesWithoutCountWriteNoCells) {
+    Workspace ws;
+    Prepare(ws);
+    ProfileFile profile;
+    profile.setValue(kSectionName, QStringLiteral("Page9_Index0"), QStringLiteral("old"));
+    WriteProject(ws, ProjectCounts{}, profile); // every count 0
+    const QStringList keys = profile.keys(kSectionName);
+    EXPECT_FALSE(keys.join(' ').contains("Page")) << keys.join(' ').toStdString();
+    const QStringList head{"服务器地址", "串口号", "波特率", "校验位", "数据位", "停止位",
+                           "发包间隔",   "曲线数", "0b",     "1b",     "2b"};
+    EXPECT_EQ(keys.mid(0, head.size()), head);
+    EXPECT_EQ(keys.indexOf("8b"), keys.indexOf("7b") + 1); // n counts on across rows
+    EXPECT_EQ(profile.value(kSectionName, "12b"), "2");    // "No." is the row from 1
+    EXPECT_LT(keys.indexOf("SeriesWidth"), keys.indexOf("1096Static"));
+    EXPECT_EQ(keys.indexOf("1Rate") - keys.indexOf("1125Static"), 11);
+    EXPECT_EQ(keys.last(), "207c"); // row 29's count
+    EXPECT_EQ(profile.value(kSectionName, "10Rate"), "0.250000");
+    EXPECT_EQ(profile.value(kSectionName, "3d"), "0");
+}
+
+TEST(ProjectFile, IndexesOutsideTheirTablesAreSkippedAndTheRestLoads) {
+    ProfileFile p; // the section's name in another case: found all the same
+    for (auto [key, value] : {std::pair{"波特率", "40"},
+                              {"校验位", "-1"},
+                              {"Radio1", "9"},
+                              {"Radio2", "5"},
+                              {"曲线数", "500"},
+                              {"0b", "T"},
+                              {"数据包个", "99"},
+                              {"0d", "1"},
+                              {"4c", "12"},
+                              {"发包间隔", "250"},
+                              {"1105Static", "A 1-1-2"}})
+        p.setValue(QStringLiteral("mconfiginfo"), QString::fromUtf8(key), QString::fromUtf8(value));
+    Workspace ws;
+    ReadProject(p, ws);
+    EXPECT_EQ(ws.serial()->baudIndex(), 6); // unchanged
+    EXPECT_EQ(ws.serial()->parityIndex(), 0);
+    EXPECT_EQ(ws.store()->dataFormat(), 0);
+    EXPECT_EQ(ws.store()->addressBase(), 0);
+    EXPECT_EQ(ws.curves()->rowCount(), CurveTable::kMaxCurves);
+    EXPECT_EQ(ws.curves()->row(0).name, "T");
+    EXPECT_TRUE(ws.rows()[0].enabled);
+    EXPECT_EQ(ws.rows()[0].count, "12");
+    EXPECT_EQ(ws.sendIntervalText(), "250");
+    EXPECT_EQ(ws.monitors()->caption(MonitorKind::Analogue, 9), "A 1-1-2");
+}
+
+TEST(ProjectFile, AMissingFileIsRefusedAndAFailedSaveLeavesTheOldFile) {
+    QTemporaryDir dir;
+    const ProjectOpen missing = ReadProjectFile(dir.filePath("none.ini"));
+    EXPECT_FALSE(missing.profile);
+    EXPECT_TRUE(missing.error.contains("none.ini"));
+    Workspace ws;
+    EXPECT_NE(SaveProject(dir.filePath("no/such/p.ini"), ws, ProjectCounts{}), std::nullopt);
+    ASSERT_EQ(SaveProject(dir.filePath("p.ini"), ws, ProjectCounts{}), std::nullopt);
+    EXPECT_TRUE(ReadProjectFile(dir.filePath("p.ini")).profile.has_value());
+}
