@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -86,6 +87,10 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
     createFunctionBar();
     createDataBar();
+    // The running version goes into the settings at every start; the recent projects come out.
+    if (const auto error = m_settings.writeVersion(QLatin1String(kVersion)))
+        qWarning("%s", qUtf8Printable(*error));
+    m_recent.Load(m_settings.profile());
     createMenus();
     createToolBar();
     createStatusBar();
@@ -143,7 +148,35 @@ ProjectCounts CountsOf(const Workspace& workspace) {
 
 } // namespace
 
+// Newest first, above "清除最近文件", which is off while the list is empty.
+void CMainFrame::rebuildRecentMenu() {
+    for (QAction* action : m_recentMenu->actions())
+        if (action != m_clearRecent)
+            delete action;
+    for (const QString& path : m_recent.entries()) {
+        auto* action = new QAction(QDir::toNativeSeparators(path), m_recentMenu);
+        action->setStatusTip(QStringLiteral("打开该文档"));
+        connect(action, &QAction::triggered, this, [this, path] { OpenProject(path); });
+        m_recentMenu->insertAction(m_clearRecent, action);
+    }
+    m_clearRecent->setEnabled(m_recent.count() > 0);
+}
+
+void CMainFrame::saveRecent() {
+    if (const auto error =
+            m_settings.update([this](ProfileFile& settings) { m_recent.Save(settings); }))
+        statusBar()->showMessage(*error);
+}
+
+void CMainFrame::rememberProject(const QString& path) {
+    if (!m_recent.Add(QFileInfo(path).absoluteFilePath()))
+        return;
+    rebuildRecentMenu();
+    saveRecent();
+}
+
 void CMainFrame::showProjectPath(const QString& path) {
+    rememberProject(path);
     m_view->workspace()->setProjectPath(path);
     setWindowTitle(QStringLiteral("Vantor %1(%2)")
                        .arg(QLatin1String(kVersion), QDir::toNativeSeparators(path)));
@@ -211,7 +244,15 @@ void CMainFrame::createMenus() {
             OpenProject(path);
     });
     file->addSeparator();
-    file->addMenu(QStringLiteral("最近打开工程"))->setEnabled(false);
+    m_recentMenu = file->addMenu(QStringLiteral("最近打开工程"));
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    m_clearRecent = m_recentMenu->addAction(QStringLiteral("清除最近文件"), this, [this] {
+        m_recent.Clear();
+        rebuildRecentMenu();
+        saveRecent();
+    });
+    m_clearRecent->setStatusTip(QStringLiteral("清除最近文件列表"));
+    rebuildRecentMenu();
     file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
 

@@ -2,12 +2,16 @@
 // The main window: menus, the tool bar, the status bar with its clock and progress bar, the
 // function bar (left) and the data bar (bottom) around the main view.
 #include <QMainWindow>
+
+#include "project/AppSettings.h"
+#include "project/RecentProjectList.h"
 #include <QTimer>
 #include <array>
 #include <optional>
 
 class QDockWidget;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QScrollArea;
 class QTabWidget;
@@ -59,10 +63,15 @@ public:
     // True when it was done; a refusal is shown with its reason and changes nothing.
     bool SaveProject(const QString& path);
     bool OpenProject(const QString& path);
+    const CRecentProjectList& recentProjects() const { return m_recent; }
+    QMenu* recentMenu() const { return m_recentMenu; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showProjectPath(const QString& path);
+    void rememberProject(const QString& path);
+    void rebuildRecentMenu();
+    void saveRecent();
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -89,6 +98,10 @@ private:
     std::array<CDataGridPanel*, kPacketPages> m_pages{};
     QWidget* m_pointListHolder = nullptr;
     QScrollArea* m_monitorHolder = nullptr;
+    AppSettings m_settings;
+    CRecentProjectList m_recent;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_clearRecent = nullptr;
     CVCKBASEDlg* m_monitorPanel = nullptr;
     CPointListDlg* m_pointList = nullptr;
     QLabel* m_clock = nullptr;

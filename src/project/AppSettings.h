@@ -1,0 +1,37 @@
+#pragma once
+// The program's settings file "Config.ini": in the program's folder when that folder can be
+// written (a portable install), otherwise in the user's configuration folder. Every change is
+// written at once, whole and atomically.
+#include <QString>
+#include <optional>
+
+#include "project/ProfileFile.h"
+
+namespace vantor {
+
+// Where "Config.ini" lives on this machine.
+QString SettingsFilePath();
+
+class AppSettings {
+public:
+    explicit AppSettings(QString path = SettingsFilePath());
+
+    QString path() const { return m_path; }
+    const ProfileFile& profile() const { return m_profile; }
+    QString loadError() const { return m_loadError; }
+
+    // Changes the profile through `change`, then writes the file; the error text or nothing.
+    template <class Change> std::optional<QString> update(Change change) {
+        change(m_profile);
+        return m_profile.Save(m_path);
+    }
+    // The section "Version" rewritten with the running version (done at every start).
+    std::optional<QString> writeVersion(const QString& version);
+
+private:
+    QString m_path;
+    ProfileFile m_profile;
+    QString m_loadError;
+};
+
+} // namespace vantor

@@ -1,0 +1,58 @@
+// The recent projects: the order after adds, case-insensitive paths, the bounded count, and the
+// keys written.
+#include <gtest/gtest.h>
+
+#include "project/ProfileFile.h"
+#include "project/RecentProjectList.h"
+
+using namespace vantor;
+
+namespace {
+
+CRecentProjectList ListOf(const QStringList& paths) {
+    CRecentProjectList list;
+    for (auto it = paths.crbegin(); it != paths.crend(); ++it)
+        list.Add(*it);
+    return list;
+}
+
+} // namespace
+
+TEST(RecentProjects, AddsMoveOrPushAndTheHeadStays) {
+    const struct {
+        QStringList before;
+        QString added;
+        QStringList after;
+        bool changed;
+    } cases[] = {
+        {{"A", "B", "C"}, "A", {"A", "B", "C"}, false},
+        {{"A", "B", "C"}, "a", {"A", "B", "C"}, false}, // letter case does not matter
+        {{"A", "B", "C"}, "C", {"C", "A", "B"}, true},
+        {{"A", "B", "C", "D", "E"}, "B", {"B", "A", "C", "D", "E"}, true},
+        {{"A", "B", "C", "D", "E"}, "F", {"F", "A", "B", "C", "D"}, true},
+        {{}, "A", {"A"}, true},
+    };
+    for (const auto& c : cases) {
+        CRecentProjectList list = ListOf(c.before);
+        EXPECT_EQ(list.Add(c.added), c.changed) << c.added.toStdString();
+        EXPECT_EQ(list.entries(), c.after) << c.added.toStdString();
+    }
+}
+
+TEST(RecentProjects, ClearWritesEveryKeyAndACountOutsideTheListIsBounded) {
+    ProfileFile settings;
+    CRecentProjectList list = ListOf({"/p/a.ini", "/p/b.ini"});
+    list.Clear();
+    list.Save(settings);
+    EXPECT_EQ(settings.keys("Mru File"), QStringList({"FileNum", "1", "2", "3", "4", "5"}));
+    EXPECT_EQ(settings.value("Mru File", "FileNum"), "0");
+
+    for (int i = 1; i <= 5; ++i)
+        settings.setValue("Mru File", QString::number(i), QStringLiteral("/p/%1.ini").arg(i));
+    for (const auto& [fileNum, count] : {std::pair{"9", 5}, {"-1", 0}, {"2", 2}}) {
+        settings.setValue("mru file", "filenum", fileNum);
+        list.Load(settings);
+        EXPECT_EQ(list.count(), count) << fileNum;
+    }
+    EXPECT_EQ(list.entries().constFirst(), "/p/1.ini");
+}
