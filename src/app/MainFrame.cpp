@@ -22,6 +22,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
+#include "app/UserNames.h"
 #include "app/ZelvoView.h"
 #include "curves/PointListDlg.h"
 #include "modbus/ResizeQuiet.h"
@@ -87,6 +88,7 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
     createFunctionBar();
     createDataBar();
+    m_names = new UserNames(workspace, this);
     // The running version goes into the settings at every start; the recent projects come out.
     if (const auto error = m_settings.writeVersion(QLatin1String(kVersion)))
         qWarning("%s", qUtf8Printable(*error));
@@ -204,10 +206,10 @@ bool CMainFrame::OpenProject(const QString& path) {
     }
     Workspace* workspace = m_view->workspace();
     m_view->showPanel(CZelvoView::kCommTab);
+    showProjectPath(path); // the names come from this file from now on
     ReadProject(*project.profile, *workspace);
     m_view->commPanel()->Configure();
     ReadProjectCells(*project.profile, CountsOf(*workspace), *workspace);
-    showProjectPath(path);
     statusBar()->showMessage(QStringLiteral("已打开工程：%1").arg(QDir::toNativeSeparators(path)));
     return true;
 }
@@ -324,6 +326,7 @@ void CMainFrame::createStatusBar() {
         connect(panel, &CCommPanelDlg::statusMessage, bar,
                 [bar](const QString& text) { bar->showMessage(text); });
         m_writes->attachPanel(panel);
+        m_names->attachPanel(panel);
         if (isVisible()) {
             m_fitPasses = kFitPasses;
             QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
@@ -331,6 +334,8 @@ void CMainFrame::createStatusBar() {
     });
     connect(m_view->trendPanel(), &CTrendPanelDlg::progressChanged, m_progress,
             &QProgressBar::setValue);
+    connect(m_names, &UserNames::statusMessage, bar,
+            [bar](const QString& text) { bar->showMessage(text); });
     connect(m_writes->service(), &WriteService::statusMessage, bar,
             [bar](const QString& text) { bar->showMessage(text); });
 }

@@ -23,6 +23,7 @@ namespace vantor {
 class CDataGridPanel;
 class CPointListDlg;
 class CVCKBASEDlg;
+class UserNames;
 class CZelvoView;
 class WriteControls;
 class LinkController;
@@ -100,6 +101,7 @@ private:
     QScrollArea* m_monitorHolder = nullptr;
     AppSettings m_settings;
     CRecentProjectList m_recent;
+    UserNames* m_names = nullptr;
     QMenu* m_recentMenu = nullptr;
     QAction* m_clearRecent = nullptr;
     CVCKBASEDlg* m_monitorPanel = nullptr;

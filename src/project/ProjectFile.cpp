@@ -229,6 +229,21 @@ void ReadProjectCells(const ProfileFile& p, const ProjectCounts& counts, Workspa
     }
 }
 
+void ReadProjectNames(const ProfileFile& p, Workspace& ws) {
+    RegisterStore* store = ws.store();
+    for (int packet = 1; packet <= kPacketCount; ++packet) {
+        const int count =
+            std::clamp(p.intValue(kSection, QStringLiteral("%1c").arg(7 * (packet - 1) + 4)), 0,
+                       kCellsPerPacket);
+        for (int i = 0; i < count; ++i) {
+            const QString key = CellKey(packet, i);
+            store->setCellLabel({PacketNo(packet), i}, p.value(kSection, key));
+            store->setCellValue({PacketNo(packet), i},
+                                p.value(kSection, key + QStringLiteral("_val")));
+        }
+    }
+}
+
 ProjectOpen ReadProjectFile(const QString& path) {
     ProfileFile::Load load = ProfileFile::Read(path);
     if (!load.profile)

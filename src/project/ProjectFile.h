@@ -34,6 +34,10 @@ void ReadProjectCells(const ProfileFile& profile, const ProjectCounts& counts,
 // reason) instead of reading as an empty project.
 ProjectOpen ReadProjectFile(const QString& path);
 
+// The user-defined names: for each packet, the labels and values of the cells below the count
+// its row has in the file (the packet list's count when the file was saved).
+void ReadProjectNames(const ProfileFile& profile, Workspace& workspace);
+
 // The file read whole, other sections kept, the section written, the file replaced atomically.
 // Returns the error text (naming the file), or nothing.
 std::optional<QString> SaveProject(const QString& path, const Workspace& workspace,

@@ -164,3 +164,20 @@ TEST(ProjectFile, AMissingFileIsRefusedAndAFailedSaveLeavesTheOldFile) {
     ASSERT_EQ(SaveProject(dir.filePath("p.ini"), ws, ProjectCounts{}), std::nullopt);
     EXPECT_TRUE(ReadProjectFile(dir.filePath("p.ini")).profile.has_value());
 }
+
+TEST(ProjectFile, NamesComeFromTheCountsTheFileHolds) {
+    ProfileFile p;
+    for (auto [key, value] : {std::pair{"4c", "2"},
+                              {"Page1_Index0", "进口"},
+                              {"Page1_Index0_val", "7"},
+                              {"Page1_Index1", "出口"},
+                              {"Page1_Index2", "beyond the count"}})
+        p.setValue(kSectionName, QString::fromUtf8(key), QString::fromUtf8(value));
+    Workspace ws;
+    ws.store()->setCellLabel({PacketNo(1), 2}, QStringLiteral("kept"));
+    ReadProjectNames(p, ws);
+    EXPECT_EQ(ws.store()->labelText({PacketNo(1), 0}), "进口");
+    EXPECT_EQ(ws.store()->valueText({PacketNo(1), 0}), "7");
+    EXPECT_EQ(ws.store()->labelText({PacketNo(1), 1}), "出口");
+    EXPECT_EQ(ws.store()->labelText({PacketNo(1), 2}), "kept");
+}
