@@ -221,7 +221,12 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
                 .arg(p.value(n.name));
         *n.target = *value;
     }
-    if (o.console && o.packetCount == 0 && !o.demo)
+    if (p.isSet("project")) {
+        o.project = p.value("project");
+        if (o.project.isEmpty())
+            return QStringLiteral("--project needs a FILE name");
+    }
+    if (o.console && o.packetCount == 0 && !o.demo && o.project.isEmpty())
         return QStringLiteral("give at least one --packet SLAVE,FUNCTION,ADDRESS,COUNT");
     return {};
 }
@@ -254,6 +259,10 @@ void AddOptions(QCommandLineParser& p) {
         {"csv",
          "Record the cells of every accepted reply in FILE as CSV rows (time, packet, "
          "cells).",
+         "FILE"},
+        {"project",
+         "Poll with the packets, line settings, formats and labels of a project file (the "
+         "serial device still comes from --serial).",
          "FILE"},
     });
 }

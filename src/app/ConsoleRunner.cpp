@@ -5,7 +5,10 @@
 
 #include "modbus/LogFormat.h"
 #include "modbus/ReplyRules.h"
+#include "project/ProjectFile.h"
 #include "registers/RegisterStore.h"
+#include "registers/SerialSelection.h"
+#include "registers/Workspace.h"
 #include "writes/WriteFields.h"
 
 namespace vantor {
@@ -69,19 +72,40 @@ ConsoleRunner::~ConsoleRunner() = default;
 
 void ConsoleRunner::Start() {
     m_app.fillWorkspace(m_options);
+    Workspace* workspace = m_app.workspace();
+    std::optional<ProfileFile> project;
+    if (!m_options.project.isEmpty()) {
+        ProjectOpen opened = ReadProjectFile(m_options.project);
+        if (!opened.profile) {
+            fail(opened.error, 2);
+            return;
+        }
+        // The project's packets, interval, line settings and formats replace the command
+        // line's; the link and its device stay as given.
+        ReadProject(*opened.profile, *workspace);
+        project = std::move(opened.profile);
+    }
     const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
     m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
+    if (project) {
+        ProjectCounts counts{};
+        for (std::size_t i = 0; i < counts.size(); ++i)
+            counts[i] = configured.images.packets[i].count;
+        ReadProjectCells(*project, counts, *workspace);
+        printLabels(counts);
+    }
     if (!prepareWrites() || !openRecording())
         return;
 
     LinkController* link = m_app.link();
-    // The console opens the line exactly as given, also at rates the panel's list lacks.
+    // The console opens the line exactly as given, also at rates the panel's list lacks; with a
+    // project, at the project's line settings on the given device.
     if (m_options.link == LinkKind::Tcp)
         m_app.openLink();
     else
-        link->openSerial(m_options.serial);
+        link->openSerial(project ? workspace->serial()->settings() : m_options.serial);
     if (m_options.seconds > 0)
         // A precise timer: a coarse one may end a long run by up to 5 % early or late.
         QTimer::singleShot(m_options.seconds * 1000, Qt::PreciseTimer, this,
@@ -111,6 +135,23 @@ QString ConsoleRunner::CountersLine(const Counters& c) {
         .arg(c.crcErrors)
         .arg(c.dataErrors)
         .arg(c.receivedPackets);
+}
+
+// Once at the start of a project run: "Lb_NN:" and the labels of the packet's cells, as the
+// "Db_NN:" lines give their values.
+void ConsoleRunner::printLabels(const ProjectCounts& counts) {
+    const RegisterStore* store = m_app.workspace()->store();
+    for (int packet = 1; packet <= kPacketCount; ++packet) {
+        const int count = std::min(counts[static_cast<std::size_t>(packet - 1)], kCellsPerPacket);
+        if (count == 0)
+            continue;
+        QStringList labels;
+        for (int i = 0; i < count; ++i)
+            labels << store->labelText({PacketNo(packet), i});
+        m_out << QStringLiteral("Lb_%1: ").arg(packet, 2, 10, QLatin1Char('0'))
+              << labels.join(QLatin1Char(' ')) << '\n';
+    }
+    m_out.flush();
 }
 
 void ConsoleRunner::printCells(int packet, int cells) {

@@ -11,6 +11,7 @@
 #include "app/ConsoleCsv.h"
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
+#include "project/ProjectFile.h"
 #include "writes/WriteService.h"
 
 namespace vantor {
@@ -37,6 +38,7 @@ signals:
 private:
     // Prints the cells of an accepted reply and records them.
     void printCells(int packet, int cells);
+    void printLabels(const ProjectCounts& counts);
     // Creates the --csv file: false (and the run ends with status 2) when it cannot be made.
     bool openRecording();
     void recordingFailed(const QString& message);

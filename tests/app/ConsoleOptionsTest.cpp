@@ -188,6 +188,7 @@ TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
     EXPECT_FALSE(window.console);
     EXPECT_FALSE(window.demo);
     EXPECT_EQ(Accepted("site.ini").project, "site.ini");
+    EXPECT_EQ(Accepted("--console --serial X --project p.ini").project, "p.ini"); // no --packet
 
     const ParsedOptions help = Parse("--help");
     EXPECT_TRUE(help.help);

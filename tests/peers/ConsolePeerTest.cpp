@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include "project/ProfileFile.h"
+
 #include "support/QtPrinters.h"
 
 #include "peers/PeerProcess.h"
@@ -179,6 +181,40 @@ TEST_F(ConsolePeers, CsvRecordsEveryPrintedReply) {
     EXPECT_TRUE(bad.errors.contains("--csv") && bad.errors.contains("no-such-folder"))
         << bad.Text();
     EXPECT_TRUE(bad.lines.filter("Tx").isEmpty()) << bad.Text();
+}
+
+// A project file gives the packets, formats and names; the device still comes from --serial.
+TEST_F(ConsolePeers, AProjectRunPrintsItsNamesOnceAndPollsItsPackets) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("站点.ini"));
+    ProfileFile project;
+    for (auto [key, value] : {std::pair{"数据包个", "30"},
+                              {"0d", "1"},
+                              {"1c", "1"},
+                              {"2c", "03"},
+                              {"3c", "0"},
+                              {"4c", "10"},
+                              {"发包间隔", "100"},
+                              {"Page1_Index0", "进口温度"},
+                              {"Page1_Index3_type", "7"}})
+        project.setValue("MconfigInfo", QString::fromUtf8(key), QString::fromUtf8(value));
+    ASSERT_EQ(project.Save(path), std::nullopt);
+    const ConsoleRun run = RunConsole({"--serial", socat.b(), "--project", path, "--seconds", "2"});
+    ASSERT_EQ(run.exitCode, 0) << run.Text();
+    EXPECT_EQ(run.lines.filter(QRegularExpression("^Lb_")),
+              QStringList(QString::fromUtf8("Lb_01: 进口温度 4x00001 4x00002 4x00003 4x00004 "
+                                            "4x00005 4x00006 4x00007 4x00008 4x00009")))
+        << run.Text();
+    const QStringList values = run.lines.filter(QRegularExpression("^Db_"));
+    ASSERT_FALSE(values.isEmpty()) << run.Text();
+    EXPECT_EQ(values.first(), "Db_01: 1 -2 -2 1.500 -- -1 -2 -32768 12345 0") << run.Text();
+
+    const ConsoleRun missing =
+        RunConsole({"--serial", socat.b(), "--project", dir.filePath("none.ini")});
+    EXPECT_EQ(missing.exitCode, 2) << missing.Text();
+    EXPECT_TRUE(missing.errors.contains("none.ini")) << missing.Text();
 }
 
 TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {
