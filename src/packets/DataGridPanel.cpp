@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QDrag>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -165,7 +166,27 @@ std::unique_ptr<QMenu> CDataGridPanel::createPopupMenu(QWidget* parent) {
             break;
         }
     }
+    // A label cell can take the point's plant name; a project save keeps it.
+    if (m_store && column % 2 == 1 && CellKind(row, column) != GridCellKind::Fixed) {
+        menu->addSeparator();
+        connect(menu->addAction(QStringLiteral("重命名点位")), &QAction::triggered, this,
+                [this, row, column] {
+                    const PointRef point{PacketNo(m_packet), CellFromGrid(row, column + 1)};
+                    bool ok = false;
+                    const QString name = QInputDialog::getText(
+                        this, QStringLiteral("重命名点位"), QStringLiteral("点位名称："),
+                        QLineEdit::Normal, m_store->labelText(point), &ok);
+                    if (ok)
+                        renamePoint(row, column, name);
+                });
+    }
     return menu;
+}
+
+void CDataGridPanel::renamePoint(int row, int labelColumn, const QString& name) {
+    if (!m_store || labelColumn % 2 != 1)
+        return;
+    m_store->setCellLabel({PacketNo(m_packet), CellFromGrid(row, labelColumn + 1)}, name.trimmed());
 }
 
 void CDataGridPanel::onRightButtonReleased(const QPoint& globalPos) {

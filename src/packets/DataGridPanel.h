@@ -53,6 +53,8 @@ public:
     // The popup menu for the grid's current cell, its commands wired to this page; shown on a
     // right-button release over a cell.
     std::unique_ptr<QMenu> createPopupMenu(QWidget* parent = nullptr);
+    // "重命名点位": the label of the point whose label cell this is.
+    void renamePoint(int row, int labelColumn, const QString& name);
 
 signals:
     // A value cell was double-clicked (packet 1..30, cell 0..129); the write dialog hangs here.

@@ -205,6 +205,23 @@ TEST_F(GridPanelTest, FormatMenuOnLabelColumnsChangesNothing) {
         ASSERT_EQ(formatAt(cell), 4) << cell;
 }
 
+// Only label cells offer "重命名点位"; the name goes to the point of the value beside it.
+TEST_F(GridPanelTest, ALabelCellRenamesItsPoint) {
+    auto offers = [this] {
+        const std::unique_ptr<QMenu> popup = m_panel.createPopupMenu();
+        for (QAction* action : popup->actions())
+            if (action->text() == QStringLiteral("重命名点位"))
+                return true;
+        return false;
+    };
+    click(3, 4);
+    EXPECT_FALSE(offers());
+    click(3, 3);
+    EXPECT_TRUE(offers());
+    m_panel.renamePoint(3, 3, QStringLiteral(" 出口压力 "));
+    EXPECT_EQ(m_store.labelText({PacketNo(kPacket), CellFromGrid(3, 4)}), "出口压力");
+}
+
 TEST_F(GridPanelTest, SelectedCellIsHighlightedAndRestoredWhenLeft) {
     const CellColors highlight{QColor(0x33, 0x99, 0xFF), Qt::white};
     click(2, 2);
