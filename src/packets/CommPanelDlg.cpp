@@ -1,6 +1,7 @@
 #include "packets/CommPanelDlg.h"
 
 #include <QButtonGroup>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -191,7 +192,21 @@ QWidget* CCommPanelDlg::buildLogArea() {
     m_pause = makeButton(kPauseCaption, "pauseButton");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pause);
-    buttons->addStretch(1);
+    buttons->addSpacing(kSpacing * 2);
+    // The project file the set-up was last saved to or opened from.
+    buttons->addWidget(new QLabel(QStringLiteral("当前工程文件地址："), box));
+    auto* project = new QLineEdit(box);
+    project->setObjectName(QStringLiteral("projectPathEdit"));
+    project->setReadOnly(true);
+    project->setMinimumWidth(60);
+    const auto showProject = [project](const QString& path) {
+        project->setText(QDir::toNativeSeparators(path));
+        project->setCursorPosition(0);
+        project->setToolTip(project->text());
+    };
+    showProject(m_workspace->projectPath());
+    connect(m_workspace, &Workspace::projectPathChanged, project, showProject);
+    buttons->addWidget(project, 1);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(kSpacing);
