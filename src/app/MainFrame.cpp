@@ -21,6 +21,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/CommSettingsDlg.h"
+#include "app/UpdatePromptDlg.h"
 #include "app/UserNames.h"
 #include "app/ZelvoView.h"
 #include "curves/PointListDlg.h"
@@ -33,6 +34,8 @@
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
+#include "update/UpdateCheck.h"
+#include "update/Updater.h"
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
@@ -87,9 +90,10 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     createFunctionBar();
     createDataBar();
     m_names = new UserNames(workspace, this);
-    // The running version goes into the settings at every start; the recent projects come out.
-    if (const auto error = m_settings.writeVersion(QLatin1String(kVersion)))
-        qWarning("%s", qUtf8Printable(*error));
+    // The version file is fetched into the settings file's folder.
+    m_update = new UpdateCheck(
+        &m_settings, QFileInfo(m_settings.path()).dir().filePath(QStringLiteral("version.ini")), {},
+        this);
     m_recent.Load(m_settings.profile());
     createMenus();
     createToolBar();
@@ -100,6 +104,9 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     connect(&m_clockTimer, &QTimer::timeout, this, &CMainFrame::UpdateClock);
     m_clockTimer.start();
     UpdateClock();
+    connectUpdateCheck();
+    // Records the running version in the settings and looks for a newer one.
+    m_update->start(QLatin1String(kVersion));
 }
 
 // The bars hide while the window's base class takes them down; by then this part of the window
@@ -199,11 +206,33 @@ void CMainFrame::createMenus() {
                         CAboutDlg about(m_releaseNote, this);
                         about.exec();
                     });
-    help->addAction(QStringLiteral("版本更新...(&V)"))->setEnabled(false);
-    QAction* prompt = help->addAction(QStringLiteral("提示更新信息"));
-    prompt->setCheckable(true);
-    prompt->setChecked(true);
-    prompt->setEnabled(false);
+    help->addAction(QStringLiteral("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
+    m_promptAction = help->addAction(QStringLiteral("提示更新信息"));
+    m_promptAction->setCheckable(true);
+    m_promptAction->setChecked(m_update->promptEnabled());
+    connect(m_promptAction, &QAction::triggered, m_update, &UpdateCheck::togglePrompt);
+}
+
+void CMainFrame::connectUpdateCheck() {
+    connect(m_update, &UpdateCheck::tipsChanged, m_promptAction, &QAction::setChecked);
+    connect(m_update, &UpdateCheck::releaseNote, this,
+            [this](const QString& note) { m_releaseNote = note; });
+    connect(m_update, &UpdateCheck::statusMessage, statusBar(),
+            [bar = statusBar()](const QString& text) { bar->showMessage(text); });
+    connect(m_update, &UpdateCheck::promptWanted, this, [this] {
+        // Modal to the window, without a nested event loop.
+        auto* prompt = new CUpdatePromptDlg(m_update, this);
+        prompt->setObjectName(QStringLiteral("updatePrompt"));
+        prompt->setAttribute(Qt::WA_DeleteOnClose);
+        connect(prompt, &QDialog::accepted, this, &CMainFrame::StartUpdater);
+        prompt->open();
+    });
+}
+
+void CMainFrame::StartUpdater() {
+    const UpdaterStart started = vantor::StartUpdater(
+        UpdaterCommand(m_settings.profile(), QCoreApplication::applicationDirPath()));
+    statusBar()->showMessage(started.message);
 }
 
 void CMainFrame::createToolBar() {

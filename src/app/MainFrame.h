@@ -25,6 +25,7 @@ class CPointListDlg;
 class CVCKBASEDlg;
 class UserNames;
 class CZelvoView;
+class UpdateCheck;
 class WriteControls;
 class LinkController;
 class Workspace;
@@ -53,6 +54,9 @@ public:
     CVCKBASEDlg* monitorPanel();          // the page "监控对象", built on first use
     QString releaseNote() const { return m_releaseNote; }
     WriteControls* writeControls() const { return m_writes; }
+    UpdateCheck* updateCheck() const { return m_update; }
+    // "版本更新...(&V)" and "升级": starts the updater; the status line says how it went.
+    void StartUpdater();
 
     // Shows the window at its working size on the primary screen (or on the given one) with
     // the bars at their working sizes.
@@ -78,6 +82,7 @@ protected:
 
 private:
     void createMenus();
+    void connectUpdateCheck();
     void createToolBar();
     void createStatusBar();
     void createFunctionBar();
@@ -109,6 +114,8 @@ private:
     QLabel* m_clock = nullptr;
     QProgressBar* m_progress = nullptr;
     QAction* m_commSettings = nullptr;
+    UpdateCheck* m_update = nullptr;
+    QAction* m_promptAction = nullptr;
     QTimer m_clockTimer;
     QString m_releaseNote;
     int m_fitPasses = 0;             // measurements of the view left to fit the bars
