@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/Version.h"
 #include "modbus/FunctionTable.h"
 #include "registers/ValueFormat.h"
 
@@ -234,6 +235,8 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
 void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral("Vantor: Modbus master and trend recorder."));
     p.addHelpOption();
+    p.addVersionOption();
+    p.addPositionalArgument("file", "Project file to open in the window.", "[FILE]");
     p.addOptions({
         {"console", "Poll without windows, printing the log, the cell values and the counters."},
         {"demo", "Start the built-in simulated device and poll it."},
@@ -277,9 +280,14 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
         result.error = parser.errorText();
         return result;
     }
-    if (parser.isSet("help")) {
+    if (parser.isSet("help") || parser.isSet("help-all")) {
         result.help = true;
         result.helpText = parser.helpText();
+        return result;
+    }
+    if (parser.isSet("version")) {
+        result.version = true;
+        result.versionText = QStringLiteral("Vantor %1\n").arg(QLatin1String(kVersion));
         return result;
     }
     // The window takes one project file, as a file manager passes it.

@@ -48,6 +48,8 @@ struct ParsedOptions {
     QString error; // set when the command line is wrong
     bool help = false;
     QString helpText;
+    bool version = false;
+    QString versionText; // "Vantor 2.8.2" and a line end
 };
 
 // Parses the arguments (the program name first). Every value is checked; the first fault is

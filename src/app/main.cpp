@@ -2,7 +2,9 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTextStream>
+#include <algorithm>
 #include <csignal>
+#include <string_view>
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
 #include <unistd.h>
@@ -43,11 +45,23 @@ void FinishOnInterrupt(vantor::ConsoleRunner& runner) {
 void FinishOnInterrupt(vantor::ConsoleRunner&) {}
 #endif
 
+// --help and --version print their text to standard output and end the program.
+bool PrintedInfo(const vantor::ParsedOptions& parsed) {
+    if (!parsed.help && !parsed.version)
+        return false;
+    QTextStream(stdout) << (parsed.help ? parsed.helpText : parsed.versionText);
+    return true;
+}
+
 int RunDesktop(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
+    // Lets the desktop match the window to the installed vantor.desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vantor"));
     const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
+    if (PrintedInfo(parsed))
+        return 0;
     if (!parsed.options) {
         QTextStream(stderr) << "vantor: " << parsed.error << '\n';
         return 2;
@@ -65,10 +79,14 @@ int RunDesktop(int argc, char* argv[]) {
     return app.exec();
 }
 
+// The console mode, and the options that only print a text, run without a display.
 bool WantsConsole(int argc, char* argv[]) {
+    static constexpr std::string_view kConsoleArgs[] = {"--console",  "--help",    "-h",
+                                                        "--help-all", "--version", "-v"};
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--console" || arg == "--help" || arg == "-h")
+        if (std::find(std::begin(kConsoleArgs), std::end(kConsoleArgs), arg) !=
+            std::end(kConsoleArgs))
             return true;
     }
     return false;
@@ -86,10 +104,8 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
 
     const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
-    if (parsed.help) {
-        out << parsed.helpText;
+    if (PrintedInfo(parsed))
         return 0;
-    }
     if (!parsed.options) {
         err << "vantor: " << parsed.error << '\n';
         return 2;

@@ -5,6 +5,7 @@
 #include "support/QtPrinters.h"
 
 #include "app/ConsoleOptions.h"
+#include "app/Version.h"
 
 using namespace vantor;
 
@@ -193,7 +194,15 @@ TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
     const ParsedOptions help = Parse("--help");
     EXPECT_TRUE(help.help);
     EXPECT_TRUE(help.helpText.contains("--packet"));
+    EXPECT_TRUE(help.helpText.contains("--version"));
     EXPECT_FALSE(help.options.has_value());
+    // A version request wins over the rest of the line, even a wrong rest.
+    for (const char* line : {"--version", "-v --console"}) {
+        const ParsedOptions version = Parse(QString::fromLatin1(line));
+        EXPECT_TRUE(version.version) << line;
+        EXPECT_EQ(version.versionText, QStringLiteral("Vantor %1\n").arg(kVersion)) << line;
+        EXPECT_FALSE(version.options.has_value()) << line;
+    }
 }
 
 TEST(ConsoleOptions, TcpRunTakesAnyFunctionInItsRows) {

@@ -1,0 +1,54 @@
+# Install rules and the Debian package: the program, its desktop entry and its icon in the sizes
+# the desktop's icon theme looks for. `cpack -G DEB` in the build folder makes the package.
+include(GNUInstallDirs)
+
+set(VANTOR_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/icons/app.svg)
+set(VANTOR_ICON_SIZES 16 32 48 64 128 256)
+set(VANTOR_ICON_THEME ${CMAKE_BINARY_DIR}/icons/hicolor)
+list(JOIN VANTOR_ICON_SIZES ", " icon_size_text)
+
+# The PNG sizes are drawn from the SVG icon at build time.
+add_executable(vantor_render_icon ${PROJECT_SOURCE_DIR}/packaging/RenderIcon.cpp)
+target_link_libraries(vantor_render_icon PRIVATE Qt6::Gui)
+set(icon_pngs)
+foreach(size ${VANTOR_ICON_SIZES})
+    list(APPEND icon_pngs ${VANTOR_ICON_THEME}/${size}x${size}/apps/vantor.png)
+endforeach()
+add_custom_command(OUTPUT ${icon_pngs}
+    COMMAND vantor_render_icon ${VANTOR_ICON_SVG} ${VANTOR_ICON_THEME} vantor ${VANTOR_ICON_SIZES}
+    DEPENDS vantor_render_icon ${VANTOR_ICON_SVG}
+    COMMENT "Drawing the program icon in ${icon_size_text} pixels")
+add_custom_target(vantor_icons ALL DEPENDS ${icon_pngs})
+
+install(TARGETS vantor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/vantor.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(DIRECTORY ${VANTOR_ICON_THEME} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${VANTOR_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+        RENAME vantor.svg)
+
+set(VANTOR_PACKAGE_MAINTAINER "Vantor maintainers <maintainers@vantor.invalid>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vantor)
+set(CPACK_PACKAGE_VENDOR Vantor)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${VANTOR_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Modbus master and trend recorder")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "A desktop Modbus master for engineers who commission and watch field devices. It polls "
+    "a device network over a serial line (Modbus RTU) or TCP (Modbus TCP), decodes registers "
+    "into 30 data pages, logs every frame, writes registers and parameter sets and draws live "
+    "trend curves. A console mode polls without windows.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VANTOR_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded at run time, so the library scan cannot see them: the SVG icons and the window system.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins")
+# The Chinese interface: a CJK font and the Chinese texts of Qt's standard buttons and dialogs.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
+include(CPack)
