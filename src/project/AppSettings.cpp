@@ -7,10 +7,22 @@
 
 namespace vantor {
 
+bool IsSystemProgramFolder(const QString& folder) {
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return false;
+#else
+    const QString path = QDir::cleanPath(folder);
+    return path.startsWith(QLatin1String("/usr/")) || path == QLatin1String("/usr") ||
+           path == QLatin1String("/bin") || path == QLatin1String("/sbin");
+#endif
+}
+
 QString SettingsFilePath() {
     const QString programDir = QCoreApplication::applicationDirPath();
     const QFileInfo folder(programDir);
-    if (!programDir.isEmpty() && folder.isDir() && folder.isWritable())
+    if (!programDir.isEmpty() && folder.isDir() && folder.isWritable() &&
+        !IsSystemProgramFolder(programDir))
         return QDir(programDir).filePath(QStringLiteral("Config.ini"));
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(config);

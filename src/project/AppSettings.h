@@ -11,6 +11,10 @@ namespace vantor {
 
 // Where "Config.ini" lives on this machine.
 QString SettingsFilePath();
+// True for a folder the system's package manager owns (/usr/..., /bin, /sbin): an installed
+// program keeps its settings in the user's folder even when the folder is writable, as it is to
+// root.
+bool IsSystemProgramFolder(const QString& folder);
 
 class AppSettings {
 public:

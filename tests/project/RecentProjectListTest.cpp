@@ -1,7 +1,8 @@
 // The recent projects: the order after adds, case-insensitive paths, the bounded count, and the
-// keys written.
+// keys written; where the settings file lives.
 #include <gtest/gtest.h>
 
+#include "project/AppSettings.h"
 #include "project/ProfileFile.h"
 #include "project/RecentProjectList.h"
 
@@ -55,4 +56,13 @@ TEST(RecentProjects, ClearWritesEveryKeyAndACountOutsideTheListIsBounded) {
         EXPECT_EQ(list.count(), count) << fileNum;
     }
     EXPECT_EQ(list.entries().constFirst(), "/p/1.ini");
+}
+
+TEST(AppSettings, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
+#ifndef Q_OS_WIN
+    for (const char* folder : {"/usr/bin", "/usr/local/bin", "/usr", "/bin", "/sbin", "/usr/bin/"})
+        EXPECT_TRUE(vantor::IsSystemProgramFolder(QString::fromLatin1(folder))) << folder;
+    for (const char* folder : {"/home/ann/vantor", "/opt/vantor", "/usr2/bin", "/tmp/usr/bin"})
+        EXPECT_FALSE(vantor::IsSystemProgramFolder(QString::fromLatin1(folder))) << folder;
+#endif
 }
