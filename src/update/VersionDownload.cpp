@@ -1,12 +1,10 @@
 #include "update/VersionDownload.h"
 
+#include "update/CurlLibrary.h"
+#include "update/VersionFile.h"
 #include <QByteArray>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <curl/curl.h>
-#include <mutex>
-
-#include "update/VersionFile.h"
 
 namespace vantor {
 
@@ -35,36 +33,39 @@ int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 // The body of `url`, or the reason it could not be had.
 QString Fetch(const QString& url, int limitMs, Transfer& transfer) {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-    CURL* curl = curl_easy_init();
+    QString loadError;
+    const CurlApi* api = LoadCurl(&loadError);
+    if (!api)
+        return loadError;
+    const auto setopt = api->easySetopt;
+    CURL* curl = api->easyInit();
     if (!curl)
         return QStringLiteral("无法初始化下载");
     char message[CURL_ERROR_SIZE] = {};
     const QByteArray address = url.toUtf8();
-    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,http,https,file");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "ftp,ftps,http,https");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L); // an HTTP error page is no version file
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limitMs));
-    curl_easy_setopt(curl, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
-    const CURLcode code = curl_easy_perform(curl);
-    curl_easy_cleanup(curl);
+    setopt(curl, CURLOPT_URL, address.constData());
+    setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,http,https,file");
+    setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "ftp,ftps,http,https");
+    setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    setopt(curl, CURLOPT_MAXREDIRS, 5L);
+    setopt(curl, CURLOPT_FAILONERROR, 1L); // an HTTP error page is no version file
+    setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(limitMs));
+    setopt(curl, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
+    setopt(curl, CURLOPT_ERRORBUFFER, message);
+    setopt(curl, CURLOPT_WRITEFUNCTION, &Collect);
+    setopt(curl, CURLOPT_WRITEDATA, &transfer);
+    setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    setopt(curl, CURLOPT_XFERINFOFUNCTION, &Progress);
+    setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    const CURLcode code = api->easyPerform(curl);
+    api->easyCleanup(curl);
     if (transfer.tooLarge)
         return QStringLiteral("版本文件超过 64 KB");
     if (code == CURLE_OK)
         return {};
-    const QString reason = message[0] ? QString::fromLocal8Bit(message)
-                                      : QString::fromLatin1(curl_easy_strerror(code));
+    const QString reason =
+        message[0] ? QString::fromLocal8Bit(message) : QString::fromLatin1(api->easyStrerror(code));
     return QStringLiteral("下载失败：%1").arg(reason.trimmed());
 }
 

@@ -20,6 +20,7 @@ deb=$(ls "$scratch"/vantor_"$version"_*.deb 2>/dev/null) || fail "no vantor_${ve
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 # The library scan must have filled the dependencies.
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "Depends lacks the Qt libraries"
+dpkg-deb -f "$deb" Depends | grep -q libcurl4 || fail "Depends lacks libcurl, loaded at run time"
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 icons=./usr/share/icons/hicolor

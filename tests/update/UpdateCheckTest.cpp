@@ -17,6 +17,7 @@
 #include "project/AppSettings.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
+#include "update/CurlLibrary.h"
 #include "update/UpdateCheck.h"
 #include "update/Updater.h"
 
@@ -260,3 +261,19 @@ TEST(Updater, StartsTheProgramBesideOrTheConfiguredCommand) {
 }
 
 } // namespace
+
+TEST(CurlLibrary, AMissingOrWrongLibraryIsRefusedWithItsReason) {
+    const struct {
+        const char* name;
+        int version;
+        const char* reason;
+    } cases[] = {
+        {"vantor-no-such-library", 4, "无法加载 libcurl"},
+        {"z", 1, "libcurl 缺少所需的函数"}, // loads, but is not libcurl
+    };
+    for (const auto& c : cases) {
+        const CurlLoad load = LoadCurlLibrary(QString::fromLatin1(c.name), c.version);
+        EXPECT_FALSE(load.ok) << c.name;
+        EXPECT_TRUE(load.error.startsWith(QString::fromUtf8(c.reason))) << qPrintable(load.error);
+    }
+}
