@@ -105,8 +105,9 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     m_clockTimer.start();
     UpdateClock();
     connectUpdateCheck();
-    // Records the running version in the settings and looks for a newer one.
-    m_update->start(QLatin1String(kVersion));
+    // Records the running version in the settings and looks for a newer one, once the window
+    // is on the screen: the settings file's write waits for the disk.
+    AfterFirstPaint(this, [this] { m_update->start(QLatin1String(kVersion)); });
 }
 
 // The bars hide while the window's base class takes them down; by then this part of the window
