@@ -181,15 +181,15 @@ void CommSession::AutoSendThreadProc() {
 void CommSession::sendPolled(int packet) {
     const PacketImage& image = m_images.packets[packet - 1];
     notePolledRequest(packet);
+    // What is left of the last reply would corrupt the next one.
+    dropUnjudgedBytes();
     if (m_link == LinkKind::Tcp) {
-        m_mbap.Reset(); // a partial reply a whole interval old would corrupt the next one
         m_socket->Send(image.tcp);
         if (m_logScrolling) {
             const TimeOfDay now = LocalTimeOfDay();
             log(LogKind::Tx, now, TcpTxLine(now, image.tcp));
         }
     } else {
-        m_rx.Reset();
         SendHexCommand(QString::fromStdString(image.serialText));
     }
     emit frameSent(packet);

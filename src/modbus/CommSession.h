@@ -146,6 +146,7 @@ private:
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);
     void countCrcError(bool registers);
     void countDataError(bool registers);
+    void dropUnjudgedBytes();
     void countReceived();
     void emitCounters();
     void log(LogKind kind, const TimeOfDay& time, const QString& line);

@@ -231,6 +231,29 @@ void CommSession::countDataError(bool registers) {
     emitCounters();
 }
 
+// Bytes still unjudged when the next request goes: the line has been silent since (the cycle
+// waits while a reply is arriving), so they are a cut-off reply or bytes after a whole one.
+// They are dropped, counted as a data error and shown.
+void CommSession::dropUnjudgedBytes() {
+    const std::size_t bytes = m_link == LinkKind::Tcp ? m_mbap.buffered() : m_rx.length();
+    if (bytes == 0)
+        return;
+    if (m_current >= 1 && m_current <= kPacketCount) {
+        // The notice shows also while the log is paused, as a missing reply's does.
+        std::size_t expected = 0;
+        if (m_link == LinkKind::Serial) {
+            if (m_logScrolling)
+                logAssembly(PolledRxLine);
+            const PacketImage& image = m_images.packets[m_current - 1];
+            expected = ExpectedReplyLength(m_mode, image.function, image.count);
+        }
+        logNotice(UnjudgedBytesText(m_current, bytes, expected));
+    }
+    m_rx.Reset();
+    m_mbap.Reset();
+    countDataError(false);
+}
+
 void CommSession::countReceived() {
     ++m_counters.receivedPackets;
     emitCounters();

@@ -55,6 +55,14 @@ std::string NoReplyText(int packet) {
     return "数据包 " + std::to_string(packet) + " 无应答";
 }
 
+std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected) {
+    std::string text =
+        "数据包 " + std::to_string(packet) + " 应答不完整：" + std::to_string(bytes) + " 字节";
+    if (expected > 0)
+        text += "（应为 " + std::to_string(expected) + " 字节）";
+    return text + "，已丢弃";
+}
+
 std::string ExceptionText(int packet, int function, int code) {
     std::string text = "数据包 " + std::to_string(packet) + " 异常应答：功能码 0x" +
                        HexDigits(static_cast<std::uint32_t>(function), 2) + "，异常码 0x" +

@@ -32,6 +32,10 @@ std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText);
 std::string NoticeLine(const TimeOfDay& t, std::string_view text);
 // "数据包 3 无应答"
 std::string NoReplyText(int packet);
+// Bytes of the packet's reply still unjudged when the next request goes (a cut-off reply or
+// bytes after a whole one): "数据包 1 应答不完整：3 字节（应为 25 字节），已丢弃". `expected` 0
+// leaves out the length expected.
+std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected);
 // "数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址"
 std::string ExceptionText(int packet, int function, int code);
 // "写入异常应答：功能码 0x86，异常码 0x02 非法数据地址": the reply to a write over Modbus TCP

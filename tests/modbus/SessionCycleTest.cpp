@@ -253,3 +253,18 @@ TEST_F(SessionCycle, NoRequestGoesOutWhileAReplyIsArriving) {
     EXPECT_EQ(replies.count(), 1);
     EXPECT_TRUE(WaitForFrames(static_cast<int>(requests) + 1)); // then polling goes on
 }
+
+TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownWhenTheNextRequestGoes) {
+    QSignalSpy logs(&session, &CommSession::logEvent);
+    Configure({1}, 50);
+    ASSERT_TRUE(WaitForFrames(1));
+    const Bytes reply = ReadReply(1, 3, {0, 7});
+    for (std::size_t i = 0; i < 4; ++i)
+        session.PortMsgRxByte(reply[i]);
+    ASSERT_TRUE(WaitUntil([&] { return session.counters().dataErrors == 1; }));
+    EXPECT_EQ(session.assembly().length(), 0u);
+    ASSERT_GE(logs.count(), 3); // the first request, then the bytes and why they went
+    EXPECT_TRUE(logs[1][0].value<LogEvent>().text.endsWith(" Rx:   01 03 02 00 "));
+    EXPECT_TRUE(logs[2][0].value<LogEvent>().text.endsWith(
+        " 数据包 1 应答不完整：4 字节（应为 7 字节），已丢弃"));
+}
