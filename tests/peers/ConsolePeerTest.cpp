@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 
 #include "project/ProfileFile.h"
@@ -10,6 +12,7 @@
 #include "support/QtPrinters.h"
 
 #include "peers/PeerProcess.h"
+#include "support/Wait.h"
 
 namespace vantor {
 namespace {
@@ -232,6 +235,61 @@ TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {
     EXPECT_NE(tcp.exitCode, 0) << tcp.Text();
     EXPECT_TRUE(tcp.errors.contains(QString::fromUtf8("连接服务器失败!"))) << tcp.Text();
     EXPECT_FALSE(tcp.lines.join('\n').contains("Db_")) << tcp.Text();
+}
+
+// A console run in the background, its output read as it comes.
+struct LiveConsole {
+    explicit LiveConsole(const QStringList& arguments) {
+        QObject::connect(&process, &QProcess::readyReadStandardOutput,
+                         [this] { out += QString::fromUtf8(process.readAllStandardOutput()); });
+        process.start(QStringLiteral(VANTOR_BINARY),
+                      QStringList{"--console"} + arguments + QStringList{"--seconds", "30"});
+    }
+    ~LiveConsole() {
+        process.kill();
+        process.waitForFinished();
+    }
+    bool WaitFor(const QString& text, int ms = kPeerWaitMs) {
+        return test::WaitUntil([&] { return out.contains(text); }, ms);
+    }
+    std::string Text() { return (out + process.readAllStandardError()).toStdString(); }
+    QProcess process;
+    QString out;
+};
+
+// A device that disappears and a server that dies end the run with the reason; a server that
+// keeps the connection but stops answering is reported. (How soon: scripts/measure-link-loss.)
+TEST_F(ConsolePeers, ALostOrSilentLinkIsSeenAndReported) {
+    const QStringList packet{"--packet", "1,3,0,10", "--interval", "100"};
+    {
+        ASSERT_TRUE(socat.Start()) << socat.error();
+        ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+        LiveConsole console(QStringList{"--serial", socat.b()} + packet);
+        ASSERT_TRUE(console.WaitFor(" Rx:")) << console.Text();
+        socat.Stop();
+        ASSERT_TRUE(console.process.waitForFinished(kPeerWaitMs)) << console.Text();
+        EXPECT_TRUE(console.out.contains(QString::fromUtf8(" 串口连接已断开："))) << console.Text();
+        slave.Stop();
+    }
+    {
+        const quint16 port = test::FreeTcpPort();
+        ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
+            << slave.error();
+        LiveConsole console(QStringList{"--tcp", "127.0.0.1:" + QString::number(port)} + packet);
+        ASSERT_TRUE(console.WaitFor(" Rx:")) << console.Text();
+        slave.Stop();
+        ASSERT_TRUE(console.process.waitForFinished(kPeerWaitMs)) << console.Text();
+        EXPECT_TRUE(QString::fromUtf8(console.process.readAllStandardError())
+                        .contains(QString::fromUtf8("Modbus TCP/IP 连接已断开")))
+            << console.Text();
+    }
+    {
+        QTcpServer silent; // accepts and never answers
+        ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+        LiveConsole console(
+            QStringList{"--tcp", "127.0.0.1:" + QString::number(silent.serverPort())} + packet);
+        ASSERT_TRUE(console.WaitFor(QString::fromUtf8(" 数据包 1 无应答"))) << console.Text();
+    }
 }
 
 } // namespace

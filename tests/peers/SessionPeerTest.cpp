@@ -267,7 +267,7 @@ TEST_F(SessionPeers, AnAddressOutsideTheSlaveGetsANamedException) {
     }
 }
 
-TEST_F(SessionPeers, LostLinksAreLoggedAndDisarmPolling) {
+TEST_F(SessionPeers, LostLinksAreLoggedDisarmPollingAndOpenAgain) {
     for (const LinkKind kind : {LinkKind::Serial, LinkKind::Tcp}) {
         SCOPED_TRACE(kind == LinkKind::Serial ? "RTU" : "TCP");
         LinkController link(LinkController::Placement::CallerThread);
@@ -304,6 +304,29 @@ TEST_F(SessionPeers, LostLinksAreLoggedAndDisarmPolling) {
         EXPECT_FALSE(link.state().polling);
         EXPECT_TRUE(WaitUntil([&] { return !link.sessionForTests()->autoSend(); }));
         slave.Stop();
+
+        // The same controller opens the link again and polls.
+        log.clear();
+        if (kind == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            SerialSettings settings;
+            settings.portName = socat.b();
+            link.openSerial(settings);
+            link.startPolling();
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
+                << slave.error();
+            link.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
+            link.tcpStart();
+        }
+        EXPECT_TRUE(WaitUntil([&] { return log.contains(" Rx:"); }, kPeerWaitMs))
+            << log.toStdString();
+        link.closeSerial();
+        link.disconnectTcp();
+        slave.Stop();
+        socat.Stop();
     }
 }
 

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include "registers/SerialSelection.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
+#include "widgets/MessageBox.h"
 
 using namespace vantor;
 using namespace vantor::test;
@@ -84,6 +86,49 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
 
     ClickButton(panel->connectionControls(), "openButton"); // closes
     EXPECT_TRUE(WaitUntil([&] { return !view->serialSelection()->portOpen(); }));
+}
+
+// A device that disappears while polling: the port shows closed and the status line says why, the
+// counters stay, and the same window opens the new device and polls again.
+TEST(WindowPeer, ALostDeviceIsShownClosedAndOpensAgain) {
+    QStringList messages;
+    SetMessageSink([&](QWidget*, const QString& text, MessageKind) { messages << text; });
+    SocatPair line;
+    ASSERT_TRUE(line.Start()) << line.error();
+    PeerProcess slave;
+    ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
+    frame.ShowAtWorkingSize();
+    CZelvoView* view = frame.view();
+    CCommPanelDlg* panel = view->commPanel();
+    view->showPanel(CZelvoView::kCommTab);
+    PacketRows rows;
+    rows[0] = {"1", "03", "0", "10", true};
+    panel->setRows(rows);
+    view->serialSelection()->setTypedPort(line.b());
+    ClickButton(panel, "configureButton");
+    ClickButton(panel->connectionControls(), "openButton");
+    const auto received = [panel] { return EditText(panel, "counterReceived").toInt(); };
+    ASSERT_TRUE(WaitUntil([&] { return received() >= 2; }, 20000));
+
+    line.Stop();
+    slave.Stop();
+    EXPECT_TRUE(WaitUntil([&] { return !view->serialSelection()->portOpen(); }, kPeerWaitMs))
+        << messages.join('|').toStdString();
+    EXPECT_TRUE(frame.statusBar()->currentMessage().startsWith(QString::fromUtf8("串口已断开")))
+        << frame.statusBar()->currentMessage().toStdString();
+    const int before = received();
+    EXPECT_GE(before, 2);
+
+    ASSERT_TRUE(line.Start()) << line.error();
+    ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
+    view->serialSelection()->setTypedPort(line.b());
+    ClickButton(panel->connectionControls(), "openButton"); // opening the port polls again
+    EXPECT_TRUE(WaitUntil([&] { return received() > before; }, 20000));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    ClickButton(panel->connectionControls(), "openButton"); // closes
+    SetMessageSink({});
 }
 
 TEST(WindowPeer, TcpControlsPollARealServerIntoTheGrid) {
