@@ -241,6 +241,7 @@ void AddOptions(QCommandLineParser& p) {
         {"console", "Poll without windows, printing the log, the cell values and the counters."},
         {"demo", "Start the built-in simulated device and poll it."},
         {"no-splash", "Open the window without the start-up picture."},
+        {"reconnect", "Open a lost link again every second instead of ending the run."},
         {"serial", "Serial device (ttyUSB0, /dev/pts/3, COM3).", "DEVICE"},
         {"baud", "Baud rate (default 19200).", "RATE"},
         {"parity", "Parity N, O or E (default N).", "P"},
@@ -301,6 +302,7 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
         options.project = positional.first();
     options.console = parser.isSet("console");
     options.demo = parser.isSet("demo");
+    options.reconnect = parser.isSet("reconnect");
     for (auto step : {ParseLink, ParseTcpFields, ParseRest}) {
         if (QString error = step(parser, options); !error.isEmpty()) {
             result.error = error;

@@ -25,7 +25,8 @@ struct CellWriteOption {
 struct ConsoleOptions {
     bool console = false;
     bool demo = false;
-    QString project; // the window opens this project file at start-up (a path given alone)
+    bool reconnect = false; // a lost link is opened again every second, counters kept
+    QString project;        // the window opens this project file at start-up (a path given alone)
     LinkKind link = LinkKind::Serial;
     SerialSettings serial;
     QString tcpHost;

@@ -54,15 +54,35 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
                 sendWrites();
             });
     connect(link, &LinkController::openFailed, this, [this](LinkKind kind, const QString& reason) {
-        fail(kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason) : reason);
+        const QString message =
+            kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason) : reason;
+        if (!m_reopening) {
+            fail(message);
+            return;
+        }
+        m_err << message << '\n';
+        m_err.flush();
+        reopenLater();
     });
-    // A link lost after it opened ends the run as its time limit would, counters included.
+    connect(link, &LinkController::opened, this, [this] {
+        if (m_reopening)
+            m_err << QStringLiteral("已重新连接") << '\n';
+        m_err.flush();
+        m_reopening = false;
+    });
+    // A link lost after it opened ends the run as its time limit would, counters included; with
+    // --reconnect it is opened again.
     connect(link, &LinkController::linkLost, this, [this](LinkKind kind, const QString& reason) {
         if (kind == LinkKind::Tcp)
             m_err << QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n';
         else
             m_err << reason << '\n';
         m_err.flush();
+        if (m_options.reconnect) {
+            m_reopening = true;
+            reopenLater();
+            return;
+        }
         Finish();
     });
     connect(&m_csv, &ConsoleCsv::failed, this, &ConsoleRunner::recordingFailed);
@@ -99,17 +119,30 @@ void ConsoleRunner::Start() {
     if (!prepareWrites() || !openRecording())
         return;
 
-    LinkController* link = m_app.link();
-    // The console opens the line exactly as given, also at rates the panel's list lacks; with a
-    // project, at the project's line settings on the given device.
-    if (m_options.link == LinkKind::Tcp)
-        m_app.openLink();
-    else
-        link->openSerial(project ? workspace->serial()->settings() : m_options.serial);
+    m_fromProject = project.has_value();
+    reopen();
     if (m_options.seconds > 0)
         // A precise timer: a coarse one may end a long run by up to 5 % early or late.
         QTimer::singleShot(m_options.seconds * 1000, Qt::PreciseTimer, this,
                            &ConsoleRunner::Finish);
+}
+
+// The console opens the line exactly as given, also at rates the panel's list lacks; with a
+// project, at the project's line settings on the given device.
+void ConsoleRunner::reopen() {
+    if (m_done)
+        return;
+    if (m_options.link == LinkKind::Tcp)
+        m_app.openLink();
+    else
+        m_app.link()->openSerial(m_fromProject ? m_app.workspace()->serial()->settings()
+                                               : m_options.serial);
+}
+
+void ConsoleRunner::reopenLater() {
+    m_err << QStringLiteral("1 秒后重新连接……") << '\n';
+    m_err.flush();
+    QTimer::singleShot(1000, this, &ConsoleRunner::reopen);
 }
 
 void ConsoleRunner::Finish() {

@@ -47,6 +47,9 @@ private:
     // cells' formats: false (and the run ends with status 2) when one is refused.
     bool prepareWrites();
     void sendWrites();
+    // Opens the link as at the start (--reconnect after a lost link or a failed reopening).
+    void reopen();
+    void reopenLater();
 
     ConsoleOptions m_options;
     QTextStream& m_out;
@@ -57,6 +60,8 @@ private:
     ConsoleCsv m_csv;
     int m_exitCode = 0;
     bool m_done = false;
+    bool m_reopening = false;   // a lost link is being opened again
+    bool m_fromProject = false; // the line settings come from --project
 };
 
 } // namespace vantor

@@ -257,8 +257,9 @@ struct LiveConsole {
     QString out;
 };
 
-// A device that disappears and a server that dies end the run with the reason; a server that
-// keeps the connection but stops answering is reported. (How soon: scripts/measure-link-loss.)
+// A device that disappears and a server that dies end the run with the reason (or, with
+// --reconnect, are opened again); a server that keeps the connection but stops answering is
+// reported. (How soon: scripts/measure-link-loss.)
 TEST_F(ConsolePeers, ALostOrSilentLinkIsSeenAndReported) {
     const QStringList packet{"--packet", "1,3,0,10", "--interval", "100"};
     {
@@ -289,6 +290,20 @@ TEST_F(ConsolePeers, ALostOrSilentLinkIsSeenAndReported) {
         LiveConsole console(
             QStringList{"--tcp", "127.0.0.1:" + QString::number(silent.serverPort())} + packet);
         ASSERT_TRUE(console.WaitFor(QString::fromUtf8(" 数据包 1 无应答"))) << console.Text();
+    }
+    {
+        // --reconnect: a server that closes after each reply is connected again and polled.
+        const quint16 port = test::FreeTcpPort();
+        ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--close"}))
+            << slave.error();
+        LiveConsole console(
+            QStringList{"--tcp", "127.0.0.1:" + QString::number(port), "--reconnect"} + packet);
+        ASSERT_TRUE(test::WaitUntil([&] { return console.out.count(" Rx:") >= 2; }, kPeerWaitMs))
+            << console.Text();
+        EXPECT_TRUE(console.process.state() == QProcess::Running);
+        EXPECT_TRUE(QString::fromUtf8(console.process.readAllStandardError())
+                        .contains(QString::fromUtf8("已重新连接")))
+            << console.Text();
     }
 }
 
