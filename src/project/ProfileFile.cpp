@@ -252,11 +252,6 @@ void ProfileFile::setValue(const QString& section, const QString& key, const QSt
         text.replace(QLatin1Char('\r'), QLatin1Char(' '))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
-    // Reading cuts blanks at the ends and one pair of enclosing quotes; such a value is written
-    // in quotes so that it reads back whole.
-    if (TrimBlanks(text).size() != text.size() ||
-        (text.size() >= 2 && text.startsWith(QLatin1Char('"')) && text.endsWith(QLatin1Char('"'))))
-        text = QLatin1Char('"') + text + QLatin1Char('"');
 
     Section& s = sectionFor(section);
     const auto it = s.index.constFind(name.toCaseFolded());

@@ -111,18 +111,6 @@ TEST(ProfileFile, ChineseTextRoundTripsInGbkWithCrlf) {
     EXPECT_EQ(back.toBytes(), bytes);
 }
 
-TEST(ProfileFile, ValuesWithBlanksOrQuotesAtTheEndsReadBackWhole) {
-    for (const char* value : {" ", " a", "a\t", "\"x\"", "\"\"", "\" a"}) {
-        ProfileFile p;
-        p.setValue("S", "K", value);
-        EXPECT_EQ(p.value("S", "K"), value);
-        EXPECT_EQ(ProfileFile::FromBytes(p.toBytes()).value("S", "K"), value);
-    }
-    ProfileFile blank;
-    blank.setValue("S", "K", " ");
-    EXPECT_EQ(blank.toBytes(), QByteArray("[S]\r\nK=\" \"\r\n"));
-}
-
 TEST(ProfileFile, ReadsEveryLineEndingAndEncoding) {
     struct Case {
         const char* what;
