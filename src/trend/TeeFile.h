@@ -1,6 +1,7 @@
 #pragma once
 // The curve file (.tee): the chart with its data, saved while recording and reopened as
 // history. The layout is described in docs/tee-format.md.
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -24,5 +25,7 @@ struct TeeLoad {
     QString error; // names the file and the reason; empty when chart holds the file's contents
 };
 TeeLoad LoadTeeFile(const QString& path);
+// The contents of a curve file already in memory; the error texts name the file as `name`.
+TeeLoad ReadTeeBytes(const QByteArray& bytes, const QString& name = {});
 
 } // namespace vantor

@@ -190,11 +190,16 @@ TeeLoad LoadTeeFile(const QString& path) {
     const qint64 size = file.size();
     // Mapped when the file system allows it, so a large file is not copied once more.
     if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
-        return Parse(path, reinterpret_cast<const char*>(mapped), size);
+        return ReadTeeBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size),
+                            path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("无法读取曲线文件 %1：%2。").arg(path, file.errorString())};
-    return Parse(path, bytes.constData(), bytes.size());
+    return ReadTeeBytes(bytes, path);
+}
+
+TeeLoad ReadTeeBytes(const QByteArray& bytes, const QString& name) {
+    return Parse(name, bytes.constData(), bytes.size());
 }
 
 } // namespace vantor

@@ -1,0 +1,97 @@
+// Curve files: the reader on the input bytes, and again with every chunk's CRC-32 made right so
+// that changed payloads reach the field readers. A file it accepts is saved again and must read
+// back to the same chart, value for value (compared bit for bit, so NaN equals NaN).
+#include <QTemporaryDir>
+#include <cstring>
+#include <zlib.h>
+
+#include "FuzzSupport.h"
+#include "trend/TeeFile.h"
+
+using namespace vantor;
+using namespace vantor::fuzz;
+
+namespace {
+
+bool Same(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameValues(const ValueBlocks& a, const ValueBlocks& b) {
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i)
+        if (!Same(a[i], b[i]))
+            return false;
+    return true;
+}
+
+bool SameSeries(const SeriesSnapshot& a, const SeriesSnapshot& b) {
+    return a.title == b.title && a.unit == b.unit && a.color == b.color && a.axis == b.axis &&
+           a.active == b.active && a.hiddenByLegend == b.hiddenByLegend &&
+           a.lineWidth == b.lineWidth && a.regular == b.regular &&
+           (!a.regular || Same(a.x0, b.x0)) && SameValues(a.xs, b.xs) && SameValues(a.ys, b.ys) &&
+           a.labels == b.labels;
+}
+
+bool SameChart(const ChartSnapshot& a, const ChartSnapshot& b) {
+    if (a.title != b.title || a.lineWidth != b.lineWidth || !Same(a.markerX, b.markerX) ||
+        a.series.size() != b.series.size())
+        return false;
+    for (std::size_t i = 0; i < a.ranges.size(); ++i)
+        if (!Same(a.ranges[i].min, b.ranges[i].min) || !Same(a.ranges[i].max, b.ranges[i].max))
+            return false;
+    for (std::size_t i = 0; i < a.series.size(); ++i)
+        if (!SameSeries(a.series[i], b.series[i]))
+            return false;
+    return true;
+}
+
+// The bytes with the CRC-32 after each whole chunk recomputed (12-byte file header; a chunk is a
+// 4-byte tag, a u64 length, the payload and the CRC of all three before it).
+QByteArray WithGoodChecksums(QByteArray bytes) {
+    constexpr qsizetype kHead = 12;
+    constexpr qsizetype kTail = 4;
+    qsizetype at = 12;
+    while (bytes.size() - at >= kHead + kTail) {
+        quint64 length;
+        std::memcpy(&length, bytes.constData() + at + 4, sizeof length);
+        if (length > quint64(bytes.size() - at - kHead - kTail))
+            break;
+        const qsizetype framed = kHead + qsizetype(length);
+        const auto crc = static_cast<quint32>(
+            crc32(0, reinterpret_cast<const Bytef*>(bytes.constData() + at), uInt(framed)));
+        std::memcpy(bytes.data() + at + framed, &crc, sizeof crc);
+        at += framed + kTail;
+    }
+    return bytes;
+}
+
+void Check(const QByteArray& bytes) {
+    static QTemporaryDir folder;
+    const TeeLoad load = ReadTeeBytes(bytes, QStringLiteral("input.tee"));
+    FUZZ_CHECK(load.chart.has_value() == load.error.isEmpty(), "neither a chart nor an error");
+    if (!load.chart)
+        return;
+    const QString path = folder.filePath(QStringLiteral("again.tee"));
+    const std::optional<QString> saved = SaveTeeFile(path, *load.chart);
+    FUZZ_CHECK(!saved, "an accepted chart cannot be saved");
+    const TeeLoad again = LoadTeeFile(path);
+    FUZZ_CHECK(again.chart.has_value(), "a saved chart does not read back");
+    FUZZ_CHECK(SameChart(*load.chart, *again.chart), "a saved chart reads back different");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    MakeApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    Check(bytes);
+    if (const QByteArray fixed = WithGoodChecksums(bytes); fixed != bytes)
+        Check(fixed);
+    return 0;
+}
