@@ -279,21 +279,32 @@ TEST_F(SessionPeers, LostLinksAreLoggedDisarmPollingAndOpenAgain) {
         table[0] = {"1", "03", "0", "10", true};
         link.configure(vantor::Configure(table, kind, TcpHeader{}).images, 200);
         link.setAllPacketsChecked(true);
+        // A new peer and the link opened to it and polling; `closing`: a TCP server that closes
+        // after its first reply.
+        const auto open = [&](bool closing) {
+            if (kind == LinkKind::Serial) {
+                ASSERT_TRUE(socat.Start()) << socat.error();
+                ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+                SerialSettings settings;
+                settings.portName = socat.b();
+                link.openSerial(settings);
+                link.startPolling();
+                return;
+            }
+            const QString port = QString::number(test::FreeTcpPort());
+            ASSERT_TRUE(test::StartModbusSlave(slave, closing
+                                                          ? QStringList{"--tcp", port, "--close"}
+                                                          : QStringList{"--tcp", port}))
+                << slave.error();
+            link.connectTcp(QStringLiteral("127.0.0.1"), port);
+            link.tcpStart();
+        };
+        open(true);
+        ASSERT_FALSE(HasFatalFailure());
         if (kind == LinkKind::Serial) {
-            ASSERT_TRUE(socat.Start()) << socat.error();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-            SerialSettings settings;
-            settings.portName = socat.b();
-            link.openSerial(settings);
             ASSERT_TRUE(WaitUntil([&] { return log.contains(" Rx:"); }, kPeerWaitMs))
                 << log.toStdString();
             socat.Stop();
-        } else {
-            const quint16 port = test::FreeTcpPort();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--close"}))
-                << slave.error();
-            link.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
-            link.tcpStart();
         }
         ASSERT_TRUE(WaitUntil([&] { return lost.count() == 1; }, kPeerWaitMs)) << log.toStdString();
         EXPECT_TRUE(
@@ -307,20 +318,8 @@ TEST_F(SessionPeers, LostLinksAreLoggedDisarmPollingAndOpenAgain) {
 
         // The same controller opens the link again and polls.
         log.clear();
-        if (kind == LinkKind::Serial) {
-            ASSERT_TRUE(socat.Start()) << socat.error();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-            SerialSettings settings;
-            settings.portName = socat.b();
-            link.openSerial(settings);
-            link.startPolling();
-        } else {
-            const quint16 port = test::FreeTcpPort();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
-                << slave.error();
-            link.connectTcp(QStringLiteral("127.0.0.1"), QString::number(port));
-            link.tcpStart();
-        }
+        open(false);
+        ASSERT_FALSE(HasFatalFailure());
         EXPECT_TRUE(WaitUntil([&] { return log.contains(" Rx:"); }, kPeerWaitMs))
             << log.toStdString();
         link.closeSerial();

@@ -39,6 +39,21 @@ QString EditText(QWidget* parent, const char* name) {
     return edit ? edit->text() : QStringLiteral("<no %1>").arg(QString::fromLatin1(name));
 }
 
+// The main window shown on its communication page, packet 1 reading registers 0..9 of slave 1.
+struct CommWindow {
+    CommWindow() {
+        frame.ShowAtWorkingSize();
+        view->showPanel(CZelvoView::kCommTab);
+        PacketRows rows;
+        rows[0] = {"1", "03", "0", "10", true};
+        panel->setRows(rows);
+    }
+    Application app;
+    CMainFrame frame{app.workspace(), app.link()};
+    CZelvoView* view = frame.view();
+    CCommPanelDlg* panel = view->commPanel();
+};
+
 } // namespace
 
 TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
@@ -47,16 +62,10 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
     PeerProcess slave;
     ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
 
-    Application app;
-    CMainFrame frame{app.workspace(), app.link()};
-    frame.ShowAtWorkingSize();
-    CZelvoView* view = frame.view();
-    CCommPanelDlg* panel = view->commPanel();
-    view->showPanel(CZelvoView::kCommTab);
-
-    PacketRows rows;
-    rows[0] = {"1", "03", "0", "10", true};
-    panel->setRows(rows);
+    CommWindow window;
+    CMainFrame& frame = window.frame;
+    CZelvoView* view = window.view;
+    CCommPanelDlg* panel = window.panel;
     view->store()->setCellFormat({PacketNo(1), 3}, 7);  // float AB CD over registers 3 and 4
     view->store()->setCellFormat({PacketNo(1), 5}, 12); // long AB CD over registers 5 and 6
     view->store()->setCellFormat({PacketNo(1), 2}, 5);  // unsigned
@@ -97,15 +106,10 @@ TEST(WindowPeer, ALostDeviceIsShownClosedAndOpensAgain) {
     ASSERT_TRUE(line.Start()) << line.error();
     PeerProcess slave;
     ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
-    Application app;
-    CMainFrame frame{app.workspace(), app.link()};
-    frame.ShowAtWorkingSize();
-    CZelvoView* view = frame.view();
-    CCommPanelDlg* panel = view->commPanel();
-    view->showPanel(CZelvoView::kCommTab);
-    PacketRows rows;
-    rows[0] = {"1", "03", "0", "10", true};
-    panel->setRows(rows);
+    CommWindow window;
+    CMainFrame& frame = window.frame;
+    CZelvoView* view = window.view;
+    CCommPanelDlg* panel = window.panel;
     view->serialSelection()->setTypedPort(line.b());
     ClickButton(panel, "configureButton");
     ClickButton(panel->connectionControls(), "openButton");
