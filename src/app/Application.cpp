@@ -15,6 +15,8 @@ Application::Application(LinkController::Placement placement, QObject* parent)
     connect(&m_link, &LinkController::bitReplyAccepted, store, &RegisterStore::onBitReply);
     connect(&m_link, &LinkController::noReply, store, &RegisterStore::onNoReply);
     ConnectChecksToLink(&m_workspace, &m_link);
+    connect(&m_workspace, &Workspace::replyTimeoutChanged, &m_link,
+            &LinkController::setReplyTimeout);
 }
 
 Application::~Application() = default;
@@ -26,6 +28,7 @@ void Application::fillWorkspace(const ConsoleOptions& options) {
         store->setCellFormat(f.point, f.code);
     store->setAddressBase(options.addressBase);
     m_workspace.setSendInterval(options.intervalMs);
+    m_workspace.setReplyTimeout(options.replyTimeoutMs);
     m_workspace.setLinkKind(options.link);
     if (options.link == LinkKind::Tcp) {
         TcpSettings tcp = m_workspace.tcp();

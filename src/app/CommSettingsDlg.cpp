@@ -6,10 +6,12 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "packets/SerialSettingsForm.h"
+#include "registers/Workspace.h"
 
 namespace vantor {
 
@@ -24,7 +26,8 @@ QComboBox* MakeCombo(const char* name, const QStringList& items, QWidget* parent
 
 } // namespace
 
-CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent)
+CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent,
+                                   Workspace* workspace)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("通信设置"));
 
@@ -51,6 +54,23 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(connectionGroup);
     layout->addWidget(serialGroup);
+    if (workspace) {
+        auto* replyGroup = new QGroupBox(QStringLiteral("应答"), this);
+        auto* timeout = new QSpinBox(replyGroup);
+        timeout->setObjectName(QStringLiteral("replyTimeoutSpin"));
+        timeout->setRange(Workspace::kMinReplyTimeoutMs, Workspace::kMaxReplyTimeoutMs);
+        timeout->setSingleStep(100);
+        timeout->setSuffix(QStringLiteral(" ms"));
+        timeout->setValue(workspace->replyTimeoutMs());
+        timeout->setToolTip(
+            QStringLiteral("请求超过此时间未收到应答即计为无应答；"
+                           "发包间隔为 0 时，下一请求在应答判定后或超时后立即发送"));
+        connect(timeout, &QSpinBox::valueChanged, workspace, &Workspace::setReplyTimeout);
+        auto* row = new QGridLayout(replyGroup);
+        row->addWidget(new QLabel(QStringLiteral("应答超时"), replyGroup), 0, 0);
+        row->addWidget(timeout, 0, 1);
+        layout->addWidget(replyGroup);
+    }
     layout->addWidget(buttons);
 }
 

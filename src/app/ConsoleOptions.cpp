@@ -208,6 +208,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
         int low, high;
         int* target;
     } numbers[] = {{"interval", 0, 3600000, &o.intervalMs},
+                   {"timeout", 10, 60000, &o.replyTimeoutMs},
                    {"base", 0, 1, &o.addressBase},
                    {"seconds", 0, kMaxSeconds, &o.seconds}};
     for (const auto& n : numbers) {
@@ -257,7 +258,11 @@ void AddOptions(QCommandLineParser& p) {
          "as the write dialog's decimal text); repeatable.",
          "PACKET:CELL=TEXT"},
         {"send", "Send a hex frame without CRC after the first reply; repeatable.", "HEX"},
-        {"interval", "Send interval in milliseconds (default 200).", "MS"},
+        {"interval",
+         "Send interval in milliseconds (default 200); 0 sends the next request as soon as the "
+         "reply is judged or the reply timeout passes.",
+         "MS"},
+        {"timeout", "Reply timeout in milliseconds, 10..60000 (default 1000).", "MS"},
         {"base", "Address base of the point labels, 0 or 1 (default 0).", "0|1"},
         {"seconds", "Run length in seconds (default: until interrupted).", "N"},
         {"csv",

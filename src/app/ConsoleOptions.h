@@ -35,7 +35,8 @@ struct ConsoleOptions {
     PacketRows rows{};
     int packetCount = 0; // rows 1..packetCount were given on the command line
     std::vector<CellFormatOption> formats;
-    int intervalMs = 200;
+    int intervalMs = 200; // 0: the fast mode, the next request once the reply is judged
+    int replyTimeoutMs = 1000;
     int addressBase = 0;
     int seconds = 0; // 0: run until interrupted
     // Sent after the first accepted reply, writes first, then the typed frames, in order.

@@ -149,7 +149,8 @@ void ConsoleRunner::Finish() {
     if (m_done)
         return;
     m_done = true;
-    const Counters counters = m_app.link()->closeAndReadCounters();
+    PacketStatsTable stats{};
+    const Counters counters = m_app.link()->closeAndReadCounters(&stats);
     // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(m_app.link());
     QCoreApplication::sendPostedEvents(this);
@@ -159,6 +160,9 @@ void ConsoleRunner::Finish() {
         m_exitCode = 1;
     }
     m_out << CountersLine(counters) << '\n';
+    for (int packet = 1; packet <= kPacketCount; ++packet)
+        if (const PacketStats& s = stats[static_cast<std::size_t>(packet - 1)]; !s.empty())
+            m_out << QString::fromStdString(StatsLine(packet, s)) << '\n';
     m_out.flush();
     emit finished(m_exitCode);
 }

@@ -375,7 +375,7 @@ void CMainFrame::selectTreeItemOf(int tab) {
 
 void CMainFrame::openCommSettings() {
     const int mode = m_view->workspace()->linkKind() == LinkKind::Tcp ? 1 : 0;
-    CCommSettingsDlg dialog(m_view->serialSelection(), mode, this);
+    CCommSettingsDlg dialog(m_view->serialSelection(), mode, this, m_view->workspace());
     dialog.exec();
 }
 

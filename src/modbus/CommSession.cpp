@@ -16,6 +16,13 @@ constexpr qint64 kSilenceMicrosBaud = 38'500'000;
 constexpr qint64 kMinimumSilenceUs = 2000;
 // Timers may fire a little before a clock read says the period is over.
 constexpr qint64 kClockToleranceUs = 1000;
+// Bits a character takes on the line (start, 8 data, parity or a second stop, stop).
+constexpr qint64 kBitsPerCharacter = 11;
+
+// Microseconds the line needs to carry the bytes at the baud rate.
+qint64 LineTimeUs(std::size_t bytes, int baudRate) {
+    return static_cast<qint64>(bytes) * kBitsPerCharacter * 1'000'000 / std::max(1, baudRate);
+}
 
 // Leading decimal digits of a typed port text; anything else reads as 0.
 int LeadingNumber(const QString& text) {
@@ -37,7 +44,9 @@ CommSession::CommSession(QObject* parent)
     m_cycleTimer.setTimerType(Qt::PreciseTimer);
     m_jobTimer.setSingleShot(true);
     m_jobTimer.setTimerType(Qt::PreciseTimer);
+    m_statsTimer.setSingleShot(true);
     m_clock.start();
+    connect(&m_statsTimer, &QTimer::timeout, this, [this] { emit packetStatsChanged(m_stats); });
     connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::AutoSendThreadProc);
     connect(&m_jobTimer, &QTimer::timeout, this, &CommSession::JobThreadProc);
     connect(m_port, &CComPort::bytesReceived, this, &CommSession::onSerialBytes);
@@ -72,7 +81,11 @@ void CommSession::configureImages(const CommandImages& images, int sendIntervalM
 }
 
 void CommSession::setSendInterval(int ms) {
-    m_sendInterval = std::max(kMinimumIntervalMs, ms);
+    m_sendInterval = ms <= 0 ? 0 : std::max(kMinimumIntervalMs, ms);
+}
+
+void CommSession::setReplyTimeout(int ms) {
+    m_delays.replyTimeoutMs = std::clamp(ms, kMinimumReplyTimeoutMs, kMaximumReplyTimeoutMs);
 }
 
 void CommSession::setPacketChecked(int packet, bool checked) {
@@ -99,6 +112,9 @@ void CommSession::setLogScrolling(bool on) {
 void CommSession::clearCounters() {
     m_counters = Counters{};
     emitCounters();
+    m_stats.fill(PacketStats{});
+    m_statsTimer.stop();
+    emit packetStatsChanged(m_stats);
 }
 
 void CommSession::resetAssembly() {
@@ -159,6 +175,7 @@ void CommSession::kickCycle() {
 // with it as the current packet. With nothing due the cycle stops until kicked again.
 void CommSession::AutoSendThreadProc() {
     m_cycleHeld = false;
+    m_fastWaiting = false;
     if (const int wait = m_link == LinkKind::Serial ? replyWaitMs() : 0; wait > 0) {
         // A request now would cut the reply still arriving; the interval is over, so the
         // next request goes as soon as the reply is judged or the line falls silent.
@@ -173,7 +190,17 @@ void CommSession::AutoSendThreadProc() {
         m_current = packet;
         m_next = packet % kPacketCount + 1;
         sendPolled(packet);
-        m_cycleTimer.start(m_link == LinkKind::Tcp ? m_delays.tcpIntervalMs : m_sendInterval);
+        if (!fastMode()) {
+            m_cycleTimer.start(m_link == LinkKind::Tcp ? m_delays.tcpIntervalMs : m_sendInterval);
+        } else if (m_link == LinkKind::Serial && m_images.packets[packet - 1].slave == 0) {
+            // A broadcast is never answered: the next request follows its frame and the
+            // silence after it.
+            m_lastByteUs = m_sentEndUs[packet - 1];
+            fastReplyJudged();
+        } else {
+            m_fastWaiting = true;
+            m_cycleTimer.start(m_delays.replyTimeoutMs);
+        }
         return;
     }
 }
@@ -183,14 +210,23 @@ void CommSession::sendPolled(int packet) {
     notePolledRequest(packet);
     // What is left of the last reply would corrupt the next one.
     dropUnjudgedBytes();
+    int sent = 0;
     if (m_link == LinkKind::Tcp) {
-        m_socket->Send(image.tcp);
+        if (m_socket->Send(image.tcp))
+            sent = static_cast<int>(image.tcp.size());
         if (m_logScrolling) {
             const TimeOfDay now = LocalTimeOfDay();
             log(LogKind::Tx, now, TcpTxLine(now, image.tcp));
         }
+        m_sentEndUs[packet - 1] = nowUs();
     } else {
-        SendHexCommand(QString::fromStdString(image.serialText));
+        sent = SendHexCommand(QString::fromStdString(image.serialText));
+        // The write returns once the frame is queued; its last bit leaves the line later.
+        m_sentEndUs[packet - 1] = nowUs() + LineTimeUs(static_cast<std::size_t>(sent), m_baudRate);
+    }
+    if (sent > 0) {
+        ++m_stats[packet - 1].requests;
+        statsChanged();
     }
     emit frameSent(packet);
 }
@@ -204,6 +240,8 @@ void CommSession::notePolledRequest(int packet) {
         if (now - awaiting.sentUs + kClockToleranceUs < qint64{m_delays.replyTimeoutMs} * 1000)
             return; // the earlier request still has time; its clock keeps running
         emit noReply(packet);
+        ++m_stats[packet - 1].noReply;
+        statsChanged();
         if (!awaiting.missLogged) {
             // Once per run of misses: a dead slave must not fill the log every cycle.
             awaiting.missLogged = true;
@@ -225,6 +263,16 @@ void CommSession::noteAnswered(int packet, bool good) {
 
 void CommSession::forgetPendingRequests() {
     m_awaiting.fill(Awaiting{});
+}
+
+void CommSession::fastReplyJudged() {
+    m_fastWaiting = false;
+    qint64 waitUs = 0;
+    if (m_link == LinkKind::Serial) {
+        const qint64 silenceUs = kSilenceMicrosBaud / std::max(1, m_baudRate);
+        waitUs = m_lastByteUs + silenceUs - nowUs();
+    }
+    m_cycleTimer.start(waitUs > 0 ? static_cast<int>((waitUs + 999) / 1000) : 0);
 }
 
 int CommSession::replyWaitMs() const {
@@ -370,6 +418,11 @@ void CommSession::finishJob() {
         return;
     }
     setMode(SessionMode::Polling);
+    if (fastMode() && m_fastWaiting) {
+        // The request the fast mode waits for was cut off by the write; the next goes now.
+        m_fastWaiting = false;
+        m_cycleTimer.start(0);
+    }
     kickCycle();
 }
 

@@ -17,6 +17,7 @@
 #include "modbus/LogEvent.h"
 #include "modbus/LogFormat.h"
 #include "modbus/MbapFramer.h"
+#include "modbus/PacketStats.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
 #include "modbus/SessionDelays.h"
@@ -31,8 +32,13 @@ class CommSession : public QObject {
     Q_OBJECT
 public:
     // The shortest send interval: below it a request goes out before any reply can arrive, and
-    // the cycle would keep the link thread busy.
+    // the cycle would keep the link thread busy. An interval of 0 is the fast mode: the next
+    // request goes as soon as the reply is judged or the reply timeout passes.
     static constexpr int kMinimumIntervalMs = 10;
+    static constexpr int kMinimumReplyTimeoutMs = 10;
+    static constexpr int kMaximumReplyTimeoutMs = 60000;
+    // The statistics go out at most this often while they change.
+    static constexpr int kStatsPeriodMs = 250;
 
     explicit CommSession(QObject* parent = nullptr);
     ~CommSession() override;
@@ -41,6 +47,8 @@ public:
     SessionMode mode() const { return m_mode; }
     int currentPacket() const { return m_current; }
     const Counters& counters() const { return m_counters; }
+    const PacketStatsTable& packetStats() const { return m_stats; }
+    bool fastMode() const { return m_sendInterval == 0; }
     const SessionDelays& delays() const { return m_delays; }
     void setDelays(const SessionDelays& delays) { m_delays = delays; }
     const RxAssembly& assembly() const { return m_rx; }
@@ -49,7 +57,8 @@ public:
 public slots:
     // Configure: the images (and the link kind they were built for) and the send interval.
     void configureImages(const vantor::CommandImages& images, int sendIntervalMs);
-    void setSendInterval(int ms);
+    void setSendInterval(int ms); // 0: the fast mode
+    void setReplyTimeout(int ms);
     void setPacketChecked(int packet, bool checked); // packet 1..30, read live by the cycle
     void setAllPacketsChecked(bool checked);
     void setLinkKind(vantor::LinkKind link);
@@ -84,6 +93,9 @@ public slots:
 signals:
     void logEvent(const vantor::LogEvent& event); // one log line
     void countersChanged(const vantor::Counters& counters);
+    // The per-packet statistics, at most every kStatsPeriodMs while they change and at once
+    // when they are cleared.
+    void packetStatsChanged(const vantor::PacketStatsTable& stats);
     // An accepted polled reply: the data bytes (from offset 3 for serial, 9 for TCP).
     void registerReplyAccepted(int packet, const QByteArray& data, int registerCount);
     void bitReplyAccepted(int packet, const QByteArray& data, int bitCount);
@@ -149,6 +161,14 @@ private:
     void dropUnjudgedBytes();
     void countReceived();
     void emitCounters();
+    // The statistics of the packet whose reply is expected, or null outside polling.
+    PacketStats* currentStats();
+    void statsChanged();
+    // The reply of the current packet came at the last byte received (atUs): its response time.
+    void timeResponse(qint64 atUs);
+    // The fast mode: the current packet's reply is judged, so the next request may go once the
+    // line has been silent 3.5 characters (at once over TCP).
+    void fastReplyJudged();
     void log(LogKind kind, const TimeOfDay& time, const QString& line);
     void log(LogKind kind, const TimeOfDay& time, const std::string& line);
     // The assembled bytes as an Rx line of the given form.
@@ -158,6 +178,7 @@ private:
     CModbusSocket* m_socket;
     QTimer m_cycleTimer{this};
     QTimer m_jobTimer{this};
+    QTimer m_statsTimer{this};
 
     SessionDelays m_delays;
     CommandImages m_images;
@@ -188,6 +209,11 @@ private:
     qint64 m_lastRequestUs = 0; // the last serial request sent
     int m_baudRate = 19200;     // of the open port
     bool m_cycleHeld = false;   // the cycle waits for a reply that is arriving
+    bool m_fastWaiting = false; // the fast mode waits for the current packet's reply
+
+    PacketStatsTable m_stats{};
+    // Per packet: when its last request was sent whole (the response time runs from there).
+    std::array<qint64, kPacketCount> m_sentEndUs{};
 
     // Transaction numbers of Modbus TCP writes not yet answered (the oldest dropped first).
     std::deque<std::uint16_t> m_writeTransactions;
@@ -200,5 +226,6 @@ private:
 
 Q_DECLARE_METATYPE(vantor::CommandImages)
 Q_DECLARE_METATYPE(vantor::Counters)
+Q_DECLARE_METATYPE(vantor::PacketStatsTable)
 Q_DECLARE_METATYPE(vantor::SerialSettings)
 Q_DECLARE_METATYPE(vantor::LinkKind)

@@ -43,6 +43,8 @@ void CommSession::PortMsgRxByte(quint8 byte) {
         return;
     }
     judgeSerial();
+    if (m_fastWaiting && m_rx.length() == 0)
+        fastReplyJudged();
     if (m_cycleHeld && m_rx.length() == 0) {
         // The reply the cycle waited for is judged: the next request may go at once.
         m_cycleHeld = false;
@@ -85,6 +87,8 @@ void CommSession::judgeSerial() {
     if (judgement == Judgement::CrcError) {
         countCrcError(false);
         noteAnswered(m_current, false);
+        if (PacketStats* stats = currentStats())
+            ++stats->crcErrors;
     } else if (const ReplyMismatch mismatch =
                    CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
         reportMismatch(mismatch);
@@ -92,6 +96,9 @@ void CommSession::judgeSerial() {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
         noteAnswered(m_current, true);
+        if (PacketStats* stats = currentStats())
+            ++stats->valid;
+        timeResponse(m_lastByteUs);
         const QByteArray data =
             DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
         if (kind == ReplyKind::Bits)
@@ -111,6 +118,8 @@ void CommSession::DecodeThreadProc() {
     if (!FrameCrcIsValid(m_rx.bytes())) {
         countCrcError(true);
         noteAnswered(m_current, false);
+        if (PacketStats* stats = currentStats())
+            ++stats->crcErrors;
     } else if (const ReplyMismatch mismatch =
                    CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
         reportMismatch(mismatch);
@@ -118,6 +127,9 @@ void CommSession::DecodeThreadProc() {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
         noteAnswered(m_current, true);
+        if (PacketStats* stats = currentStats())
+            ++stats->valid;
+        timeResponse(m_lastByteUs);
         emit lastGoodCount(image.count);
         emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
                                    image.count);
@@ -138,6 +150,11 @@ void CommSession::handleRtuException() {
     }
     m_rx.Reset();
     noteAnswered(m_current, true);
+    if (PacketStats* stats = currentStats()) {
+        ++stats->exceptions;
+        stats->lastException = code;
+    }
+    timeResponse(m_lastByteUs);
     countReceived();
 }
 
@@ -187,16 +204,28 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
     if (mismatch) {
         reportMismatch(mismatch);
     } else if (function & 0x80) {
+        const int code = adu.size() > 8 ? adu[8] : 0;
         if (m_logScrolling)
-            logNotice(ExceptionText(m_current, function, adu.size() > 8 ? adu[8] : 0));
-        if (polling)
+            logNotice(ExceptionText(m_current, function, code));
+        if (polling) {
             noteAnswered(m_current, true);
+            if (PacketStats* stats = currentStats()) {
+                ++stats->exceptions;
+                stats->lastException = code;
+            }
+            timeResponse(nowUs());
+        }
     } else if (polling && adu.size() > 9) {
         const int available = static_cast<int>((adu.size() - 9) / 2);
         const int registers = std::min(image.count, available);
         noteAnswered(m_current, true);
+        if (PacketStats* stats = currentStats())
+            ++stats->valid;
+        timeResponse(nowUs());
         emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
     }
+    if (!mismatch && m_fastWaiting)
+        fastReplyJudged();
     countReceived();
 }
 
@@ -252,6 +281,23 @@ void CommSession::dropUnjudgedBytes() {
     m_rx.Reset();
     m_mbap.Reset();
     countDataError(false);
+}
+
+PacketStats* CommSession::currentStats() {
+    if (m_mode != SessionMode::Polling || m_current < 1 || m_current > kPacketCount)
+        return nullptr;
+    statsChanged();
+    return &m_stats[m_current - 1];
+}
+
+void CommSession::statsChanged() {
+    if (!m_statsTimer.isActive())
+        m_statsTimer.start(kStatsPeriodMs);
+}
+
+void CommSession::timeResponse(qint64 atUs) {
+    if (PacketStats* stats = currentStats())
+        stats->addResponse(atUs - m_sentEndUs[m_current - 1]);
 }
 
 void CommSession::countReceived() {

@@ -32,6 +32,7 @@ void LinkController::connectSession() {
     CommSession* s = m_session;
     connect(s, &CommSession::logEvent, this, &LinkController::logEvent);
     connect(s, &CommSession::countersChanged, this, &LinkController::countersChanged);
+    connect(s, &CommSession::packetStatsChanged, this, &LinkController::packetStatsChanged);
     connect(s, &CommSession::lastGoodCount, this, &LinkController::lastGoodCount);
     connect(s, &CommSession::registerReplyAccepted, this, &LinkController::registerReplyAccepted);
     connect(s, &CommSession::bitReplyAccepted, this, &LinkController::bitReplyAccepted);
@@ -62,6 +63,10 @@ void LinkController::configure(const CommandImages& images, int sendIntervalMs) 
 
 void LinkController::setSendInterval(int ms) {
     queue([ms](CommSession* s) { s->setSendInterval(ms); });
+}
+
+void LinkController::setReplyTimeout(int ms) {
+    queue([ms](CommSession* s) { s->setReplyTimeout(ms); });
 }
 
 void LinkController::setPacketChecked(int packet, bool checked) {
@@ -222,15 +227,17 @@ void LinkController::requestPageWrite(const QString& commandText) {
     queue([commandText](CommSession* s) { s->requestPageWrite(commandText); });
 }
 
-Counters LinkController::closeAndReadCounters() {
+Counters LinkController::closeAndReadCounters(PacketStatsTable* stats) {
     // The session's closed answer is one asked for, not a lost line.
     m_serialPending.push_back(false);
     setState({m_state.kind, LinkPhase::Closed, false});
     Counters counters;
-    const auto close = [session = m_session, &counters] {
+    const auto close = [session = m_session, &counters, stats] {
         session->closeSerial();
         session->disconnectTcp();
         counters = session->counters();
+        if (stats)
+            *stats = session->packetStats();
     };
     if (m_thread)
         QMetaObject::invokeMethod(m_session, close, Qt::BlockingQueuedConnection);

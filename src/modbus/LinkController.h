@@ -13,6 +13,7 @@
 #include "modbus/CommandImages.h"
 #include "modbus/Counters.h"
 #include "modbus/LogEvent.h"
+#include "modbus/PacketStats.h"
 #include "transport/SerialSettings.h"
 
 namespace vantor {
@@ -51,7 +52,8 @@ public:
 
     // Configure and the check boxes (packet 1..30).
     void configure(const CommandImages& images, int sendIntervalMs);
-    void setSendInterval(int ms);
+    void setSendInterval(int ms); // 0: the fast mode
+    void setReplyTimeout(int ms);
     void setPacketChecked(int packet, bool checked);
     void setPacketChecks(const std::array<bool, kPacketCount>& checked);
     void setAllPacketsChecked(bool checked);
@@ -76,8 +78,9 @@ public:
     void requestBlockWrite(const QStringList& commandTexts);
     void requestPageWrite(const QString& commandText);
 
-    // Closes both links and returns the counters as they stand then; waits for the session.
-    Counters closeAndReadCounters();
+    // Closes both links and returns the counters (and the per-packet statistics) as they stand
+    // then; waits for the session.
+    Counters closeAndReadCounters(PacketStatsTable* stats = nullptr);
 
 signals:
     void stateChanged(const vantor::LinkState& state);
@@ -94,6 +97,7 @@ signals:
 
     void logEvent(const vantor::LogEvent& event);
     void countersChanged(const vantor::Counters& counters);
+    void packetStatsChanged(const vantor::PacketStatsTable& stats);
     void lastGoodCount(int count);
     void registerReplyAccepted(int packet, const QByteArray& data, int registerCount);
     void bitReplyAccepted(int packet, const QByteArray& data, int bitCount);

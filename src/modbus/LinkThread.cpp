@@ -7,6 +7,7 @@ namespace vantor {
 void RegisterSessionTypes() {
     qRegisterMetaType<CommandImages>("vantor::CommandImages");
     qRegisterMetaType<Counters>("vantor::Counters");
+    qRegisterMetaType<PacketStatsTable>("vantor::PacketStatsTable");
     qRegisterMetaType<SerialSettings>("vantor::SerialSettings");
     qRegisterMetaType<LinkKind>("vantor::LinkKind");
     qRegisterMetaType<LogEvent>("vantor::LogEvent");

@@ -108,6 +108,8 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     m_interval = new QLineEdit(m_workspace->sendIntervalText(), group);
     m_interval->setObjectName(QStringLiteral("intervalEdit"));
     m_interval->setFixedWidth(kIntervalEditWidth);
+    m_interval->setToolTip(
+        QStringLiteral("发包间隔（毫秒）；0：应答判定后（或应答超时后）立即发送下一请求"));
 
     // Configure, select-all and the interval on one row; start and stop side by side below.
     auto* buttons = new QGridLayout;
@@ -220,6 +222,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
 void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::logEvent, m_log, &CommLog::appendSessionEvent);
     connect(m_link, &LinkController::countersChanged, m_counters, &CounterDisplay::showCounters);
+    connect(m_link, &LinkController::packetStatsChanged, m_list, &PacketListWidget::showStats);
     connect(m_link, &LinkController::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
     connect(m_link, &LinkController::stateChanged, this,
             [this](const LinkState& state) { showSending(state.polling); });

@@ -17,7 +17,9 @@ namespace vantor {
 
 namespace {
 
+// The five columns of the set-up, then the read-only statistics of the link.
 constexpr int kColumnCount = 5;
+constexpr int kAllColumns = kColumnCount + kStatColumnCount;
 constexpr std::array<const char*, kColumnCount> kHeaders = {"数据包号", "从机地址", "功能码",
                                                             "地址", "数据个数"};
 constexpr int kVisibleRows = 10; // rows shown at the preferred height
@@ -31,10 +33,12 @@ QString Text(const std::string& text) {
 } // namespace
 
 PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
-    : QTableWidget(kPacketCount, kColumnCount, parent), m_workspace(workspace) {
+    : QTableWidget(kPacketCount, kAllColumns, parent), m_workspace(workspace) {
     QStringList headers;
     for (const char* header : kHeaders)
         headers << QString::fromUtf8(header);
+    for (int c = 0; c < kStatColumnCount; ++c)
+        headers << QString::fromUtf8(StatHeader(static_cast<StatColumn>(c)));
     setHorizontalHeaderLabels(headers);
     fitSizes();
     verticalHeader()->hide();
@@ -62,9 +66,10 @@ PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
 void PacketListWidget::fitSizes() {
     const QFontMetrics metrics = horizontalHeader()->fontMetrics();
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
-    for (int c = 0; c < kColumnCount; ++c) {
-        int text =
-            metrics.horizontalAdvance(QString::fromUtf8(kHeaders[static_cast<std::size_t>(c)]));
+    for (int c = 0; c < kAllColumns; ++c) {
+        int text = metrics.horizontalAdvance(horizontalHeaderItem(c)->text());
+        if (c >= kColumnCount) // room for a count of seven digits or a time
+            text = std::max(text, fontMetrics().horizontalAdvance(QStringLiteral("9999999")));
         if (c == 0)
             text = std::max(text,
                             indicator + 4 + fontMetrics().horizontalAdvance(QStringLiteral("30")));
@@ -87,9 +92,11 @@ void PacketListWidget::createItems() {
         number->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         number->setCheckState(Qt::Unchecked);
         setItem(r, 0, number);
-        for (int c = 1; c < kColumnCount; ++c) {
+        for (int c = 1; c < kAllColumns; ++c) {
             auto* cell = new QTableWidgetItem;
             cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (c >= kColumnCount)
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             setItem(r, c, cell);
         }
     }
@@ -125,6 +132,21 @@ void PacketListWidget::showRow(int r) {
     m_showing = false;
 }
 
+void PacketListWidget::showStats(const PacketStatsTable& stats) {
+    m_showing = true;
+    for (int r = 0; r < kPacketCount; ++r) {
+        const PacketStats& s = stats[static_cast<std::size_t>(r)];
+        for (int c = 0; c < kStatColumnCount; ++c) {
+            const QString text =
+                s.empty() ? QString() : Text(StatText(s, static_cast<StatColumn>(c)));
+            QTableWidgetItem* cell = item(r, kColumnCount + c);
+            if (cell->text() != text)
+                cell->setText(text);
+        }
+    }
+    m_showing = false;
+}
+
 bool PacketListWidget::isChecked(int row) const {
     return row >= 0 && row < kPacketCount && m_workspace->isChecked(PacketNo(row + 1));
 }
@@ -141,7 +163,8 @@ QSize PacketListWidget::minimumSizeHint() const {
     return sizeForRows(kMinimumRows);
 }
 
-// Every column and the vertical scroll bar, and that many rows under the header.
+// The set-up's columns and the vertical scroll bar, and that many rows under the header; the
+// statistics are scrolled to or shown when the panel is wider.
 QSize PacketListWidget::sizeForRows(int rows) const {
     int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     for (int c = 0; c < kColumnCount; ++c)

@@ -1,6 +1,7 @@
 #pragma once
 // The list of the 30 data packets: packet number with its check box, slave address, function
-// code, start address and count. Cells are edited in place after a single click, in a line edit
+// code, start address and count, then the link's statistics of each packet (read-only, not part
+// of the set-up). Cells are edited in place after a single click, in a line edit
 // (slave, address, count) or in the function combo; the text is written back into the cell on
 // Enter, when the editor loses the focus, when another cell or column 0 is clicked, or before
 // the list scrolls; Escape closes the editor and leaves the cell as it was. No check is made on
@@ -10,6 +11,7 @@
 #include <QTableWidget>
 #include <array>
 
+#include "modbus/PacketStats.h"
 #include "registers/PacketTable.h"
 
 namespace vantor {
@@ -26,6 +28,8 @@ public:
     void setRows(const PacketRows& rows);
     bool isChecked(int row) const; // row 0..29 of the list
     void setAllChecked(bool checked);
+    // The link's per-packet statistics, in the read-only columns after the set-up's five.
+    void showStats(const PacketStatsTable& stats);
 
     QWidget* cellEditor() const { return m_editor; } // the open in-place editor, or null
     int editorRow() const { return m_editRow; }

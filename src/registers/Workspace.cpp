@@ -1,5 +1,7 @@
 #include "registers/Workspace.h"
 
+#include <algorithm>
+
 #include "registers/CurveTable.h"
 #include "registers/MonitorTable.h"
 #include "registers/RegisterStore.h"
@@ -85,6 +87,14 @@ std::optional<int> Workspace::strictSendInterval() const {
     if (!ok || ms < 0 || ms > kMaxIntervalMs)
         return std::nullopt;
     return ms;
+}
+
+void Workspace::setReplyTimeout(int ms) {
+    ms = std::clamp(ms, kMinReplyTimeoutMs, kMaxReplyTimeoutMs);
+    if (ms == m_replyTimeoutMs)
+        return;
+    m_replyTimeoutMs = ms;
+    emit replyTimeoutChanged(ms);
 }
 
 void Workspace::setSendIntervalText(const QString& text) {

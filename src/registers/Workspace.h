@@ -37,6 +37,9 @@ class Workspace : public QObject {
     Q_OBJECT
 public:
     static constexpr int kDefaultIntervalMs = 200;
+    static constexpr int kDefaultReplyTimeoutMs = 1000;
+    static constexpr int kMinReplyTimeoutMs = 10;
+    static constexpr int kMaxReplyTimeoutMs = 60000;
     static constexpr int kMaxIntervalMs = 3600000;
 
     explicit Workspace(QObject* parent = nullptr);
@@ -60,6 +63,10 @@ public:
     std::optional<int> strictSendInterval() const;
     void setSendIntervalText(const QString& text);
     void setSendInterval(int ms) { setSendIntervalText(QString::number(ms)); }
+    // How long a polled request may go unanswered (kept within the limits above); the fast
+    // mode (interval 0) sends the next request after it.
+    int replyTimeoutMs() const { return m_replyTimeoutMs; }
+    void setReplyTimeout(int ms);
 
     // ---- links ----
     LinkKind linkKind() const { return m_linkKind; }
@@ -98,6 +105,7 @@ signals:
     void packetCheckChanged(int packet, bool checked); // 1..30, one check box changed
     void allChecksChanged(bool checked);               // every check box set at once
     void sendIntervalChanged(const QString& text);
+    void replyTimeoutChanged(int ms);
     void linkKindChanged(vantor::LinkKind link);
     void tcpChanged();
     void userNamesChanged(bool on);
@@ -107,6 +115,7 @@ signals:
 private:
     PacketRows m_rows;
     QString m_intervalText = QString::number(kDefaultIntervalMs);
+    int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
     LinkKind m_linkKind = LinkKind::Serial;
     TcpSettings m_tcp;
     bool m_userNames = false;

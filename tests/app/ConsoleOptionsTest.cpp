@@ -57,7 +57,7 @@ TEST(ConsoleOptions, DefaultsOfASerialRun) {
 TEST(ConsoleOptions, SerialSettingsAndNumbersAreTaken) {
     const ConsoleOptions o = Accepted("--console --serial /dev/pts/7 --baud 9600 --parity e "
                                       "--data-bits 7 --stop-bits 1 --interval 0 --base 1 "
-                                      "--seconds 5 --packet 1,3,0,10");
+                                      "--seconds 5 --timeout 250 --packet 1,3,0,10");
     EXPECT_EQ(o.serial.portName, "/dev/pts/7");
     EXPECT_EQ(o.serial.baudRate, 9600);
     EXPECT_EQ(o.serial.parity, 'E');
@@ -66,6 +66,7 @@ TEST(ConsoleOptions, SerialSettingsAndNumbersAreTaken) {
     EXPECT_EQ(o.intervalMs, 0);
     EXPECT_EQ(o.addressBase, 1);
     EXPECT_EQ(o.seconds, 5);
+    EXPECT_EQ(o.replyTimeoutMs, 250);
 }
 
 TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
@@ -125,6 +126,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --format 1:x=4" + ok, "--format"},
         {"--console --serial X --base 2" + ok, "--base"},
         {"--console --serial X --interval -1" + ok, "--interval"},
+        {"--console --serial X --timeout 9" + ok, "--timeout"},
         {"--console --serial X --seconds 2000001" + ok, "--seconds"},
         {"--console --serial X --bogus" + ok, "bogus"},
         {"--console --serial X stray" + ok, "stray"},

@@ -1,5 +1,6 @@
 // The polling cycle and the write jobs, over a real pseudo-terminal: what goes out, in which
 // order, and how the session mode moves.
+#include <QElapsedTimer>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -267,4 +268,48 @@ TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownWhenTheNextRequestGoes)
     EXPECT_TRUE(logs[1][0].value<LogEvent>().text.endsWith(" Rx:   01 03 02 00 "));
     EXPECT_TRUE(logs[2][0].value<LogEvent>().text.endsWith(
         " 数据包 1 应答不完整：4 字节（应为 7 字节），已丢弃"));
+}
+
+TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWhenSilent) {
+    // A device that answers every request at once, over the pseudo-terminal.
+    bool answering = true;
+    QObject::connect(&device, &QSerialPort::readyRead, [&] {
+        if (answering && wire.size() >= 8) {
+            wire.clear();
+            device.write(ToQt(ReadReply(1, 3, {0, 7})));
+        }
+    });
+    QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
+    const auto repliesIn = [&](int intervalMs) {
+        Configure({1}, intervalMs);
+        QTest::qWait(300);
+        const qsizetype before = replies.count();
+        QTest::qWait(400);
+        return replies.count() - before;
+    };
+    const qsizetype spaced = repliesIn(10);
+    const qsizetype fast = repliesIn(0);
+    EXPECT_GT(fast, spaced) << "interval 10: " << spaced << ", fast: " << fast;
+    const PacketStats& answered = session.packetStats()[0];
+    EXPECT_EQ(answered.noReply, 0u);
+    EXPECT_GE(answered.requests, answered.valid);
+    EXPECT_LE(answered.requests, answered.valid + 1); // one request may still be out
+
+    // Silent: the next request waits for the reply timeout each time, never sooner.
+    answering = false;
+    SessionDelays delays = session.delays();
+    delays.replyTimeoutMs = 50;
+    session.setDelays(delays);
+    session.clearCounters();
+    EXPECT_EQ(session.packetStats()[0], PacketStats{});
+    QTest::qWait(60); // the request already out runs into its timeout
+    const qsizetype before = sent.count();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(500);
+    const qsizetype requests = sent.count() - before;
+    EXPECT_GE(requests, 2);
+    EXPECT_LE(requests, clock.elapsed() / 50 + 1);
+    EXPECT_GE(session.packetStats()[0].noReply, static_cast<std::uint32_t>(requests) - 1);
+    EXPECT_EQ(session.packetStats()[0].valid, 0u);
 }

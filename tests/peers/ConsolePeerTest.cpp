@@ -59,8 +59,16 @@ bool Matches(const QRegularExpression& re, const QString& line) {
 
 // The output must start with the lines of one whole cycle, every line but the last must be one
 // of the cycle's lines (a run may end between a request and its reply), and the last line must
-// be the counters with no CRC or data errors.
-void ExpectCycles(const ConsoleRun& run, const std::vector<QRegularExpression>& cycle) {
+// be the counters with no CRC or data errors, followed by each polled packet's statistics: it
+// had valid replies, no CRC errors and no exceptions.
+void ExpectCycles(ConsoleRun run, const std::vector<QRegularExpression>& cycle) {
+    const QRegularExpression stats = Line(QString::fromUtf8(
+        R"(数据包 \d+：请求=[1-9]\d* 有效应答=[1-9]\d* 无应答=\d+ CRC错误=0 异常应答=0 )"
+        R"(末次异常码=- 响应\(ms\)=\d+\.\d\d 最小\(ms\)=\S+ 平均\(ms\)=\S+ 最大\(ms\)=\S+)"));
+    ASSERT_FALSE(run.lines.isEmpty());
+    ASSERT_TRUE(Matches(stats, run.lines.last())) << run.Text();
+    while (Matches(stats, run.lines.last()))
+        run.lines.removeLast();
     ASSERT_GT(run.lines.size(), static_cast<qsizetype>(cycle.size())) << run.Text();
     for (std::size_t i = 0; i < cycle.size(); ++i)
         EXPECT_TRUE(Matches(cycle[i], run.lines[i])) << "line " << i << "\n" << run.Text();

@@ -225,11 +225,19 @@ TEST_F(SessionPeers, DeadSlaveIsLoggedOnceAndItsPacketStaleUntilItAnswersAgain) 
     p.Configure({{"1", "03", "0", "10", true}}, LinkKind::Serial);
     ASSERT_TRUE(p.OpenSerial(socat.b()));
     ASSERT_TRUE(p.WaitReplies(1)) << p.log.toStdString();
+    const PacketStats& stats = p.session.packetStats()[0];
+    EXPECT_GE(stats.valid, 1u);
+    EXPECT_GT(stats.maxUs, 0);
+    EXPECT_LT(stats.maxUs, p.session.delays().replyTimeoutMs * 1000);
 
     slave.Stop();
     ASSERT_TRUE(WaitUntil([&] { return missed.count() >= 2; }, kPeerWaitMs)) << p.log.toStdString();
     EXPECT_TRUE(store.isStale(PacketNo(1)));
     EXPECT_EQ(p.log.count(QStringLiteral(" 数据包 1 无应答\n")), 1) << p.log.toStdString();
+    EXPECT_GE(stats.noReply, static_cast<std::uint32_t>(missed.count()));
+    EXPECT_GT(stats.requests, stats.valid + stats.noReply);
+    p.session.clearCounters();
+    EXPECT_EQ(stats, PacketStats{});
 
     ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
     EXPECT_TRUE(WaitUntil([&] { return !store.isStale(PacketNo(1)); }, kPeerWaitMs))
@@ -258,6 +266,12 @@ TEST_F(SessionPeers, AnAddressOutsideTheSlaveGetsANamedException) {
         EXPECT_EQ(p.log.count(" 数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址\n"),
                   p.session.counters().receivedPackets)
             << p.log.toStdString();
+        const PacketStats& stats = p.session.packetStats()[0];
+        EXPECT_EQ(stats.exceptions,
+                  static_cast<std::uint32_t>(p.session.counters().receivedPackets));
+        EXPECT_EQ(stats.lastException, 2);
+        EXPECT_EQ(stats.valid, 0u);
+        EXPECT_EQ(stats.timed, stats.exceptions);
         EXPECT_TRUE(p.replies.empty());
         EXPECT_FALSE(p.log.contains("无应答")) << p.log.toStdString();
         p.ExpectNoErrors();
