@@ -65,7 +65,9 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     // buttons. Right: the connection controls, the counters and the log, which takes whatever
     // height is left. Margins and spacing are tight so that the whole panel is in sight in a
     // window of the frame's working size on a 1366 x 768 screen.
-    auto* left = new QVBoxLayout;
+    auto* leftColumn = new QWidget(this);
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(kSpacing);
     left->addWidget(buildPacketGroup(), 1);
     left->addWidget(buildFormatGroup());
@@ -80,7 +82,9 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
     layout->setSpacing(2 * kSpacing);
-    layout->addLayout(left);
+    // Room to spare goes to both sides until the packet list shows its statistics whole.
+    leftColumn->setMaximumWidth(leftColumn->sizeHint().width() + m_list->statisticsWidth());
+    layout->addWidget(leftColumn, 1);
     layout->addLayout(right, 1);
 
     connectLink();

@@ -68,8 +68,8 @@ void PacketListWidget::fitSizes() {
     const int indicator = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this);
     for (int c = 0; c < kAllColumns; ++c) {
         int text = metrics.horizontalAdvance(horizontalHeaderItem(c)->text());
-        if (c >= kColumnCount) // room for a count of seven digits or a time
-            text = std::max(text, fontMetrics().horizontalAdvance(QStringLiteral("9999999")));
+        if (c >= kColumnCount) // room for a count of five digits or a time
+            text = std::max(text, fontMetrics().horizontalAdvance(QStringLiteral("99999")));
         if (c == 0)
             text = std::max(text,
                             indicator + 4 + fontMetrics().horizontalAdvance(QStringLiteral("30")));
@@ -145,6 +145,13 @@ void PacketListWidget::showStats(const PacketStatsTable& stats) {
         }
     }
     m_showing = false;
+}
+
+int PacketListWidget::statisticsWidth() const {
+    int width = 0;
+    for (int c = kColumnCount; c < kAllColumns; ++c)
+        width += columnWidth(c);
+    return width;
 }
 
 bool PacketListWidget::isChecked(int row) const {

@@ -30,6 +30,7 @@ public:
     void setAllChecked(bool checked);
     // The link's per-packet statistics, in the read-only columns after the set-up's five.
     void showStats(const PacketStatsTable& stats);
+    int statisticsWidth() const; // of the statistics' columns together
 
     QWidget* cellEditor() const { return m_editor; } // the open in-place editor, or null
     int editorRow() const { return m_editRow; }

@@ -26,7 +26,7 @@ const QString kConfigured = QStringLiteral("数据包配置成功。");
 
 TEST_F(CommPanel, ListStartsWithThirtyDefaultRows) {
     ASSERT_EQ(list->rowCount(), 30);
-    ASSERT_EQ(list->columnCount(), 5);
+    ASSERT_EQ(list->columnCount(), 5 + kStatColumnCount); // the set-up, then the statistics
     const QStringList headers = {"数据包号", "从机地址", "功能码", "地址", "数据个数"};
     int widths = 0;
     for (int c = 0; c < 5; ++c) {
@@ -43,6 +43,13 @@ TEST_F(CommPanel, ListStartsWithThirtyDefaultRows) {
         EXPECT_FALSE(list->isChecked(r));
     }
     EXPECT_TRUE(list->showGrid());
+
+    PacketStatsTable stats{};
+    stats[1].requests = 3;
+    list->showStats(stats);
+    EXPECT_EQ(Cell(0, 5), "");
+    EXPECT_EQ(Cell(1, 5), "3");
+    EXPECT_EQ(Cell(1, 10), ""); // nothing timed yet
     EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
     // Nothing is cut off: the five columns fit the list's preferred width.
     EXPECT_GE(list->viewport()->width(), widths);
