@@ -1,5 +1,6 @@
 #include "modbus/CommSession.h"
 
+#include <QThread>
 #include <algorithm>
 
 #include "modbus/LogFormat.h"
@@ -271,6 +272,12 @@ void CommSession::fastReplyJudged() {
     if (m_link == LinkKind::Serial) {
         const qint64 silenceUs = kSilenceMicrosBaud / std::max(1, m_baudRate);
         waitUs = m_lastByteUs + silenceUs - nowUs();
+    }
+    if (waitUs > 0 && waitUs < 1000) {
+        // Under a millisecond (3.5 characters at 115200 baud last 334 µs): a timer would round
+        // it up to a whole millisecond, so the link thread sleeps it out here.
+        QThread::usleep(static_cast<unsigned long>(waitUs));
+        waitUs = 0;
     }
     m_cycleTimer.start(waitUs > 0 ? static_cast<int>((waitUs + 999) / 1000) : 0);
 }
