@@ -30,7 +30,7 @@ void Application::fillWorkspace(const ConsoleOptions& options) {
     m_workspace.setSendInterval(options.intervalMs);
     m_workspace.setReplyTimeout(options.replyTimeoutMs);
     m_workspace.setLinkKind(options.link);
-    if (options.link == LinkKind::Tcp) {
+    if (UsesTcpConnection(options.link)) {
         TcpSettings tcp = m_workspace.tcp();
         tcp.host = options.tcpHost;
         tcp.port = options.tcpPort;
@@ -50,7 +50,7 @@ ConfigureResult Application::configure() {
 }
 
 void Application::openLink() {
-    if (m_workspace.linkKind() == LinkKind::Tcp) {
+    if (UsesTcpConnection(m_workspace.linkKind())) {
         connect(
             &m_link, &LinkController::opened, this,
             [this](LinkKind link) {

@@ -33,9 +33,10 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
 
     auto* connectionGroup = new QGroupBox(QStringLiteral("Connection"), this);
     // Shows the panel's mode, read-only: the panel's combo is where the mode is switched.
-    m_connection =
-        MakeCombo("connectionCombo",
-                  {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip")}, connectionGroup);
+    m_connection = MakeCombo("connectionCombo",
+                             {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip"),
+                              QStringLiteral("3. RTU over TCP")},
+                             connectionGroup);
     m_connection->setCurrentIndex(connectionIndex);
     m_connection->setEnabled(false);
     m_connection->setToolTip(QStringLiteral("连接方式在通信面板中切换"));

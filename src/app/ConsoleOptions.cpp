@@ -56,7 +56,7 @@ QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
             .arg(text);
     // Over TCP every packet uses --function; the row's own function only names its labels.
     const FunctionInfo* info = FindFunction(*function);
-    if (link == LinkKind::Serial && !IsSerialPolled(info))
+    if (IsRtuFramed(link) && !IsSerialPolled(info))
         return QStringLiteral("--packet '%1': function must be %2").arg(text, SerialFunctionList());
     // A serial row keeps to configure's limit. Over TCP every reply is decoded as registers,
     // so every row keeps to the register limit of one request.
@@ -110,21 +110,24 @@ QString ParseWrite(const QString& text, CellWriteOption& write) {
 namespace {
 
 QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o) {
-    if (p.isSet("serial") && p.isSet("tcp"))
-        return QStringLiteral("--serial and --tcp exclude each other");
-    if (p.isSet("tcp")) {
-        o.link = LinkKind::Tcp;
-        const QString value = p.value("tcp");
+    if (int(p.isSet("serial")) + int(p.isSet("tcp")) + int(p.isSet("rtu-over-tcp")) > 1)
+        return QStringLiteral("--serial, --tcp and --rtu-over-tcp exclude each other");
+    if (p.isSet("tcp") || p.isSet("rtu-over-tcp")) {
+        const QString name =
+            p.isSet("tcp") ? QStringLiteral("tcp") : QStringLiteral("rtu-over-tcp");
+        o.link = p.isSet("tcp") ? LinkKind::Tcp : LinkKind::RtuOverTcp;
+        const QString value = p.value(name);
         const int colon = value.lastIndexOf(QLatin1Char(':'));
         if (colon <= 0 || !StrictInt(value.mid(colon + 1), 1, 65535))
-            return QStringLiteral("--tcp needs HOST:PORT with a port 1..65535, got '%1'")
-                .arg(value);
+            return QStringLiteral("--%1 needs HOST:PORT with a port 1..65535, got '%2'")
+                .arg(name, value);
         o.tcpHost = value.left(colon);
         o.tcpPort = value.mid(colon + 1);
     } else if (p.isSet("serial")) {
         o.serial.portName = p.value("serial");
     } else if (o.console && !o.demo) {
-        return QStringLiteral("name a link: --serial DEVICE or --tcp HOST:PORT (or use --demo)");
+        return QStringLiteral("name a link: --serial DEVICE, --tcp HOST:PORT or --rtu-over-tcp "
+                              "HOST:PORT (or use --demo)");
     }
     if (p.isSet("baud")) {
         const auto baud = StrictInt(p.value("baud"), 1, 4000000);
@@ -249,6 +252,9 @@ void AddOptions(QCommandLineParser& p) {
         {"data-bits", "Data bits (default 8).", "N"},
         {"stop-bits", "Stop bits 1 or 2 (default 2).", "N"},
         {"tcp", "Modbus TCP server.", "HOST:PORT"},
+        {"rtu-over-tcp",
+         "A serial gateway that passes RTU frames over TCP; packets as on a serial line.",
+         "HOST:PORT"},
         {"unit", "Modbus TCP unit identifier (default 1).", "ID"},
         {"function", "Modbus TCP function code (default 3).", "CODE"},
         {"packet", "A packet to poll; repeat for rows 1, 2, ...", "SLAVE,FUNCTION,ADDRESS,COUNT"},

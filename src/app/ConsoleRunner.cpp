@@ -22,7 +22,7 @@ int WidestReply(const CommandImages& images, LinkKind link) {
     for (const PacketImage& image : images.packets) {
         if (!image.sendsOn(link))
             continue;
-        const bool bits = link == LinkKind::Serial &&
+        const bool bits = IsRtuFramed(link) &&
                           ReplyKindOf(SessionMode::Polling, image.function) == ReplyKind::Bits;
         const int cells = link == LinkKind::Tcp || bits
                               ? image.count
@@ -132,7 +132,7 @@ void ConsoleRunner::Start() {
 void ConsoleRunner::reopen() {
     if (m_done)
         return;
-    if (m_options.link == LinkKind::Tcp)
+    if (UsesTcpConnection(m_options.link))
         m_app.openLink();
     else
         m_app.link()->openSerial(m_fromProject ? m_app.workspace()->serial()->settings()

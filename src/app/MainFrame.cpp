@@ -374,7 +374,7 @@ void CMainFrame::selectTreeItemOf(int tab) {
 }
 
 void CMainFrame::openCommSettings() {
-    const int mode = m_view->workspace()->linkKind() == LinkKind::Tcp ? 1 : 0;
+    const int mode = static_cast<int>(m_view->workspace()->linkKind());
     CCommSettingsDlg dialog(m_view->serialSelection(), mode, this, m_view->workspace());
     dialog.exec();
 }

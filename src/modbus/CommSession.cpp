@@ -162,7 +162,11 @@ bool CommSession::packetDue(int packet) const {
         return false;
     if (m_link == LinkKind::Tcp)
         return m_tcpConnected;
-    return !image.serialText.empty() && m_port->isOpen();
+    return !image.serialText.empty() && rtuLinkOpen();
+}
+
+bool CommSession::rtuLinkOpen() const {
+    return m_link == LinkKind::RtuOverTcp ? m_tcpConnected : m_port->isOpen();
 }
 
 // Restarts an idle cycle after anything that may have made a packet due. While the cycle waits
@@ -177,7 +181,7 @@ void CommSession::kickCycle() {
 void CommSession::AutoSendThreadProc() {
     m_cycleHeld = false;
     m_fastWaiting = false;
-    if (const int wait = m_link == LinkKind::Serial ? replyWaitMs() : 0; wait > 0) {
+    if (const int wait = IsRtuFramed(m_link) ? replyWaitMs() : 0; wait > 0) {
         // A request now would cut the reply still arriving; the interval is over, so the
         // next request goes as soon as the reply is judged or the line falls silent.
         m_cycleHeld = true;
@@ -193,7 +197,7 @@ void CommSession::AutoSendThreadProc() {
         sendPolled(packet);
         if (!fastMode()) {
             m_cycleTimer.start(m_link == LinkKind::Tcp ? m_delays.tcpIntervalMs : m_sendInterval);
-        } else if (m_link == LinkKind::Serial && m_images.packets[packet - 1].slave == 0) {
+        } else if (IsRtuFramed(m_link) && m_images.packets[packet - 1].slave == 0) {
             // A broadcast is never answered: the next request follows its frame and the
             // silence after it.
             m_lastByteUs = m_sentEndUs[packet - 1];
@@ -223,7 +227,10 @@ void CommSession::sendPolled(int packet) {
     } else {
         sent = SendHexCommand(QString::fromStdString(image.serialText));
         // The write returns once the frame is queued; its last bit leaves the line later.
-        m_sentEndUs[packet - 1] = nowUs() + LineTimeUs(static_cast<std::size_t>(sent), m_baudRate);
+        m_sentEndUs[packet - 1] =
+            nowUs() + (m_link == LinkKind::Serial
+                           ? LineTimeUs(static_cast<std::size_t>(sent), m_baudRate)
+                           : 0);
     }
     if (sent > 0) {
         ++m_stats[packet - 1].requests;
@@ -233,7 +240,7 @@ void CommSession::sendPolled(int packet) {
 }
 
 void CommSession::notePolledRequest(int packet) {
-    if (m_link == LinkKind::Serial && m_images.packets[packet - 1].slave == 0)
+    if (IsRtuFramed(m_link) && m_images.packets[packet - 1].slave == 0)
         return; // a broadcast is never answered
     Awaiting& awaiting = m_awaiting[packet - 1];
     const qint64 now = nowUs();
@@ -283,10 +290,13 @@ void CommSession::fastReplyJudged() {
 }
 
 int CommSession::replyWaitMs() const {
-    if (m_rx.length() == 0 || !m_port->isOpen())
+    if (m_rx.length() == 0 || !rtuLinkOpen())
         return 0;
+    // Over TCP the gateway keeps the line's timing; a reply's parts come close together.
     const qint64 silenceUs =
-        std::max(kMinimumSilenceUs, kSilenceMicrosBaud / std::max(1, m_baudRate));
+        m_link == LinkKind::Serial
+            ? std::max(kMinimumSilenceUs, kSilenceMicrosBaud / std::max(1, m_baudRate))
+            : kMinimumSilenceUs;
     const qint64 until = std::min(m_lastByteUs + silenceUs,
                                   m_lastRequestUs + qint64{m_delays.replyTimeoutMs} * 1000);
     const qint64 left = until - nowUs();
@@ -302,11 +312,19 @@ int CommSession::SendHexCommand(const QString& commandText) {
         refuse(now, QString::fromStdString(CommandTextErrorText(frame.error, text)));
         return 0;
     }
-    if (!m_port->isOpen()) {
+    if (m_link == LinkKind::RtuOverTcp) {
+        if (!m_tcpConnected) {
+            refuse(now, QStringLiteral("Modbus TCP/IP 未连接，命令未发送：%1").arg(commandText));
+            return 0;
+        }
+        if (!m_socket->Send(frame.bytes)) {
+            refuse(now, QStringLiteral("Modbus TCP/IP 发送失败，命令未发送：%1").arg(commandText));
+            return 0;
+        }
+    } else if (!m_port->isOpen()) {
         refuse(now, QStringLiteral("串口未打开，命令未发送：%1").arg(commandText));
         return 0;
-    }
-    if (!m_port->Write(frame.bytes)) {
+    } else if (!m_port->Write(frame.bytes)) {
         refuse(now, QStringLiteral("串口写入失败，命令未发送：%1").arg(commandText));
         return 0;
     }

@@ -149,6 +149,9 @@ private:
     // Milliseconds the next serial request must still wait for a reply that is arriving: until
     // 3.5 characters of silence at the line's rate or the reply timeout. 0: it may go.
     int replyWaitMs() const;
+    // The link that carries the RTU frames is open: the serial port, or the TCP connection to
+    // a gateway.
+    bool rtuLinkOpen() const;
     qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
     void handleRtuException();
     void reportMismatch(const ReplyMismatch& mismatch);

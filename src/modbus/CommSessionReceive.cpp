@@ -161,7 +161,7 @@ void CommSession::handleRtuException() {
 // A whole reply that answers another request: not decoded, one data error, and why.
 void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
     if (m_logScrolling) {
-        if (m_link == LinkKind::Serial)
+        if (IsRtuFramed(m_link))
             logAssembly(PolledRxLine);
         logNotice(MismatchNoticeText(m_current, mismatch));
     }
@@ -169,6 +169,10 @@ void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
 }
 
 void CommSession::onTcpBytes(const QByteArray& bytes) {
+    if (m_link == LinkKind::RtuOverTcp) {
+        onSerialBytes(bytes); // a gateway's RTU frames, judged as the serial line's
+        return;
+    }
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     for (const MbapEvent& event : m_mbap.Feed({data, static_cast<std::size_t>(bytes.size())})) {
         if (event.kind == MbapEvent::Kind::Frame) {
@@ -270,7 +274,7 @@ void CommSession::dropUnjudgedBytes() {
     if (m_current >= 1 && m_current <= kPacketCount) {
         // The notice shows also while the log is paused, as a missing reply's does.
         std::size_t expected = 0;
-        if (m_link == LinkKind::Serial) {
+        if (IsRtuFramed(m_link)) {
             if (m_logScrolling)
                 logAssembly(PolledRxLine);
             const PacketImage& image = m_images.packets[m_current - 1];

@@ -8,7 +8,19 @@ namespace vantor {
 
 inline constexpr int kPacketCount = 30;
 
-enum class LinkKind : int { Serial = 0, Tcp = 1 };
+// The links, numbered as the connection mode combo lists them. RTU over TCP carries the serial
+// frames, CRC included, over a TCP connection to a gateway: it polls like the serial line.
+enum class LinkKind : int { Serial = 0, Tcp = 1, RtuOverTcp = 2 };
+inline constexpr int kLinkKindCount = 3;
+
+// The link sends RTU frames and judges replies as a serial line does.
+constexpr bool IsRtuFramed(LinkKind link) {
+    return link != LinkKind::Tcp;
+}
+// The link is a TCP connection (connect, disconnect, server address and port).
+constexpr bool UsesTcpConnection(LinkKind link) {
+    return link != LinkKind::Serial;
+}
 
 // One row as both links send it. Configure builds both, so a link chosen after configure sends
 // the rows as they were configured.

@@ -55,7 +55,9 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
       m_watcher(new PortWatcher({}, this)) {
     auto* modeRow = new QHBoxLayout;
     modeRow->addWidget(new QLabel(QStringLiteral("连接方式："), this));
-    m_mode = MakeCombo("modeCombo", {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip")},
+    m_mode = MakeCombo("modeCombo",
+                       {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip"),
+                        QStringLiteral("3. RTU over TCP")},
                        this);
     modeRow->addWidget(m_mode, 1);
 
@@ -72,8 +74,8 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
     connectSelection();
     connectTcpEdits();
     connectLink();
-    if (m_workspace->linkKind() == LinkKind::Tcp)
-        onLinkKind(LinkKind::Tcp);
+    if (m_workspace->linkKind() != LinkKind::Serial)
+        onLinkKind(m_workspace->linkKind());
 
     if (m_selection->ports().isEmpty() && !m_selection->hasTypedPort())
         rebuildPorts(QString());
@@ -281,20 +283,22 @@ void ConnectionControls::setPortEnumerator(PortEnumerator enumerator) {
 // ---- Modbus TCP ------------------------------------------------------------------------------
 
 void ConnectionControls::onModeChosen(int index) {
-    if (index != 0 && index != 1)
+    if (index < 0 || index >= kLinkKindCount)
         return;
-    const bool tcp = index == 1;
-    if (tcp && m_serverAddressSource)
+    const auto link = static_cast<LinkKind>(index);
+    if (UsesTcpConnection(link) && m_serverAddressSource)
         setServerAddress(m_serverAddressSource());
-    m_workspace->setLinkKind(tcp ? LinkKind::Tcp : LinkKind::Serial);
+    m_workspace->setLinkKind(link);
 }
 
 // The workspace's link kind changed (here or elsewhere): the groups follow and the link learns it.
 void ConnectionControls::onLinkKind(LinkKind link) {
-    const bool tcp = link == LinkKind::Tcp;
-    m_mode->setCurrentIndex(tcp ? 1 : 0);
+    const bool tcp = UsesTcpConnection(link);
+    m_mode->setCurrentIndex(static_cast<int>(link));
     m_serialGroup->setVisible(!tcp);
     m_tcpGroup->setVisible(tcp);
+    // RTU over TCP sends the packets' own serial frames: no function or MBAP header applies.
+    setTcpEditsEnabled(m_ip->isEnabled());
     emit linkKindChanged(link);
     m_link->setLinkKind(link);
 }
@@ -347,9 +351,10 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
     m_mode->setEnabled(enabled);
     m_ip->setEnabled(enabled);
     m_tcpPort->setEnabled(enabled);
-    m_function->setEnabled(enabled);
+    const bool mbap = m_workspace->linkKind() == LinkKind::Tcp;
+    m_function->setEnabled(enabled && mbap);
     for (QLineEdit* edit : m_header)
-        edit->setEnabled(enabled);
+        edit->setEnabled(enabled && mbap);
 }
 
 void ConnectionControls::onConnect() {

@@ -14,6 +14,8 @@ namespace vantor {
 namespace {
 
 const QString kSection = QString::fromLatin1(kProjectSection);
+// The connection mode, kept apart from the settings section.
+const QString kLinkSection = QStringLiteral("Connection");
 
 struct AxisKeys {
     const char* max;
@@ -80,6 +82,9 @@ void WriteProject(const Workspace& ws, const ProjectCounts& counts, ProfileFile&
     auto put = [&p](const QString& key, const QString& value) { p.setValue(kSection, key, value); };
     const SerialSelection* serial = ws.serial();
     put(Key("服务器地址"), ws.tcp().host);
+    // The connection mode as the combo numbers it, in a section of its own so that the
+    // settings section keeps its keys; a reader that knows fewer modes stays on the serial line.
+    p.setValue(kLinkSection, Key("连接方式"), QString::number(static_cast<int>(ws.linkKind())));
     put(Key("串口号"), QString::number(serial->portIndex()));
     put(Key("波特率"), QString::number(serial->baudIndex()));
     put(Key("校验位"), QString::number(serial->parityIndex()));
@@ -210,6 +215,17 @@ void ReadProject(const ProfileFile& p, Workspace& ws) {
     ws.setRows(rows);
     ws.setSendIntervalText(text(Key("发包间隔")));
     ws.setUserNames(true);
+    if (p.contains(kLinkSection, Key("连接方式"))) {
+        const int mode = p.intValue(kLinkSection, Key("连接方式"));
+        const auto link =
+            mode >= 0 && mode < kLinkKindCount ? static_cast<LinkKind>(mode) : LinkKind::Serial;
+        if (UsesTcpConnection(link)) {
+            TcpSettings tcp = ws.tcp();
+            tcp.host = text(Key("服务器地址"));
+            ws.setTcp(tcp);
+        }
+        ws.setLinkKind(link);
+    }
 }
 
 void ReadProjectCells(const ProfileFile& p, const ProjectCounts& counts, Workspace& ws) {

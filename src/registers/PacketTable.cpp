@@ -155,7 +155,7 @@ ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader
 CommandImages ImagesAsSent(const CommandImages& images, LinkKind link) {
     CommandImages sent = images;
     for (PacketImage& image : sent.packets) {
-        if (link == LinkKind::Serial) {
+        if (IsRtuFramed(link)) {
             if (!image.sendsOn(link))
                 image.count = 0;
             continue;

@@ -92,7 +92,10 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --tcp localhost:0" + ok, "--tcp"},
         {"--console --tcp localhost:65536" + ok, "--tcp"},
         {"--console --tcp localhost:http" + ok, "--tcp"},
-        {"--console --serial X --tcp localhost:502" + ok, "--tcp exclude"},
+        {"--console --serial X --tcp localhost:502" + ok, "exclude each other"},
+        {"--console --tcp a:1 --rtu-over-tcp b:2" + ok, "exclude each other"},
+        {"--console --rtu-over-tcp localhost" + ok, "--rtu-over-tcp"},
+        {"--console --rtu-over-tcp h:502 --packet 1,16,0,1", "function must be"},
         {"--console --tcp localhost:502 --unit 256" + ok, "--unit"},
         {"--console --tcp localhost:502 --function 7" + ok,
          "--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, 23, 43, got '7'"},
@@ -205,6 +208,14 @@ TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
         EXPECT_EQ(version.versionText, QStringLiteral("Vantor %1\n").arg(kVersion)) << line;
         EXPECT_FALSE(version.options.has_value()) << line;
     }
+}
+
+TEST(ConsoleOptions, RtuOverTcpTakesAServerAndSerialRows) {
+    const ConsoleOptions o = Accepted("--console --rtu-over-tcp gw.local:4001 --packet 7,4,0,3");
+    EXPECT_EQ(o.link, LinkKind::RtuOverTcp);
+    EXPECT_EQ(o.tcpHost, "gw.local");
+    EXPECT_EQ(o.tcpPort, "4001");
+    EXPECT_EQ(o.rows[0].slave, "7");
 }
 
 TEST(ConsoleOptions, TcpRunTakesAnyFunctionInItsRows) {

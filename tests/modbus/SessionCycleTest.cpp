@@ -1,8 +1,10 @@
 // The polling cycle and the write jobs, over a real pseudo-terminal: what goes out, in which
 // order, and how the session mode moves.
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "modbus/CommSession.h"
@@ -279,12 +281,21 @@ TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWh
             device.write(ToQt(ReadReply(1, 3, {0, 7})));
         }
     });
+    SessionDelays delays = session.delays();
+    delays.replyTimeoutMs = 50;
+    session.setDelays(delays);
     QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
+    // An event loop of its own: qWait looks at the timers only every 10 ms.
+    const auto run = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
     const auto repliesIn = [&](int intervalMs) {
         Configure({1}, intervalMs);
-        QTest::qWait(300);
+        run(300);
         const qsizetype before = replies.count();
-        QTest::qWait(400);
+        run(400);
         return replies.count() - before;
     };
     const qsizetype spaced = repliesIn(10);
@@ -297,16 +308,13 @@ TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWh
 
     // Silent: the next request waits for the reply timeout each time, never sooner.
     answering = false;
-    SessionDelays delays = session.delays();
-    delays.replyTimeoutMs = 50;
-    session.setDelays(delays);
     session.clearCounters();
     EXPECT_EQ(session.packetStats()[0], PacketStats{});
-    QTest::qWait(60); // the request already out runs into its timeout
+    run(60); // the request already out runs into its timeout
     const qsizetype before = sent.count();
     QElapsedTimer clock;
     clock.start();
-    QTest::qWait(500);
+    run(500);
     const qsizetype requests = sent.count() - before;
     EXPECT_GE(requests, 2);
     EXPECT_LE(requests, clock.elapsed() / 50 + 1);

@@ -115,21 +115,36 @@ public:
 
 using SessionPeers = test::PeerTest;
 
+// Over the serial line and over TCP to a gateway that passes the RTU frames through.
 TEST_F(SessionPeers, RtuSlaveRepliesDecodeInPacketOrder) {
-    ASSERT_TRUE(socat.Start()) << socat.error();
-    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-    Poller p;
-    p.Configure(
-        {{"1", "03", "0", "10", true}, {"1", "04", "0", "4", true}, {"1", "02", "0", "10", true}},
-        LinkKind::Serial);
-    ASSERT_TRUE(p.OpenSerial(socat.b()));
-    ASSERT_TRUE(p.WaitReplies(6)) << p.log.toStdString();
+    for (const LinkKind link : {LinkKind::Serial, LinkKind::RtuOverTcp}) {
+        SCOPED_TRACE(link == LinkKind::Serial ? "serial" : "RTU over TCP");
+        Poller p;
+        p.Configure({{"1", "03", "0", "10", true},
+                     {"1", "04", "0", "4", true},
+                     {"1", "02", "0", "10", true}},
+                    link);
+        if (link == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            ASSERT_TRUE(p.OpenSerial(socat.b()));
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu-over-tcp", QString::number(port)}))
+                << slave.error();
+            ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+        }
+        ASSERT_TRUE(p.WaitReplies(6)) << p.log.toStdString();
 
-    const Reply cycle[] = {{1, kHoldingTexts}, {2, kInputTexts}, {3, kBitTexts}};
-    for (std::size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(p.replies[i], cycle[i % 3]) << "reply " << i;
-    p.ExpectNoErrors();
-    p.session.closeSerial();
+        const Reply cycle[] = {{1, kHoldingTexts}, {2, kInputTexts}, {3, kBitTexts}};
+        for (std::size_t i = 0; i < 6; ++i)
+            EXPECT_EQ(p.replies[i], cycle[i % 3]) << "reply " << i;
+        p.ExpectNoErrors();
+        EXPECT_TRUE(p.log.contains(" Tx :  01 03 00 00 00 0A C5 CD \n")) << p.log.toStdString();
+        p.session.closeSerial();
+        p.session.disconnectTcp();
+        slave.Stop();
+    }
 }
 
 TEST_F(SessionPeers, TcpSlaveWholeAndByteByByteRepliesDecodeAlike) {

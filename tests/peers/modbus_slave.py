@@ -53,12 +53,19 @@ async def serve_rtu(device):
     await server.serve_forever()
 
 
-async def start_tcp(port):
+async def start_tcp(port, framer=None):
+    extra = {"framer": framer} if framer else {}
     server = await StartAsyncTcpServer(context=context(), address=("127.0.0.1", port),
-                                       defer_start=True, allow_reuse_address=True)
+                                       defer_start=True, allow_reuse_address=True, **extra)
     task = asyncio.create_task(server.serve_forever())
     await server.serving
     return server, task
+
+
+async def serve_rtu_over_tcp(port):
+    _, task = await start_tcp(port, ModbusRtuFramer)
+    ready()
+    await task
 
 
 async def read_adu(reader):
@@ -107,6 +114,8 @@ def main():
     link = parser.add_mutually_exclusive_group(required=True)
     link.add_argument("--rtu", metavar="DEVICE")
     link.add_argument("--tcp", metavar="PORT", type=int)
+    # A serial gateway's view: RTU frames with their CRC over a TCP connection.
+    link.add_argument("--rtu-over-tcp", metavar="PORT", type=int)
     parser.add_argument("--split", action="store_true")
     parser.add_argument("--close", action="store_true")
     parser.add_argument("--wide", action="store_true")
@@ -115,6 +124,8 @@ def main():
     WIDE = args.wide
     if args.rtu:
         asyncio.run(serve_rtu(args.rtu))
+    elif args.rtu_over_tcp:
+        asyncio.run(serve_rtu_over_tcp(args.rtu_over_tcp))
     else:
         asyncio.run(serve_tcp(args.tcp, args.split, args.close))
 

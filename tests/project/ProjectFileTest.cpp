@@ -32,6 +32,10 @@ void Prepare(Workspace& ws) {
     rows[1] = {"2", "04", "100", "4", false};
     ws.setRows(rows);
     ws.setSendIntervalText(QStringLiteral("350"));
+    TcpSettings tcp = ws.tcp();
+    tcp.host = QStringLiteral("192.0.2.7");
+    ws.setTcp(tcp);
+    ws.setLinkKind(LinkKind::RtuOverTcp);
     ws.serial()->setBaudIndex(3);
     ws.serial()->setParityIndex(2);
     ws.serial()->setStopBitsIndex(0);
@@ -81,6 +85,8 @@ TEST(ProjectFile, ASavedSetUpReopensAsItWas) {
     EXPECT_EQ(b.rows()[1].function, "04");
     EXPECT_EQ(b.rows()[1].address, "100");
     EXPECT_EQ(b.sendIntervalText(), "350");
+    EXPECT_EQ(b.linkKind(), LinkKind::RtuOverTcp);
+    EXPECT_EQ(b.tcp().host, "192.0.2.7");
     EXPECT_EQ(b.serial()->baudIndex(), 3);
     EXPECT_EQ(b.serial()->parityIndex(), 2);
     EXPECT_EQ(b.serial()->stopBitsIndex(), 0);
@@ -140,9 +146,12 @@ TEST(ProjectFile, IndexesOutsideTheirTablesAreSkippedAndTheRestLoads) {
                               {"发包间隔", "250"},
                               {"1105Static", "A 1-1-2"}})
         p.setValue(QStringLiteral("mconfiginfo"), QString::fromUtf8(key), QString::fromUtf8(value));
+    p.setValue(QStringLiteral("Connection"), QStringLiteral("连接方式"), QStringLiteral("7"));
     Workspace ws;
+    ws.setLinkKind(LinkKind::Tcp);
     ReadProject(p, ws);
-    EXPECT_EQ(ws.serial()->baudIndex(), 6); // unchanged
+    EXPECT_EQ(ws.linkKind(), LinkKind::Serial); // a mode this reader does not know
+    EXPECT_EQ(ws.serial()->baudIndex(), 6);     // unchanged
     EXPECT_EQ(ws.serial()->parityIndex(), 0);
     EXPECT_EQ(ws.store()->dataFormat(), 0);
     EXPECT_EQ(ws.store()->addressBase(), 0);
