@@ -65,6 +65,7 @@ CommSession::CommSession(QObject* parent)
     connect(m_socket, &CModbusSocket::connectionLost, this, [this](const QString& reason) {
         m_tcpConnected = false;
         m_mbap.Reset();
+        m_rx.Reset(); // what a gateway sent of an RTU reply
         logNotice(QStringLiteral("Modbus TCP/IP 连接已断开（%1）").arg(reason).toStdString());
         emit tcpDisconnected(reason);
     });
