@@ -120,8 +120,7 @@ TEST_F(WriteWindowTest, Fn16EditModeWritesThePageWhenLeft) {
 }
 
 // A function 1 packet: the double-click asks on or off; with no link open the write is refused
-// with a message and the cell stays; in the fn 16 edit mode the cell takes the choice and
-// leaving the mode writes the page with function 15.
+// with a message and the cell stays.
 TEST_F(WriteWindowTest, DoubleClickOnACoilAsksOnOrOff) {
     m_app.workspace()->setRow(PacketNo(1), {"1", "01", "100", "10", true});
     m_app.configure();
@@ -136,14 +135,6 @@ TEST_F(WriteWindowTest, DoubleClickOnACoilAsksOnOrOff) {
     EXPECT_EQ(asked, QStringList{"线圈 103 当前为 --，写入："});
     EXPECT_EQ(messages, QStringList{"通信未打开：请先打开串口或连接服务器，线圈未写入"});
     EXPECT_EQ(m_app.workspace()->store()->valueText({PacketNo(1), 3}), QStringLiteral(" "));
-
-    button("fn16Button")->click();
-    doubleClick(3);
-    EXPECT_EQ(m_app.workspace()->store()->valueText({PacketNo(1), 3}), QStringLiteral("1"));
-    button("fn16Button")->click();
-    ASSERT_TRUE(WaitUntil([&] { return m_refused.count() == 1; }));
-    EXPECT_TRUE(m_refused[0][0].toString().endsWith(QStringLiteral("010F0064000A020800")))
-        << m_refused[0][0].toString().toStdString();
 }
 
 TEST_F(WriteWindowTest, CustomSendRefusesBadTextInThePanel) {
