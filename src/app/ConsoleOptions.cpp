@@ -58,8 +58,8 @@ QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
     const FunctionInfo* info = FindFunction(*function);
     if (IsRtuFramed(link) && !IsSerialPolled(info))
         return QStringLiteral("--packet '%1': function must be %2").arg(text, SerialFunctionList());
-    // A serial row keeps to configure's limit. Over TCP every reply is decoded as registers,
-    // so every row keeps to the register limit of one request.
+    // A serial row keeps to configure's limit. Over TCP the row does not know --function, so
+    // every row keeps to the register limit of one request.
     const int maxCount = link == LinkKind::Tcp ? kTcpMaxRegisters : SerialCountLimit(*info);
     const auto count = StrictInt(parts[3], 1, maxCount);
     if (!count)

@@ -219,6 +219,13 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
             }
             timeResponse(nowUs());
         }
+    } else if (polling && adu.size() > 9 && TcpReplyIsBits(image.tcp[7])) {
+        const int bits = std::min(image.count, static_cast<int>(adu.size() - 9) * 8);
+        noteAnswered(m_current, true);
+        if (PacketStats* stats = currentStats())
+            ++stats->valid;
+        timeResponse(nowUs());
+        emit bitReplyAccepted(m_current, DataBytes(adu, 9, adu.size() - 9), bits);
     } else if (polling && adu.size() > 9) {
         const int available = static_cast<int>((adu.size() - 9) / 2);
         const int registers = std::min(image.count, available);

@@ -43,13 +43,13 @@ inline constexpr int kTcpMaxRegisters = 125;
 inline constexpr std::array<FunctionInfo, 15> kFunctions = {{
     // code, what it reads, reply bits per item, byte count, serial use, in the TCP list,
     // TCP count limit
-    {1, FunctionReads::Bits, 1, true, SerialUse::None, true, kTcpMaxBits},
+    {1, FunctionReads::Bits, 1, true, SerialUse::Polled, true, kTcpMaxBits},
     {2, FunctionReads::Bits, 1, true, SerialUse::Polled, true, kTcpMaxBits},
     {3, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
     {4, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
-    {5, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {5, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
     {6, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
-    {15, FunctionReads::None, 0, false, SerialUse::None, true, 0},
+    {15, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
     {16, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
     // File records: the request is no start and count, so no count limit applies.
     {20, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, true, 0},
@@ -67,7 +67,7 @@ constexpr const FunctionInfo* FindFunction(int code) {
     return found == kFunctions.end() ? nullptr : found;
 }
 
-// True for the functions the serial polling cycle can send (2, 3, 4, 50, 51).
+// True for the functions the serial polling cycle can send (1, 2, 3, 4, 50, 51).
 constexpr bool IsSerialPolled(const FunctionInfo* function) {
     return function != nullptr &&
            (function->serial == SerialUse::Polled || function->serial == SerialUse::PolledFixed);

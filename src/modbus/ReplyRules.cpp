@@ -11,6 +11,7 @@ namespace vantor {
 
 namespace {
 
+constexpr int kReadCoils = 1;
 constexpr int kReadHoldingRegisters = 3;
 constexpr int kVendorRead50 = 50;
 constexpr int kVendorRead51 = 51;
@@ -63,6 +64,10 @@ ReplyKind ReplyKindOf(SessionMode mode, int function) {
     default:
         return ReplyKind::Registers;
     }
+}
+
+bool TcpReplyIsBits(int function) {
+    return function == kReadCoils || function == 2;
 }
 
 std::size_t ReplyDataBytes(int function, int count) {

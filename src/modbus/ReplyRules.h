@@ -15,13 +15,17 @@ enum class ReplyKind { Bits, Vendor50, Vendor51, Registers, WriteEcho };
 
 ReplyKind ReplyKindOf(SessionMode mode, int function);
 
+// A polled Modbus TCP reply of the function is decoded as bits (functions 1 and 2, the coils
+// and the discrete inputs), as over the serial line; every other reply is read as registers.
+bool TcpReplyIsBits(int function);
+
 // Expected length L in bytes. Polling: the data bytes of the function's reply layout and the
-// five framing bytes (f 2 -> ceil(n/8)+5, f 50 -> 8n+5, f 51 -> 10n+5; a code that cannot be
+// five framing bytes (f 1, 2 -> ceil(n/8)+5, f 50 -> 8n+5, f 51 -> 10n+5; a code that cannot be
 // polled is read as registers, 2n+5). One-shot write: the 8-byte echo. Idle: 0.
 std::size_t ExpectedReplyLength(SessionMode mode, int function, int count);
 
 // Number of data bytes of a polled reply (from offset 3), and how many registers they hold
-// (for f 2 this is the bit count's byte count and registers is 0).
+// (for f 1 and 2 this is the bit count's byte count and registers is 0).
 std::size_t ReplyDataBytes(int function, int count);
 int ReplyRegisterCount(int function, int count);
 

@@ -32,7 +32,8 @@ struct TcpHeader {
 // The Modbus TCP function list's entries, in the order of kTcpFunctionCodes.
 extern const std::array<const char*, kTcpFunctionCount> kTcpFunctionTexts; // "1.读线圈(0x01)" …
 // The serial function combo's entries, in their order.
-inline constexpr std::array<const char*, 5> kSerialFunctionTexts = {"03", "04", "02", "51", "50"};
+inline constexpr std::array<const char*, 6> kSerialFunctionTexts = {"03", "04", "02",
+                                                                    "01", "51", "50"};
 
 struct ConfigureResult {
     CommandImages images;

@@ -8,7 +8,8 @@ std::string PointLabel(int function, int start, int addressBase, int cell) {
     std::string digits = std::to_string(address);
     if (digits.size() < 5)
         digits.insert(0, 5 - digits.size(), '0');
-    return (function == 3 ? "4x" : "3x") + digits;
+    const char* prefix = function == 3 ? "4x" : function == 1 ? "0x" : "3x";
+    return prefix + digits;
 }
 
 } // namespace vantor

@@ -22,7 +22,8 @@ struct CellText {
 std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int registerCount,
                                       FormatStore::PacketFormats& formats);
 
-// Function 2: cell i is "0" or "1", bit (i mod 8) of data byte i div 8, least significant first.
+// Functions 1 and 2: cell i is "0" or "1", bit (i mod 8) of data byte i div 8, least
+// significant first.
 std::vector<CellText> DecodeBits(std::span<const std::uint8_t> data, int bitCount);
 
 // Grid position of a cell: row (i mod 10) + 1, value column 2 (i div 10) + 2.

@@ -134,6 +134,35 @@ std::vector<std::string> PageWriteTexts(const WriteTarget& target, int count,
     return texts;
 }
 
+std::string CoilWriteText(const WriteTarget& target, int cell, bool on) {
+    return Header(target, 0x05, cell) + (on ? "FF00" : "0000");
+}
+
+bool CoilIsOn(std::string_view text) {
+    const auto value = StrictInteger(text);
+    return value && *value != 0;
+}
+
+std::vector<std::string> CoilPageWriteTexts(const WriteTarget& target, int count,
+                                            const std::vector<bool>& coils) {
+    const auto on = [&](int i) { return i < static_cast<int>(coils.size()) && coils[i]; };
+    std::vector<std::string> texts;
+    for (int first = 0; first < count; first += kMaxWriteCoils) {
+        const int n = std::min(kMaxWriteCoils, count - first);
+        std::string text = Header(target, 0x0F, first) +
+                           HexDigits(static_cast<std::uint32_t>(n), 4) +
+                           HexDigits(static_cast<std::uint32_t>((n + 7) / 8), 2);
+        for (int byte = 0; byte < n; byte += 8) {
+            std::uint32_t bits = 0;
+            for (int b = 0; b < 8 && byte + b < n; ++b)
+                bits |= (on(first + byte + b) ? 1u : 0u) << b;
+            text += HexDigits(bits, 2);
+        }
+        texts.push_back(std::move(text));
+    }
+    return texts;
+}
+
 CustomText ParseCustomText(std::string_view typed) {
     std::string digits;
     for (const char c : typed) {

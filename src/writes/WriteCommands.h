@@ -1,7 +1,8 @@
 #pragma once
 // Command texts of the writes (upper-case hex digit pairs without CRC; the first byte is the
 // slave address, or over Modbus TCP the unit identifier, followed by the PDU): one cell with
-// function 06 or 16, a page with function 16, and a frame typed by the user.
+// function 06 or 16, a page with function 16, one coil with function 05, a page of coils with
+// function 15, and a frame typed by the user.
 #include <span>
 #include <string>
 #include <string_view>
@@ -11,6 +12,8 @@ namespace vantor {
 
 // The most registers one function 16 request carries.
 inline constexpr int kMaxWriteRegisters = 123;
+// The most coils one function 15 request carries.
+inline constexpr int kMaxWriteCoils = 1968;
 // The longest typed frame: 254 bytes and the CRC make the largest RTU frame, 256 bytes.
 inline constexpr std::size_t kMaxCustomBytes = 254;
 
@@ -40,6 +43,18 @@ struct PageCell {
 // never split between two requests. Count 0 gives no request.
 std::vector<std::string> PageWriteTexts(const WriteTarget& target, int count,
                                         std::span<const PageCell> cells);
+
+// One coil, the cell's: SS 05 AAAA FF00 to switch it on, SS 05 AAAA 0000 to switch it off.
+std::string CoilWriteText(const WriteTarget& target, int cell, bool on);
+
+// A coil cell's text as a coil state: on for a whole number other than 0 ("1"), off for
+// anything else (a blank cell included).
+bool CoilIsOn(std::string_view text);
+
+// The coils 0..count-1 (those beyond `coils` off) as function 15 requests of at most 1968 coils
+// each, in order, their states packed least significant bit first. Count 0 gives no request.
+std::vector<std::string> CoilPageWriteTexts(const WriteTarget& target, int count,
+                                            const std::vector<bool>& coils);
 
 struct CustomText {
     std::string digits; // the text without blanks, upper case; empty when refused

@@ -1,6 +1,7 @@
 #include "writes/WriteControls.h"
 
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "registers/PointRef.h"
@@ -30,12 +31,26 @@ QString AskParameterFile(QWidget* parent, bool save) {
     return dialog.selectedFiles().constFirst();
 }
 
+std::optional<bool> AskCoil(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("写线圈"), text, QMessageBox::NoButton,
+                    parent);
+    QPushButton* on = box.addButton(QStringLiteral("置 1 (FF00)"), QMessageBox::AcceptRole);
+    QPushButton* off = box.addButton(QStringLiteral("置 0 (0000)"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.exec();
+    if (box.clickedButton() == on)
+        return true;
+    if (box.clickedButton() == off)
+        return false;
+    return std::nullopt;
+}
+
 } // namespace
 
 WriteControls::WriteControls(WriteService* writes, std::function<int()> currentPacket,
                              QWidget* parent)
     : QObject(parent), m_writes(writes), m_window(parent),
-      m_currentPacket(std::move(currentPacket)), m_askFile(AskParameterFile) {
+      m_currentPacket(std::move(currentPacket)), m_askFile(AskParameterFile), m_askCoil(AskCoil) {
     connect(m_writes, &WriteService::pageEditChanged, this, [this](bool editing) {
         if (m_pageEdit)
             m_pageEdit->setText(editing ? QStringLiteral("16号命令发送")
@@ -72,10 +87,18 @@ void WriteControls::setFileAsker(FileAsker asker) {
     m_askFile = asker ? std::move(asker) : FileAsker(AskParameterFile);
 }
 
+void WriteControls::setCoilAsker(CoilAsker asker) {
+    m_askCoil = asker ? std::move(asker) : CoilAsker(AskCoil);
+}
+
 void WriteControls::editCell(int packet, int cell, const QString& text) {
     const PointRef point{PacketNo(packet), cell};
     if (!point.valid())
         return;
+    if (m_writes->isCoilPacket(point.packet)) {
+        editCoil(point, text);
+        return;
+    }
     CWriteRegDlg dialog(
         text,
         [this, point](const QString& decimal, const QString& unsignedText) {
@@ -86,6 +109,21 @@ void WriteControls::editCell(int packet, int cell, const QString& text) {
         },
         dialogParent());
     dialog.exec();
+}
+
+void WriteControls::editCoil(PointRef point, const QString& text) {
+    const QString question =
+        QStringLiteral("线圈 %1 当前为 %2，写入：")
+            .arg(m_writes->coilAddress(point))
+            .arg(text.trimmed().isEmpty() ? QStringLiteral("--") : text.trimmed());
+    const std::optional<bool> on = m_askCoil(dialogParent(), question);
+    if (!on)
+        return;
+    const WriteService::Outcome outcome = m_writes->writeCoil(point, *on);
+    if (!outcome.refusal.isEmpty())
+        ShowMessage(dialogParent(), outcome.refusal);
+    else if (!outcome.note.isEmpty())
+        emit m_writes->statusMessage(outcome.note);
 }
 
 void WriteControls::togglePageEdit() {

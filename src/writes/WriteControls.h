@@ -4,6 +4,7 @@
 // here, everything else in the service.
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QPushButton;
 class QWidget;
@@ -11,6 +12,7 @@ class QWidget;
 namespace vantor {
 
 struct ParameterFileResult;
+struct PointRef;
 
 class WriteService;
 
@@ -19,6 +21,8 @@ class WriteControls : public QObject {
 public:
     // Asks for a parameter file to save (true) or load (false); "" when cancelled.
     using FileAsker = std::function<QString(QWidget* parent, bool save)>;
+    // Asks whether to switch a coil on (true) or off (false); nothing when cancelled.
+    using CoilAsker = std::function<std::optional<bool>(QWidget* parent, const QString& text)>;
 
     // currentPacket: the packet (1..30) of the grid page shown. The buttons act once the panel
     // holding them is attached; the panel is built after the window first shows.
@@ -30,9 +34,11 @@ public:
 
     WriteService* service() const { return m_writes; }
     void setFileAsker(FileAsker asker);
+    void setCoilAsker(CoilAsker asker);
 
 public slots:
-    // Opens the write dialog on a value cell (packet 1..30, cell 0..129).
+    // Opens the write dialog on a value cell (packet 1..30, cell 0..129); on a cell of a packet
+    // that reads bits, asks whether to switch its coil on or off instead.
     void editCell(int packet, int cell, const QString& text);
     void togglePageEdit();
     void saveParameters();
@@ -43,12 +49,14 @@ private:
     QPushButton* button(const char* objectName) const;
     QWidget* dialogParent() const;
     void report(const ParameterFileResult& result) const; // its error or notice, if any
+    void editCoil(PointRef point, const QString& text);
 
     WriteService* m_writes;
     QWidget* m_panel = nullptr;
     QWidget* m_window;
     std::function<int()> m_currentPacket;
     FileAsker m_askFile;
+    CoilAsker m_askCoil;
     QPushButton* m_pageEdit = nullptr;
 };
 

@@ -59,6 +59,40 @@ WriteService::Outcome WriteService::writeCell(PointRef point, const QString& dec
     return {{}, {}, true};
 }
 
+bool WriteService::isCoilPacket(PacketNo packet) const {
+    if (!packet.valid())
+        return false;
+    const int function = m_workspace->store()->images().packets[packet.index()].function;
+    return function == 1 || function == 2;
+}
+
+int WriteService::coilAddress(PointRef point) const {
+    return targetOf(point.packet).start + point.cell;
+}
+
+WriteService::Outcome WriteService::writeCoil(PointRef point, bool on) {
+    if (!point.valid())
+        return {QStringLiteral("单元格不存在"), {}, false};
+    RegisterStore* store = m_workspace->store();
+    const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
+    if (m_editPacket) {
+        store->setCellValue(point, value);
+        return {{}, QStringLiteral("16号命令编辑中，数值将随整页发送"), false};
+    }
+    if (!m_link->state().open())
+        return {QStringLiteral("通信未打开：请先打开串口或连接服务器，线圈未写入"), {}, false};
+    if (store->images().totalCount == 0)
+        return {QStringLiteral("数据包未配置，线圈未写入"), {}, false};
+    store->setCellValue(point, value);
+    if (!m_workspace->isChecked(point.packet))
+        return {{},
+                QStringLiteral("数据包 %1 未勾选，只修改了单元格，未发送").arg(point.packet.number),
+                false};
+    m_link->requestOneShot(
+        QString::fromStdString(CoilWriteText(targetOf(point.packet), point.cell, on)));
+    return {{}, {}, true};
+}
+
 namespace {
 
 // A 16-bit cell's register from the decimal text: -1 goes out as 65535.
@@ -98,6 +132,12 @@ WriteService::Outcome WriteService::writeMonitorCell(PointRef point, const QStri
 QStringList WriteService::pageTexts(PacketNo packet) const {
     const RegisterStore* store = m_workspace->store();
     const int count = std::min(counts()[packet.index()], kCellsPerPacket);
+    if (store->images().packets[packet.index()].function == 1) {
+        std::vector<bool> coils;
+        for (int i = 0; i < count; ++i)
+            coils.push_back(CoilIsOn(store->valueText({packet, i}).toStdString()));
+        return ToQt(CoilPageWriteTexts(targetOf(packet), count, coils));
+    }
     std::vector<PageCell> cells;
     for (int i = 0; i < count; ++i) {
         const PointRef point{packet, i};

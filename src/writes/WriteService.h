@@ -1,8 +1,8 @@
 #pragma once
-// The writes of the program, on the GUI thread: one cell, the page of the fn 16 edit mode, the
-// parameter set, and frames typed by the user. It builds the command texts from the workspace
-// (the configured packets, the cells and their formats) for the link kind in use and hands them
-// to the link controller's write jobs. Dialogs, the panel and the console call it.
+// The writes of the program, on the GUI thread: one cell, one coil, the page of the fn 16 edit
+// mode, the parameter set, and frames typed by the user. It builds the command texts from the
+// workspace (the configured packets, the cells and their formats) for the link kind in use and
+// hands them to the link controller's write jobs. Dialogs, the panel and the console call it.
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -43,6 +43,16 @@ public:
     // Why writeMonitorCell would refuse the value for the cell's format ("" when it fits).
     QString monitorValueRefusal(PointRef point, const QString& decimal) const;
 
+    // True when the packet reads bits as configured (function 1 or 2 on the configured link):
+    // its cells are coils, written with function 05.
+    bool isCoilPacket(PacketNo packet) const;
+    // The coil's address on the device: the packet's start plus the cell.
+    int coilAddress(PointRef point) const;
+    // Switches the cell's coil: refused while the link is not open or no packet is configured;
+    // otherwise the cell shows 1 or 0 and, like a register cell, the coil is written when the
+    // packet's row is checked and the fn 16 edit mode is off.
+    Outcome writeCoil(PointRef point, bool on);
+
     // The fn 16 edit mode of a packet's page: entering unchecks the packet's row, leaving
     // restores it and writes the page.
     bool pageEditing() const { return m_editPacket.has_value(); }
@@ -56,7 +66,8 @@ public:
     QString sendCustom(const QString& typed);
 
     PacketCounts counts() const; // the counts of the last configure
-    // The requests that write the packet's page now (several for more than 123 registers).
+    // The requests that write the packet's page now (several for more than 123 registers): a
+    // function 1 packet's coils with function 15, any other packet's registers with function 16.
     QStringList pageTexts(PacketNo packet) const;
     WriteTarget targetOf(PacketNo packet) const;
 

@@ -106,7 +106,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --packet 1,x,0,10", "function a number"},
         {"--console --serial X --packet 1,3,65536,10", "address 0..65535"},
         {"--console --serial X --packet 1,3,-1,10", "address 0..65535"},
-        {"--console --serial X --packet 1,16,0,10", "function must be 2, 3, 4, 50 or 51"},
+        {"--console --serial X --packet 1,16,0,10", "function must be 1, 2, 3, 4, 50 or 51"},
         // Serial counts keep to configure's limits: the largest reply the receive assembly holds.
         {"--console --serial X --packet 1,3,0,0", "count must be 1..132"},
         {"--console --serial X --packet 1,3,0,133", "count must be 1..132"},

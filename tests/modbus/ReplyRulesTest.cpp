@@ -41,9 +41,10 @@ TEST(ReplyRules, ExpectedLengthsAndDataSizes) {
         {SessionMode::Polling, 3, 10, 25, 20, 10},
         {SessionMode::Polling, 4, 125, 255, 250, 125},
         {SessionMode::Polling, 3, 127, 259, 254, 127},
-        // Codes the serial cycle cannot poll are read as registers, even one that reads bits.
-        {SessionMode::Polling, 1, 10, 25, 20, 10},
+        {SessionMode::Polling, 1, 10, 7, 2, 0},
+        // Codes the serial cycle cannot poll are read as registers.
         {SessionMode::Polling, 7, 3, 11, 6, 3},
+        {SessionMode::Polling, 15, 3, 11, 6, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "f=" << c.function << " n=" << c.count);
@@ -61,7 +62,8 @@ TEST(ReplyRules, KindFollowsModeAndFunction) {
     EXPECT_EQ(ReplyKindOf(SessionMode::Idle, 51), ReplyKind::Vendor51);
     EXPECT_EQ(ReplyKindOf(SessionMode::Polling, 4), ReplyKind::Registers);
     EXPECT_EQ(ReplyKindOf(SessionMode::OneShotWrite, 2), ReplyKind::WriteEcho);
-    EXPECT_EQ(ReplyKindOf(SessionMode::Polling, 1), ReplyKind::Registers);
+    EXPECT_EQ(ReplyKindOf(SessionMode::Polling, 1), ReplyKind::Bits);
+    EXPECT_EQ(ReplyKindOf(SessionMode::Polling, 5), ReplyKind::Registers);
 }
 
 // Configure and the console refuse a serial count above the limit; the judge must be able to
@@ -77,8 +79,9 @@ TEST(FunctionTable, SerialLimitsAreTheLargestRepliesTheAssemblyHolds) {
         EXPECT_GT(ExpectedReplyLength(SessionMode::Polling, c.function, c.limit + 1),
                   RxAssembly::kCapacity);
     }
+    EXPECT_EQ(SerialCountLimit(*FindFunction(1)), SerialCountLimit(*FindFunction(2)));
     EXPECT_EQ(SerialCountLimit(*FindFunction(50)), 0xFFFF); // its fixed request ignores the count
-    EXPECT_EQ(SerialCountLimit(*FindFunction(1)), 0);
+    EXPECT_EQ(SerialCountLimit(*FindFunction(5)), 0);
     EXPECT_EQ(SerialCountLimit(*FindFunction(16)), 0);
     EXPECT_EQ(FindFunction(7), nullptr);
     EXPECT_EQ(kTcpFunctionCodes, (std::array{1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, 23, 43}));

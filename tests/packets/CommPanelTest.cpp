@@ -92,7 +92,7 @@ TEST_F(CommPanel, EditingCellsAndConfiguringBuildsTheImages) {
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i)
         entries << combo->itemText(i);
-    EXPECT_EQ(entries, (QStringList{"03", "04", "02", "51", "50"}));
+    EXPECT_EQ(entries, (QStringList{"03", "04", "02", "01", "51", "50"}));
     EXPECT_EQ(combo->currentText(), "03");
     // Pick "04" from the list with the keyboard.
     QTest::keyClick(combo->view(), Qt::Key_Down);

@@ -1,6 +1,6 @@
 // Writes on the wire: a pymodbus slave over a socat pseudo-terminal and over TCP receives a
 // single write, a float, a page of more than 123 registers and a parameter set loaded from a
-// file, and the next polls read the written values back.
+// file, a coil and a page of coils, and the next polls read the written values back.
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -86,6 +86,51 @@ protected:
         return read;
     }
 
+    // Polls the slave's coils 0..11 with function 1 (over TCP the function of the TCP header).
+    void openCoils(LinkKind link) {
+        PacketRows rows{};
+        rows[0] = {"1", "01", "0", "12", true};
+        Workspace* w = app.workspace();
+        w->setRows(rows);
+        w->setLinkKind(link);
+        if (link == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            w->serial()->setTypedPort(socat.b());
+        } else {
+            const quint16 port = test::FreeTcpPort();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
+                << slave.error();
+            setTcp(port);
+            TcpSettings tcp = w->tcp();
+            tcp.header.functionIndex = 0; // function 1
+            w->setTcp(tcp);
+        }
+        app.configure();
+        app.link()->setPacketChecks(w->checks());
+        app.openLink();
+        ASSERT_TRUE(readBack({{{PacketNo(1), 11}, "0"}})) << log.toStdString();
+    }
+
+    // Coil 3 switched on with function 5, then the page of 12 coils written with function 15.
+    void runCoils() {
+        ASSERT_TRUE(writes.isCoilPacket(PacketNo(1)));
+        EXPECT_TRUE(writes.writeCoil({PacketNo(1), 3}, true).sent);
+        ASSERT_TRUE(readBack({{{PacketNo(1), 3}, "1"}, {{PacketNo(1), 2}, "0"}}))
+            << log.toStdString();
+        std::vector<std::pair<PointRef, QString>> coils;
+        for (int i = 0; i < 12; ++i)
+            coils.push_back({{PacketNo(1), i}, i % 3 == 1 || i == 11 ? "1" : "0"});
+        writes.beginPageEdit(PacketNo(1));
+        for (const auto& [point, text] : coils)
+            app.workspace()->store()->setCellValue(point, text);
+        writes.endPageEdit();
+        ASSERT_TRUE(readBack(coils)) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("命令未发送")), 0) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("异常应答")), 0) << log.toStdString();
+        EXPECT_EQ(log.count(QStringLiteral("不匹配")), 0) << log.toStdString();
+    }
+
     std::vector<std::pair<PointRef, QString>> page(int offset) {
         std::vector<std::pair<PointRef, QString>> cells;
         for (int i = 0; i < kPageCount; ++i)
@@ -148,6 +193,23 @@ TEST_F(WritePeers, TcpSlaveTakesCellPageAndParameterWrites) {
     EXPECT_TRUE(log.contains(QStringLiteral("00 01 00 00 00 06 01 06 00 00 FF FB")))
         << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 FD 01 10 00 14 00 7B F6 ")))
+        << log.toStdString();
+}
+
+// Coils 1, 4, 7, 10 and 11 on: 0x92, 0x0C.
+TEST_F(WritePeers, RtuSlaveTakesCoilWrites) {
+    openCoils(LinkKind::Serial);
+    runCoils();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 05 00 03 FF 00 "))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 0F 00 00 00 0C 02 92 0C ")))
+        << log.toStdString();
+}
+
+TEST_F(WritePeers, TcpSlaveTakesCoilWrites) {
+    openCoils(LinkKind::Tcp);
+    runCoils();
+    EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 06 01 05 00 03 FF 00"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 09 01 0F 00 00 00 0C 02 92 0C")))
         << log.toStdString();
 }
 

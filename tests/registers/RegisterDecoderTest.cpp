@@ -90,6 +90,7 @@ TEST(PointLabel, PrefixAndZeroPaddedAddress) {
     EXPECT_EQ(PointLabel(3, 0, 1, 0), "4x00001");
     EXPECT_EQ(PointLabel(4, 100, 0, 12), "3x00112");
     EXPECT_EQ(PointLabel(2, 0, 0, 5), "3x00005");
+    EXPECT_EQ(PointLabel(1, 7, 1, 2), "0x00010");
     EXPECT_EQ(PointLabel(3, 65535, 1, 129), "4x65665"); // six digits are not cut
     EXPECT_EQ(PointLabel(3, 99999, 1, 0), "4x100000");
 }

@@ -1,5 +1,6 @@
 // The rules of the writes without a window: the write dialog's conversions, the command texts of
-// a cell and a page, the values refused, and the frames typed in "发送命令".
+// a cell, a page, a coil and a page of coils, the values refused, and the frames typed in
+// "发送命令".
 #include <gtest/gtest.h>
 
 #include "writes/WriteCommands.h"
@@ -125,6 +126,40 @@ TEST(PageWrite, LongPagesSplitWithoutCuttingA32BitValue) {
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].substr(0, 14), "02100000007AF4");
     EXPECT_EQ(texts[1].substr(0, 22), "0210007A0008103FC00000");
+}
+
+TEST(CoilWrite, OneCoilOnOrOff) {
+    EXPECT_EQ(CoilWriteText({1, 100}, 5, true), "01050069FF00");
+    EXPECT_EQ(CoilWriteText({17, 0}, 0, false), "110500000000");
+    for (const char* text : {"1", " 1", "-1"})
+        EXPECT_TRUE(CoilIsOn(text)) << text;
+    for (const char* text : {"0", " ", "", "x", "1.5"})
+        EXPECT_FALSE(CoilIsOn(text)) << text;
+}
+
+// Coils packed least significant bit first; coils beyond the states given are off; more than
+// 1968 coils go as a second request starting where the first stopped.
+TEST(CoilWrite, PagesPackBitsAndSplit) {
+    const struct {
+        int count;
+        std::vector<bool> coils;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {1, {true}, {"010F006400010101"}},
+        {8, {true, false, true, false, false, false, false, true}, {"010F006400080185"}},
+        {9, {false, true, false, false, false, false, false, false, true}, {"010F00640009020201"}},
+        {9, {true}, {"010F00640009020100"}},
+        {0, {true}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CoilPageWriteTexts({1, 100}, c.count, c.coils), c.texts) << c.count;
+
+    std::vector<bool> all(1969, true);
+    all[1968] = false;
+    const std::vector<std::string> split = CoilPageWriteTexts({1, 100}, 1969, all);
+    ASSERT_EQ(split.size(), 2u);
+    EXPECT_EQ(split[0], "010F006407B0F6" + std::string(246 * 2, 'F'));
+    EXPECT_EQ(split[1], "010F081400010100");
 }
 
 TEST(CustomSend, TypedFrames) {

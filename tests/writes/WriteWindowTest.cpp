@@ -1,5 +1,6 @@
 // The writes as a user makes them in the window: a double-click on a value cell, typing in the
-// write dialog and "写入"; the fn 16 edit mode through its two button presses. No port is open,
+// write dialog and "写入"; the coil question of a packet that reads bits; the fn 16 edit mode
+// through its two button presses. No port is open,
 // so every frame the session would send comes back as a refusal that names its command text.
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,7 +23,9 @@
 #include "registers/RegisterStore.h"
 #include "support/QtPrinters.h"
 #include "support/Wait.h"
+#include "widgets/MessageBox.h"
 #include "writes/CustomSendDlg.h"
+#include "writes/WriteControls.h"
 #include "writes/WriteRegDlg.h"
 
 using namespace vantor;
@@ -43,18 +46,21 @@ protected:
 
     // Double-clicks the value cell and, once the write dialog is up, runs `use` on it.
     void editCell(int cell, const std::function<void(CWriteRegDlg*)>& use) {
-        CMSHFlexGrid* grid = m_frame.gridPage(1)->grid();
-        const QPoint centre = grid->cellRect(CellRow(cell), CellValueColumn(cell)).center();
-        QWidget* target = grid->childAt(centre);
-        ASSERT_NE(target, nullptr);
         bool used = false;
         QTimer::singleShot(0, [&] {
             ASSERT_TRUE(WaitUntil([&] { return m_frame.findChild<CWriteRegDlg*>() != nullptr; }));
             use(m_frame.findChild<CWriteRegDlg*>());
             used = true;
         });
-        QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFrom(grid, centre));
+        doubleClick(cell);
         EXPECT_TRUE(used);
+    }
+    void doubleClick(int cell) {
+        CMSHFlexGrid* grid = m_frame.gridPage(1)->grid();
+        const QPoint centre = grid->cellRect(CellRow(cell), CellValueColumn(cell)).center();
+        QWidget* target = grid->childAt(centre);
+        ASSERT_NE(target, nullptr);
+        QTest::mouseDClick(target, Qt::LeftButton, {}, target->mapFrom(grid, centre));
     }
     static void type(QLineEdit* edit, const QString& text) {
         edit->selectAll();
@@ -111,6 +117,24 @@ TEST_F(WriteWindowTest, Fn16EditModeWritesThePageWhenLeft) {
                                                     QStringLiteral("0102") +
                                                     QStringLiteral("0000").repeated(9)))
         << m_refused[0][0].toString().toStdString();
+}
+
+// A function 1 packet: the double-click asks on or off; with no link open the write is refused
+// with a message and the cell stays.
+TEST_F(WriteWindowTest, DoubleClickOnACoilAsksOnOrOff) {
+    m_app.workspace()->setRow(PacketNo(1), {"1", "01", "100", "10", true});
+    m_app.configure();
+    QStringList asked, messages;
+    m_frame.writeControls()->setCoilAsker([&](QWidget*, const QString& text) {
+        asked << text;
+        return std::optional<bool>(true);
+    });
+    SetMessageSink([&](QWidget*, const QString& text, MessageKind) { messages << text; });
+    doubleClick(3);
+    SetMessageSink({});
+    EXPECT_EQ(asked, QStringList{"线圈 103 当前为 --，写入："});
+    EXPECT_EQ(messages, QStringList{"通信未打开：请先打开串口或连接服务器，线圈未写入"});
+    EXPECT_EQ(m_app.workspace()->store()->valueText({PacketNo(1), 3}), QStringLiteral(" "));
 }
 
 TEST_F(WriteWindowTest, CustomSendRefusesBadTextInThePanel) {
