@@ -12,6 +12,7 @@ namespace vantor {
 namespace {
 
 constexpr int kReadCoils = 1;
+constexpr int kReadDiscreteInputs = 2;
 constexpr int kReadHoldingRegisters = 3;
 constexpr int kVendorRead50 = 50;
 constexpr int kVendorRead51 = 51;
@@ -67,7 +68,7 @@ ReplyKind ReplyKindOf(SessionMode mode, int function) {
 }
 
 bool TcpReplyIsBits(int function) {
-    return function == kReadCoils || function == 2;
+    return function == kReadCoils || function == kReadDiscreteInputs;
 }
 
 std::size_t ReplyDataBytes(int function, int count) {

@@ -78,7 +78,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         QString commandLine;
         const char* named; // a part of the message that names the fault
     } cases[] = {
-        {"--console" + ok, "--serial DEVICE or --tcp"},
+        {"--console" + ok, "name a link"},
         {"--console --serial X", "--packet"},
         {"--console --serial X --parity X" + ok, "--parity"},
         {"--console --serial X --parity NO" + ok, "--parity"},
