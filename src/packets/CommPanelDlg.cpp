@@ -340,7 +340,7 @@ void CCommPanelDlg::showSending(bool sending) {
     m_sending = sending;
     if (sending)
         m_list->commitEditor();
-    m_list->setEnabled(!sending);
+    m_list->setLocked(sending);
     m_interval->setEnabled(!sending);
 }
 

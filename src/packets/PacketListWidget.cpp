@@ -147,6 +147,22 @@ void PacketListWidget::showStats(const PacketStatsTable& stats) {
     m_showing = false;
 }
 
+void PacketListWidget::setLocked(bool locked) {
+    if (locked == m_locked)
+        return;
+    commitEditor();
+    m_locked = locked;
+    m_showing = true;
+    for (int r = 0; r < kPacketCount; ++r)
+        for (int c = 0; c < kColumnCount; ++c) {
+            QTableWidgetItem* cell = item(r, c);
+            cell->setFlags(locked ? cell->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable)
+                                  : cell->flags() | Qt::ItemIsEnabled |
+                                        (c == 0 ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
+        }
+    m_showing = false;
+}
+
 int PacketListWidget::statisticsWidth() const {
     int width = 0;
     for (int c = kColumnCount; c < kAllColumns; ++c)
@@ -237,7 +253,7 @@ void PacketListWidget::mouseReleaseEvent(QMouseEvent* event) {
     const bool click =
         index.isValid() && index.row() == m_pressRow && index.column() == m_pressColumn;
     m_pressRow = m_pressColumn = -1;
-    if (!click)
+    if (!click || m_locked)
         return;
     if (PlanClick(index.row(), index.column(), m_editRow, m_editColumn) ==
         ClickAction::CommitAndOpen) {

@@ -31,6 +31,10 @@ public:
     // The link's per-packet statistics, in the read-only columns after the set-up's five.
     void showStats(const PacketStatsTable& stats);
     int statisticsWidth() const; // of the statistics' columns together
+    // While packets are sent the set-up cannot be changed: its cells and check boxes are
+    // disabled and no editor opens, while the list still scrolls to the statistics.
+    void setLocked(bool locked);
+    bool locked() const { return m_locked; }
 
     QWidget* cellEditor() const { return m_editor; } // the open in-place editor, or null
     int editorRow() const { return m_editRow; }
@@ -73,6 +77,7 @@ private:
     int m_pressColumn = -1;
     bool m_commitPending = false; // the editor lost the focus to a click on the list
     bool m_showing = false;       // items being filled from the workspace
+    bool m_locked = false;
     Workspace* m_workspace;
 };
 

@@ -83,7 +83,7 @@ TEST_F(CommPanelPoll, TypedRowsArePolledAndRepliesShown) {
     Find<QLineEdit>("intervalEdit")->setText("50");
     Click("configureButton");
     OpenPort();
-    EXPECT_FALSE(list->isEnabled());
+    EXPECT_TRUE(list->locked());
 
     EXPECT_EQ(FromQt(NextRequest()), kRequest1);
     ASSERT_TRUE(WaitUntil([&] { return LinesContaining("Tx :  01 03 00 00 00 02") == 1; }));
@@ -116,14 +116,14 @@ TEST_F(CommPanelPoll, TypedRowsArePolledAndRepliesShown) {
 
     Click("stopButton");
     ASSERT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Idle; }));
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
     QTest::qWait(150);
     wire.clear();
     QTest::qWait(150);
     EXPECT_TRUE(wire.isEmpty());
 
     Click("startButton");
-    EXPECT_FALSE(list->isEnabled());
+    EXPECT_TRUE(list->locked());
     const Bytes next = FromQt(NextRequest());
     EXPECT_TRUE(next == kRequest1 || next == kRequest2);
 }

@@ -199,14 +199,17 @@ TEST_F(CommPanel, StartAndStopLockAndUnlockTheTable) {
     Click("startButton"); // the port is closed: nothing is armed
     EXPECT_EQ(Cell(0, 4), "7");
     EXPECT_EQ(messages, QStringList{"请先打开串口"});
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
     EXPECT_FALSE(panel.isSending());
 
     emit session.serialOpened(QStringLiteral("ttyS9")); // the port opens: polling starts with it
-    EXPECT_FALSE(list->isEnabled());
+    EXPECT_TRUE(list->locked());
     EXPECT_FALSE(interval->isEnabled());
+    ClickCell(0, 4); // no editor opens on a locked table; it still scrolls to the statistics
+    EXPECT_EQ(list->cellEditor(), nullptr);
+    EXPECT_TRUE(list->horizontalScrollBar()->isEnabled());
     Click("stopButton");
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
     EXPECT_TRUE(interval->isEnabled());
     EXPECT_FALSE(panel.isSending());
     ASSERT_TRUE(WaitUntil([&] { return session.mode() == SessionMode::Idle; }));
@@ -214,22 +217,22 @@ TEST_F(CommPanel, StartAndStopLockAndUnlockTheTable) {
 
     Click("startButton");
     ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
-    EXPECT_FALSE(list->isEnabled());
+    EXPECT_TRUE(list->locked());
 
     // Sending armed on the link by other controls (TCP start and stop) locks the table too.
     link.stopPolling();
     link.tcpStart();
-    EXPECT_FALSE(list->isEnabled());
+    EXPECT_TRUE(list->locked());
     EXPECT_FALSE(interval->isEnabled());
     link.tcpStop();
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
     EXPECT_TRUE(interval->isEnabled());
 
     // A lost port is told on the main window's status line; the table is editable again.
     QSignalSpy status(&panel, &CCommPanelDlg::statusMessage);
     Click("startButton");
     emit session.linkError(QStringLiteral("device removed"));
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
     EXPECT_EQ(status.takeFirst(), QVariantList{"串口已断开：device removed"});
     EXPECT_EQ(LinkLostStatus(LinkKind::Tcp, "gone"), "Modbus TCP/IP 连接已断开：gone");
 }
@@ -262,7 +265,7 @@ TEST_F(CommPanel, AnIntervalThatIsNoNumberStopsConfigureAndStart) {
     link.stopPolling();
     Click("startButton");
     EXPECT_EQ(messages.last(), "发包间隔无效：abc");
-    EXPECT_TRUE(list->isEnabled());
+    EXPECT_FALSE(list->locked());
 }
 
 TEST_F(CommPanel, TcpModeLeavesSendingToTheTcpButtons) {
