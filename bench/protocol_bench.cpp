@@ -1,3 +1,4 @@
+#include "modbus/CommSession.h"
 #include "modbus/Crc16.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RtuFrame.h"
@@ -48,6 +49,26 @@ void BM_JudgeReply(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(reply.size()));
 }
 BENCHMARK(BM_JudgeReply);
+
+// The session's serial receive path for a whole 125-register reply read at once: assembly,
+// judgement, CRC and the accepted reply's signal, with the log paused (arg 0) or scrolling (1).
+void BM_SessionJudge(benchmark::State& state) {
+    const std::vector<std::uint8_t> reply = RegisterReply(125);
+    const QByteArray bytes(reinterpret_cast<const char*>(reply.data()),
+                           static_cast<qsizetype>(reply.size()));
+    CommandImages images;
+    images.packets[0] = {"010300000007D", {}, 1, 3, 0, 125, false};
+    images.totalCount = 125;
+    images.checkedRows = 1;
+    CommSession session;
+    session.configureImages(images, 200);
+    session.setLogScrolling(state.range(0) != 0);
+    for (auto _ : state)
+        session.onSerialBytes(bytes);
+    if (session.counters().receivedPackets != static_cast<int>(state.iterations()))
+        state.SkipWithError("a reply was not accepted");
+}
+BENCHMARK(BM_SessionJudge)->Arg(0)->Arg(1);
 
 void BM_BuildRtuFrame(benchmark::State& state) {
     for (auto _ : state) {

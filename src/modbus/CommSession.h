@@ -131,7 +131,7 @@ private:
     void JobThreadProc();
     void finishJob();
     // The register reply check.
-    void DecodeThreadProc();
+    void DecodeThreadProc(bool crcValid);
     int SendHexCommand(const QString& commandText);
     // A write job's frame on the session's link: the RTU sender, or a Modbus TCP request.
     int sendWrite(const QString& commandText);
@@ -157,6 +157,7 @@ private:
     void reportMismatch(const ReplyMismatch& mismatch);
     void logNotice(const std::string& text);
     void judgeSerial();
+    void takeSerialByte(quint8 byte, qint64 nowUs);
     void onTcpConnected();
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);
     void countCrcError(bool registers);
@@ -197,6 +198,13 @@ private:
     bool m_logScrolling = true;
     Counters m_counters;
     RxAssembly m_rx;
+    // The reply length judgeSerial expects, kept for the request it was worked out for.
+    struct Expected {
+        SessionMode mode = SessionMode::Idle;
+        int function = -1;
+        int count = -1;
+        std::size_t length = 0;
+    } m_expected;
     MbapFramer m_mbap;
 
     // Per packet: a polled request not yet answered (since when), and whether its packet is in

@@ -25,12 +25,18 @@ QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, st
 // ---- receive path ----------------------------------------------------------------------------
 
 void CommSession::onSerialBytes(const QByteArray& bytes) {
+    // The bytes of one read arrived together: one clock reading serves them all.
+    const qint64 now = nowUs();
     for (char c : bytes)
-        PortMsgRxByte(static_cast<quint8>(c));
+        takeSerialByte(static_cast<quint8>(c), now);
 }
 
 void CommSession::PortMsgRxByte(quint8 byte) {
-    m_lastByteUs = nowUs();
+    takeSerialByte(byte, nowUs());
+}
+
+void CommSession::takeSerialByte(quint8 byte, qint64 nowUs) {
+    m_lastByteUs = nowUs;
     if (!m_rx.Append(byte)) {
         // A full assembly means a stream of noise: start over and count it.
         m_rx.Reset();
@@ -55,6 +61,14 @@ void CommSession::PortMsgRxByte(quint8 byte) {
 void CommSession::judgeSerial() {
     const bool polling = m_mode == SessionMode::Polling;
     const PacketImage& image = m_images.packets[m_current - 1];
+    // Most bytes are part of a reply still arriving: they wait for the expected length (or the
+    // five bytes of an exception reply) without the rest of the checks.
+    if (m_expected.mode != m_mode || m_expected.function != image.function ||
+        m_expected.count != image.count)
+        m_expected = {m_mode, image.function, image.count,
+                      ExpectedReplyLength(m_mode, image.function, image.count)};
+    if (m_rx.length() < m_expected.length && m_rx.length() != kExceptionReplyLength)
+        return;
     if (polling && IsRtuExceptionReply(m_rx.bytes(), image.slave, image.function)) {
         handleRtuException();
         return;
@@ -81,7 +95,7 @@ void CommSession::judgeSerial() {
         return;
     }
     if (registers) {
-        DecodeThreadProc();
+        DecodeThreadProc(judgement == Judgement::Valid);
         return;
     }
     if (judgement == Judgement::CrcError) {
@@ -112,10 +126,10 @@ void CommSession::judgeSerial() {
 }
 
 // The register reply check: the assembly holds exactly the expected length of the current
-// register packet.
-void CommSession::DecodeThreadProc() {
+// register packet, whose CRC the judgement has checked.
+void CommSession::DecodeThreadProc(bool crcValid) {
     const PacketImage& image = m_images.packets[m_current - 1];
-    if (!FrameCrcIsValid(m_rx.bytes())) {
+    if (!crcValid) {
         countCrcError(true);
         noteAnswered(m_current, false);
         if (PacketStats* stats = currentStats())

@@ -9,14 +9,15 @@ bool RxAssembly::Append(std::uint8_t byte) {
         return false;
     }
     m_bytes[m_length++] = byte;
-    AppendHexBytes(m_hexText, {&byte, 1});
     return true;
 }
 
 void RxAssembly::Reset() {
-    m_bytes.fill(0);
     m_length = 0;
-    m_hexText.clear(); // keeps its capacity: the assembly is reset before every request
+}
+
+std::string RxAssembly::hexText() const {
+    return HexBytes(bytes());
 }
 
 } // namespace vantor

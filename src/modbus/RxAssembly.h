@@ -1,5 +1,6 @@
 #pragma once
-// The receive assembly: reply bytes since the last reset, and their hex text for the log.
+// The receive assembly: reply bytes since the last reset, and their hex text for the log (made
+// only when a line is logged: the assembly takes every byte received).
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,19 +13,18 @@ class RxAssembly {
 public:
     static constexpr std::size_t kCapacity = 270;
 
-    // Appends one byte and its "%02X " text. Returns false, holding nothing new, when the
-    // assembly is already full: the caller resets it and counts a data error.
+    // Appends one byte. Returns false, holding nothing new, when the assembly is already full:
+    // the caller resets it and counts a data error.
     bool Append(std::uint8_t byte);
     void Reset();
 
     std::size_t length() const { return m_length; }
     std::span<const std::uint8_t> bytes() const { return {m_bytes.data(), m_length}; }
-    const std::string& hexText() const { return m_hexText; }
+    std::string hexText() const; // "%02X " of each byte
 
 private:
     std::array<std::uint8_t, kCapacity> m_bytes{};
     std::size_t m_length = 0;
-    std::string m_hexText;
 };
 
 } // namespace vantor
