@@ -143,6 +143,9 @@ QWidget* ConnectionControls::buildTcpGroup() {
     SetButtonIcon(m_tcpStop, "stop");
     m_tcpStatus = new QLabel(m_tcpGroup);
     m_tcpStatus->setObjectName(QStringLiteral("tcpStatus"));
+    // The status takes the room beside the buttons and never widens the panel: at the working
+    // size a longer text would push the panel past its window.
+    m_tcpStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     // Server and port on one row, then the function, the header bytes, and the buttons with the
     // status after them: as low as the serial group.
@@ -344,6 +347,7 @@ void ConnectionControls::onLinkLost(LinkKind link) {
         return;
     }
     m_tcpStatus->setText(QStringLiteral("连接已断开"));
+    m_tcpStatus->setToolTip(m_tcpStatus->text()); // the label may be cut where room is short
     setTcpEditsEnabled(true);
 }
 
