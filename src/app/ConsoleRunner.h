@@ -54,7 +54,9 @@ private:
     ConsoleOptions m_options;
     QTextStream& m_out;
     QTextStream& m_err;
-    Application m_app;
+    // The session runs on the console's own thread: nothing here waits on a window, and every
+    // reply then reaches its printing without a hand-over between threads.
+    Application m_app{LinkController::Placement::CallerThread};
     WriteService m_writes{m_app.workspace(), m_app.link()};
     QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
     ConsoleCsv m_csv;
