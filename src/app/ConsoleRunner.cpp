@@ -40,7 +40,12 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QT
     LinkController* link = m_app.link();
     connect(link, &LinkController::logEvent, this, [this](const LogEvent& event) {
         m_out << event.text << '\n';
+        flushSoon();
+    });
+    m_flushTimer.setSingleShot(true);
+    connect(&m_flushTimer, &QTimer::timeout, this, [this] {
         m_out.flush();
+        m_sinceFlush.start();
     });
     // The application has put the reply into the store by now.
     connect(link, &LinkController::registerReplyAccepted, this,
@@ -195,15 +200,34 @@ void ConsoleRunner::printCells(int packet, int cells) {
     if (!PacketNo(packet).valid())
         return;
     const RegisterStore* store = m_app.workspace()->store();
-    QString line = QStringLiteral("Db_%1:").arg(packet, 2, 10, QLatin1Char('0'));
+    const int count = std::min(cells, kCellsPerPacket);
+    // The line is put together in the store's own UTF-8 and converted once.
+    std::string line = packet < 10 ? "Db_0" : "Db_";
+    line += std::to_string(packet) + ':';
+    for (int i = 0; i < count; ++i)
+        line.append(1, ' ').append(store->valueUtf8({PacketNo(packet), i}));
+    m_out << QString::fromStdString(line) << '\n';
+    flushSoon();
+    if (!m_csv.isOpen())
+        return;
     QStringList texts;
-    for (int i = 0; i < std::min(cells, kCellsPerPacket); ++i) {
+    texts.reserve(count);
+    for (int i = 0; i < count; ++i)
         texts << store->valueText({PacketNo(packet), i});
-        line += QLatin1Char(' ') + texts.back();
-    }
-    m_out << line << '\n';
-    m_out.flush();
     m_csv.AddRow(QDateTime::currentDateTime(), packet, texts);
+}
+
+// Lines reach standard output within kFlushMs; at high reply rates one write carries many of
+// them instead of one write a line.
+void ConsoleRunner::flushSoon() {
+    if (m_flushTimer.isActive())
+        return;
+    if (!m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= kFlushMs) {
+        m_out.flush();
+        m_sinceFlush.start();
+        return;
+    }
+    m_flushTimer.start(static_cast<int>(kFlushMs - m_sinceFlush.elapsed()));
 }
 
 bool ConsoleRunner::openRecording() {

@@ -3,8 +3,10 @@
 // its link controller and prints every log line, the cell values after each accepted reply (as
 // the register store decoded them, also recorded as CSV rows with --csv), and the counters at
 // the end.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTextStream>
+#include <QTimer>
 #include <memory>
 
 #include "app/Application.h"
@@ -38,6 +40,7 @@ signals:
 private:
     // Prints the cells of an accepted reply and records them.
     void printCells(int packet, int cells);
+    void flushSoon();
     void printLabels(const ProjectCounts& counts);
     // Creates the --csv file: false (and the run ends with status 2) when it cannot be made.
     bool openRecording();
@@ -60,6 +63,9 @@ private:
     WriteService m_writes{m_app.workspace(), m_app.link()};
     QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
     ConsoleCsv m_csv;
+    static constexpr qint64 kFlushMs = 20;
+    QTimer m_flushTimer;
+    QElapsedTimer m_sinceFlush; // since standard output was last flushed
     int m_exitCode = 0;
     bool m_done = false;
     bool m_reopening = false;   // a lost link is being opened again

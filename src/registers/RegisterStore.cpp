@@ -28,6 +28,10 @@ QString RegisterStore::valueText(PointRef point) const {
     return QString::fromStdString(m_image.At(point).value);
 }
 
+const std::string& RegisterStore::valueUtf8(PointRef point) const {
+    return m_image.At(point).value;
+}
+
 QString RegisterStore::labelText(PointRef point) const {
     return QString::fromStdString(m_image.At(point).label);
 }

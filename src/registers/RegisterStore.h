@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <QTimer>
+#include <string>
 
 #include "modbus/CommandImages.h"
 #include "registers/CellColors.h"
@@ -33,6 +34,8 @@ public:
 
     // Points outside the tables read as " " (texts), the default colours and code 4.
     QString valueText(PointRef point) const;
+    // The same text as the store keeps it, in UTF-8, valid until the cell changes.
+    const std::string& valueUtf8(PointRef point) const;
     QString labelText(PointRef point) const;
     int formatCode(PointRef point) const;
     // The text that data grid `grid` (1..30, the packet's page) shows at (row, column): a value on
