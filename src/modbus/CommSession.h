@@ -168,8 +168,11 @@ private:
     // The statistics of the packet whose reply is expected, or null outside polling.
     PacketStats* currentStats();
     void statsChanged();
-    // The reply of the current packet came at the last byte received (atUs): its response time.
-    void timeResponse(qint64 atUs);
+    // What the current packet's reply was, its last byte received at atUs (the response time
+    // runs from the end of its request).
+    void statValidReply(qint64 atUs);
+    void statException(int code, qint64 atUs);
+    void statCrcError();
     // The fast mode: the current packet's reply is judged, so the next request may go once the
     // line has been silent 3.5 characters (at once over TCP).
     void fastReplyJudged();

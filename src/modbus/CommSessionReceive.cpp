@@ -101,8 +101,7 @@ void CommSession::judgeSerial() {
     if (judgement == Judgement::CrcError) {
         countCrcError(false);
         noteAnswered(m_current, false);
-        if (PacketStats* stats = currentStats())
-            ++stats->crcErrors;
+        statCrcError();
     } else if (const ReplyMismatch mismatch =
                    CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
         reportMismatch(mismatch);
@@ -110,9 +109,7 @@ void CommSession::judgeSerial() {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
         noteAnswered(m_current, true);
-        if (PacketStats* stats = currentStats())
-            ++stats->valid;
-        timeResponse(m_lastByteUs);
+        statValidReply(m_lastByteUs);
         const QByteArray data =
             DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
         if (kind == ReplyKind::Bits)
@@ -132,8 +129,7 @@ void CommSession::DecodeThreadProc(bool crcValid) {
     if (!crcValid) {
         countCrcError(true);
         noteAnswered(m_current, false);
-        if (PacketStats* stats = currentStats())
-            ++stats->crcErrors;
+        statCrcError();
     } else if (const ReplyMismatch mismatch =
                    CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
         reportMismatch(mismatch);
@@ -141,9 +137,7 @@ void CommSession::DecodeThreadProc(bool crcValid) {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
         noteAnswered(m_current, true);
-        if (PacketStats* stats = currentStats())
-            ++stats->valid;
-        timeResponse(m_lastByteUs);
+        statValidReply(m_lastByteUs);
         emit lastGoodCount(image.count);
         emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
                                    image.count);
@@ -164,11 +158,7 @@ void CommSession::handleRtuException() {
     }
     m_rx.Reset();
     noteAnswered(m_current, true);
-    if (PacketStats* stats = currentStats()) {
-        ++stats->exceptions;
-        stats->lastException = code;
-    }
-    timeResponse(m_lastByteUs);
+    statException(code, m_lastByteUs);
     countReceived();
 }
 
@@ -227,26 +217,18 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
             logNotice(ExceptionText(m_current, function, code));
         if (polling) {
             noteAnswered(m_current, true);
-            if (PacketStats* stats = currentStats()) {
-                ++stats->exceptions;
-                stats->lastException = code;
-            }
-            timeResponse(nowUs());
+            statException(code, nowUs());
         }
     } else if (polling && adu.size() > 9 && TcpReplyIsBits(image.tcp[7])) {
         const int bits = std::min(image.count, static_cast<int>(adu.size() - 9) * 8);
         noteAnswered(m_current, true);
-        if (PacketStats* stats = currentStats())
-            ++stats->valid;
-        timeResponse(nowUs());
+        statValidReply(nowUs());
         emit bitReplyAccepted(m_current, DataBytes(adu, 9, adu.size() - 9), bits);
     } else if (polling && adu.size() > 9) {
         const int available = static_cast<int>((adu.size() - 9) / 2);
         const int registers = std::min(image.count, available);
         noteAnswered(m_current, true);
-        if (PacketStats* stats = currentStats())
-            ++stats->valid;
-        timeResponse(nowUs());
+        statValidReply(nowUs());
         emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
     }
     if (!mismatch && m_fastWaiting)
@@ -320,9 +302,24 @@ void CommSession::statsChanged() {
         m_statsTimer.start(kStatsPeriodMs);
 }
 
-void CommSession::timeResponse(qint64 atUs) {
-    if (PacketStats* stats = currentStats())
+void CommSession::statValidReply(qint64 atUs) {
+    if (PacketStats* stats = currentStats()) {
+        ++stats->valid;
         stats->addResponse(atUs - m_sentEndUs[m_current - 1]);
+    }
+}
+
+void CommSession::statException(int code, qint64 atUs) {
+    if (PacketStats* stats = currentStats()) {
+        ++stats->exceptions;
+        stats->lastException = code;
+        stats->addResponse(atUs - m_sentEndUs[m_current - 1]);
+    }
+}
+
+void CommSession::statCrcError() {
+    if (PacketStats* stats = currentStats())
+        ++stats->crcErrors;
 }
 
 void CommSession::countReceived() {

@@ -113,7 +113,24 @@ public:
     QSignalSpy sent{&session, &CommSession::frameSent};
 };
 
-using SessionPeers = test::PeerTest;
+class SessionPeers : public test::PeerTest {
+protected:
+    // Starts the slave script for the link (over socat, Modbus TCP or RTU over TCP) and opens
+    // the poller's link to it.
+    void StartSlaveAndOpen(Poller& p, LinkKind link) {
+        if (link == LinkKind::Serial) {
+            ASSERT_TRUE(socat.Start()) << socat.error();
+            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+            ASSERT_TRUE(p.OpenSerial(socat.b()));
+            return;
+        }
+        const quint16 port = test::FreeTcpPort();
+        const QString option = link == LinkKind::Tcp ? "--tcp" : "--rtu-over-tcp";
+        ASSERT_TRUE(test::StartModbusSlave(slave, {option, QString::number(port)}))
+            << slave.error();
+        ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+    }
+};
 
 // Over the serial line and over TCP to a gateway that passes the RTU frames through.
 TEST_F(SessionPeers, RtuSlaveRepliesDecodeInPacketOrder) {
@@ -124,16 +141,7 @@ TEST_F(SessionPeers, RtuSlaveRepliesDecodeInPacketOrder) {
                      {"1", "04", "0", "4", true},
                      {"1", "02", "0", "10", true}},
                     link);
-        if (link == LinkKind::Serial) {
-            ASSERT_TRUE(socat.Start()) << socat.error();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-            ASSERT_TRUE(p.OpenSerial(socat.b()));
-        } else {
-            const quint16 port = test::FreeTcpPort();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu-over-tcp", QString::number(port)}))
-                << slave.error();
-            ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
-        }
+        ASSERT_NO_FATAL_FAILURE(StartSlaveAndOpen(p, link));
         ASSERT_TRUE(p.WaitReplies(6)) << p.log.toStdString();
 
         const Reply cycle[] = {{1, kHoldingTexts}, {2, kInputTexts}, {3, kBitTexts}};
@@ -267,16 +275,7 @@ TEST_F(SessionPeers, AnAddressOutsideTheSlaveGetsANamedException) {
         SCOPED_TRACE(link == LinkKind::Serial ? "RTU" : "TCP");
         Poller p;
         p.Configure({{"1", "03", "100", "2", true}}, link);
-        if (link == LinkKind::Serial) {
-            ASSERT_TRUE(socat.Start()) << socat.error();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
-            ASSERT_TRUE(p.OpenSerial(socat.b()));
-        } else {
-            const quint16 port = test::FreeTcpPort();
-            ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
-                << slave.error();
-            ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
-        }
+        ASSERT_NO_FATAL_FAILURE(StartSlaveAndOpen(p, link));
         ASSERT_TRUE(
             WaitUntil([&] { return p.session.counters().receivedPackets >= 2; }, kPeerWaitMs))
             << p.log.toStdString();
