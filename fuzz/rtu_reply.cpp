@@ -1,7 +1,9 @@
 // The serial reply judge of the session: one polled packet set up from the input, the rest of
 // the input received in chunks. Every reply it accepts must be a whole frame of the input with
 // a good CRC and the size its request asks for; the decoder turns it into at most that many
-// cells; the counters never go down.
+// cells; the counters never go down. A twin session given the same bytes one at a time must
+// end with the same counters and the same accepted replies: reads that arrive in runs are
+// judged as the line's single bytes would be.
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -135,12 +137,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             CheckCells(DecodeBits({raw, std::size_t(bytes.size())}, bitCount), bitCount);
         });
 
-    session.configureImages(images, 200);
-    session.startPolling();
+    CommSession twin;
+    QByteArrayList accepted, acceptedByTwin;
+    const auto record = [](QByteArrayList& list) {
+        return [&list](int, const QByteArray& bytes, int) { list << bytes; };
+    };
+    for (auto [who, list] : {std::pair{&session, &accepted}, std::pair{&twin, &acceptedByTwin}}) {
+        QObject::connect(who, &CommSession::registerReplyAccepted, record(*list));
+        QObject::connect(who, &CommSession::bitReplyAccepted, record(*list));
+        who->configureImages(images, 200);
+        who->startPolling();
+    }
     chunks.split(in.rest(), [&](std::span<const std::uint8_t> chunk) {
         fed.append(reinterpret_cast<const char*>(chunk.data()), chunk.size());
         session.onSerialBytes(QByteArray(reinterpret_cast<const char*>(chunk.data()),
                                          static_cast<qsizetype>(chunk.size())));
+        for (std::uint8_t byte : chunk)
+            twin.PortMsgRxByte(byte);
     });
+    FUZZ_CHECK(session.counters() == twin.counters(), "counters differ from a byte-wise read");
+    FUZZ_CHECK(accepted == acceptedByTwin, "accepted replies differ from a byte-wise read");
     return 0;
 }

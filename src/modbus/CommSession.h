@@ -157,6 +157,8 @@ private:
     void reportMismatch(const ReplyMismatch& mismatch);
     void logNotice(const std::string& text);
     void judgeSerial();
+    std::size_t bytesBeforeJudgement();
+    void refreshExpected();
     void takeSerialByte(quint8 byte, qint64 nowUs);
     void onTcpConnected();
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);

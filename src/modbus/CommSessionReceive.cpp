@@ -27,8 +27,44 @@ QByteArray DataBytes(std::span<const std::uint8_t> reply, std::size_t offset, st
 void CommSession::onSerialBytes(const QByteArray& bytes) {
     // The bytes of one read arrived together: one clock reading serves them all.
     const qint64 now = nowUs();
-    for (char c : bytes)
-        takeSerialByte(static_cast<quint8>(c), now);
+    const std::span<const std::uint8_t> all(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                            static_cast<std::size_t>(bytes.size()));
+    std::size_t i = 0;
+    while (i < all.size()) {
+        // Bytes that cannot complete a reply join the assembly in one step; each byte that
+        // may complete one is judged on its own, as if it had come alone.
+        const std::size_t run = std::min(all.size() - i, bytesBeforeJudgement());
+        if (run > 0) {
+            m_rx.AppendRun(all.subspan(i, run));
+            m_lastByteUs = now;
+            i += run;
+        } else {
+            takeSerialByte(all[i++], now);
+        }
+    }
+}
+
+// How many more bytes the assembly takes before one of them could be judged: none while idle,
+// else those short of the expected length and of an exception reply's five bytes.
+std::size_t CommSession::bytesBeforeJudgement() {
+    if (m_mode == SessionMode::Idle || m_current < 1)
+        return 0;
+    refreshExpected();
+    const std::size_t length = m_rx.length();
+    const std::size_t limit = std::min(m_expected.length, RxAssembly::kCapacity);
+    if (length + 1 >= limit)
+        return 0;
+    if (length < kExceptionReplyLength)
+        return std::min(limit, kExceptionReplyLength) - 1 - length;
+    return limit - 1 - length;
+}
+
+void CommSession::refreshExpected() {
+    const PacketImage& image = m_images.packets[m_current - 1];
+    if (m_expected.mode != m_mode || m_expected.function != image.function ||
+        m_expected.count != image.count)
+        m_expected = {m_mode, image.function, image.count,
+                      ExpectedReplyLength(m_mode, image.function, image.count)};
 }
 
 void CommSession::PortMsgRxByte(quint8 byte) {
@@ -63,10 +99,7 @@ void CommSession::judgeSerial() {
     const PacketImage& image = m_images.packets[m_current - 1];
     // Most bytes are part of a reply still arriving: they wait for the expected length (or the
     // five bytes of an exception reply) without the rest of the checks.
-    if (m_expected.mode != m_mode || m_expected.function != image.function ||
-        m_expected.count != image.count)
-        m_expected = {m_mode, image.function, image.count,
-                      ExpectedReplyLength(m_mode, image.function, image.count)};
+    refreshExpected();
     if (m_rx.length() < m_expected.length && m_rx.length() != kExceptionReplyLength)
         return;
     if (polling && IsRtuExceptionReply(m_rx.bytes(), image.slave, image.function)) {

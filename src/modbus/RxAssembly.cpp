@@ -1,5 +1,7 @@
 #include "modbus/RxAssembly.h"
 
+#include <algorithm>
+
 #include "modbus/HexText.h"
 
 namespace vantor {
@@ -10,6 +12,11 @@ bool RxAssembly::Append(std::uint8_t byte) {
     }
     m_bytes[m_length++] = byte;
     return true;
+}
+
+void RxAssembly::AppendRun(std::span<const std::uint8_t> run) {
+    std::copy(run.begin(), run.end(), m_bytes.begin() + static_cast<std::ptrdiff_t>(m_length));
+    m_length += run.size();
 }
 
 void RxAssembly::Reset() {

@@ -16,6 +16,8 @@ public:
     // Appends one byte. Returns false, holding nothing new, when the assembly is already full:
     // the caller resets it and counts a data error.
     bool Append(std::uint8_t byte);
+    // Appends a run of bytes that the caller knows to fit (length() + run <= kCapacity).
+    void AppendRun(std::span<const std::uint8_t> run);
     void Reset();
 
     std::size_t length() const { return m_length; }

@@ -1,12 +1,14 @@
 #pragma once
 // Turns the data of an accepted reply into cell texts with the format store.
 // Runs on the thread that owns the register image.
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "registers/FormatStore.h"
+#include "registers/ValueFormat.h"
 
 namespace vantor {
 
@@ -18,7 +20,38 @@ struct CellText {
 // Registers: data bytes from offset 3 of the reply (2 per register); cells 0.. in order while
 // the cell is below registerCount (and 130). A 32-bit code makes the next cell's code 16; on the
 // last register of the reply it shows "--". A cell with an unknown code is left out (its text
-// stays as it was).
+// stays as it was). Each cell's text goes to sink(cell, std::string_view), valid for the call.
+template <class Sink>
+void DecodeRegistersTo(std::span<const std::uint8_t> data, int registerCount,
+                       FormatStore::PacketFormats& formats, Sink&& sink) {
+    const int cells = std::min(registerCount, kCellsPerPacket);
+    for (int i = 0; i < cells; ++i) {
+        const auto offset = static_cast<std::size_t>(2 * i);
+        if (offset + 1 >= data.size())
+            break; // a short reply: nothing is read past its data
+        const int code = formats[static_cast<std::size_t>(i)];
+        if (code == static_cast<int>(ValueFormat::Signed16) ||
+            code == static_cast<int>(ValueFormat::Unsigned16)) {
+            sink(i, Format16(code, data[offset], data[offset + 1]).view());
+        } else if (Is32BitFormat(code)) {
+            // The second register must belong to this reply; without it the cell shows "--"
+            // rather than an old value or one made of bytes that were never sent.
+            if (i + 1 >= registerCount || offset + 3 >= data.size()) {
+                sink(i, std::string_view("--"));
+                continue;
+            }
+            sink(i, Format32(code, {data[offset], data[offset + 1], data[offset + 2],
+                                    data[offset + 3]})
+                        .view());
+            if (i + 1 < kCellsPerPacket)
+                formats[static_cast<std::size_t>(i) + 1] =
+                    static_cast<int>(ValueFormat::Continuation);
+        } else if (code == static_cast<int>(ValueFormat::Continuation)) {
+            sink(i, std::string_view("--"));
+        }
+    }
+}
+
 std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int registerCount,
                                       FormatStore::PacketFormats& formats);
 

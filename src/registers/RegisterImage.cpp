@@ -11,11 +11,6 @@ const RegisterImage::Cell& RegisterImage::At(PointRef point) const {
     return m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)];
 }
 
-void RegisterImage::SetValue(PointRef point, const std::string& text) {
-    if (point.valid())
-        m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)].value = text;
-}
-
 void RegisterImage::SetLabel(PointRef point, const std::string& text) {
     if (point.valid())
         m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)].label = text;

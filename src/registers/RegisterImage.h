@@ -3,6 +3,7 @@
 // it; the console prints it.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "registers/FormatStore.h"
 #include "registers/PacketTable.h"
@@ -20,7 +21,11 @@ public:
 
     // Points outside the table read as blank and are ignored on set.
     const Cell& At(PointRef point) const;
-    void SetValue(PointRef point, const std::string& text);
+    void SetValue(PointRef point, std::string_view text) {
+        if (point.valid())
+            AssignText(m_cells[point.packet.index()][static_cast<std::size_t>(point.cell)].value,
+                       text);
+    }
     void SetLabel(PointRef point, const std::string& text);
     void Apply(PacketNo packet, const std::vector<CellText>& texts);
     const PacketCells& Packet(PacketNo packet) const; // packet must be valid
@@ -30,6 +35,17 @@ public:
     void RebuildPointLabels(const CommandImages& images, int addressBase);
 
 private:
+    // A reply mostly brings a cell a text as long as its last one: that is copied over the old
+    // one in place, without a call to the library's copy.
+    static void AssignText(std::string& to, std::string_view text) {
+        if (to.size() != text.size() || text.size() > 8) {
+            to.assign(text);
+            return;
+        }
+        for (std::size_t i = 0; i < text.size(); ++i)
+            to[i] = text[i];
+    }
+
     std::array<PacketCells, kPacketCount> m_cells{};
 };
 

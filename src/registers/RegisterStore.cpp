@@ -119,8 +119,12 @@ void RegisterStore::rebuildPointLabels() {
 void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int registerCount) {
     if (!PacketNo(packet).valid())
         return;
-    m_image.Apply(PacketNo(packet),
-                  DecodeRegisters(Bytes(data), registerCount, m_formats.Packet(PacketNo(packet))));
+    // The texts go straight into the image's cells, which keep their storage from reply to
+    // reply.
+    DecodeRegistersTo(Bytes(data), registerCount, m_formats.Packet(PacketNo(packet)),
+                      [this, packet](int cell, std::string_view text) {
+                          m_image.SetValue({PacketNo(packet), cell}, text);
+                      });
     markChanged(packet);
     setStale(packet, false);
 }

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -192,23 +193,40 @@ std::array<std::uint8_t, 4> Disassemble32(int code, std::uint32_t value) {
     return {a, b, c, d};
 }
 
-std::string Decode16(int code, std::uint8_t b0, std::uint8_t b1) {
+CellChars Format16(int code, std::uint8_t b0, std::uint8_t b1) {
     const auto raw = static_cast<std::uint16_t>(b0 << 8 | b1);
-    if (code == static_cast<int>(ValueFormat::Signed16))
-        return std::to_string(static_cast<std::int16_t>(raw));
-    return std::to_string(raw);
+    CellChars out;
+    char* const end = code == static_cast<int>(ValueFormat::Signed16)
+                          ? std::to_chars(out.text, std::end(out.text),
+                                          static_cast<std::int16_t>(raw)).ptr
+                          : std::to_chars(out.text, std::end(out.text), raw).ptr;
+    out.size = static_cast<std::size_t>(end - out.text);
+    return out;
+}
+
+std::string Decode16(int code, std::uint8_t b0, std::uint8_t b1) {
+    return std::string(Format16(code, b0, b1).view());
+}
+
+CellChars Format32(int code, std::array<std::uint8_t, 4> b) {
+    const std::uint32_t raw = Assemble32(code, b);
+    CellChars out;
+    char* end = nullptr;
+    if (!IsFloatFormat(code)) {
+        end = std::to_chars(out.text, std::end(out.text), static_cast<std::int32_t>(raw)).ptr;
+    } else {
+        // "%0.3f" of the value widened to double; to_chars keeps the decimal point a '.'
+        // whatever numeric locale the application runs under. The widest float takes 44
+        // characters.
+        const double value = std::bit_cast<float>(raw);
+        end = std::to_chars(out.text, std::end(out.text), value, std::chars_format::fixed, 3).ptr;
+    }
+    out.size = static_cast<std::size_t>(end - out.text);
+    return out;
 }
 
 std::string Decode32(int code, std::array<std::uint8_t, 4> b) {
-    const std::uint32_t raw = Assemble32(code, b);
-    if (!IsFloatFormat(code))
-        return std::to_string(static_cast<std::int32_t>(raw));
-    // "%0.3f" of the value widened to double; to_chars keeps the decimal point a '.'
-    // whatever numeric locale the application runs under.
-    const double value = std::bit_cast<float>(raw);
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3);
-    return std::string(text, result.ptr);
+    return std::string(Format32(code, b).view());
 }
 
 int LenientInt(std::string_view text) {

@@ -2,6 +2,7 @@
 // Value format codes of the data cells, and the decoding and encoding of their register bytes.
 // The numbers are stored in project and parameter files and never change.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,9 +37,18 @@ std::uint32_t Assemble32(int code, std::array<std::uint8_t, 4> b);
 // The inverse: the four bytes to send, in wire order, for a 32-bit value.
 std::array<std::uint8_t, 4> Disassemble32(int code, std::uint32_t value);
 
+// A cell text made without allocating: the decoder writes every reply's cells this way.
+struct CellChars {
+    char text[64];
+    std::size_t size = 0;
+    std::string_view view() const { return {text, size}; }
+};
+
 // Cell text of a 16-bit code (4 signed, 5 unsigned).
+CellChars Format16(int code, std::uint8_t b0, std::uint8_t b1);
 std::string Decode16(int code, std::uint8_t b0, std::uint8_t b1);
 // Cell text of a 32-bit code: "%0.3f" for floats, "%d" for longs.
+CellChars Format32(int code, std::array<std::uint8_t, 4> b);
 std::string Decode32(int code, std::array<std::uint8_t, 4> b);
 
 // Lenient conversions of typed text, as the C library's atoi and atof read it
