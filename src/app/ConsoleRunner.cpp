@@ -34,17 +34,17 @@ int WidestReply(const CommandImages& images, LinkKind link) {
 
 } // namespace
 
-ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QTextStream& err,
+ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTextStream& err,
                              QObject* parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err) {
     LinkController* link = m_app.link();
     connect(link, &LinkController::logEvent, this, [this](const LogEvent& event) {
-        m_out << event.text << '\n';
+        print(event.text);
         flushSoon();
     });
     m_flushTimer.setSingleShot(true);
     connect(&m_flushTimer, &QTimer::timeout, this, [this] {
-        m_out.flush();
+        flushOut();
         m_sinceFlush.start();
     });
     // The application has put the reply into the store by now.
@@ -113,7 +113,7 @@ void ConsoleRunner::Start() {
     const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
-    m_out << QString::fromStdString(ConfigureOutcomeLine(configured)) << '\n';
+    printUtf8(ConfigureOutcomeLine(configured));
     if (project) {
         ProjectCounts counts{};
         for (std::size_t i = 0; i < counts.size(); ++i)
@@ -164,11 +164,11 @@ void ConsoleRunner::Finish() {
         m_err.flush();
         m_exitCode = 1;
     }
-    m_out << CountersLine(counters) << '\n';
+    print(CountersLine(counters));
     for (int packet = 1; packet <= kPacketCount; ++packet)
         if (const PacketStats& s = stats[static_cast<std::size_t>(packet - 1)]; !s.empty())
-            m_out << QString::fromStdString(StatsLine(packet, s)) << '\n';
-    m_out.flush();
+            printUtf8(StatsLine(packet, s));
+    flushOut();
     emit finished(m_exitCode);
 }
 
@@ -190,10 +190,10 @@ void ConsoleRunner::printLabels(const ProjectCounts& counts) {
         QStringList labels;
         for (int i = 0; i < count; ++i)
             labels << store->labelText({PacketNo(packet), i});
-        m_out << QStringLiteral("Lb_%1: ").arg(packet, 2, 10, QLatin1Char('0'))
-              << labels.join(QLatin1Char(' ')) << '\n';
+        print(QStringLiteral("Lb_%1: ").arg(packet, 2, 10, QLatin1Char('0')) +
+              labels.join(QLatin1Char(' ')));
     }
-    m_out.flush();
+    flushOut();
 }
 
 void ConsoleRunner::printCells(int packet, int cells) {
@@ -201,12 +201,11 @@ void ConsoleRunner::printCells(int packet, int cells) {
         return;
     const RegisterStore* store = m_app.workspace()->store();
     const int count = std::min(cells, kCellsPerPacket);
-    // The line is put together in the store's own UTF-8 and converted once.
-    std::string line = packet < 10 ? "Db_0" : "Db_";
-    line += std::to_string(packet) + ':';
+    // The line is put together from the store's own UTF-8, straight into the output.
+    m_outBytes.append(packet < 10 ? "Db_0" : "Db_").append(std::to_string(packet)).append(1, ':');
     for (int i = 0; i < count; ++i)
-        line.append(1, ' ').append(store->valueUtf8({PacketNo(packet), i}));
-    m_out << QString::fromStdString(line) << '\n';
+        m_outBytes.append(1, ' ').append(store->valueUtf8({PacketNo(packet), i}));
+    m_outBytes.append(1, '\n');
     flushSoon();
     if (!m_csv.isOpen())
         return;
@@ -217,13 +216,32 @@ void ConsoleRunner::printCells(int packet, int cells) {
     m_csv.AddRow(QDateTime::currentDateTime(), packet, texts);
 }
 
+void ConsoleRunner::print(QStringView line) {
+    const std::size_t at = m_outBytes.size();
+    m_outBytes.resize(at + static_cast<std::size_t>(m_utf8.requiredSpace(line.size())));
+    char* const end = m_utf8.appendToBuffer(m_outBytes.data() + at, line);
+    m_outBytes.resize(static_cast<std::size_t>(end - m_outBytes.data()));
+    m_outBytes.append(1, '\n');
+}
+
+void ConsoleRunner::printUtf8(std::string_view line) {
+    m_outBytes.append(line).append(1, '\n');
+}
+
+void ConsoleRunner::flushOut() {
+    if (!m_outBytes.empty())
+        std::fwrite(m_outBytes.data(), 1, m_outBytes.size(), m_out);
+    std::fflush(m_out);
+    m_outBytes.clear();
+}
+
 // Lines reach standard output within kFlushMs; at high reply rates one write carries many of
 // them instead of one write a line.
 void ConsoleRunner::flushSoon() {
     if (m_flushTimer.isActive())
         return;
     if (!m_sinceFlush.isValid() || m_sinceFlush.elapsed() >= kFlushMs) {
-        m_out.flush();
+        flushOut();
         m_sinceFlush.start();
         return;
     }

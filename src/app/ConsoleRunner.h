@@ -5,9 +5,13 @@
 // the end.
 #include <QElapsedTimer>
 #include <QObject>
+#include <QStringEncoder>
 #include <QTextStream>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "app/Application.h"
 #include "app/ConsoleCsv.h"
@@ -21,7 +25,7 @@ namespace vantor {
 class ConsoleRunner : public QObject {
     Q_OBJECT
 public:
-    ConsoleRunner(const ConsoleOptions& options, QTextStream& out, QTextStream& err,
+    ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTextStream& err,
                   QObject* parent = nullptr);
     ~ConsoleRunner() override;
 
@@ -40,6 +44,10 @@ signals:
 private:
     // Prints the cells of an accepted reply and records them.
     void printCells(int packet, int cells);
+    // Standard output is kept as UTF-8 bytes and written in one piece at a flush.
+    void print(QStringView line);
+    void printUtf8(std::string_view line);
+    void flushOut();
     void flushSoon();
     void printLabels(const ProjectCounts& counts);
     // Creates the --csv file: false (and the run ends with status 2) when it cannot be made.
@@ -55,7 +63,9 @@ private:
     void reopenLater();
 
     ConsoleOptions m_options;
-    QTextStream& m_out;
+    std::FILE* m_out;
+    std::string m_outBytes; // not yet written; keeps its storage from flush to flush
+    QStringEncoder m_utf8{QStringEncoder::Utf8};
     QTextStream& m_err;
     // The session runs on the console's own thread: nothing here waits on a window, and every
     // reply then reaches its printing without a hand-over between threads.
