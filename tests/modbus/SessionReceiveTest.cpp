@@ -393,6 +393,21 @@ TEST_F(SessionReceive, ExceptionRepliesAreJudgedAtFiveBytesAndNamed) {
     EXPECT_EQ(session.counters(), Expect(0, 0, 2));
 }
 
+// One read holding an exception reply and the next reply: each is judged where a byte-wise
+// read would judge it.
+TEST_F(SessionReceive, RepliesGluedInOneReadAreJudgedOneByOne) {
+    Poll(3, 2);
+    Bytes glued;
+    for (int twice = 0; twice < 2; ++twice) {
+        glued.insert(glued.end(), {0x01, 0x83, 0x02, 0xC0, 0xF1});
+        glued.insert(glued.end(), kTwoRegisters.begin(), kTwoRegisters.end());
+    }
+    session.onSerialBytes(ToQt(glued));
+    EXPECT_EQ(registers.count(), 2);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 4));
+    EXPECT_EQ(session.assembly().length(), 0u);
+}
+
 TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
     const struct {
         int function, count;
