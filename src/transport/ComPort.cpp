@@ -4,6 +4,10 @@
 #include <QSerialPort>
 #include <QSignalBlocker>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace vantor {
 
 namespace {
@@ -198,8 +202,20 @@ bool CComPort::Write(std::span<const std::uint8_t> bytes) {
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     // No flush(): it waits for the line to drain, which at low rates would stall the thread.
-    // The frame goes out as soon as control returns to the event loop.
-    return m_port->write(data) == data.size();
+    qsizetype written = 0;
+#ifdef Q_OS_UNIX
+    // With nothing queued, the frame goes to the device in this call rather than on the event
+    // loop's next turn. The port is non-blocking: what the device does not take now (or a
+    // failed write, which the port then reports itself) is queued as before.
+    if (m_port->bytesToWrite() == 0) {
+        const ssize_t n = ::write(m_port->handle(), data.constData(), std::size_t(data.size()));
+        written = n > 0 ? qsizetype(n) : 0;
+    }
+#endif
+    if (written == data.size())
+        return true;
+    return m_port->write(data.constData() + written, data.size() - written) ==
+           data.size() - written;
 }
 
 void CComPort::onReadyRead() {
