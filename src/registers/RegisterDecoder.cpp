@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace vantor {
 
 std::vector<CellText> DecodeRegisters(std::span<const std::uint8_t> data, int registerCount,

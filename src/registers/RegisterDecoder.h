@@ -40,8 +40,8 @@ void DecodeRegistersTo(std::span<const std::uint8_t> data, int registerCount,
                 sink(i, std::string_view("--"));
                 continue;
             }
-            sink(i, Format32(code, {data[offset], data[offset + 1], data[offset + 2],
-                                    data[offset + 3]})
+            sink(i, Format32(code,
+                             {data[offset], data[offset + 1], data[offset + 2], data[offset + 3]})
                         .view());
             if (i + 1 < kCellsPerPacket)
                 formats[static_cast<std::size_t>(i) + 1] =

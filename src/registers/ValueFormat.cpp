@@ -196,10 +196,10 @@ std::array<std::uint8_t, 4> Disassemble32(int code, std::uint32_t value) {
 CellChars Format16(int code, std::uint8_t b0, std::uint8_t b1) {
     const auto raw = static_cast<std::uint16_t>(b0 << 8 | b1);
     CellChars out;
-    char* const end = code == static_cast<int>(ValueFormat::Signed16)
-                          ? std::to_chars(out.text, std::end(out.text),
-                                          static_cast<std::int16_t>(raw)).ptr
-                          : std::to_chars(out.text, std::end(out.text), raw).ptr;
+    char* const end =
+        code == static_cast<int>(ValueFormat::Signed16)
+            ? std::to_chars(out.text, std::end(out.text), static_cast<std::int16_t>(raw)).ptr
+            : std::to_chars(out.text, std::end(out.text), raw).ptr;
     out.size = static_cast<std::size_t>(end - out.text);
     return out;
 }
