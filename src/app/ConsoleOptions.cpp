@@ -246,6 +246,8 @@ void AddOptions(QCommandLineParser& p) {
         {"demo", "Start the built-in simulated device and poll it."},
         {"no-splash", "Open the window without the start-up picture."},
         {"reconnect", "Open a lost link again every second instead of ending the run."},
+        {"quiet", "Print no log lines or cell values while polling: only messages, and the "
+                  "counters and the packets' statistics at the end."},
         {"serial", "Serial device (ttyUSB0, /dev/pts/3, COM3).", "DEVICE"},
         {"baud", "Baud rate (default 19200).", "RATE"},
         {"parity", "Parity N, O or E (default N).", "P"},
@@ -314,6 +316,11 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
     options.console = parser.isSet("console");
     options.demo = parser.isSet("demo");
     options.reconnect = parser.isSet("reconnect");
+    options.quiet = parser.isSet("quiet");
+    if (options.quiet && !options.console) {
+        result.error = QStringLiteral("--quiet applies to a console run; add --console");
+        return result;
+    }
     for (auto step : {ParseLink, ParseTcpFields, ParseRest}) {
         if (QString error = step(parser, options); !error.isEmpty()) {
             result.error = error;

@@ -26,6 +26,7 @@ struct ConsoleOptions {
     bool console = false;
     bool demo = false;
     bool reconnect = false; // a lost link is opened again every second, counters kept
+    bool quiet = false;     // no log lines or cell values while polling, only the end's summary
     QString project;        // the window opens this project file at start-up (a path given alone)
     LinkKind link = LinkKind::Serial;
     SerialSettings serial;

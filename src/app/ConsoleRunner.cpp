@@ -125,6 +125,9 @@ void ConsoleRunner::Start() {
         return;
 
     m_fromProject = project.has_value();
+    // Quiet: the session makes no log lines for frames, as with the window's paused log.
+    if (m_options.quiet)
+        m_app.link()->setLogScrolling(false);
     reopen();
     if (m_options.seconds > 0)
         // A precise timer: a coarse one may end a long run by up to 5 % early or late.
@@ -201,12 +204,16 @@ void ConsoleRunner::printCells(int packet, int cells) {
         return;
     const RegisterStore* store = m_app.workspace()->store();
     const int count = std::min(cells, kCellsPerPacket);
-    // The line is put together from the store's own UTF-8, straight into the output.
-    m_outBytes.append(packet < 10 ? "Db_0" : "Db_").append(std::to_string(packet)).append(1, ':');
-    for (int i = 0; i < count; ++i)
-        m_outBytes.append(1, ' ').append(store->valueUtf8({PacketNo(packet), i}));
-    m_outBytes.append(1, '\n');
-    flushSoon();
+    if (!m_options.quiet) {
+        // The line is put together from the store's own UTF-8, straight into the output.
+        m_outBytes.append(packet < 10 ? "Db_0" : "Db_")
+            .append(std::to_string(packet))
+            .append(1, ':');
+        for (int i = 0; i < count; ++i)
+            m_outBytes.append(1, ' ').append(store->valueUtf8({PacketNo(packet), i}));
+        m_outBytes.append(1, '\n');
+        flushSoon();
+    }
     if (!m_csv.isOpen())
         return;
     QStringList texts;

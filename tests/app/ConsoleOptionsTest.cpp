@@ -135,6 +135,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X stray" + ok, "stray"},
         {"--console --serial X" + ok + " --csv", "--csv"},
         {"--serial X --csv out.csv" + ok, "--console"},
+        {"--serial X --quiet" + ok, "--console"},
         {"a.ini b.ini", "b.ini"}, // the window opens one project
     };
     for (const auto& c : cases) {

@@ -121,6 +121,20 @@ TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
                        Logged("Rx:   00 00 00 00 00 17 01 03 14 00 01 FF FE FF FE 3F C0 00 00 "
                               "FF FF FF FE 80 00 30 39 00 00 "),
                        Line(R"(Db_01: 1 -2 -2 1\.500 -- -2 -- -32768 12345 0)")});
+
+    // Quiet, in the fast mode: no frames or cells while polling, then the counters and the
+    // packet's statistics.
+    const ConsoleRun quiet = RunConsole({"--tcp", "127.0.0.1:" + port, "--packet", "1,3,0,10",
+                                         "--interval", "0", "--quiet", "--seconds", "1"});
+    ASSERT_EQ(quiet.exitCode, 0) << quiet.Text();
+    EXPECT_TRUE(quiet.lines.filter(QRegularExpression(" (Tx|Rx):|^Db_")).isEmpty())
+        << quiet.Text();
+    ASSERT_GE(quiet.lines.size(), 2) << quiet.Text();
+    EXPECT_TRUE(Matches(Line(QString::fromUtf8("CRC 校验=0 数据错误=0 收包数量=[1-9]\\d*")),
+                        quiet.lines[quiet.lines.size() - 2]))
+        << quiet.Text();
+    EXPECT_TRUE(quiet.lines.last().startsWith(QString::fromUtf8("数据包 1：请求=")))
+        << quiet.Text();
 }
 
 // --write and --send go out after the first reply, in order, and the next polls read them back;
