@@ -107,8 +107,7 @@ void CommSession::judgeSerial() {
         return;
     }
     const ReplyKind kind = ReplyKindOf(m_mode, image.function);
-    const std::size_t expected = ExpectedReplyLength(m_mode, image.function, image.count);
-    const Judgement judgement = JudgeReply(m_rx.bytes(), expected);
+    const Judgement judgement = JudgeReply(m_rx.bytes(), m_expected.length);
     if (judgement == Judgement::Incomplete)
         return;
     if (!polling) {

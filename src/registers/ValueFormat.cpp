@@ -204,10 +204,6 @@ CellChars Format16(int code, std::uint8_t b0, std::uint8_t b1) {
     return out;
 }
 
-std::string Decode16(int code, std::uint8_t b0, std::uint8_t b1) {
-    return std::string(Format16(code, b0, b1).view());
-}
-
 CellChars Format32(int code, std::array<std::uint8_t, 4> b) {
     const std::uint32_t raw = Assemble32(code, b);
     CellChars out;
@@ -223,10 +219,6 @@ CellChars Format32(int code, std::array<std::uint8_t, 4> b) {
     }
     out.size = static_cast<std::size_t>(end - out.text);
     return out;
-}
-
-std::string Decode32(int code, std::array<std::uint8_t, 4> b) {
-    return std::string(Format32(code, b).view());
 }
 
 int LenientInt(std::string_view text) {

@@ -46,10 +46,8 @@ struct CellChars {
 
 // Cell text of a 16-bit code (4 signed, 5 unsigned).
 CellChars Format16(int code, std::uint8_t b0, std::uint8_t b1);
-std::string Decode16(int code, std::uint8_t b0, std::uint8_t b1);
 // Cell text of a 32-bit code: "%0.3f" for floats, "%d" for longs.
 CellChars Format32(int code, std::array<std::uint8_t, 4> b);
-std::string Decode32(int code, std::array<std::uint8_t, 4> b);
 
 // Lenient conversions of typed text, as the C library's atoi and atof read it
 // (leading blanks, sign, digits; anything else ends the number; no number reads as 0).

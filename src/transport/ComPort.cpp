@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -199,23 +200,18 @@ bool CComPort::Write(std::span<const std::uint8_t> bytes) {
     m_port->clear(QSerialPort::AllDirections);
     if (bytes.empty())
         return true;
-    const QByteArray data(reinterpret_cast<const char*>(bytes.data()),
-                          static_cast<qsizetype>(bytes.size()));
+    const auto* data = reinterpret_cast<const char*>(bytes.data());
+    const auto size = static_cast<qint64>(bytes.size());
     // No flush(): it waits for the line to drain, which at low rates would stall the thread.
-    qsizetype written = 0;
+    qint64 written = 0;
 #ifdef Q_OS_UNIX
     // With nothing queued, the frame goes to the device in this call rather than on the event
     // loop's next turn. The port is non-blocking: what the device does not take now (or a
     // failed write, which the port then reports itself) is queued as before.
-    if (m_port->bytesToWrite() == 0) {
-        const ssize_t n = ::write(m_port->handle(), data.constData(), std::size_t(data.size()));
-        written = n > 0 ? qsizetype(n) : 0;
-    }
+    if (m_port->bytesToWrite() == 0)
+        written = std::max<qint64>(::write(m_port->handle(), data, bytes.size()), 0);
 #endif
-    if (written == data.size())
-        return true;
-    return m_port->write(data.constData() + written, data.size() - written) ==
-           data.size() - written;
+    return written == size || m_port->write(data + written, size - written) == size - written;
 }
 
 void CComPort::onReadyRead() {

@@ -28,7 +28,7 @@ const OrderCase kOrders[] = {
 TEST(ValueFormat, EveryByteOrderDecodesAndEncodesTheSameValue) {
     for (const OrderCase& c : kOrders) {
         SCOPED_TRACE(c.floatCode);
-        EXPECT_EQ(Decode32(c.floatCode, c.wireOf1_5), "1.500");
+        EXPECT_EQ(Format32(c.floatCode, c.wireOf1_5).view(), "1.500");
         EXPECT_EQ(EncodeValue(c.floatCode, "1.5"), c.hexOf1_5);
         EXPECT_EQ(Assemble32(c.longCode, c.wireOf1_5), 0x3FC00000u);
         // Distinct bytes catch a swap that a symmetric value would hide.
@@ -43,15 +43,15 @@ TEST(ValueFormat, EveryByteOrderDecodesAndEncodesTheSameValue) {
 }
 
 TEST(ValueFormat, DecodesSignedUnsignedAndLongValues) {
-    EXPECT_EQ(Decode16(4, 0xFF, 0xFE), "-2");
-    EXPECT_EQ(Decode16(5, 0xFF, 0xFE), "65534");
-    EXPECT_EQ(Decode16(4, 0x80, 0x00), "-32768");
-    EXPECT_EQ(Decode16(4, 0x7F, 0xFF), "32767");
-    EXPECT_EQ(Decode32(12, {0xFF, 0xFF, 0xFF, 0xFE}), "-2");
-    EXPECT_EQ(Decode32(15, {0xFE, 0xFF, 0xFF, 0xFF}), "-2");
-    EXPECT_EQ(Decode32(12, {0x80, 0x00, 0x00, 0x00}), "-2147483648");
-    EXPECT_EQ(Decode32(7, {0xC2, 0xF6, 0xE9, 0x79}), "-123.456");
-    EXPECT_EQ(Decode32(7, {0x7F, 0x80, 0x00, 0x00}), "inf");
+    EXPECT_EQ(Format16(4, 0xFF, 0xFE).view(), "-2");
+    EXPECT_EQ(Format16(5, 0xFF, 0xFE).view(), "65534");
+    EXPECT_EQ(Format16(4, 0x80, 0x00).view(), "-32768");
+    EXPECT_EQ(Format16(4, 0x7F, 0xFF).view(), "32767");
+    EXPECT_EQ(Format32(12, {0xFF, 0xFF, 0xFF, 0xFE}).view(), "-2");
+    EXPECT_EQ(Format32(15, {0xFE, 0xFF, 0xFF, 0xFF}).view(), "-2");
+    EXPECT_EQ(Format32(12, {0x80, 0x00, 0x00, 0x00}).view(), "-2147483648");
+    EXPECT_EQ(Format32(7, {0xC2, 0xF6, 0xE9, 0x79}).view(), "-123.456");
+    EXPECT_EQ(Format32(7, {0x7F, 0x80, 0x00, 0x00}).view(), "inf");
 }
 
 TEST(ValueFormat, LenientConversionsReadLikeTheCLibrary) {
