@@ -47,6 +47,18 @@ TEST(Crc16, CoversBuffersLongerThan255Bytes) {
     EXPECT_NE(CalcCrc16(data), CalcCrc16(std::span(data).first(300 % 256)));
 }
 
+// Every length of the tail after the eight-byte blocks, short buffers and whole frames.
+TEST(Crc16, EveryLengthMatchesTheBitwiseCrc) {
+    Bytes data;
+    for (std::size_t length = 0; length <= 270; ++length) {
+        const std::uint16_t expected = BitwiseCrc(data);
+        ASSERT_EQ(CalcCrc16(data), (Crc16{static_cast<std::uint8_t>(expected & 0xFF),
+                                          static_cast<std::uint8_t>(expected >> 8)}))
+            << length << " bytes";
+        data.push_back(static_cast<std::uint8_t>(length * 37 + 11));
+    }
+}
+
 TEST(RtuFrame, BytesAndTxText) {
     struct Case {
         std::string text;

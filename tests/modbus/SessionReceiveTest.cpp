@@ -408,6 +408,48 @@ TEST_F(SessionReceive, RepliesGluedInOneReadAreJudgedOneByOne) {
     EXPECT_EQ(session.assembly().length(), 0u);
 }
 
+// A stream in one read is judged as its bytes one at a time would be: the same counters and
+// the same accepted replies, for short and long replies, exceptions, bad CRCs, noise and a
+// stream that overfills the assembly.
+TEST_F(SessionReceive, OneReadIsJudgedAsItsBytesOneByOne) {
+    const auto join = [](std::initializer_list<Bytes> parts) {
+        Bytes all;
+        for (const Bytes& part : parts)
+            all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    Bytes badCrc = kTwoRegisters;
+    badCrc.back() ^= 0xFF;
+    const Bytes wide = ReadReply(1, 3, Bytes(250, 0x11));
+    const struct {
+        int function, count;
+        Bytes stream;
+    } cases[] = {
+        {3, 2,
+         join({kTwoRegisters, WithCrc({1, 0x83, 2}), badCrc, {0xAA, 0x55}, kTwoRegisters})},
+        {3, 1, join({ReadReply(1, 3, {0, 5}), ReadReply(1, 3, {0, 6}), WithCrc({1, 0x83, 2})})},
+        {2, 4, join({ReadReply(1, 2, {0x05}), WithCrc({1, 0x82, 3}), ReadReply(1, 2, {0x0A})})},
+        {3, 125, join({wide, Bytes(300, 0x01), wide})},
+    };
+    for (const auto& c : cases) {
+        CommSession twin;
+        QSignalSpy twinRegisters(&twin, &CommSession::registerReplyAccepted);
+        QSignalSpy twinBits(&twin, &CommSession::bitReplyAccepted);
+        twin.configureImages(Images(c.function, c.count), 200);
+        twin.startPolling();
+        for (std::uint8_t b : c.stream)
+            twin.PortMsgRxByte(b);
+        ClearRecords();
+        Poll(c.function, c.count);
+        session.onSerialBytes(ToQt(c.stream));
+        const std::string name = "function " + std::to_string(c.function);
+        EXPECT_EQ(session.counters(), twin.counters()) << name;
+        EXPECT_EQ(registers, twinRegisters) << name;
+        EXPECT_EQ(bits, twinBits) << name;
+        EXPECT_GT(registers.count() + bits.count(), 0) << name;
+    }
+}
+
 TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
     const struct {
         int function, count;

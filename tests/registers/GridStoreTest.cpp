@@ -98,3 +98,26 @@ TEST(GridStore, GridTextReadsValuesAndLabelsAndNothingOutsideTheGrids) {
         EXPECT_EQ(store.gridText(c.grid, c.row, c.column), c.want)
             << c.grid << "-" << c.row << "-" << c.column;
 }
+
+// Successive replies overwrite the cells in place whatever their texts' lengths: shorter,
+// longer, the same length, a typed text, and a 32-bit value whose second cell shows "--".
+TEST(GridStore, EachReplyReplacesTheCellTextsWhateverTheirLengths) {
+    RegisterStore store;
+    store.setCellValue({PacketNo(1), 0}, QStringLiteral("typed by hand"));
+    const struct {
+        const char* hex;
+        const char* values;
+    } replies[] = {
+        {"7FFF0001", "32767|1"},  // longer texts over " " and the typed one
+        {"00098000", "9|-32768"}, // shorter, then longer
+        {"00080001", "8|1"},      // the same lengths
+        {"FFFF7FFF", "-1|32767"},
+    };
+    for (const auto& r : replies) {
+        store.onRegisterReply(1, QByteArray::fromHex(r.hex), 2);
+        EXPECT_EQ(Values(store, 1, 2), r.values) << r.hex;
+    }
+    store.setCellFormat({PacketNo(1), 0}, 12); // long, AB CD
+    store.onRegisterReply(1, QByteArray::fromHex("00012345"), 2);
+    EXPECT_EQ(Values(store, 1, 2), "74565|--");
+}
