@@ -25,10 +25,12 @@ RegisterStore::RegisterStore(QObject* parent) : QObject(parent) {
 }
 
 QString RegisterStore::valueText(PointRef point) const {
+    settle(point.packet);
     return QString::fromStdString(m_image.At(point).value);
 }
 
 const std::string& RegisterStore::valueUtf8(PointRef point) const {
+    settle(point.packet);
     return m_image.At(point).value;
 }
 
@@ -45,6 +47,7 @@ QString RegisterStore::gridText(int grid, int row, int column) const {
 }
 
 int RegisterStore::formatCode(PointRef point) const {
+    settle(point.packet);
     return m_formats.Get(point);
 }
 
@@ -59,6 +62,7 @@ bool RegisterStore::isStale(PacketNo packet) const {
 }
 
 void RegisterStore::setCellValue(PointRef point, const QString& text) {
+    settle(point.packet);
     m_image.SetValue(point, text.toStdString());
     markChanged(point.packet.number);
 }
@@ -69,6 +73,7 @@ void RegisterStore::setCellLabel(PointRef point, const QString& text) {
 }
 
 void RegisterStore::setCellFormat(PointRef point, int code) {
+    settle(point.packet);
     m_formats.SetCellFormat(point, code);
     markChanged(point.packet.number);
 }
@@ -110,6 +115,7 @@ void RegisterStore::setAddressBase(int base) {
 }
 
 void RegisterStore::rebuildPointLabels() {
+    settleAll(); // the blanks replace what the replies so far brought
     m_image.RebuildPointLabels(m_images, m_addressBase);
     for (int p = 1; p <= kPacketCount; ++p)
         markChanged(p);
@@ -117,16 +123,35 @@ void RegisterStore::rebuildPointLabels() {
 }
 
 void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int registerCount) {
-    if (!PacketNo(packet).valid())
+    const PacketNo number(packet);
+    if (!number.valid())
         return;
-    // The texts go straight into the image's cells, which keep their storage from reply to
-    // reply.
-    DecodeRegistersTo(Bytes(data), registerCount, m_formats.Packet(PacketNo(packet)),
-                      [this, packet](int cell, std::string_view text) {
-                          m_image.SetValue({PacketNo(packet), cell}, text);
-                      });
+    PendingReply& pending = m_pending[number.index()];
+    // A reply that reaches every cell the pending one reaches leaves nothing of it behind once
+    // decoded, so it simply takes its place; a shorter one lets the pending one be decoded first.
+    if (pending.pending && (data.size() < pending.data.size() || registerCount < pending.registers))
+        settle(number);
+    pending = {data, registerCount, true};
     markChanged(packet);
     setStale(packet, false);
+}
+
+void RegisterStore::settle(PacketNo packet) const {
+    if (!packet.valid() || !m_pending[packet.index()].pending)
+        return;
+    PendingReply& pending = m_pending[packet.index()];
+    pending.pending = false;
+    // The texts go straight into the image's cells, which keep their storage from reply to
+    // reply.
+    DecodeRegistersTo(Bytes(pending.data), pending.registers, m_formats.Packet(packet),
+                      [this, packet](int cell, std::string_view text) {
+                          m_image.SetValue({packet, cell}, text);
+                      });
+}
+
+void RegisterStore::settleAll() const {
+    for (int p = 1; p <= kPacketCount; ++p)
+        settle(PacketNo(p));
 }
 
 void RegisterStore::onBitReply(int packet, const QByteArray& data, int bitCount) {
@@ -135,6 +160,7 @@ void RegisterStore::onBitReply(int packet, const QByteArray& data, int bitCount)
     setStale(packet, false); // an accepted reply, even where the format keeps the cells
     if (m_dataFormat != 0)
         return;
+    settle(PacketNo(packet)); // a register reply before it must not come after it
     m_image.Apply(PacketNo(packet), DecodeBits(Bytes(data), bitCount));
     markChanged(packet);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The register image on the GUI thread: the value and label texts of the 30 packets, their cell
 // colours, the format store, and the panel-wide data format and address base. Replies accepted
-// by the session are decoded here; views learn of changes through a coalescing signal (at most
-// ~30 per second), never once per byte. The console and the window use the same store.
+// by the session are decoded here, when a cell of their packet is next read; views learn of changes
+// through a coalescing signal (at most ~30 per second), never once per byte. The console and the
+// window use the same store.
 #include <QByteArray>
 #include <QObject>
 #include <QSet>
@@ -26,8 +27,16 @@ public:
 
     explicit RegisterStore(QObject* parent = nullptr);
 
-    FormatStore& formats() { return m_formats; }
-    const FormatStore& formats() const { return m_formats; }
+    // The formats as every reply so far has left them (a reply's 32-bit values mark the cells
+    // after them).
+    FormatStore& formats() {
+        settleAll();
+        return m_formats;
+    }
+    const FormatStore& formats() const {
+        settleAll();
+        return m_formats;
+    }
     const CommandImages& images() const { return m_images; }
     int dataFormat() const { return m_dataFormat; }   // 0 "Int Default", 1 ABCD, 2 CDAB, 3 BADC
     int addressBase() const { return m_addressBase; } // 0 or 1
@@ -73,14 +82,27 @@ signals:
     void staleChanged(int packet, bool stale);                         // at once, on change only
 
 private:
+    // A register reply is kept as its bytes until a cell of its packet is read or changed: the
+    // link may bring thousands a second, while a page or a print reads them far less often.
+    // Settling decodes it into the image exactly as it would have been decoded on arrival.
+    struct PendingReply {
+        QByteArray data;
+        int registers = 0;
+        bool pending = false;
+    };
+    void settle(PacketNo packet) const;
+    void settleAll() const;
+
     void markChanged(int packet);
     void setStale(int packet, bool stale);
     void flush();
 
     using PacketColors = std::array<std::array<ColorRefs, 2>, kCellsPerPacket>;
 
-    FormatStore m_formats;
-    RegisterImage m_image;
+    // Settling a pending reply fills these from a const reader too.
+    mutable FormatStore m_formats;
+    mutable RegisterImage m_image;
+    mutable std::array<PendingReply, kPacketCount> m_pending;
     std::array<PacketColors, kPacketCount> m_colors;
     std::array<bool, kPacketCount> m_stale{};
     CommandImages m_images;

@@ -5,7 +5,9 @@
 
 #include <QByteArray>
 #include <QSignalSpy>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "registers/RegisterStore.h"
 
@@ -120,4 +122,46 @@ TEST(GridStore, EachReplyReplacesTheCellTextsWhateverTheirLengths) {
     store.setCellFormat({PacketNo(1), 0}, 12); // long, AB CD
     store.onRegisterReply(1, QByteArray::fromHex("00012345"), 2);
     EXPECT_EQ(Values(store, 1, 2), "74565|--");
+}
+
+// Replies are decoded when their packet is next read. Whatever comes between (a shorter or a
+// longer reply, a 32-bit format that marks the next cell, a bit reply, a typed value, a format
+// choice, a label rebuild), a store read only at the end must hold what one read after every
+// step holds.
+TEST(GridStore, ReadingLateShowsWhatReadingAtEveryReplyShows) {
+    using Step = std::function<void(RegisterStore&)>;
+    const auto reply = [](const char* hex, int registers) -> Step {
+        return [=](RegisterStore& s) { s.onRegisterReply(1, QByteArray::fromHex(hex), registers); };
+    };
+    const Step float0 = [](RegisterStore& s) { s.formats().SetRaw({PacketNo(1), 0}, 7); };
+    const Step float1 = [](RegisterStore& s) { s.formats().SetRaw({PacketNo(1), 1}, 12); };
+    const Step typed = [](RegisterStore& s) { s.setCellValue({PacketNo(1), 3}, "typed"); };
+    const Step menu = [](RegisterStore& s) { s.setCellFormat({PacketNo(1), 2}, 13); };
+    const Step bits = [](RegisterStore& s) { s.onBitReply(1, QByteArray::fromHex("05"), 4); };
+    const Step labels = [](RegisterStore& s) { s.rebuildPointLabels(); };
+    const std::vector<std::vector<Step>> runs = {
+        {reply("000100020003000400050006", 6), reply("FFFF0007", 2)},
+        {float1, reply("3F800000", 2), reply("3F8000004000", 3)},
+        {float0, float1, reply("3F800000ABCD", 3), reply("0001", 1), reply("3F8000000009", 3)},
+        {reply("00010002000300040005", 5), typed, reply("0009", 1)},
+        {reply("0001000200030004", 4), menu, reply("0009", 1)},
+        {reply("0001000200030004", 4), reply("00090009000900090009", 2)},
+        {reply("0001000200030004", 4), bits, reply("0002", 1)},
+        {reply("0001000200030004", 4), labels, reply("0002", 1)},
+    };
+    for (std::size_t run = 0; run < runs.size(); ++run) {
+        RegisterStore everyStep;
+        RegisterStore atTheEnd;
+        for (const Step& step : runs[run]) {
+            step(everyStep);
+            (void)Values(everyStep, 1, 8);
+            step(atTheEnd);
+        }
+        // The formats first: a 32-bit value marks its second cell when it is decoded.
+        for (int cell = 0; cell < 8; ++cell)
+            EXPECT_EQ(atTheEnd.formatCode({PacketNo(1), cell}),
+                      everyStep.formatCode({PacketNo(1), cell}))
+                << "run " << run << " cell " << cell;
+        EXPECT_EQ(Values(atTheEnd, 1, 8), Values(everyStep, 1, 8)) << "run " << run;
+    }
 }
