@@ -2,6 +2,7 @@
 
 #include <QThread>
 #include <algorithm>
+#include <utility>
 
 #include "modbus/LogFormat.h"
 #include "modbus/RtuFrame.h"
@@ -36,9 +37,10 @@ CommSession::CommSession(QObject* parent)
     m_statsTimer.setSingleShot(true);
     m_clock.start();
     connect(&m_statsTimer, &QTimer::timeout, this, [this] { emit packetStatsChanged(m_stats); });
-    connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::AutoSendThreadProc);
+    connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::onCycleTimer);
     connect(&m_jobTimer, &QTimer::timeout, this, &CommSession::JobThreadProc);
-    connect(m_port, &CComPort::bytesReceived, this, &CommSession::onSerialBytes);
+    connect(m_port, &CComPort::bytesReceived, this,
+            [this](const QByteArray& bytes) { takeInput(&CommSession::onSerialBytes, bytes); });
     connect(m_port, &CComPort::portError, this, [this](const QString& reason) {
         stopPolling();
         m_port->Stop();
@@ -46,7 +48,8 @@ CommSession::CommSession(QObject* parent)
         emit linkError(reason);
         emit serialClosed();
     });
-    connect(m_socket, &CModbusSocket::bytesReceived, this, &CommSession::onTcpBytes);
+    connect(m_socket, &CModbusSocket::bytesReceived, this,
+            [this](const QByteArray& bytes) { takeInput(&CommSession::onTcpBytes, bytes); });
     connect(m_socket, &CModbusSocket::connected, this, &CommSession::onTcpConnected);
     connect(m_socket, &CModbusSocket::connectFailed, this,
             [this] { emit tcpConnectFailed(QStringLiteral("%1:%2").arg(m_tcpHost, m_tcpPort)); });
@@ -193,10 +196,42 @@ void CommSession::AutoSendThreadProc() {
             fastReplyJudged();
         } else {
             m_fastWaiting = true;
-            m_cycleTimer.start(m_delays.replyTimeoutMs);
+            m_replyDeadlineUs = nowUs() + qint64{m_delays.replyTimeoutMs} * 1000;
+            // A timer still running for an earlier request fires before this deadline and is
+            // carried on to it: restarting the timer for every request would cost more.
+            if (!m_cycleTimer.isActive())
+                m_cycleTimer.start(m_delays.replyTimeoutMs);
         }
         return;
     }
+    m_cycleTimer.stop(); // nothing due: a kick must find the cycle idle
+}
+
+void CommSession::onCycleTimer() {
+    if (fastMode() && m_fastWaiting) {
+        const qint64 leftUs = m_replyDeadlineUs - nowUs();
+        if (leftUs > kClockToleranceUs) {
+            m_cycleTimer.start(static_cast<int>((leftUs + 999) / 1000));
+            return;
+        }
+    }
+    AutoSendThreadProc();
+}
+
+void CommSession::takeInput(void (CommSession::*handle)(const QByteArray&),
+                            const QByteArray& bytes) {
+    m_inInput = true;
+    (this->*handle)(bytes);
+    m_inInput = false;
+    if (!std::exchange(m_sendDue, false))
+        return;
+    // Bytes that came with a connection's close are still judged; the close is reported next,
+    // so the request waits for the event loop, which then finds the link gone.
+    const bool up = m_link == LinkKind::Serial ? m_port->isOpen() : m_socket->isConnected();
+    if (up)
+        AutoSendThreadProc();
+    else
+        m_cycleTimer.start(0);
 }
 
 void CommSession::sendPolled(int packet) {
@@ -275,7 +310,12 @@ void CommSession::fastReplyJudged() {
         QThread::usleep(static_cast<unsigned long>(waitUs));
         waitUs = 0;
     }
-    m_cycleTimer.start(waitUs > 0 ? static_cast<int>((waitUs + 999) / 1000) : 0);
+    if (waitUs > 0)
+        m_cycleTimer.start(static_cast<int>((waitUs + 999) / 1000));
+    else if (m_inInput)
+        m_sendDue = true; // straight after the bytes in hand, without a turn of the event loop
+    else
+        m_cycleTimer.start(0);
 }
 
 int CommSession::replyWaitMs() const {

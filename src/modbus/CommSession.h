@@ -120,8 +120,14 @@ private:
         QStringList texts;
     };
 
-    // The polling cycle: one step per timer expiry.
+    // The polling cycle: one step per timer expiry, or straight after the bytes that brought
+    // a reply in the fast mode.
     void AutoSendThreadProc();
+    // The cycle timer's expiry. In the fast mode it may come for a request sent earlier: the
+    // wait goes on until the current request's reply timeout.
+    void onCycleTimer();
+    // Bytes from a link, and then the fast mode's next request if their reply made it due.
+    void takeInput(void (CommSession::*handle)(const QByteArray&), const QByteArray& bytes);
     void kickCycle();
     bool packetDue(int packet) const;
     void sendPolled(int packet);
@@ -221,11 +227,14 @@ private:
     };
     std::array<Awaiting, kPacketCount> m_awaiting{};
     QElapsedTimer m_clock;
-    qint64 m_lastByteUs = 0;    // the last serial byte received
-    qint64 m_lastRequestUs = 0; // the last serial request sent
-    int m_baudRate = 19200;     // of the open port
-    bool m_cycleHeld = false;   // the cycle waits for a reply that is arriving
-    bool m_fastWaiting = false; // the fast mode waits for the current packet's reply
+    qint64 m_lastByteUs = 0;      // the last serial byte received
+    qint64 m_lastRequestUs = 0;   // the last serial request sent
+    int m_baudRate = 19200;       // of the open port
+    bool m_cycleHeld = false;     // the cycle waits for a reply that is arriving
+    bool m_fastWaiting = false;   // the fast mode waits for the current packet's reply
+    qint64 m_replyDeadlineUs = 0; // until then (the fast mode's reply timeout)
+    bool m_inInput = false;       // a link's bytes are being handled
+    bool m_sendDue = false;       // the fast mode's next request goes once they are
 
     PacketStatsTable m_stats{};
     // Per packet: when its last request was sent whole (the response time runs from there).
