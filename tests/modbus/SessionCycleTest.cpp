@@ -321,3 +321,33 @@ TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWh
     EXPECT_GE(session.packetStats()[0].noReply, static_cast<std::uint32_t>(requests) - 1);
     EXPECT_EQ(session.packetStats()[0].valid, 0u);
 }
+
+TEST_F(SessionCycle, TheFastModeTakesUpAPacketTickedAgainWithoutWaitingOutTheTimeout) {
+    // At 115200 baud the silence before the next request is slept out, not waited on a timer.
+    session.closeSerial();
+    SerialSettings settings;
+    settings.portName = pty.endB();
+    settings.baudRate = 115200;
+    session.openSerial(settings);
+    QObject::connect(&device, &QSerialPort::readyRead, [&] {
+        if (wire.size() >= 8) {
+            wire.clear();
+            device.write(ToQt(ReadReply(1, 3, {0, 7})));
+        }
+    });
+    SessionDelays delays = session.delays();
+    delays.replyTimeoutMs = 20000;
+    session.setDelays(delays);
+    QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
+    Configure({1}, 0);
+    ASSERT_TRUE(WaitUntil([&] { return replies.count() >= 3; }));
+    session.setPacketChecked(1, false);
+    // The reply on its way comes in and finds nothing due.
+    ASSERT_TRUE(WaitUntil([&] {
+        return replies.count() >= static_cast<qsizetype>(session.packetStats()[0].requests);
+    }));
+    const qsizetype before = sent.count();
+    session.setPacketChecked(1, true);
+    EXPECT_TRUE(WaitUntil([&] { return sent.count() > before; }))
+        << "the cycle stayed with the reply timeout of a request long answered";
+}
