@@ -321,7 +321,7 @@ bool ConsoleRunner::prepareWrites() {
 
 // The writes go out once, in order, each as a one-shot write of the link.
 void ConsoleRunner::sendWrites() {
-    if (m_done)
+    if (m_done || m_pendingWrites.isEmpty())
         return;
     for (const QString& text : std::exchange(m_pendingWrites, {}))
         m_app.link()->requestOneShot(text);
