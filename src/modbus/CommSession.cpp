@@ -201,10 +201,28 @@ void CommSession::AutoSendThreadProc() {
             // carried on to it: restarting the timer for every request would cost more.
             if (!m_cycleTimer.isActive())
                 m_cycleTimer.start(m_delays.replyTimeoutMs);
+            if (m_link != LinkKind::Serial)
+                waitOnSocket();
         }
         return;
     }
     m_cycleTimer.stop(); // nothing due: a kick must find the cycle idle
+}
+
+// The fast mode over a connection waits for the reply on the socket itself: a turn of the
+// event loop between a reply and the next request costs more than the request. Each reply that
+// comes in sends the next request, and the wait goes on for its reply. The event loop is back
+// within 2 ms, and as soon as a reply is 1 ms late, so stops, writes and timers wait no longer.
+void CommSession::waitOnSocket() {
+    constexpr qint64 kBudgetUs = 2000;
+    constexpr int kReplyWaitMs = 1;
+    if (m_waitingOnSocket)
+        return; // a request sent by a reply that came in this wait: the wait goes on for it
+    m_waitingOnSocket = true;
+    const qint64 until = nowUs() + kBudgetUs;
+    while (m_fastWaiting && nowUs() < until && m_socket->WaitForBytes(kReplyWaitMs)) {
+    }
+    m_waitingOnSocket = false;
 }
 
 void CommSession::onCycleTimer() {

@@ -126,6 +126,9 @@ private:
     // The cycle timer's expiry. In the fast mode it may come for a request sent earlier: the
     // wait goes on until the current request's reply timeout.
     void onCycleTimer();
+    // The fast mode over a TCP connection: the replies are waited for on the socket for a
+    // while before the event loop takes over again.
+    void waitOnSocket();
     // Bytes from a link, and then the fast mode's next request if their reply made it due.
     void takeInput(void (CommSession::*handle)(const QByteArray&), const QByteArray& bytes);
     void kickCycle();
@@ -227,14 +230,15 @@ private:
     };
     std::array<Awaiting, kPacketCount> m_awaiting{};
     QElapsedTimer m_clock;
-    qint64 m_lastByteUs = 0;      // the last serial byte received
-    qint64 m_lastRequestUs = 0;   // the last serial request sent
-    int m_baudRate = 19200;       // of the open port
-    bool m_cycleHeld = false;     // the cycle waits for a reply that is arriving
-    bool m_fastWaiting = false;   // the fast mode waits for the current packet's reply
-    qint64 m_replyDeadlineUs = 0; // until then (the fast mode's reply timeout)
-    bool m_inInput = false;       // a link's bytes are being handled
-    bool m_sendDue = false;       // the fast mode's next request goes once they are
+    qint64 m_lastByteUs = 0;        // the last serial byte received
+    qint64 m_lastRequestUs = 0;     // the last serial request sent
+    int m_baudRate = 19200;         // of the open port
+    bool m_cycleHeld = false;       // the cycle waits for a reply that is arriving
+    bool m_fastWaiting = false;     // the fast mode waits for the current packet's reply
+    qint64 m_replyDeadlineUs = 0;   // until then (the fast mode's reply timeout)
+    bool m_inInput = false;         // a link's bytes are being handled
+    bool m_waitingOnSocket = false; // waitOnSocket is running
+    bool m_sendDue = false;         // the fast mode's next request goes once they are handled
 
     PacketStatsTable m_stats{};
     // Per packet: when its last request was sent whole (the response time runs from there).

@@ -3,6 +3,12 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#endif
+
 namespace vantor {
 
 namespace {
@@ -107,12 +113,49 @@ bool CModbusSocket::isConnected() const {
 bool CModbusSocket::Send(std::span<const std::uint8_t> bytes) {
     if (!isConnected())
         return false;
+#ifdef Q_OS_UNIX
+    if (m_socket->bytesToWrite() == 0) {
+        // Nothing queued: the request goes to the descriptor at once. What it does not take
+        // goes through the socket's queue; a failure is left for the socket to find and report.
+        const ssize_t put = ::send(static_cast<int>(m_socket->socketDescriptor()), bytes.data(),
+                                   bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL);
+        if (put == static_cast<ssize_t>(bytes.size()))
+            return true;
+        if (put < 0 && errno != EAGAIN && errno != EWOULDBLOCK)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(std::max<ssize_t>(put, 0)));
+    }
+#endif
     const QByteArray data(reinterpret_cast<const char*>(bytes.data()),
                           static_cast<qsizetype>(bytes.size()));
     if (m_socket->write(data) != data.size())
         return false;
     m_socket->flush();
     return true;
+}
+
+bool CModbusSocket::WaitForBytes(int ms) {
+#ifdef Q_OS_UNIX
+    // Read past the socket object only while it holds nothing unread, so the stream keeps its
+    // order. A close or an error is left in the descriptor for the socket to find and report.
+    if (!isConnected() || m_socket->bytesAvailable() > 0)
+        return false;
+    const int fd = static_cast<int>(m_socket->socketDescriptor());
+    pollfd waiting{fd, POLLIN, 0};
+    if (::poll(&waiting, 1, ms) != 1 || (waiting.revents & POLLIN) == 0)
+        return false;
+    constexpr qsizetype kReadSize = 4096;
+    m_received.resize(kReadSize);
+    const ssize_t got = ::recv(fd, m_received.data(), static_cast<std::size_t>(kReadSize), 0);
+    if (got <= 0)
+        return false;
+    m_received.resize(got);
+    emit bytesReceived(m_received);
+    return true;
+#else
+    Q_UNUSED(ms);
+    return false;
+#endif
 }
 
 } // namespace vantor

@@ -25,6 +25,11 @@ public:
     bool isConnected() const;
 
     bool Send(std::span<const std::uint8_t> bytes);
+    // Waits up to ms for bytes on the connection and delivers them as bytesReceived before it
+    // returns, without a turn of the event loop. False: nothing came, or the connection is
+    // closing (the socket then reports that as usual), or the platform waits in the event loop
+    // only.
+    bool WaitForBytes(int ms);
 
 signals:
     void bytesReceived(QByteArray bytes); // raw stream bytes; the session frames them
@@ -36,6 +41,7 @@ private:
     void endAttempt(const QString& failure); // empty: connected
 
     QTcpSocket* m_socket;
+    QByteArray m_received; // WaitForBytes's read buffer
     QTimer* m_connectTimer;
     bool m_closing = false;
     bool m_connecting = false;
