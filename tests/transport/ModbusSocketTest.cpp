@@ -1,6 +1,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include "transport/LinkTestUtil.h"
 #include "transport/ModbusSocket.h"
@@ -110,6 +111,44 @@ TEST_F(ModbusSocketTest, ServerCloseIsReportedOnceWithTheLastBytes) {
     EXPECT_FALSE(m_lost.wait(300));
     EXPECT_EQ(m_lost.count(), 1);
     EXPECT_FALSE(m_client.Send(Bytes(kRequest)));
+}
+
+// WaitForBytes reads past the event loop: the stream keeps its order with what the event loop
+// delivers, and a close or a reset that it meets is still reported, once, by the socket.
+TEST_F(ModbusSocketTest, WaitingOnTheSocketKeepsTheStreamAndLeavesTheCloseToBeReported) {
+    for (const bool reset : {false, true}) {
+        m_received.clear();
+        m_lost.clear();
+        ASSERT_TRUE(ConnectClient());
+        QTcpSocket* server = Accept();
+        ASSERT_NE(server, nullptr);
+        EXPECT_FALSE(m_client.WaitForBytes(20)) << "nothing sent yet";
+
+        server->write("AB");
+        server->flush();
+        ASSERT_TRUE(m_client.WaitForBytes(kWaitMs));
+        EXPECT_EQ(m_received, "AB");
+        server->write("CD");
+        ASSERT_TRUE(WaitReceived(4));
+        server->write("EF");
+        server->flush();
+        ASSERT_TRUE(m_client.WaitForBytes(kWaitMs));
+        EXPECT_EQ(m_received, "ABCDEF");
+
+        if (reset) {
+            const linger now{1, 0}; // a close with linger 0 resets the connection
+            ::setsockopt(static_cast<int>(server->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now,
+                         sizeof now);
+        }
+        server->close();
+        QTest::qSleep(50); // the close reaches the client's descriptor
+        EXPECT_FALSE(m_client.WaitForBytes(20));
+        ASSERT_TRUE(m_lost.wait(kWaitMs)) << (reset ? "reset" : "close");
+        EXPECT_FALSE(m_lost.wait(100));
+        EXPECT_EQ(m_lost.count(), 1);
+        EXPECT_FALSE(m_client.WaitForBytes(20));
+        delete server;
+    }
 }
 
 TEST_F(ModbusSocketTest, ReconnectReplacesTheConnectionQuietly) {
