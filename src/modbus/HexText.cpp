@@ -14,10 +14,13 @@ std::string HexDigits(std::uint32_t value, int digits) {
 }
 
 void AppendHexBytes(std::string& text, std::span<const std::uint8_t> bytes) {
+    const std::size_t at = text.size();
+    text.resize(at + 3 * bytes.size());
+    char* out = text.data() + at;
     for (const std::uint8_t byte : bytes) {
-        text += kUpperHex[byte >> 4];
-        text += kUpperHex[byte & 0x0F];
-        text += ' ';
+        *out++ = kUpperHex[byte >> 4];
+        *out++ = kUpperHex[byte & 0x0F];
+        *out++ = ' ';
     }
 }
 

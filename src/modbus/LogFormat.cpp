@@ -10,45 +10,88 @@ TimeOfDay LocalTimeOfDay() {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const std::time_t seconds = system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    // A busy link stamps thousands of lines a second: the local time of day is worked out once
+    // a second per thread.
+    thread_local std::time_t lastSeconds = -1;
+    thread_local std::tm local{};
+    if (seconds != lastSeconds) {
+        localtime_r(&seconds, &local);
+        lastSeconds = seconds;
+    }
     const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     return {local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis)};
 }
 
+namespace {
+
+// "%02d:%02d:%02d:%03d" (and a blank) at the end of the line.
+void AppendTimeStamp(std::string& line, const TimeOfDay& t, bool trailingBlank) {
+    const auto inRange = [](int value, int limit) { return value >= 0 && value < limit; };
+    if (!inRange(t.hour, 100) || !inRange(t.minute, 100) || !inRange(t.second, 100) ||
+        !inRange(t.millisecond, 1000)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d:%03d", t.hour, t.minute, t.second,
+                      t.millisecond);
+        line += text;
+    } else {
+        const auto digit = [](int value) { return static_cast<char>('0' + value); };
+        const char text[12] = {digit(t.hour / 10),
+                               digit(t.hour % 10),
+                               ':',
+                               digit(t.minute / 10),
+                               digit(t.minute % 10),
+                               ':',
+                               digit(t.second / 10),
+                               digit(t.second % 10),
+                               ':',
+                               digit(t.millisecond / 100),
+                               digit(t.millisecond / 10 % 10),
+                               digit(t.millisecond % 10)};
+        line.append(text, sizeof text);
+    }
+    if (trailingBlank)
+        line += ' ';
+}
+
+// A time stamp, a marker and the rest, in one allocation.
+std::string StampedLine(const TimeOfDay& t, bool trailingBlank, std::string_view marker,
+                        std::string_view rest) {
+    std::string line;
+    line.reserve(24 + marker.size() + rest.size());
+    AppendTimeStamp(line, t, trailingBlank);
+    line += marker;
+    line += rest;
+    return line;
+}
+
+} // namespace
+
 std::string TimeStamp(const TimeOfDay& t, bool trailingBlank) {
-    char text[64];
-    std::snprintf(text, sizeof text, trailingBlank ? "%02d:%02d:%02d:%03d " : "%02d:%02d:%02d:%03d",
-                  t.hour, t.minute, t.second, t.millisecond);
+    std::string text;
+    AppendTimeStamp(text, t, trailingBlank);
     return text;
 }
 
 std::string SerialTxLine(const TimeOfDay& t, std::string_view txText) {
-    std::string line = TimeStamp(t, true);
-    line += txText;
-    return line;
+    return StampedLine(t, true, {}, txText);
 }
 
 std::string TcpTxLine(const TimeOfDay& t, std::span<const std::uint8_t> request) {
-    return TimeStamp(t, true) + "Tx:   " + HexBytes(request);
+    std::string line = StampedLine(t, true, "Tx:   ", {});
+    AppendHexBytes(line, request);
+    return line;
 }
 
 std::string PolledRxLine(const TimeOfDay& t, std::string_view hexText) {
-    std::string line = TimeStamp(t, false) + " Rx:   ";
-    line += hexText;
-    return line;
+    return StampedLine(t, false, " Rx:   ", hexText);
 }
 
 std::string EchoRxLine(const TimeOfDay& t, std::string_view hexText) {
-    std::string line = TimeStamp(t, false) + " Rx :  ";
-    line += hexText;
-    return line;
+    return StampedLine(t, false, " Rx :  ", hexText);
 }
 
 std::string NoticeLine(const TimeOfDay& t, std::string_view text) {
-    std::string line = TimeStamp(t, false) + " ";
-    line += text;
-    return line;
+    return StampedLine(t, false, " ", text);
 }
 
 std::string NoReplyText(int packet) {

@@ -99,6 +99,8 @@ TEST(LogFormat, LineForms) {
     const TimeOfDay t{9, 5, 3, 7};
     EXPECT_EQ(TimeStamp(t, false), "09:05:03:007");
     EXPECT_EQ(TimeStamp({23, 59, 59, 999}, true), "23:59:59:999 ");
+    EXPECT_EQ(TimeStamp({100, 0, -1, 1000}, true), "100:00:-1:1000 "); // as printf has it
+    EXPECT_EQ(NoticeLine(t, "数据包 1 无应答"), "09:05:03:007 数据包 1 无应答");
     EXPECT_EQ(SerialTxLine(t, "Tx :  01 03 00 00 00 01 84 0A "),
               "09:05:03:007 Tx :  01 03 00 00 00 01 84 0A ");
     const Bytes request{0x00, 0x01, 0x00, 0x00, 0x00, 0x06, 0x01, 0x03, 0x00, 0x00, 0x00, 0x0A};
