@@ -1,6 +1,7 @@
 #pragma once
 // The Modbus TCP transport: one QTcpSocket, used only on the thread the object lives on. Nothing
-// in it blocks: the link thread stays free to stop at any moment.
+// in it blocks but WaitForBytes, for no longer than its caller asks: the link thread stays free
+// to stop at any moment.
 #include <QObject>
 #include <QString>
 #include <cstdint>
