@@ -136,9 +136,7 @@ void RegisterStore::onRegisterReply(int packet, const QByteArray& data, int regi
     setStale(packet, false);
 }
 
-void RegisterStore::settle(PacketNo packet) const {
-    if (!packet.valid() || !m_pending[packet.index()].pending)
-        return;
+void RegisterStore::decodePending(PacketNo packet) const {
     PendingReply& pending = m_pending[packet.index()];
     pending.pending = false;
     // The texts go straight into the image's cells, which keep their storage from reply to

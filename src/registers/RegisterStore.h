@@ -90,7 +90,11 @@ private:
         int registers = 0;
         bool pending = false;
     };
-    void settle(PacketNo packet) const;
+    void settle(PacketNo packet) const {
+        if (packet.valid() && m_pending[packet.index()].pending)
+            decodePending(packet);
+    }
+    void decodePending(PacketNo packet) const;
     void settleAll() const;
 
     void markChanged(int packet);
