@@ -62,6 +62,20 @@ protected:
         return out;
     }
 
+    // A device that answers every request at once over the pseudo-terminal (while *answering),
+    // and a session that gives a reply up after replyTimeoutMs.
+    void AnswerAtOnce(int replyTimeoutMs, const bool* answering = nullptr) {
+        QObject::connect(&device, &QSerialPort::readyRead, [this, answering] {
+            if ((answering == nullptr || *answering) && wire.size() >= 8) {
+                wire.clear();
+                device.write(ToQt(ReadReply(1, 3, {0, 7})));
+            }
+        });
+        SessionDelays delays = session.delays();
+        delays.replyTimeoutMs = replyTimeoutMs;
+        session.setDelays(delays);
+    }
+
     bool WaitForFrames(int count) {
         return WaitUntil([&] { return sent.count() >= count; });
     }
@@ -273,17 +287,8 @@ TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownWhenTheNextRequestGoes)
 }
 
 TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWhenSilent) {
-    // A device that answers every request at once, over the pseudo-terminal.
     bool answering = true;
-    QObject::connect(&device, &QSerialPort::readyRead, [&] {
-        if (answering && wire.size() >= 8) {
-            wire.clear();
-            device.write(ToQt(ReadReply(1, 3, {0, 7})));
-        }
-    });
-    SessionDelays delays = session.delays();
-    delays.replyTimeoutMs = 50;
-    session.setDelays(delays);
+    AnswerAtOnce(50, &answering);
     QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
     // An event loop of its own: qWait looks at the timers only every 10 ms.
     const auto run = [](int ms) {
@@ -329,15 +334,7 @@ TEST_F(SessionCycle, TheFastModeTakesUpAPacketTickedAgainWithoutWaitingOutTheTim
     settings.portName = pty.endB();
     settings.baudRate = 115200;
     session.openSerial(settings);
-    QObject::connect(&device, &QSerialPort::readyRead, [&] {
-        if (wire.size() >= 8) {
-            wire.clear();
-            device.write(ToQt(ReadReply(1, 3, {0, 7})));
-        }
-    });
-    SessionDelays delays = session.delays();
-    delays.replyTimeoutMs = 20000;
-    session.setDelays(delays);
+    AnswerAtOnce(20000);
     QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
     Configure({1}, 0);
     ASSERT_TRUE(WaitUntil([&] { return replies.count() >= 3; }));
