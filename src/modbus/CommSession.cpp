@@ -21,23 +21,22 @@ constexpr qint64 kClockToleranceUs = 1000;
 // Bits a character takes on the line (start, 8 data, parity or a second stop, stop).
 constexpr qint64 kBitsPerCharacter = 11;
 
-// Microseconds the line needs to carry the bytes at the baud rate.
-qint64 LineTimeUs(std::size_t bytes, int baudRate) {
-    return static_cast<qint64>(bytes) * kBitsPerCharacter * 1'000'000 / std::max(1, baudRate);
+int CeilMs(qint64 us) {
+    return static_cast<int>((us + 999) / 1000);
 }
 
 } // namespace
 
 CommSession::CommSession(QObject* parent)
     : QObject(parent), m_port(new CComPort(this)), m_socket(new CModbusSocket(this)) {
-    m_cycleTimer.setSingleShot(true);
-    m_cycleTimer.setTimerType(Qt::PreciseTimer);
-    m_jobTimer.setSingleShot(true);
-    m_jobTimer.setTimerType(Qt::PreciseTimer);
-    m_statsTimer.setSingleShot(true);
+    for (QTimer* timer : {&m_cycleTimer, &m_replyTimer, &m_jobTimer, &m_statsTimer}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
     m_clock.start();
     connect(&m_statsTimer, &QTimer::timeout, this, [this] { emit packetStatsChanged(m_stats); });
-    connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::onCycleTimer);
+    connect(&m_cycleTimer, &QTimer::timeout, this, &CommSession::AutoSendThreadProc);
+    connect(&m_replyTimer, &QTimer::timeout, this, &CommSession::onReplyTimer);
     connect(&m_jobTimer, &QTimer::timeout, this, &CommSession::JobThreadProc);
     connect(m_port, &CComPort::bytesReceived, this,
             [this](const QByteArray& bytes) { takeInput(&CommSession::onSerialBytes, bytes); });
@@ -57,6 +56,11 @@ CommSession::CommSession(QObject* parent)
         m_tcpConnected = false;
         m_mbap.Reset();
         m_rx.Reset(); // what a gateway sent of an RTU reply
+        if (m_cycle.inFlight() != nullptr) {
+            // The request went down with the connection: nothing more will answer it.
+            m_replyTimer.stop();
+            requestDone(false);
+        }
         logNotice(QStringLiteral("Modbus TCP/IP 连接已断开（%1）").arg(reason).toStdString());
         emit tcpDisconnected(reason);
     });
@@ -146,6 +150,16 @@ void CommSession::tcpStop() {
     setMode(SessionMode::Idle);
 }
 
+// A polled request still in flight when polling stops or starts again is given up: its reply,
+// should it come, is not taken for anything.
+void CommSession::forgetPendingRequests() {
+    if (m_cycle.awaiting(RequestInFlight::Kind::Write))
+        return;
+    m_cycle.stop();
+    m_replyTimer.stop();
+    m_missLogged.fill(false);
+}
+
 bool CommSession::packetDue(int packet) const {
     const PacketImage& image = m_images.packets[packet - 1];
     if (!m_autoSend || m_mode != SessionMode::Polling || m_images.totalCount == 0 ||
@@ -161,22 +175,24 @@ bool CommSession::rtuLinkOpen() const {
     return m_link == LinkKind::RtuOverTcp ? m_tcpConnected : m_port->isOpen();
 }
 
+bool CommSession::linkUp() const {
+    return m_link == LinkKind::Serial ? m_port->isOpen() : m_socket->isConnected();
+}
+
 // Restarts an idle cycle after anything that may have made a packet due. While the cycle waits
-// out an interval it is left alone, so the spacing between requests is kept.
+// out a pause or a reply it is left alone, so the spacing between requests is kept.
 void CommSession::kickCycle() {
-    if (!m_cycleTimer.isActive())
+    if (!m_cycleTimer.isActive() && m_cycle.inFlight() == nullptr)
         m_cycleTimer.start(0);
 }
 
-// One step of the cycle: send the next due packet after the last one sent and wait the interval
-// with it as the current packet. With nothing due the cycle stops until kicked again.
+// One step of the cycle: with no request in flight, send the next due packet after the last one
+// sent. With nothing due the cycle stops until kicked again.
 void CommSession::AutoSendThreadProc() {
-    m_cycleHeld = false;
-    m_fastWaiting = false;
-    if (const int wait = IsRtuFramed(m_link) ? replyWaitMs() : 0; wait > 0) {
-        // A request now would cut the reply still arriving; the interval is over, so the
-        // next request goes as soon as the reply is judged or the line falls silent.
-        m_cycleHeld = true;
+    if (m_cycle.inFlight() != nullptr || m_mode != SessionMode::Polling)
+        return; // the reply, its timeout or the write job moves the cycle on
+    if (const int wait = IsRtuFramed(m_link) ? lineBusyMs() : 0; wait > 0) {
+        // Bytes are still arriving: a request now would talk over them.
         m_cycleTimer.start(wait);
         return;
     }
@@ -187,26 +203,190 @@ void CommSession::AutoSendThreadProc() {
         m_current = packet;
         m_next = packet % kPacketCount + 1;
         sendPolled(packet);
-        if (!fastMode()) {
-            m_cycleTimer.start(m_link == LinkKind::Tcp ? m_delays.tcpIntervalMs : m_sendInterval);
-        } else if (IsRtuFramed(m_link) && m_images.packets[packet - 1].slave == 0) {
-            // A broadcast is never answered: the next request follows its frame and the
-            // silence after it.
-            m_lastByteUs = m_sentEndUs[packet - 1];
-            fastReplyJudged();
-        } else {
-            m_fastWaiting = true;
-            m_replyDeadlineUs = nowUs() + qint64{m_delays.replyTimeoutMs} * 1000;
-            // A timer still running for an earlier request fires before this deadline and is
-            // carried on to it: restarting the timer for every request would cost more.
-            if (!m_cycleTimer.isActive())
-                m_cycleTimer.start(m_delays.replyTimeoutMs);
-            if (m_link != LinkKind::Serial)
-                waitOnSocket();
-        }
         return;
     }
     m_cycleTimer.stop(); // nothing due: a kick must find the cycle idle
+}
+
+void CommSession::sendPolled(int packet) {
+    const PacketImage& image = m_images.packets[packet - 1];
+    // What is left of the last reply would corrupt the next one.
+    dropUnjudgedBytes();
+    m_cycle.forgetTimedOut();
+    int sent = 0;
+    const qint64 sentUs = nowUs();
+    qint64 sentEndUs = sentUs;
+    std::uint16_t transaction = 0;
+    if (m_link == LinkKind::Tcp) {
+        std::array<std::uint8_t, 12> request = image.tcp;
+        transaction = nextTransaction();
+        request[0] = static_cast<std::uint8_t>(transaction >> 8);
+        request[1] = static_cast<std::uint8_t>(transaction);
+        if (m_socket->Send(request))
+            sent = static_cast<int>(request.size());
+        if (m_logScrolling) {
+            const TimeOfDay now = LocalTimeOfDay();
+            log(LogKind::Tx, now, TcpTxLine(now, request));
+        }
+    } else {
+        sent = SendHexCommand(QString::fromStdString(image.serialText));
+        // The write returns once the frame is queued; its last bit leaves the line later.
+        sentEndUs += lineTimeUs(sent);
+    }
+    if (sent > 0) {
+        ++m_stats[packet - 1].requests;
+        statsChanged();
+    }
+    emit frameSent(packet);
+    if (sent <= 0 || (IsRtuFramed(m_link) && image.slave == 0)) {
+        // Refused, or a broadcast, which no slave answers: the pause follows the frame.
+        m_lastByteUs = sentEndUs;
+        m_cycle.answered();
+        startPause();
+        return;
+    }
+    RequestInFlight request = polledRequest(packet, sentUs, sentEndUs);
+    request.transaction = transaction;
+    armReply(request);
+    if (fastMode() && m_link != LinkKind::Serial)
+        waitOnSocket();
+}
+
+RequestInFlight CommSession::polledRequest(int packet, qint64 sentUs, qint64 sentEndUs) const {
+    const PacketImage& image = m_images.packets[packet - 1];
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Polled;
+    request.packet = packet;
+    if (m_link == LinkKind::Tcp) {
+        request.unit = image.tcp[6];
+        request.function = image.tcp[7];
+        request.count = image.tcp[10] << 8 | image.tcp[11];
+    } else {
+        request.unit = image.slave;
+        request.function = image.function;
+        request.count = image.count;
+        request.expectedLength =
+            ExpectedReplyLength(SessionMode::Polling, image.function, image.count);
+    }
+    request.sentUs = sentUs;
+    request.sentEndUs = sentEndUs;
+    return request;
+}
+
+void CommSession::expectReplyTo(int packet) {
+    if (packet < 1 || packet > kPacketCount)
+        return;
+    const qint64 now = nowUs();
+    RequestInFlight request = polledRequest(packet, now, now);
+    const PacketImage& image = m_images.packets[packet - 1];
+    request.transaction = static_cast<std::uint16_t>(image.tcp[0] << 8 | image.tcp[1]);
+    m_current = packet;
+    armReply(request);
+}
+
+std::uint16_t CommSession::nextTransaction() {
+    return ++m_transaction;
+}
+
+void CommSession::armReply(const RequestInFlight& sent) {
+    RequestInFlight request = sent;
+    request.deadlineUs = request.sentEndUs + qint64{m_delays.replyTimeoutMs} * 1000;
+    m_cycle.sent(request);
+    // A timer still running for an earlier request fires before this deadline and is carried
+    // on to it: restarting the timer for every request would cost more than the request.
+    const int ms = CeilMs(request.deadlineUs - nowUs());
+    if (!m_replyTimer.isActive() || m_replyTimer.remainingTime() > ms)
+        m_replyTimer.start(ms);
+}
+
+void CommSession::onReplyTimer() {
+    const RequestInFlight* request = m_cycle.inFlight();
+    if (request == nullptr)
+        return;
+    const qint64 leftUs = request->deadlineUs - nowUs();
+    if (leftUs > kClockToleranceUs) {
+        m_replyTimer.start(CeilMs(leftUs));
+        return;
+    }
+    replyTimedOut();
+}
+
+// The request in flight got no judged reply within the reply timeout. A polled one counts one
+// miss now, whatever comes after; a reply still arriving is cut off and dropped.
+void CommSession::replyTimedOut() {
+    const RequestInFlight request = *m_cycle.inFlight();
+    if (request.kind == RequestInFlight::Kind::Write) {
+        // A reply the request did not give the length of is judged whole now.
+        const bool whole = IsRtuFramed(m_link) && request.expectedLength == 0 &&
+                           m_rx.length() > 2 &&
+                           JudgeReply(m_rx.bytes(), m_rx.length()) == Judgement::Valid;
+        if (m_rx.length() > 0 && m_logScrolling)
+            logAssembly(EchoRxLine);
+        m_rx.Reset();
+        if (whole) {
+            takeWriteReply(false, request.function, 0);
+            return;
+        }
+        logNotice(std::string(kWriteNoReplyText));
+        requestDone(true);
+        return;
+    }
+    if (IsRtuFramed(m_link) && m_rx.length() > 0) {
+        if (m_logScrolling)
+            logAssembly(PolledRxLine);
+        logNotice(UnjudgedBytesText(request.packet, m_rx.length(), request.expectedLength));
+        m_rx.Reset();
+        countDataError(false);
+    }
+    const int packet = request.packet;
+    emit noReply(packet);
+    ++m_stats[packet - 1].noReply;
+    statsChanged();
+    if (!std::exchange(m_missLogged[packet - 1], true))
+        logNotice(NoReplyText(packet)); // once per run: a dead slave must not fill the log
+    requestDone(true);
+}
+
+void CommSession::requestDone(bool timedOut) {
+    const bool write = m_cycle.awaiting(RequestInFlight::Kind::Write);
+    if (timedOut)
+        m_cycle.timedOut();
+    else
+        m_cycle.answered();
+    if (!m_jobs.empty()) {
+        if (std::exchange(m_jobWaits, false))
+            m_jobTimer.start(write ? framePauseMs() : 0);
+        return;
+    }
+    startPause();
+}
+
+// The pause after a request: the send interval, or in the fast mode none but the line's
+// silence after the reply.
+void CommSession::startPause() {
+    if (m_mode != SessionMode::Polling)
+        return;
+    if (!fastMode()) {
+        m_cycleTimer.start(m_sendInterval);
+        return;
+    }
+    qint64 waitUs = 0;
+    if (m_link == LinkKind::Serial) {
+        const qint64 silenceUs = kSilenceMicrosBaud / std::max(1, m_baudRate);
+        waitUs = m_lastByteUs + silenceUs - nowUs();
+    }
+    if (waitUs > 0 && waitUs < 1000) {
+        // Under a millisecond (3.5 characters at 115200 baud last 334 µs): a timer would round
+        // it up to a whole millisecond, so the link thread sleeps it out here.
+        QThread::usleep(static_cast<unsigned long>(waitUs));
+        waitUs = 0;
+    }
+    if (waitUs > 0)
+        m_cycleTimer.start(CeilMs(waitUs));
+    else if (m_inInput)
+        m_sendDue = true; // straight after the bytes in hand, without a turn of the event loop
+    else
+        m_cycleTimer.start(0);
 }
 
 // The fast mode over a connection waits for the reply on the socket itself: a turn of the
@@ -220,20 +400,10 @@ void CommSession::waitOnSocket() {
         return; // a request sent by a reply that came in this wait: the wait goes on for it
     m_waitingOnSocket = true;
     const qint64 until = nowUs() + kBudgetUs;
-    while (m_fastWaiting && nowUs() < until && m_socket->WaitForBytes(kReplyWaitMs)) {
+    while (m_cycle.awaiting(RequestInFlight::Kind::Polled) && nowUs() < until &&
+           m_socket->WaitForBytes(kReplyWaitMs)) {
     }
     m_waitingOnSocket = false;
-}
-
-void CommSession::onCycleTimer() {
-    if (fastMode() && m_fastWaiting) {
-        const qint64 leftUs = m_replyDeadlineUs - nowUs();
-        if (leftUs > kClockToleranceUs) {
-            m_cycleTimer.start(static_cast<int>((leftUs + 999) / 1000));
-            return;
-        }
-    }
-    AutoSendThreadProc();
 }
 
 void CommSession::takeInput(void (CommSession::*handle)(const QByteArray&),
@@ -245,98 +415,19 @@ void CommSession::takeInput(void (CommSession::*handle)(const QByteArray&),
         return;
     // Bytes that came with a connection's close are still judged; the close is reported next,
     // so the request waits for the event loop, which then finds the link gone.
-    const bool up = m_link == LinkKind::Serial ? m_port->isOpen() : m_socket->isConnected();
-    if (up)
+    if (linkUp())
         AutoSendThreadProc();
     else
         m_cycleTimer.start(0);
 }
 
-void CommSession::sendPolled(int packet) {
-    const PacketImage& image = m_images.packets[packet - 1];
-    notePolledRequest(packet);
-    // What is left of the last reply would corrupt the next one.
-    dropUnjudgedBytes();
-    int sent = 0;
-    if (m_link == LinkKind::Tcp) {
-        if (m_socket->Send(image.tcp))
-            sent = static_cast<int>(image.tcp.size());
-        if (m_logScrolling) {
-            const TimeOfDay now = LocalTimeOfDay();
-            log(LogKind::Tx, now, TcpTxLine(now, image.tcp));
-        }
-        m_sentEndUs[packet - 1] = nowUs();
-    } else {
-        sent = SendHexCommand(QString::fromStdString(image.serialText));
-        // The write returns once the frame is queued; its last bit leaves the line later.
-        m_sentEndUs[packet - 1] =
-            nowUs() + (m_link == LinkKind::Serial
-                           ? LineTimeUs(static_cast<std::size_t>(sent), m_baudRate)
-                           : 0);
-    }
-    if (sent > 0) {
-        ++m_stats[packet - 1].requests;
-        statsChanged();
-    }
-    emit frameSent(packet);
+qint64 CommSession::lineTimeUs(int bytes) const {
+    if (m_link != LinkKind::Serial || bytes <= 0)
+        return 0;
+    return qint64{bytes} * kBitsPerCharacter * 1'000'000 / std::max(1, m_baudRate);
 }
 
-void CommSession::notePolledRequest(int packet) {
-    if (IsRtuFramed(m_link) && m_images.packets[packet - 1].slave == 0)
-        return; // a broadcast is never answered
-    Awaiting& awaiting = m_awaiting[packet - 1];
-    const qint64 now = nowUs();
-    if (awaiting.pending) {
-        if (now - awaiting.sentUs + kClockToleranceUs < qint64{m_delays.replyTimeoutMs} * 1000)
-            return; // the earlier request still has time; its clock keeps running
-        emit noReply(packet);
-        ++m_stats[packet - 1].noReply;
-        statsChanged();
-        if (!awaiting.missLogged) {
-            // Once per run of misses: a dead slave must not fill the log every cycle.
-            awaiting.missLogged = true;
-            logNotice(NoReplyText(packet));
-        }
-    }
-    awaiting.pending = true;
-    awaiting.sentUs = now;
-}
-
-void CommSession::noteAnswered(int packet, bool good) {
-    if (packet < 1 || packet > kPacketCount)
-        return;
-    Awaiting& awaiting = m_awaiting[packet - 1];
-    awaiting.pending = false;
-    if (good)
-        awaiting.missLogged = false;
-}
-
-void CommSession::forgetPendingRequests() {
-    m_awaiting.fill(Awaiting{});
-}
-
-void CommSession::fastReplyJudged() {
-    m_fastWaiting = false;
-    qint64 waitUs = 0;
-    if (m_link == LinkKind::Serial) {
-        const qint64 silenceUs = kSilenceMicrosBaud / std::max(1, m_baudRate);
-        waitUs = m_lastByteUs + silenceUs - nowUs();
-    }
-    if (waitUs > 0 && waitUs < 1000) {
-        // Under a millisecond (3.5 characters at 115200 baud last 334 µs): a timer would round
-        // it up to a whole millisecond, so the link thread sleeps it out here.
-        QThread::usleep(static_cast<unsigned long>(waitUs));
-        waitUs = 0;
-    }
-    if (waitUs > 0)
-        m_cycleTimer.start(static_cast<int>((waitUs + 999) / 1000));
-    else if (m_inInput)
-        m_sendDue = true; // straight after the bytes in hand, without a turn of the event loop
-    else
-        m_cycleTimer.start(0);
-}
-
-int CommSession::replyWaitMs() const {
+int CommSession::lineBusyMs() const {
     if (m_rx.length() == 0 || !rtuLinkOpen())
         return 0;
     // Over TCP the gateway keeps the line's timing; a reply's parts come close together.
@@ -344,10 +435,8 @@ int CommSession::replyWaitMs() const {
         m_link == LinkKind::Serial
             ? std::max(kMinimumSilenceUs, kSilenceMicrosBaud / std::max(1, m_baudRate))
             : kMinimumSilenceUs;
-    const qint64 until = std::min(m_lastByteUs + silenceUs,
-                                  m_lastRequestUs + qint64{m_delays.replyTimeoutMs} * 1000);
-    const qint64 left = until - nowUs();
-    return left > 0 ? static_cast<int>((left + 999) / 1000) : 0;
+    const qint64 left = m_lastByteUs + silenceUs - nowUs();
+    return left > 0 ? CeilMs(left) : 0;
 }
 
 } // namespace vantor

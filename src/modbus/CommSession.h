@@ -18,6 +18,7 @@
 #include "modbus/LogFormat.h"
 #include "modbus/MbapFramer.h"
 #include "modbus/PacketStats.h"
+#include "modbus/PollCycle.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RxAssembly.h"
 #include "modbus/SessionDelays.h"
@@ -31,9 +32,9 @@ class CModbusSocket;
 class CommSession : public QObject {
     Q_OBJECT
 public:
-    // The shortest send interval: below it a request goes out before any reply can arrive, and
-    // the cycle would keep the link thread busy. An interval of 0 is the fast mode: the next
-    // request goes as soon as the reply is judged or the reply timeout passes.
+    // The shortest send interval: below it the cycle would keep the link thread busy. An
+    // interval of 0 is the fast mode: the next request goes as soon as the reply is judged or
+    // the reply timeout passes.
     static constexpr int kMinimumIntervalMs = 10;
     static constexpr int kMinimumReplyTimeoutMs = 10;
     static constexpr int kMaximumReplyTimeoutMs = 60000;
@@ -53,6 +54,12 @@ public:
     void setDelays(const SessionDelays& delays) { m_delays = delays; }
     const RxAssembly& assembly() const { return m_rx; }
     bool autoSend() const { return m_autoSend; }
+    const PollCycle& cycle() const { return m_cycle; }
+    // Takes the packet's request (1..30) as sent now, without a link: the receive path's tests
+    // feed its reply by hand. Over Modbus TCP the request keeps its image's transaction number.
+    void expectReplyTo(int packet);
+    // The same for a write's command text (hex digit pairs without CRC).
+    void expectWriteReplyTo(const QString& commandText);
 
 public slots:
     // Configure: the images (and the link kind they were built for) and the send interval.
@@ -74,7 +81,9 @@ public slots:
 
     // Writes. The texts are command texts (hex digit pairs, no CRC), built by the caller from
     // the grid when the write is asked for. The session is in mode 2 from the request until
-    // the job ends, then in mode 1. Jobs are served in the order asked.
+    // the job ends, then in mode 1. Jobs are served in the order asked; each frame waits for
+    // the request in flight to be answered or to time out, and is itself answered or timed out
+    // before the job goes on.
     void requestOneShot(const QString& commandText);
     void requestBlockWrite(const QStringList& commandTexts);
     void requestPageWrite(const QString& commandText); // empty: nothing sent, mode still 1 after
@@ -108,10 +117,12 @@ signals:
     void tcpDisconnected(const QString& reason);
     void modeChanged(int mode);
     void commandRefused(const QString& reason); // a request that could not go out (also logged)
+    // The device answered a write or a typed frame with an exception (also logged).
+    void writeRefused(const QString& reason);
     void linkError(const QString& reason);      // the open serial line failed (device removed)
     void frameSent(int packet);                 // a polled request went out (0: a write)
-    // A polled request of the packet went unanswered: the next request to it went out and the
-    // reply timeout had passed. Emitted for every miss; only the first of a run is logged.
+    // A polled request of the packet got no judged reply within the reply timeout. Emitted for
+    // every miss; only the first of a run is logged.
     void noReply(int packet);
 
 private:
@@ -121,11 +132,16 @@ private:
     };
 
     // The polling cycle: one step per timer expiry, or straight after the bytes that brought
-    // a reply in the fast mode.
+    // a reply in the fast mode. It sends only while no request is in flight.
     void AutoSendThreadProc();
-    // The cycle timer's expiry. In the fast mode it may come for a request sent earlier: the
-    // wait goes on until the current request's reply timeout.
-    void onCycleTimer();
+    // The reply timer's expiry: the request in flight times out, unless the timer ran for an
+    // earlier request and this one still has time.
+    void onReplyTimer();
+    void replyTimedOut();
+    // The request in flight is done (judged, or timed out): the pause before the next request,
+    // or the write job's next step.
+    void requestDone(bool timedOut);
+    void startPause();
     // The fast mode over a TCP connection: the replies are waited for on the socket for a
     // while before the event loop takes over again.
     void waitOnSocket();
@@ -134,59 +150,67 @@ private:
     void kickCycle();
     bool packetDue(int packet) const;
     void sendPolled(int packet);
+    RequestInFlight polledRequest(int packet, qint64 sentUs, qint64 sentEndUs) const;
+    void armReply(const RequestInFlight& request);
+    std::uint16_t nextTransaction();
     // The write jobs.
     void queueJob(Job job);
     void startJob();
     void JobThreadProc();
     void finishJob();
+    // The pause after each frame of the front job.
+    int framePauseMs() const;
     // The register reply check.
     void DecodeThreadProc(bool crcValid);
     int SendHexCommand(const QString& commandText);
     // A write job's frame on the session's link: the RTU sender, or a Modbus TCP request.
     int sendWrite(const QString& commandText);
+    // Arms the reply of an RTU write sent now (nothing for a broadcast or a text that is not hex).
+    void armRtuWrite(const QString& commandText, int sentBytes);
     int sendTcpWrite(const QString& commandText);
-    // A Modbus TCP reply to one of the writes sent: logged, exceptions explained, counted.
-    bool takeWriteReply(const std::vector<std::uint8_t>& adu);
+    // The reply to a write or a typed frame: logged, an exception named, counted.
+    void takeWriteReply(bool exception, int function, int code);
     void refuse(const TimeOfDay& when, const QString& reason);
 
     void setMode(SessionMode mode);
-    // No-reply accounting: a request going out, a reply judged (good: accepted or an
-    // exception), and forgetting every pending request when polling stops or starts.
-    void notePolledRequest(int packet);
     void noteAnswered(int packet, bool good);
     void forgetPendingRequests();
-    // Milliseconds the next serial request must still wait for a reply that is arriving: until
-    // 3.5 characters of silence at the line's rate or the reply timeout. 0: it may go.
-    int replyWaitMs() const;
+    // Milliseconds the next request must still wait for bytes that are arriving: until the line
+    // has been silent 3.5 characters (a gateway's: 2 ms). 0: it may go.
+    int lineBusyMs() const;
+    // Microseconds the serial line needs to carry a frame of this many bytes (0 over TCP).
+    qint64 lineTimeUs(int bytes) const;
     // The link that carries the RTU frames is open: the serial port, or the TCP connection to
     // a gateway.
     bool rtuLinkOpen() const;
+    bool linkUp() const;
     qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
     void handleRtuException();
     void reportMismatch(const ReplyMismatch& mismatch);
     void logNotice(const std::string& text);
     void judgeSerial();
-    std::size_t bytesBeforeJudgement();
-    void refreshExpected();
+    void judgeWriteReply(const RequestInFlight& request);
+    std::size_t bytesBeforeJudgement() const;
     void takeSerialByte(quint8 byte, qint64 nowUs);
     void onTcpConnected();
     void handleTcpFrame(const std::vector<std::uint8_t>& adu);
+    void handlePolledTcpReply(const std::vector<std::uint8_t>& adu, const RequestInFlight& request);
     void countCrcError(bool registers);
     void countDataError(bool registers);
     void dropUnjudgedBytes();
     void countReceived();
     void emitCounters();
-    // The statistics of the packet whose reply is expected, or null outside polling.
+    // The statistics of the packet whose request is in flight, or null.
     PacketStats* currentStats();
     void statsChanged();
-    // What the current packet's reply was, its last byte received at atUs (the response time
-    // runs from the end of its request).
+    // What the current packet's reply was, its last byte received at atUs.
     void statValidReply(qint64 atUs);
     void statException(int code, qint64 atUs);
     void statCrcError();
-    // The fast mode: the current packet's reply is judged, so the next request may go once the
-    // line has been silent 3.5 characters (at once over TCP).
-    void fastReplyJudged();
+    // The response time of a reply whose last byte came at atUs: from the end of the request on
+    // the line, or, where the line's reckoned time is longer than the round trip (a
+    // pseudo-terminal, a gateway), from the request's hand-over.
+    qint64 responseUs(qint64 atUs) const;
     void log(LogKind kind, const TimeOfDay& time, const QString& line);
     void log(LogKind kind, const TimeOfDay& time, const std::string& line);
     // The assembled bytes as an Rx line of the given form.
@@ -194,7 +218,8 @@ private:
 
     CComPort* m_port;
     CModbusSocket* m_socket;
-    QTimer m_cycleTimer{this};
+    QTimer m_cycleTimer{this}; // the pause between requests, and waits for a busy line
+    QTimer m_replyTimer{this}; // the request in flight's deadline
     QTimer m_jobTimer{this};
     QTimer m_statsTimer{this};
 
@@ -204,7 +229,8 @@ private:
     LinkKind m_link = LinkKind::Serial;
     int m_sendInterval = 200;
     SessionMode m_mode = SessionMode::Polling;
-    int m_current = 1; // the packet whose reply is expected while polling
+    PollCycle m_cycle;
+    int m_current = 1; // the packet polled last
     int m_next = 1;    // where the cycle looks first at its next step
     bool m_autoSend = false;
     bool m_tcpConnected = false;
@@ -212,43 +238,23 @@ private:
     bool m_logScrolling = true;
     Counters m_counters;
     RxAssembly m_rx;
-    // The reply length judgeSerial expects, kept for the request it was worked out for.
-    struct Expected {
-        SessionMode mode = SessionMode::Idle;
-        int function = -1;
-        int count = -1;
-        std::size_t length = 0;
-    } m_expected;
     MbapFramer m_mbap;
+    std::uint16_t m_transaction = 0; // the last Modbus TCP transaction number used
 
-    // Per packet: a polled request not yet answered (since when), and whether its packet is in
-    // a run of misses that was already logged.
-    struct Awaiting {
-        bool pending = false;
-        qint64 sentUs = 0;
-        bool missLogged = false;
-    };
-    std::array<Awaiting, kPacketCount> m_awaiting{};
+    // Per packet: whether it is in a run of misses that was already logged.
+    std::array<bool, kPacketCount> m_missLogged{};
     QElapsedTimer m_clock;
-    qint64 m_lastByteUs = 0;        // the last serial byte received
-    qint64 m_lastRequestUs = 0;     // the last serial request sent
+    qint64 m_lastByteUs = 0;        // the last byte of an RTU link received
     int m_baudRate = 19200;         // of the open port
-    bool m_cycleHeld = false;       // the cycle waits for a reply that is arriving
-    bool m_fastWaiting = false;     // the fast mode waits for the current packet's reply
-    qint64 m_replyDeadlineUs = 0;   // until then (the fast mode's reply timeout)
     bool m_inInput = false;         // a link's bytes are being handled
     bool m_waitingOnSocket = false; // waitOnSocket is running
     bool m_sendDue = false;         // the fast mode's next request goes once they are handled
 
     PacketStatsTable m_stats{};
-    // Per packet: when its last request was sent whole (the response time runs from there).
-    std::array<qint64, kPacketCount> m_sentEndUs{};
 
-    // Transaction numbers of Modbus TCP writes not yet answered (the oldest dropped first).
-    std::deque<std::uint16_t> m_writeTransactions;
-    std::uint16_t m_lastWriteTransaction = 0;
     std::deque<Job> m_jobs;
-    qsizetype m_jobStep = 0; // frames of the front job sent so far
+    qsizetype m_jobStep = 0;  // frames of the front job sent so far
+    bool m_jobWaits = false;  // the front job waits for the request in flight
 };
 
 } // namespace vantor

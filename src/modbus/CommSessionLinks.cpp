@@ -36,6 +36,10 @@ void CommSession::openSerial(const SerialSettings& settings) {
 }
 
 void CommSession::closeSerial() {
+    if (m_link == LinkKind::Serial && m_cycle.inFlight() != nullptr) {
+        m_replyTimer.stop();
+        requestDone(false); // nothing more will answer it
+    }
     stopPolling();
     m_port->Stop();
     emit serialClosed();
@@ -67,6 +71,10 @@ void CommSession::disconnectTcp() {
     m_socket->Close();
     m_tcpConnected = false;
     m_mbap.Reset();
+    if (UsesTcpConnection(m_link) && m_cycle.inFlight() != nullptr) {
+        m_replyTimer.stop();
+        requestDone(false); // nothing more will answer it
+    }
 }
 
 } // namespace vantor

@@ -1,5 +1,5 @@
-// The session's receive path: every received byte judged against the expected reply, whole
-// Modbus TCP replies, and the counters.
+// The session's receive path: every received byte judged against the request in flight, whole
+// Modbus TCP replies matched by their transaction, and the counters.
 #include "modbus/CommSession.h"
 
 #include <algorithm>
@@ -45,26 +45,21 @@ void CommSession::onSerialBytes(const QByteArray& bytes) {
 }
 
 // How many more bytes the assembly takes before one of them could be judged: none while idle,
+// those that fit while no request is in flight (they are dropped before the next request),
 // else those short of the expected length and of an exception reply's five bytes.
-std::size_t CommSession::bytesBeforeJudgement() {
-    if (m_mode == SessionMode::Idle || m_current < 1)
-        return 0;
-    refreshExpected();
+std::size_t CommSession::bytesBeforeJudgement() const {
+    const RequestInFlight* request = m_cycle.inFlight();
     const std::size_t length = m_rx.length();
-    const std::size_t limit = std::min(m_expected.length, RxAssembly::kCapacity);
+    if (request == nullptr)
+        return m_mode == SessionMode::Idle ? 0 : RxAssembly::kCapacity - length;
+    const std::size_t expected =
+        request->expectedLength == 0 ? RxAssembly::kCapacity : request->expectedLength;
+    const std::size_t limit = std::min(expected, RxAssembly::kCapacity);
     if (length + 1 >= limit)
         return 0;
     if (length < kExceptionReplyLength)
         return std::min(limit, kExceptionReplyLength) - 1 - length;
     return limit - 1 - length;
-}
-
-void CommSession::refreshExpected() {
-    const PacketImage& image = m_images.packets[m_current - 1];
-    if (m_expected.mode != m_mode || m_expected.function != image.function ||
-        m_expected.count != image.count)
-        m_expected = {m_mode, image.function, image.count,
-                      ExpectedReplyLength(m_mode, image.function, image.count)};
 }
 
 void CommSession::PortMsgRxByte(quint8 byte) {
@@ -79,47 +74,35 @@ void CommSession::takeSerialByte(quint8 byte, qint64 nowUs) {
         countDataError(false);
         return;
     }
-    if (m_mode == SessionMode::Idle) {
+    if (m_cycle.inFlight() != nullptr) {
+        judgeSerial();
+    } else if (m_mode == SessionMode::Idle) {
         m_rx.Reset();
         countDataError(false);
-        return;
     }
-    judgeSerial();
-    if (m_fastWaiting && m_rx.length() == 0)
-        fastReplyJudged();
-    if (m_cycleHeld && m_rx.length() == 0) {
-        // The reply the cycle waited for is judged: the next request may go at once.
-        m_cycleHeld = false;
-        m_cycleTimer.start(0);
-    }
+    // Otherwise no request is in flight: the bytes answer none, and they are shown and dropped
+    // before the next request goes.
 }
 
 void CommSession::judgeSerial() {
-    const bool polling = m_mode == SessionMode::Polling;
-    const PacketImage& image = m_images.packets[m_current - 1];
+    const RequestInFlight& request = *m_cycle.inFlight();
+    if (request.kind == RequestInFlight::Kind::Write) {
+        judgeWriteReply(request);
+        return;
+    }
     // Most bytes are part of a reply still arriving: they wait for the expected length (or the
     // five bytes of an exception reply) without the rest of the checks.
-    refreshExpected();
-    if (m_rx.length() < m_expected.length && m_rx.length() != kExceptionReplyLength)
+    const std::size_t length = m_rx.length();
+    if (length < request.expectedLength && length != kExceptionReplyLength)
         return;
-    if (polling && IsRtuExceptionReply(m_rx.bytes(), image.slave, image.function)) {
+    if (IsRtuExceptionReply(m_rx.bytes(), request.unit, request.function)) {
         handleRtuException();
         return;
     }
-    const ReplyKind kind = ReplyKindOf(m_mode, image.function);
-    const Judgement judgement = JudgeReply(m_rx.bytes(), m_expected.length);
+    const Judgement judgement = JudgeReply(m_rx.bytes(), request.expectedLength);
     if (judgement == Judgement::Incomplete)
         return;
-    if (!polling) {
-        // A write echo is judged only at its exact length; anything else waits for a reset.
-        if (judgement != Judgement::Valid)
-            return;
-        if (m_logScrolling)
-            logAssembly(EchoRxLine);
-        m_rx.Reset();
-        countReceived();
-        return;
-    }
+    const ReplyKind kind = ReplyKindOf(SessionMode::Polling, request.function);
     const bool registers = kind == ReplyKind::Registers;
     if (judgement == Judgement::OverLength) {
         m_rx.Reset();
@@ -132,66 +115,111 @@ void CommSession::judgeSerial() {
     }
     if (judgement == Judgement::CrcError) {
         countCrcError(false);
-        noteAnswered(m_current, false);
+        noteAnswered(request.packet, false);
         statCrcError();
     } else if (const ReplyMismatch mismatch =
-                   CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
+                   CheckRtuReply(m_rx.bytes(), request.unit, request.function, request.count)) {
         reportMismatch(mismatch);
+        m_rx.Reset();
+        countReceived();
+        return; // not this request's reply: it waits on
     } else {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
-        noteAnswered(m_current, true);
+        noteAnswered(request.packet, true);
         statValidReply(m_lastByteUs);
         const QByteArray data =
-            DataBytes(m_rx.bytes(), 3, ReplyDataBytes(image.function, image.count));
+            DataBytes(m_rx.bytes(), 3, ReplyDataBytes(request.function, request.count));
         if (kind == ReplyKind::Bits)
-            emit bitReplyAccepted(m_current, data, image.count);
+            emit bitReplyAccepted(request.packet, data, request.count);
         else
-            emit registerReplyAccepted(m_current, data,
-                                       ReplyRegisterCount(image.function, image.count));
+            emit registerReplyAccepted(request.packet, data,
+                                       ReplyRegisterCount(request.function, request.count));
     }
     m_rx.Reset();
     countReceived();
+    requestDone(false);
 }
 
-// The register reply check: the assembly holds exactly the expected length of the current
-// register packet, whose CRC the judgement has checked.
+// The register reply check: the assembly holds exactly the expected length of the register
+// packet in flight, whose CRC the judgement has checked.
 void CommSession::DecodeThreadProc(bool crcValid) {
-    const PacketImage& image = m_images.packets[m_current - 1];
+    const RequestInFlight request = *m_cycle.inFlight();
     if (!crcValid) {
         countCrcError(true);
-        noteAnswered(m_current, false);
+        noteAnswered(request.packet, false);
         statCrcError();
     } else if (const ReplyMismatch mismatch =
-                   CheckRtuReply(m_rx.bytes(), image.slave, image.function, image.count)) {
+                   CheckRtuReply(m_rx.bytes(), request.unit, request.function, request.count)) {
         reportMismatch(mismatch);
+        m_rx.Reset();
+        countReceived();
+        return; // not this request's reply: it waits on
     } else {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
-        noteAnswered(m_current, true);
+        noteAnswered(request.packet, true);
         statValidReply(m_lastByteUs);
-        emit lastGoodCount(image.count);
-        emit registerReplyAccepted(m_current, DataBytes(m_rx.bytes(), 3, 2 * image.count),
-                                   image.count);
+        emit lastGoodCount(request.count);
+        emit registerReplyAccepted(request.packet, DataBytes(m_rx.bytes(), 3, 2 * request.count),
+                                   request.count);
     }
     m_rx.Reset();
     countReceived();
+    requestDone(false);
 }
 
 // An exception reply of the polled slave, judged as soon as its five bytes are in: logged with
 // its meaning, no cell changes, and the packet counts as answered.
 void CommSession::handleRtuException() {
+    const int packet = m_cycle.inFlight()->packet;
     const std::span<const std::uint8_t> reply = m_rx.bytes();
     const int function = reply[1];
     const int code = reply[2];
     if (m_logScrolling) {
         logAssembly(PolledRxLine);
-        logNotice(ExceptionText(m_current, function, code));
+        logNotice(ExceptionText(packet, function, code));
     }
     m_rx.Reset();
-    noteAnswered(m_current, true);
+    noteAnswered(packet, true);
     statException(code, m_lastByteUs);
     countReceived();
+    requestDone(false);
+}
+
+// The reply to a write or a typed frame over an RTU link: an exception reply as soon as its
+// five bytes are in; else the reply at the length the request tells. Bytes of that length that
+// fail the CRC are shown and dropped, and the request waits on for its reply.
+void CommSession::judgeWriteReply(const RequestInFlight& request) {
+    const std::span<const std::uint8_t> reply = m_rx.bytes();
+    if (reply.size() == kExceptionReplyLength &&
+        IsRtuExceptionReply(reply, request.unit, request.function)) {
+        const int function = reply[1];
+        const int code = reply[2];
+        if (m_logScrolling)
+            logAssembly(EchoRxLine);
+        m_rx.Reset();
+        takeWriteReply(true, function, code);
+        return;
+    }
+    if (request.expectedLength == 0 || reply.size() < request.expectedLength)
+        return;
+    const bool valid = JudgeReply(reply, request.expectedLength) == Judgement::Valid;
+    if (m_logScrolling)
+        logAssembly(EchoRxLine);
+    m_rx.Reset();
+    if (valid)
+        takeWriteReply(false, request.function, 0);
+}
+
+void CommSession::takeWriteReply(bool exception, int function, int code) {
+    if (exception) {
+        const std::string text = WriteExceptionText(function, code);
+        logNotice(text);
+        emit writeRefused(QString::fromStdString(text));
+    }
+    countReceived();
+    requestDone(false);
 }
 
 // A whole reply that answers another request: not decoded, one data error, and why.
@@ -199,7 +227,7 @@ void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
     if (m_logScrolling) {
         if (IsRtuFramed(m_link))
             logAssembly(PolledRxLine);
-        logNotice(MismatchNoticeText(m_current, mismatch));
+        logNotice(MismatchNoticeText(m_cycle.inFlight()->packet, mismatch));
     }
     countDataError(false);
 }
@@ -226,61 +254,73 @@ void CommSession::onTcpBytes(const QByteArray& bytes) {
     }
 }
 
-// A whole Modbus TCP reply: logged, checked against the request and decoded into the current
-// packet while polling. An exception reply (function with bit 7 set) is logged with its meaning
-// and not decoded.
+// A whole Modbus TCP reply: taken only for the request in flight with its transaction number;
+// a reply to a request that timed out, or to none, is shown and counted, never decoded.
 void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
     if (m_logScrolling) {
         const TimeOfDay now = LocalTimeOfDay();
         log(LogKind::Rx, now, PolledRxLine(now, HexBytes(adu)));
     }
-    if (takeWriteReply(adu))
-        return;
-    const bool polling = m_mode == SessionMode::Polling;
-    const PacketImage& image = m_images.packets[m_current - 1];
-    const ReplyMismatch mismatch =
-        polling ? CheckTcpReply(adu, image.tcp, image.count) : ReplyMismatch{};
-    const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
-    if (mismatch) {
-        reportMismatch(mismatch);
-    } else if (function & 0x80) {
-        const int code = adu.size() > 8 ? adu[8] : 0;
-        if (m_logScrolling)
-            logNotice(ExceptionText(m_current, function, code));
-        if (polling) {
-            noteAnswered(m_current, true);
-            statException(code, nowUs());
+    const auto transaction = static_cast<std::uint16_t>(adu[0] << 8 | adu[1]);
+    const RequestInFlight* request = m_cycle.inFlight();
+    if (request != nullptr && request->transaction == transaction) {
+        if (request->kind == RequestInFlight::Kind::Polled) {
+            handlePolledTcpReply(adu, *request);
+            return;
         }
-    } else if (polling && adu.size() > 9 && TcpReplyIsBits(image.tcp[7])) {
-        const int bits = std::min(image.count, static_cast<int>(adu.size() - 9) * 8);
-        noteAnswered(m_current, true);
-        statValidReply(nowUs());
-        emit bitReplyAccepted(m_current, DataBytes(adu, 9, adu.size() - 9), bits);
-    } else if (polling && adu.size() > 9) {
-        const int available = static_cast<int>((adu.size() - 9) / 2);
-        const int registers = std::min(image.count, available);
-        noteAnswered(m_current, true);
-        statValidReply(nowUs());
-        emit registerReplyAccepted(m_current, DataBytes(adu, 9, 2 * registers), registers);
+        const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
+        takeWriteReply((function & 0x80) != 0, function, adu.size() > 8 ? adu[8] : 0);
+        return;
     }
-    if (!mismatch && m_fastWaiting)
-        fastReplyJudged();
-    countReceived();
+    if (const std::optional<int> late = m_cycle.timedOutPacket(transaction))
+        logNotice(*late > 0 ? LateReplyText(*late) : std::string(kLateWriteReplyText));
+    else
+        logNotice(ForeignReplyText(transaction));
+    countDataError(false);
 }
 
-bool CommSession::takeWriteReply(const std::vector<std::uint8_t>& adu) {
-    if (adu.size() < 8)
-        return false;
-    const auto transaction = static_cast<std::uint16_t>(adu[0] << 8 | adu[1]);
-    const auto it = std::find(m_writeTransactions.begin(), m_writeTransactions.end(), transaction);
-    if (it == m_writeTransactions.end())
-        return false;
-    m_writeTransactions.erase(it);
-    const std::uint8_t function = adu[7];
-    if ((function & 0x80) && m_logScrolling)
-        logNotice(WriteExceptionText(function, adu.size() > 8 ? adu[8] : 0));
+void CommSession::handlePolledTcpReply(const std::vector<std::uint8_t>& adu,
+                                       const RequestInFlight& request) {
+    const std::array<std::uint8_t, 12> asked = {
+        static_cast<std::uint8_t>(request.transaction >> 8),
+        static_cast<std::uint8_t>(request.transaction),
+        0,
+        0,
+        0,
+        6,
+        static_cast<std::uint8_t>(request.unit),
+        static_cast<std::uint8_t>(request.function),
+        0,
+        0,
+        static_cast<std::uint8_t>(request.count >> 8),
+        static_cast<std::uint8_t>(request.count)};
+    if (const ReplyMismatch mismatch = CheckTcpReply(adu, asked, request.count)) {
+        reportMismatch(mismatch);
+        countReceived();
+        return; // not this request's reply: it waits on
+    }
+    const int packet = request.packet;
+    const std::uint8_t function = adu.size() > 7 ? adu[7] : 0;
+    if (function & 0x80) {
+        const int code = adu.size() > 8 ? adu[8] : 0;
+        if (m_logScrolling)
+            logNotice(ExceptionText(packet, function, code));
+        noteAnswered(packet, true);
+        statException(code, nowUs());
+    } else {
+        noteAnswered(packet, true);
+        statValidReply(nowUs());
+        if (adu.size() > 9 && TcpReplyIsBits(request.function)) {
+            const int bits = std::min(request.count, static_cast<int>(adu.size() - 9) * 8);
+            emit bitReplyAccepted(packet, DataBytes(adu, 9, adu.size() - 9), bits);
+        } else if (adu.size() > 9) {
+            const int available = static_cast<int>((adu.size() - 9) / 2);
+            const int registers = std::min(request.count, available);
+            emit registerReplyAccepted(packet, DataBytes(adu, 9, 2 * registers), registers);
+        }
+    }
     countReceived();
-    return true;
+    requestDone(false);
 }
 
 // ---- counters and log ------------------------------------------------------------------------
@@ -299,34 +339,40 @@ void CommSession::countDataError(bool registers) {
     emitCounters();
 }
 
-// Bytes still unjudged when the next request goes: the line has been silent since (the cycle
-// waits while a reply is arriving), so they are a cut-off reply or bytes after a whole one.
-// They are dropped, counted as a data error and shown.
+// Bytes of an RTU link still unjudged when the next request goes: the line has been silent
+// since (the cycle waits while bytes are arriving), so they are the late reply of a request
+// that timed out, a cut-off reply or bytes after a whole one. They are dropped, counted as a
+// data error and shown. (A Modbus TCP stream keeps its bytes: the rest of a reply completes it,
+// and its transaction number tells what it answers.)
 void CommSession::dropUnjudgedBytes() {
-    const std::size_t bytes = m_link == LinkKind::Tcp ? m_mbap.buffered() : m_rx.length();
-    if (bytes == 0)
+    if (!IsRtuFramed(m_link) || m_rx.length() == 0)
         return;
-    if (m_current >= 1 && m_current <= kPacketCount) {
-        // The notice shows also while the log is paused, as a missing reply's does.
-        std::size_t expected = 0;
-        if (IsRtuFramed(m_link)) {
-            if (m_logScrolling)
-                logAssembly(PolledRxLine);
-            const PacketImage& image = m_images.packets[m_current - 1];
-            expected = ExpectedReplyLength(m_mode, image.function, image.count);
-        }
-        logNotice(UnjudgedBytesText(m_current, bytes, expected));
+    if (m_logScrolling)
+        logAssembly(PolledRxLine);
+    // The notice shows also while the log is paused, as a missing reply's does.
+    if (const int late = m_cycle.lastTimedOut(); late > 0) {
+        logNotice(LateReplyText(late));
+    } else if (m_current >= 1 && m_current <= kPacketCount) {
+        const PacketImage& image = m_images.packets[m_current - 1];
+        logNotice(UnjudgedBytesText(
+            m_current, m_rx.length(),
+            ExpectedReplyLength(SessionMode::Polling, image.function, image.count)));
     }
     m_rx.Reset();
-    m_mbap.Reset();
     countDataError(false);
 }
 
+void CommSession::noteAnswered(int packet, bool good) {
+    if (good && packet >= 1 && packet <= kPacketCount)
+        m_missLogged[packet - 1] = false;
+}
+
 PacketStats* CommSession::currentStats() {
-    if (m_mode != SessionMode::Polling || m_current < 1 || m_current > kPacketCount)
+    const RequestInFlight* request = m_cycle.inFlight();
+    if (request == nullptr || request->kind != RequestInFlight::Kind::Polled)
         return nullptr;
     statsChanged();
-    return &m_stats[m_current - 1];
+    return &m_stats[request->packet - 1];
 }
 
 void CommSession::statsChanged() {
@@ -334,10 +380,16 @@ void CommSession::statsChanged() {
         m_statsTimer.start(kStatsPeriodMs);
 }
 
+qint64 CommSession::responseUs(qint64 atUs) const {
+    const RequestInFlight* request = m_cycle.inFlight();
+    const qint64 fromEnd = atUs - request->sentEndUs;
+    return fromEnd > 0 ? fromEnd : std::max<qint64>(atUs - request->sentUs, 1);
+}
+
 void CommSession::statValidReply(qint64 atUs) {
     if (PacketStats* stats = currentStats()) {
         ++stats->valid;
-        stats->addResponse(atUs - m_sentEndUs[m_current - 1]);
+        stats->addResponse(responseUs(atUs));
     }
 }
 
@@ -345,7 +397,7 @@ void CommSession::statException(int code, qint64 atUs) {
     if (PacketStats* stats = currentStats()) {
         ++stats->exceptions;
         stats->lastException = code;
-        stats->addResponse(atUs - m_sentEndUs[m_current - 1]);
+        stats->addResponse(responseUs(atUs));
     }
 }
 

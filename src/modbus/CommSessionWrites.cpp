@@ -1,5 +1,6 @@
 // The session's sending by hand: the RTU sender, Modbus TCP write requests, and the write jobs
-// that pause the polling cycle while they run.
+// that pause the polling cycle while they run. Each frame of a job is a request in flight of
+// its own: the job goes on once its reply is judged or its timeout has passed.
 #include "modbus/CommSession.h"
 
 #include "modbus/LogFormat.h"
@@ -34,21 +35,41 @@ int CommSession::SendHexCommand(const QString& commandText) {
         refuse(now, QStringLiteral("串口写入失败，命令未发送：%1").arg(commandText));
         return 0;
     }
-    m_lastRequestUs = nowUs();
     if (m_logScrolling)
         log(LogKind::Tx, now, SerialTxLine(now, frame.txText));
     return static_cast<int>(frame.bytes.size());
 }
 
 int CommSession::sendWrite(const QString& commandText) {
-    return m_link == LinkKind::Tcp ? sendTcpWrite(commandText) : SendHexCommand(commandText);
+    if (m_link == LinkKind::Tcp)
+        return sendTcpWrite(commandText);
+    const int sent = SendHexCommand(commandText);
+    if (sent > 0)
+        armRtuWrite(commandText, sent);
+    return sent;
+}
+
+void CommSession::expectWriteReplyTo(const QString& commandText) {
+    armRtuWrite(commandText, 0);
+}
+
+void CommSession::armRtuWrite(const QString& commandText, int sentBytes) {
+    std::vector<std::uint8_t> body;
+    if (!HexTextToBytes(commandText.toStdString(), body) || body.size() < 2 || body[0] == 0)
+        return; // a broadcast: no slave answers it
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Write;
+    request.unit = body[0];
+    request.function = body[1];
+    request.expectedLength = RequestReplyLength(body);
+    request.sentUs = nowUs();
+    request.sentEndUs = request.sentUs + lineTimeUs(sentBytes);
+    armReply(request);
 }
 
 // The command text's first byte is the unit identifier, the rest the PDU; the request gets a
-// transaction number of its own, never one that a polled request uses, so that its reply is
-// told apart from theirs.
+// transaction number of its own, by which its reply is told apart from any other.
 int CommSession::sendTcpWrite(const QString& commandText) {
-    constexpr std::size_t kMaxWrites = 16;
     const TimeOfDay now = LocalTimeOfDay();
     std::vector<std::uint8_t> body;
     if (!HexTextToBytes(commandText.toStdString(), body) || body.size() < 2 ||
@@ -60,23 +81,21 @@ int CommSession::sendTcpWrite(const QString& commandText) {
         refuse(now, QStringLiteral("Modbus TCP/IP 未连接，命令未发送：%1").arg(commandText));
         return 0;
     }
-    const auto usedByPolling = [this](std::uint16_t t) {
-        return std::any_of(m_images.packets.begin(), m_images.packets.end(),
-                           [t](const PacketImage& i) { return (i.tcp[0] << 8 | i.tcp[1]) == t; });
-    };
-    do
-        ++m_lastWriteTransaction;
-    while (usedByPolling(m_lastWriteTransaction));
-    const std::vector<std::uint8_t> adu = BuildMbapRequest(m_lastWriteTransaction, body);
+    const std::uint16_t transaction = nextTransaction();
+    const std::vector<std::uint8_t> adu = BuildMbapRequest(transaction, body);
     if (!m_socket->Send(adu)) {
         refuse(now, QStringLiteral("Modbus TCP/IP 发送失败，命令未发送：%1").arg(commandText));
         return 0;
     }
-    m_writeTransactions.push_back(m_lastWriteTransaction);
-    if (m_writeTransactions.size() > kMaxWrites)
-        m_writeTransactions.pop_front();
     if (m_logScrolling)
         log(LogKind::Tx, now, TcpTxLine(now, adu));
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Write;
+    request.transaction = transaction;
+    request.unit = body[0];
+    request.function = body[1];
+    request.sentUs = request.sentEndUs = nowUs();
+    armReply(request);
     return static_cast<int>(adu.size());
 }
 
@@ -101,12 +120,11 @@ void CommSession::requestPageWrite(const QString& commandText) {
     queueJob({Job::Kind::Page, {commandText}});
 }
 
-// A write pauses the cycle at once (mode 2); the job starts after its lead time. Jobs asked for
-// while one runs wait their turn instead of overwriting it.
+// A write pauses the cycle at once (mode 2); the job starts after its lead time and once the
+// polled request in flight is done. Jobs asked for while one runs wait their turn.
 void CommSession::queueJob(Job job) {
     m_jobs.push_back(std::move(job));
     setMode(SessionMode::OneShotWrite);
-    m_rx.Reset();
     if (m_jobs.size() == 1)
         startJob();
 }
@@ -114,32 +132,47 @@ void CommSession::queueJob(Job job) {
 void CommSession::startJob() {
     const Job::Kind kind = m_jobs.front().kind;
     m_jobStep = 0;
+    m_jobWaits = false;
     m_jobTimer.start(kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
                      : kind == Job::Kind::Block ? m_delays.blockWriteLeadMs
                                                 : m_delays.pageWriteLeadMs);
 }
 
-// Each expiry of the job timer sends the front job's next frame and waits the pause that
-// follows it; after the last pause the job ends.
+// Each expiry of the job timer sends the front job's next frame; the pause that follows it
+// starts once its reply is judged or its timeout has passed. After the last pause the job ends.
 void CommSession::JobThreadProc() {
     if (m_jobs.empty())
         return;
+    if (m_cycle.inFlight() != nullptr) {
+        m_jobWaits = true; // the request in flight goes first
+        return;
+    }
     const Job& job = m_jobs.front();
     if (m_jobStep >= job.texts.size()) {
         finishJob();
         return;
     }
-    if (const int wait = replyWaitMs(); wait > 0) {
-        m_jobTimer.start(wait); // a reply is still arriving: the frame waits for it
+    if (const int wait = IsRtuFramed(m_link) ? lineBusyMs() : 0; wait > 0) {
+        m_jobTimer.start(wait); // bytes are still arriving: the frame waits for them
         return;
     }
     const QString text = job.texts[m_jobStep++];
-    m_rx.Reset();
+    dropUnjudgedBytes();
+    m_cycle.forgetTimedOut();
     if (!text.isEmpty() && sendWrite(text) > 0)
         emit frameSent(0);
-    m_jobTimer.start(job.kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
-                     : job.kind == Job::Kind::Block ? m_delays.blockWriteGapMs
-                                                    : m_delays.pageWriteTailMs);
+    if (m_cycle.inFlight() != nullptr) {
+        m_jobWaits = true;
+        return;
+    }
+    m_jobTimer.start(framePauseMs());
+}
+
+int CommSession::framePauseMs() const {
+    const Job::Kind kind = m_jobs.front().kind;
+    return kind == Job::Kind::OneShot ? m_delays.oneShotPauseMs
+           : kind == Job::Kind::Block ? m_delays.blockWriteGapMs
+                                      : m_delays.pageWriteTailMs;
 }
 
 void CommSession::finishJob() {
@@ -149,11 +182,6 @@ void CommSession::finishJob() {
         return;
     }
     setMode(SessionMode::Polling);
-    if (fastMode() && m_fastWaiting) {
-        // The request the fast mode waits for was cut off by the write; the next goes now.
-        m_fastWaiting = false;
-        m_cycleTimer.start(0);
-    }
     kickCycle();
 }
 

@@ -37,6 +37,7 @@ void LinkController::connectSession() {
     connect(s, &CommSession::registerReplyAccepted, this, &LinkController::registerReplyAccepted);
     connect(s, &CommSession::bitReplyAccepted, this, &LinkController::bitReplyAccepted);
     connect(s, &CommSession::commandRefused, this, &LinkController::commandRefused);
+    connect(s, &CommSession::writeRefused, this, &LinkController::writeRefused);
     connect(s, &CommSession::frameSent, this, &LinkController::frameSent);
     connect(s, &CommSession::noReply, this, &LinkController::noReply);
     connect(s, &CommSession::serialOpened, this, &LinkController::onSerialOpened);

@@ -102,6 +102,8 @@ signals:
     void registerReplyAccepted(int packet, const QByteArray& data, int registerCount);
     void bitReplyAccepted(int packet, const QByteArray& data, int bitCount);
     void commandRefused(const QString& reason);
+    // The device answered a write or a typed frame with an exception; the reason names it.
+    void writeRefused(const QString& reason);
     void frameSent(int packet);
     // A polled request of the packet (1..30) went unanswered.
     void noReply(int packet);

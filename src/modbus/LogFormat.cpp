@@ -106,6 +106,15 @@ std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expecte
     return text + "，已丢弃";
 }
 
+std::string LateReplyText(int packet) {
+    return "数据包 " + std::to_string(packet) + " 迟到应答，已丢弃";
+}
+
+std::string ForeignReplyText(int transaction) {
+    return "应答事务标识 0x" + HexDigits(static_cast<std::uint32_t>(transaction) & 0xFFFF, 4) +
+           " 无对应请求，已丢弃";
+}
+
 std::string ExceptionText(int packet, int function, int code) {
     std::string text = "数据包 " + std::to_string(packet) + " 异常应答：功能码 0x" +
                        HexDigits(static_cast<std::uint32_t>(function), 2) + "，异常码 0x" +

@@ -36,6 +36,14 @@ std::string NoReplyText(int packet);
 // bytes after a whole one): "数据包 1 应答不完整：3 字节（应为 25 字节），已丢弃". `expected` 0
 // leaves out the length expected.
 std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected);
+// "数据包 1 迟到应答，已丢弃": a reply that came after its request timed out
+std::string LateReplyText(int packet);
+// "应答事务标识 0x0005 无对应请求，已丢弃": a Modbus TCP reply that answers no request
+std::string ForeignReplyText(int transaction);
+// "写入命令无应答": a write or a typed frame unanswered within the reply timeout
+inline constexpr std::string_view kWriteNoReplyText = "写入命令无应答";
+// A reply to a write or a typed frame that came after its request timed out
+inline constexpr std::string_view kLateWriteReplyText = "写入命令迟到应答，已丢弃";
 // "数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址"
 std::string ExceptionText(int packet, int function, int code);
 // "写入异常应答：功能码 0x86，异常码 0x02 非法数据地址": the reply to a write over Modbus TCP

@@ -150,6 +150,8 @@ ReplyMismatch CheckTcpReply(std::span<const std::uint8_t> adu,
     const int asked = request[0] << 8 | request[1];
     if (transaction != asked)
         return {Field::Transaction, transaction, asked};
+    if (adu[6] != request[6])
+        return {Field::Unit, adu[6], request[6]};
     const int function = request[7];
     if (adu[7] == (function | kExceptionBit))
         return {};
@@ -167,6 +169,20 @@ ReplyMismatch CheckTcpReply(std::span<const std::uint8_t> adu,
     return {};
 }
 
+std::size_t RequestReplyLength(std::span<const std::uint8_t> request) {
+    constexpr std::size_t kReadRequestLength = 6; // slave, function, address, count
+    if (request.size() < 2)
+        return 0;
+    const FunctionInfo* info = FindFunction(request[1]);
+    if (info == nullptr)
+        return 0;
+    if (info->serial == SerialUse::Written)
+        return kWriteEchoLength;
+    if (info->serial != SerialUse::Polled || info->code > 4 || request.size() != kReadRequestLength)
+        return 0;
+    return ExpectedReplyLength(SessionMode::Polling, info->code, request[4] << 8 | request[5]);
+}
+
 std::string MismatchText(const ReplyMismatch& m) {
     using Field = ReplyMismatch::Field;
     const std::string got = std::to_string(m.got);
@@ -182,6 +198,8 @@ std::string MismatchText(const ReplyMismatch& m) {
         return "字节数 " + got + " ≠ " + expected;
     case Field::Transaction:
         return "事务标识 " + got + " ≠ " + expected;
+    case Field::Unit:
+        return "单元标识 " + got + " ≠ " + expected;
     case Field::Length:
         return "字节数 " + got + " 与报文长度 " + expected + " 不符";
     case Field::TooFew:

@@ -54,6 +54,7 @@ struct ReplyMismatch {
         Function,    // function code (an exception reply may carry it with bit 7 set)
         ByteCount,   // RTU byte count against the count asked
         Transaction, // TCP transaction identifier
+        Unit,        // TCP unit identifier
         Length,      // TCP byte count against the MBAP length
         TooFew,      // TCP data bytes fewer than the count asked needs
     } field = Field::None;
@@ -70,11 +71,15 @@ ReplyMismatch CheckRtuReply(std::span<const std::uint8_t> reply, int slave, int 
                             int count);
 
 // A whole Modbus TCP reply (MBAP header and PDU) against the 12-byte request: transaction
-// identifier, function (bit 7 allowed: an exception), then, for a function whose reply has a
-// byte count, that count against the MBAP length and against the count asked. The unit
-// identifier is not compared: gateways rewrite it.
+// identifier, unit identifier, function (bit 7 allowed: an exception), then, for a function
+// whose reply has a byte count, that count against the MBAP length and against the count asked.
 ReplyMismatch CheckTcpReply(std::span<const std::uint8_t> adu,
                             std::span<const std::uint8_t, 12> request, int count);
+
+// The length of the RTU reply to a request sent by hand (slave, function, data; no CRC): the
+// 8-byte echo of a write (functions 5, 6, 15, 16), the reply of a read of functions 1 to 4 by
+// its count; 0 where the request does not tell.
+std::size_t RequestReplyLength(std::span<const std::uint8_t> request);
 
 // "从站地址 5 ≠ 1" and the like; empty for no mismatch.
 std::string MismatchText(const ReplyMismatch& mismatch);

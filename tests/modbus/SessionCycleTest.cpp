@@ -239,7 +239,9 @@ TEST_F(SessionCycle, AnUnansweredPacketIsLoggedOncePerRunOfMisses) {
     EXPECT_EQ(lines(), 1);
     EXPECT_EQ(missed[0][0].toInt(), 1);
 
-    for (std::uint8_t b : ReadReply(1, 3, {0, 7})) // a good reply ends the run
+    // A good reply to the request in flight ends the run.
+    ASSERT_TRUE(WaitUntil([&] { return session.cycle().inFlight() != nullptr; }));
+    for (std::uint8_t b : ReadReply(1, 3, {0, 7}))
         session.PortMsgRxByte(b);
     const qsizetype before = missed.count();
     ASSERT_TRUE(WaitUntil([&] { return missed.count() >= before + 2; }));

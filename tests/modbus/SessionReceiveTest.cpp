@@ -28,8 +28,8 @@ protected:
     void SetUp() override { ResizeQuietFlag() = false; }
     void TearDown() override { ResizeQuietFlag() = false; }
 
-    // Packet 1 polled with this function and count; no port is open, so nothing is sent and
-    // packet 1 stays the current one.
+    // Packet 1 polled with this function and count; no port is open, so nothing is sent: each
+    // reply fed is taken as answering a request of packet 1 (or the write asked) just sent.
     static CommandImages Images(int function, int count) {
         CommandImages images;
         images.packets[0].function = function;
@@ -54,17 +54,35 @@ protected:
         session.startPolling();
     }
 
+    // A request in flight for the reply about to be fed, unless one is still waiting.
+    void Ask() {
+        if (session.mode() == SessionMode::Idle || session.cycle().inFlight() != nullptr)
+            return;
+        if (write.isEmpty())
+            session.expectReplyTo(1);
+        else
+            session.expectWriteReplyTo(write);
+    }
+
     void Feed(const Bytes& bytes) {
+        Ask();
         for (std::uint8_t b : bytes)
             session.PortMsgRxByte(b);
+    }
+
+    void Tcp(const Bytes& bytes) {
+        Ask();
+        session.onTcpBytes(ToQt(bytes));
     }
 
     // Feeds the reply whole, byte by byte, and split into two chunks at every position;
     // returns how many replies went in.
     int FeedSplitEverywhere(const Bytes& reply) {
+        Ask();
         session.onSerialBytes(ToQt(reply));
         Feed(reply);
         for (std::size_t cut = 1; cut < reply.size(); ++cut) {
+            Ask();
             session.onSerialBytes(ToQt(Bytes(reply.begin(), reply.begin() + cut)));
             session.onSerialBytes(ToQt(Bytes(reply.begin() + cut, reply.end())));
         }
@@ -80,6 +98,7 @@ protected:
     }
 
     CommSession session;
+    QString write; // the write whose reply is fed, if any
     QSignalSpy registers{&session, &CommSession::registerReplyAccepted};
     QSignalSpy bits{&session, &CommSession::bitReplyAccepted};
     QSignalSpy logs{&session, &CommSession::logEvent};
@@ -130,26 +149,31 @@ TEST_F(SessionReceive, BadCrcCountsBothErrorAndPacketButNotWhileResizing) {
     EXPECT_TRUE(logs.isEmpty());
 }
 
-TEST_F(SessionReceive, OverLengthWhenTheExpectedLengthShrinks) {
+TEST_F(SessionReceive, AReplyIsJudgedByItsRequestWhateverTheTableBecomesMeanwhile) {
     Poll(3, 2); // expects 9 bytes
-    Feed({1, 3, 4, 0, 0, 0});
-    session.configureImages(Images(3, 0), 200); // now 5: the seventh byte is one too many
-    session.PortMsgRxByte(0);
-    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
-    EXPECT_EQ(session.assembly().length(), 0u);
-
-    ResizeQuietFlag() = true; // register packets: quiet while resizing
-    Poll(3, 2);
-    Feed({1, 3, 4, 0, 0, 0});
+    Feed(Bytes(kTwoRegisters.begin(), kTwoRegisters.begin() + 6));
     session.configureImages(Images(3, 0), 200);
-    session.PortMsgRxByte(0);
-    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
+    for (std::size_t i = 6; i < kTwoRegisters.size(); ++i)
+        session.PortMsgRxByte(kTwoRegisters[i]);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    ASSERT_EQ(registers.count(), 1);
+    EXPECT_EQ(registers[0][2].toInt(), 2);
+}
 
-    Poll(2, 40); // function 2: counted even while resizing
-    Feed({1, 2, 5, 0, 0, 0});
-    session.configureImages(Images(2, 0), 200);
-    session.PortMsgRxByte(0);
-    EXPECT_EQ(session.counters(), Expect(0, 2, 0));
+// Bytes that come while no request is in flight answer none: they are held for the notice
+// before the next request, and a stream of them that overfills the assembly starts it over.
+TEST_F(SessionReceive, BytesBetweenRequestsAreHeldNotJudged) {
+    Poll(3, 2);
+    for (std::uint8_t b : kTwoRegisters)
+        session.PortMsgRxByte(b);
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(session.assembly().length(), kTwoRegisters.size());
+    for (std::size_t i = kTwoRegisters.size(); i < 270; ++i)
+        session.PortMsgRxByte(0x55);
+    EXPECT_EQ(session.counters().dataErrors, 0);
+    session.PortMsgRxByte(0x55);
+    EXPECT_EQ(session.assembly().length(), 0u);
+    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
 }
 
 TEST_F(SessionReceive, BitsAndVendorReplies) {
@@ -199,33 +223,36 @@ TEST_F(SessionReceive, EveryByteWhileIdleIsADataError) {
 
 TEST_F(SessionReceive, WriteEchoIsJudgedOnlyAtEightBytes) {
     Poll(3, 2);
-    session.requestOneShot("010600000064");
+    write = "010600000064";
+    session.requestOneShot(write);
     ASSERT_EQ(session.mode(), SessionMode::OneShotWrite);
     const Bytes echo = WithCrc({1, 6, 0, 0, 0, 0x64});
     Bytes bad = echo;
     bad[7] ^= 0xFF;
-    Feed(bad); // kept, uncounted
+    Feed(bad); // shown and dropped, uncounted; the write waits on for its echo
     EXPECT_EQ(session.counters(), Expect(0, 0, 0));
-    EXPECT_EQ(session.assembly().length(), 8u);
-    session.PortMsgRxByte(0); // a ninth byte still waits
-    EXPECT_EQ(session.counters(), Expect(0, 0, 0));
+    EXPECT_EQ(session.assembly().length(), 0u);
+    EXPECT_TRUE(Text(logs.last()).endsWith(" Rx :  01 06 00 00 00 64 88 DE "));
 
-    session.resetAssembly();
     Feed(echo);
     EXPECT_EQ(session.counters(), Expect(0, 0, 1));
     EXPECT_TRUE(Text(logs.last()).endsWith(" Rx :  01 06 00 00 00 64 88 21 "));
     EXPECT_EQ(registers.count(), 0);
 }
 
-TEST_F(SessionReceive, FullAssemblyStartsOverAndCountsADataError) {
-    session.requestOneShot("010600000064"); // mode 2 keeps bytes of any other length
-    for (int i = 0; i < 270; ++i)
-        session.PortMsgRxByte(0x55);
-    EXPECT_EQ(session.assembly().length(), 270u);
-    EXPECT_EQ(session.counters().dataErrors, 0);
-    session.PortMsgRxByte(0x55);
-    EXPECT_EQ(session.assembly().length(), 0u);
-    EXPECT_EQ(session.counters().dataErrors, 1);
+// A write's exception reply is recognised at five bytes and named, over RTU and Modbus TCP.
+TEST_F(SessionReceive, AWriteRefusedByTheDeviceIsNamed) {
+    QSignalSpy refused(&session, &CommSession::writeRefused);
+    const QString why = QStringLiteral("写入异常应答：功能码 0x86，异常码 0x02 非法数据地址");
+    Poll(3, 2);
+    write = "110600000064";
+    session.requestOneShot(write);
+    Feed({0x11, 0x86, 0x02, 0xC2, 0x64});
+    ASSERT_EQ(refused.count(), 1);
+    EXPECT_EQ(refused[0][0].toString(), why);
+    EXPECT_EQ(Notice(logs.last()), " " + why);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    EXPECT_EQ(session.cycle().inFlight(), nullptr);
 }
 
 TEST_F(SessionReceive, PausedLogStillCountsAndDecodes) {
@@ -242,25 +269,30 @@ TEST_F(SessionReceive, PausedLogStillCountsAndDecodes) {
 TEST_F(SessionReceive, TcpRepliesAreTakenWholeByTheirHeader) {
     PollTcp(2);
     const Bytes adu{0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE};
+    Ask();
     for (std::uint8_t b : adu)
         session.onTcpBytes(ToQt({b}));
-    Bytes twice = adu;
-    twice.insert(twice.end(), adu.begin(), adu.end());
-    session.onTcpBytes(ToQt(twice));
-    ASSERT_EQ(registers.count(), 3);
+    Tcp(adu);
+    ASSERT_EQ(registers.count(), 2);
     EXPECT_EQ(registers[0][1].toByteArray(), QByteArray::fromHex("0001FFFE"));
-    EXPECT_EQ(session.counters(), Expect(0, 0, 3));
+    EXPECT_EQ(session.counters(), Expect(0, 0, 2));
+
+    // A second reply with the same transaction answers no request in flight: never decoded.
+    session.onTcpBytes(ToQt(adu));
+    EXPECT_EQ(registers.count(), 2);
+    EXPECT_EQ(Notice(logs.last()), " 应答事务标识 0x0001 无对应请求，已丢弃");
+    EXPECT_EQ(session.counters(), Expect(0, 1, 2));
 
     // An exception reply is logged, counted as received, not decoded.
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
-    EXPECT_EQ(registers.count(), 3);
+    Tcp({0, 1, 0, 0, 0, 3, 1, 0x83, 2});
+    EXPECT_EQ(registers.count(), 2);
     EXPECT_TRUE(Text(logs.last()).contains("0x83"));
 
     // A broken header drops what is buffered and counts a data error.
-    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
-    EXPECT_EQ(session.counters().dataErrors, 1);
-    session.onTcpBytes(ToQt(adu));
-    EXPECT_EQ(registers.count(), 4);
+    Tcp({0, 1, 0, 9, 0, 7, 1, 3, 4});
+    EXPECT_EQ(session.counters().dataErrors, 2);
+    Tcp(adu);
+    EXPECT_EQ(registers.count(), 3);
 }
 
 TEST_F(SessionReceive, BitAndVendorRepliesAreAcceptedHoweverTheyAreSplit) {
@@ -302,7 +334,8 @@ TEST_F(SessionReceive, BitAndVendorRepliesAreAcceptedHoweverTheyAreSplit) {
 
 TEST_F(SessionReceive, WriteEchoIsAcceptedHoweverItIsSplit) {
     Poll(3, 2);
-    session.requestOneShot("010600000064");
+    write = "010600000064";
+    session.requestOneShot(write);
     const Bytes echo = WithCrc({1, 6, 0, 0, 0, 0x64});
     const int replies = FeedSplitEverywhere(echo);
     EXPECT_EQ(session.mode(), SessionMode::OneShotWrite);
@@ -315,35 +348,21 @@ TEST_F(SessionReceive, WriteEchoIsAcceptedHoweverItIsSplit) {
     EXPECT_EQ(goodCount.count(), 0);
 }
 
-TEST_F(SessionReceive, VendorRepliesCountOverLengthAndBadCrcEvenWhileResizing) {
+TEST_F(SessionReceive, VendorRepliesCountBadCrcEvenWhileResizing) {
     ResizeQuietFlag() = true; // quiets register packets only
-    Poll(50, 1);              // expects 13 bytes
-    Feed({1, 0x32, 8, 1, 2, 3});
-    session.configureImages(Images(50, 0), 200); // now 5: the seventh byte is one too many
-    session.PortMsgRxByte(4);
-    EXPECT_EQ(session.counters(), Expect(0, 1, 0));
-    EXPECT_EQ(session.assembly().length(), 0u);
-
-    Poll(51, 1); // expects 15 bytes
-    Feed({1, 0x33, 10, 1, 2, 3});
-    session.configureImages(Images(51, 0), 200);
-    session.PortMsgRxByte(4);
-    EXPECT_EQ(session.counters(), Expect(0, 2, 0));
-    EXPECT_EQ(session.assembly().length(), 0u);
-
     const Bytes good = ReadReply(1, 0x33, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
     Bytes broken = good;
     broken[5] ^= 0x10;
     Poll(51, 1);
     Feed(broken);
-    EXPECT_EQ(session.counters(), Expect(1, 2, 1));
+    EXPECT_EQ(session.counters(), Expect(1, 0, 1));
     EXPECT_EQ(session.assembly().length(), 0u);
     EXPECT_EQ(registers.count(), 0);
     EXPECT_EQ(bits.count(), 0);
     EXPECT_TRUE(logs.isEmpty());
     Feed(good); // the failed reply left nothing behind
     EXPECT_EQ(registers.count(), 1);
-    EXPECT_EQ(session.counters(), Expect(1, 2, 2));
+    EXPECT_EQ(session.counters(), Expect(1, 0, 2));
     EXPECT_EQ(goodCount.count(), 0);
 }
 
@@ -352,12 +371,12 @@ TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
     QSignalSpy counters(&session, &CommSession::countersChanged);
     session.setLogScrolling(false);
 
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE}));
+    Tcp({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE});
     ASSERT_EQ(registers.count(), 1);
     EXPECT_EQ(registers[0][1].toByteArray(), QByteArray::fromHex("0001FFFE"));
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2})); // exception reply
+    Tcp({0, 1, 0, 0, 0, 3, 1, 0x83, 2}); // exception reply
     EXPECT_EQ(registers.count(), 1);
-    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4})); // bad protocol identifier
+    Tcp({0, 1, 0, 9, 0, 7, 1, 3, 4}); // bad protocol identifier
     EXPECT_TRUE(logs.isEmpty());
     EXPECT_EQ(session.counters(), Expect(0, 1, 2));
     ASSERT_EQ(counters.count(), 3);
@@ -365,12 +384,12 @@ TEST_F(SessionReceive, PausedLogHidesTcpRepliesButStillCountsThem) {
 
     // Scrolling again: the same three are logged (reply, exception, broken header).
     session.setLogScrolling(true);
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE}));
+    Tcp({0, 1, 0, 0, 0, 7, 1, 3, 4, 0x00, 0x01, 0xFF, 0xFE});
     EXPECT_EQ(logs.count(), 1);
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
+    Tcp({0, 1, 0, 0, 0, 3, 1, 0x83, 2});
     EXPECT_EQ(logs.count(), 3);
     EXPECT_TRUE(Text(logs.last()).contains("0x83"));
-    session.onTcpBytes(ToQt({0, 1, 0, 9, 0, 7, 1, 3, 4}));
+    Tcp({0, 1, 0, 9, 0, 7, 1, 3, 4});
     ASSERT_EQ(logs.count(), 4);
     EXPECT_TRUE(Text(logs.last()).contains("MBAP header invalid"));
     EXPECT_EQ(session.counters(), Expect(0, 2, 4));
@@ -387,25 +406,23 @@ TEST_F(SessionReceive, ExceptionRepliesAreJudgedAtFiveBytesAndNamed) {
     EXPECT_EQ(Notice(logs[1]), line);
 
     PollTcp(2);
-    session.onTcpBytes(ToQt({0, 1, 0, 0, 0, 3, 1, 0x83, 2}));
+    Tcp({0, 1, 0, 0, 0, 3, 1, 0x83, 2});
     EXPECT_EQ(Notice(logs.last()), line);
     EXPECT_EQ(registers.count(), 0);
     EXPECT_EQ(session.counters(), Expect(0, 0, 2));
 }
 
-// One read holding an exception reply and the next reply: each is judged where a byte-wise
-// read would judge it.
-TEST_F(SessionReceive, RepliesGluedInOneReadAreJudgedOneByOne) {
+// One read holding an exception reply and more replies: the first answers the request in
+// flight; the rest answer none and are held, never decoded.
+TEST_F(SessionReceive, RepliesGluedInOneReadAnswerOneRequest) {
     Poll(3, 2);
-    Bytes glued;
-    for (int twice = 0; twice < 2; ++twice) {
-        glued.insert(glued.end(), {0x01, 0x83, 0x02, 0xC0, 0xF1});
-        glued.insert(glued.end(), kTwoRegisters.begin(), kTwoRegisters.end());
-    }
+    Bytes glued{0x01, 0x83, 0x02, 0xC0, 0xF1};
+    glued.insert(glued.end(), kTwoRegisters.begin(), kTwoRegisters.end());
+    Ask();
     session.onSerialBytes(ToQt(glued));
-    EXPECT_EQ(registers.count(), 2);
-    EXPECT_EQ(session.counters(), Expect(0, 0, 4));
-    EXPECT_EQ(session.assembly().length(), 0u);
+    EXPECT_EQ(registers.count(), 0);
+    EXPECT_EQ(session.counters(), Expect(0, 0, 1));
+    EXPECT_EQ(session.assembly().length(), kTwoRegisters.size());
 }
 
 // A stream in one read is judged as its bytes one at a time would be: the same counters and
@@ -437,10 +454,12 @@ TEST_F(SessionReceive, OneReadIsJudgedAsItsBytesOneByOne) {
         QSignalSpy twinBits(&twin, &CommSession::bitReplyAccepted);
         twin.configureImages(Images(c.function, c.count), 200);
         twin.startPolling();
+        twin.expectReplyTo(1);
         for (std::uint8_t b : c.stream)
             twin.PortMsgRxByte(b);
         ClearRecords();
         Poll(c.function, c.count);
+        Ask();
         session.onSerialBytes(ToQt(c.stream));
         const std::string name = "function " + std::to_string(c.function);
         EXPECT_EQ(session.counters(), twin.counters()) << name;
@@ -461,7 +480,7 @@ TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
         {3, 2, false, ReadReply(1, 4, {0, 1, 0, 2}), "功能码 0x04 ≠ 0x03"},
         {3, 2, false, WithCrc({1, 3, 6, 0, 1, 0, 2}), "字节数 6 ≠ 4"},
         {2, 10, false, ReadReply(2, 2, {5, 2}), "从站地址 2 ≠ 1"},
-        {3, 2, true, {0, 9, 0, 0, 0, 7, 1, 3, 4, 0, 1, 0, 2}, "事务标识 9 ≠ 1"},
+        {3, 2, true, {0, 1, 0, 0, 0, 7, 0xFF, 3, 4, 0, 1, 0, 2}, "单元标识 255 ≠ 1"},
         {3, 2, true, {0, 1, 0, 0, 0, 5, 1, 3, 2, 0, 1}, "数据 2 字节，少于所请求的 4 字节"},
     };
     for (const auto& c : cases) {
@@ -469,7 +488,7 @@ TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
         ClearRecords();
         if (c.tcp) {
             PollTcp(c.count);
-            session.onTcpBytes(ToQt(c.reply));
+            Tcp(c.reply);
         } else {
             Poll(c.function, c.count);
             Feed(c.reply);
@@ -478,5 +497,7 @@ TEST_F(SessionReceive, RepliesToAnotherRequestAreNotDecoded) {
         EXPECT_EQ(session.counters(), Expect(0, 1, 1));
         ASSERT_EQ(logs.count(), 2);
         EXPECT_EQ(Notice(logs[1]), " 数据包 1 应答不匹配：" + c.why);
+        EXPECT_NE(session.cycle().inFlight(), nullptr) << "the request waits on for its reply";
+        session.stopPolling();
     }
 }
