@@ -362,10 +362,18 @@ void CommSession::requestDone(bool timedOut) {
 }
 
 // The pause after a request: the send interval, or in the fast mode none but the line's
-// silence after the reply.
+// silence after the reply; after a timeout on an RTU link, at least the reply timeout.
 void CommSession::startPause() {
     if (m_mode != SessionMode::Polling)
         return;
+    if (IsRtuFramed(m_link) && m_cycle.lastTimedOut() > 0) {
+        // An RTU reply carries nothing that tells which request it answers: after a timeout the
+        // line is given one more reply timeout, so that a slave a little slower than the timeout
+        // is heard out (and its late reply dropped) instead of being taken for the next
+        // request's reply or talked over.
+        m_cycleTimer.start(std::max(m_sendInterval, m_delays.replyTimeoutMs));
+        return;
+    }
     if (!fastMode()) {
         m_cycleTimer.start(m_sendInterval);
         return;

@@ -211,8 +211,8 @@ TEST(ReplyRules, TcpRepliesThatAnswerAnotherRequest) {
         ReplyMismatch expected;
         const char* text;
     } cases[] = {
-        {{0, 7, 0, 0, 0, 7, 9, 3, 4, 0, 1, 0, 2}, {}, ""}, // another unit: gateways rewrite it
-        {{0, 7, 0, 0, 0, 3, 1, 0x83, 2}, {}, ""},          // an exception
+        {{0, 7, 0, 0, 0, 3, 1, 0x83, 2}, {}, ""}, // an exception
+        {{0, 7, 0, 0, 0, 7, 9, 3, 4, 0, 1, 0, 2}, {F::Unit, 9, 1}, "单元标识 9 ≠ 1"},
         {{0, 8, 0, 0, 0, 7, 1, 3, 4, 0, 1, 0, 2}, {F::Transaction, 8, 7}, "事务标识 8 ≠ 7"},
         {{0, 7, 0, 0, 0, 7, 1, 4, 4, 0, 1, 0, 2}, {F::Function, 4, 3}, "功能码 0x04 ≠ 0x03"},
         {{0, 7, 0, 0, 0, 3, 1, 0x84, 2}, {F::Function, 0x84, 3}, "功能码 0x84 ≠ 0x03"},
@@ -225,6 +225,23 @@ TEST(ReplyRules, TcpRepliesThatAnswerAnotherRequest) {
         EXPECT_EQ(got, c.expected);
         EXPECT_EQ(MismatchNoticeText(2, got), std::string("数据包 2 应答不匹配：") + c.text);
     }
+}
+
+TEST(ReplyRules, TheReplyLengthOfARequestSentByHand) {
+    const struct {
+        Bytes request;
+        std::size_t length;
+    } cases[] = {
+        {{1, 6, 0, 0, 0, 0x64}, 8},               // write echo
+        {{1, 0x10, 0, 0, 0, 1, 2, 0, 9}, 8},      // block write echo
+        {{1, 3, 0, 0, 0, 2}, 9},                  // a read: by its count
+        {{1, 2, 0, 0, 0, 10}, 7},                 // bits
+        {{1, 3, 0, 0}, 0},                        // cut off: unknown
+        {{1, 0x2B, 0x0E, 1, 0}, 0},               // not a function read by count
+        {{1}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RequestReplyLength(c.request), c.length) << HexBytes(c.request);
 }
 
 } // namespace

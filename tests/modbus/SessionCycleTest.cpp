@@ -290,7 +290,9 @@ TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownWhenTheNextRequestGoes)
 
 TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWhenSilent) {
     bool answering = true;
-    AnswerAtOnce(50, &answering);
+    // A generous timeout while the device answers: a loaded machine must not turn a slow reply
+    // into a miss.
+    AnswerAtOnce(1000, &answering);
     QSignalSpy replies(&session, &CommSession::registerReplyAccepted);
     // An event loop of its own: qWait looks at the timers only every 10 ms.
     const auto run = [](int ms) {
@@ -314,6 +316,10 @@ TEST_F(SessionCycle, TheFastModeSendsAsSoonAsTheReplyIsJudgedAndOncePerTimeoutWh
     EXPECT_LE(answered.requests, answered.valid + 1); // one request may still be out
 
     // Silent: the next request waits for the reply timeout each time, never sooner.
+    SessionDelays delays = session.delays();
+    delays.replyTimeoutMs = 50;
+    session.setDelays(delays);
+    run(20); // the requests from now on have the short timeout
     answering = false;
     run(60); // a reply already on its way is taken; the request after it runs into its timeout
     session.clearCounters();

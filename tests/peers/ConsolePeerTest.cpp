@@ -117,9 +117,11 @@ TEST_F(ConsolePeers, TcpSlaveRepliesArePrintedAsCells) {
     EXPECT_EQ(run.lines.takeFirst(), QString::fromUtf8("数据包配置成功。"));
     EXPECT_EQ(run.lines.takeFirst(),
               QString::fromUtf8("Modbus TCP/IP 设备 127.0.0.1 端口 %1 已连接！").arg(port));
-    ExpectCycles(run, {Logged("Tx:   00 00 00 00 00 06 01 03 00 00 00 0A "),
-                       Logged("Rx:   00 00 00 00 00 17 01 03 14 00 01 FF FE FF FE 3F C0 00 00 "
-                              "FF FF FF FE 80 00 30 39 00 00 "),
+    // Each request has a transaction number of its own, which its reply carries back.
+    const QString stamp = R"(\d{2}:\d{2}:\d{2}:\d{3} )";
+    ExpectCycles(run, {Line(stamp + R"(Tx:   [0-9A-F]{2} [0-9A-F]{2} 00 00 00 06 01 03 00 00 00 0A )"),
+                       Line(stamp + R"(Rx:   [0-9A-F]{2} [0-9A-F]{2} 00 00 00 17 01 03 14 00 01 FF FE )"
+                                    R"(FF FE 3F C0 00 00 FF FF FF FE 80 00 30 39 00 00 )"),
                        Line(R"(Db_01: 1 -2 -2 1\.500 -- -2 -- -32768 12345 0)")});
 
     // Quiet, in the fast mode: no frames or cells while polling, then the counters and the

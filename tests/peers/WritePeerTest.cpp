@@ -190,7 +190,7 @@ TEST_F(WritePeers, TcpSlaveTakesCellPageAndParameterWrites) {
     open(LinkKind::Tcp);
     run();
     // MBAP header with the write's own transaction number, protocol 0 and the length.
-    EXPECT_TRUE(log.contains(QStringLiteral("00 01 00 00 00 06 01 06 00 00 FF FB")))
+    EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 06 01 06 00 00 FF FB")))
         << log.toStdString();
     EXPECT_TRUE(log.contains(QStringLiteral("00 00 00 FD 01 10 00 14 00 7B F6 ")))
         << log.toStdString();
