@@ -23,7 +23,7 @@ namespace vantor {
 
 namespace {
 
-QStringList Texts(const std::array<const char*, 13>& table) {
+template <std::size_t N> QStringList Texts(const std::array<const char*, N>& table) {
     QStringList texts;
     for (const char* entry : table)
         texts.append(QString::fromUtf8(entry));
@@ -206,14 +206,19 @@ void ConnectionControls::connectTcpEdits() {
     for (QLineEdit* edit : m_header)
         connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
     connect(m_function, &QComboBox::currentIndexChanged, this, &ConnectionControls::storeTcpEdits);
-    connect(m_workspace, &Workspace::tcpChanged, this, [this] { showTcpSettings(false); });
+    connect(m_workspace, &Workspace::tcpChanged, this, [this] {
+        showTcpSettings(false);
+        setTcpEditsEnabled(m_ip->isEnabled()); // the unit edit follows the function entry
+    });
 }
 
 void ConnectionControls::storeTcpEdits() {
     if (m_showingTcp)
         return;
     const auto byte = HeaderByte;
-    TcpSettings tcp;
+    TcpSettings tcp = m_workspace->tcp();
+    if (m_function->currentIndex() != tcp.header.functionIndex)
+        tcp.header = WithFunctionEntry(tcp.header, m_function->currentIndex());
     tcp.host = m_ip->text();
     tcp.port = m_tcpPort->text();
     tcp.header.transactionHi = byte(m_header[0]);
@@ -221,7 +226,6 @@ void ConnectionControls::storeTcpEdits() {
     tcp.header.protocolHi = byte(m_header[2]);
     tcp.header.protocolLo = byte(m_header[3]);
     tcp.header.unit = byte(m_header[4]);
-    tcp.header.functionIndex = m_function->currentIndex();
     m_showingTcp = true; // what the edits hold needs no showing back
     m_workspace->setTcp(tcp);
     m_showingTcp = false;
@@ -359,6 +363,8 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
     m_function->setEnabled(enabled && mbap);
     for (QLineEdit* edit : m_header)
         edit->setEnabled(enabled && mbap);
+    // Without a fixed unit each packet's slave is its unit: the field would change nothing.
+    m_header[4]->setEnabled(enabled && mbap && m_workspace->tcp().header.fixedUnit);
 }
 
 void ConnectionControls::onConnect() {

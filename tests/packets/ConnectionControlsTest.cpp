@@ -102,13 +102,14 @@ TEST_F(ConnectionControlsTest, StartsClosedInSerialModeWithTheDefaults) {
     EXPECT_EQ(controls->linkKind(), LinkKind::Serial);
     EXPECT_EQ(controls->serverAddress(), "");
     EXPECT_EQ(controls->serverPort(), "502");
-    EXPECT_EQ(combo("tcpFunctionCombo")->count(), 13);
-    EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "3.读保持寄存器(0x03)");
+    EXPECT_EQ(combo("tcpFunctionCombo")->count(), 8);
+    EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "0. 按数据包");
     const TcpHeader header = controls->tcpHeader();
     EXPECT_EQ(header.transactionHi, 0);
     EXPECT_EQ(header.protocolLo, 0);
     EXPECT_EQ(header.unit, 1);
-    EXPECT_EQ(header.functionIndex, 2);
+    EXPECT_EQ(header.functionIndex, kTcpPerPacketEntry);
+    EXPECT_FALSE(header.fixedUnit);
 }
 
 TEST_F(ConnectionControlsTest, ChoicesGoIntoTheSelectionAndTheStatusLine) {
@@ -130,18 +131,30 @@ TEST_F(ConnectionControlsTest, ChoicesGoIntoTheSelectionAndTheStatusLine) {
     EXPECT_EQ(combo("baudCombo")->currentText(), "115200");
 }
 
+// A fixed function sends every packet to the unit typed; "0. 按数据包" to each packet's slave,
+// so the unit field is locked then.
 TEST_F(ConnectionControlsTest, HeaderEditsAreReadAsBytes) {
+    ChooseByKeys(combo("modeCombo"), 1);
     QLineEdit* unit = child<QLineEdit>("unitEdit");
+    EXPECT_FALSE(unit->isEnabled());
+    ChooseByKeys(combo("tcpFunctionCombo"), 1);
+    ASSERT_TRUE(unit->isEnabled());
     unit->clear();
     QTest::keyClicks(unit, "247");
     QLineEdit* transactionLo = child<QLineEdit>("transactionLoEdit");
     transactionLo->clear();
     QTest::keyClicks(transactionLo, "300"); // typed past the range: read as 255
-    ChooseByKeys(combo("tcpFunctionCombo"), 0);
-    const TcpHeader header = controls->tcpHeader();
+    TcpHeader header = controls->tcpHeader();
     EXPECT_EQ(header.unit, 247);
     EXPECT_EQ(header.transactionLo, 255);
-    EXPECT_EQ(header.functionIndex, 0);
+    EXPECT_EQ(header.functionIndex, 1);
+    EXPECT_TRUE(header.fixedUnit);
+
+    ChooseByKeys(combo("tcpFunctionCombo"), kTcpPerPacketEntry);
+    header = controls->tcpHeader();
+    EXPECT_FALSE(header.fixedUnit);
+    EXPECT_EQ(header.unit, 247); // kept for the next fixed function
+    EXPECT_FALSE(unit->isEnabled());
 }
 
 // ---- open and close
