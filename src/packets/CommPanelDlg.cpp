@@ -235,13 +235,19 @@ void CCommPanelDlg::connectLink() {
     });
 }
 
-void ConnectChecksToLink(Workspace* workspace, LinkController* link) {
+void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link) {
     QObject::connect(workspace, &Workspace::packetCheckChanged, link,
                      &LinkController::setPacketChecked);
     QObject::connect(workspace, &Workspace::allChecksChanged, link,
                      &LinkController::setAllPacketsChecked);
     QObject::connect(workspace, &Workspace::rowsChanged, link,
                      [workspace, link] { link->setPacketChecks(workspace->checks()); });
+    // The interval is typed while sending is stopped (the field is locked while it runs); the
+    // next start, of whichever kind, sends at it without another configure.
+    QObject::connect(workspace, &Workspace::sendIntervalChanged, link, [workspace, link] {
+        if (const std::optional<int> ms = workspace->strictSendInterval())
+            link->setSendInterval(*ms);
+    });
 }
 
 void CCommPanelDlg::connectWorkspace() {
