@@ -225,6 +225,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
 
 void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::logEvent, m_log, &CommLog::appendSessionEvent);
+    connect(m_connection, &ConnectionControls::logLine, m_log, &CommLog::appendLine);
     connect(m_link, &LinkController::countersChanged, m_counters, &CounterDisplay::showCounters);
     connect(m_link, &LinkController::packetStatsChanged, m_list, &PacketListWidget::showStats);
     connect(m_link, &LinkController::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);

@@ -386,5 +386,81 @@ TEST_F(ConnectionControlsTest, ConnectStartStopAndAServerThatHangsUp) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
+// Another mode closes the open port or connection, as its own button would.
+TEST_F(ConnectionControlsTest, ChoosingAnotherModeClosesTheOpenLink) {
+    PtyPair pair;
+    ASSERT_TRUE(pair.Create());
+    typePort(pair.endA());
+    click("openButton");
+    ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
+    QSignalSpy stopped(controls.get(), &ConnectionControls::linkStoppedByUser);
+    ChooseByKeys(combo("modeCombo"), 1);
+    EXPECT_FALSE(selection.portOpen());
+    EXPECT_EQ(caption(), "打开串口");
+    EXPECT_FALSE(indicatorOpen());
+    ASSERT_TRUE(WaitUntil([&] { return !session.autoSend(); }));
+    ASSERT_EQ(stopped.count(), 1);
+
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(server.serverPort());
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(port);
+    click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+    ASSERT_TRUE(WaitUntil([&] { return link.state().open(); }));
+    click("tcpStartButton");
+    click("tcpStopButton"); // the mode can be chosen again
+    QSignalSpy logged(controls.get(), &ConnectionControls::logLine);
+    ChooseByKeys(combo("modeCombo"), 0);
+    ASSERT_EQ(logged.count(), 1);
+    EXPECT_TRUE(logged[0][0].toString().endsWith("Modbus TCP/IP 连接已关闭：127.0.0.1:" + port));
+    EXPECT_EQ(link.state().phase, LinkPhase::Closed);
+    EXPECT_TRUE(WaitUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Server fields edited after "停止" are taken at the next "开始": the old connection is closed
+// and polling goes on with the new server.
+TEST_F(ConnectionControlsTest, ChangedServerFieldsReconnectAtStart) {
+    PacketRows rows{};
+    rows[0] = {"5", "04", "0", "2", true};
+    link.configure(Configure(rows, LinkKind::Tcp, TcpHeader{}).images, 200);
+    link.setAllPacketsChecked(true);
+    QTcpServer first;
+    QTcpServer second;
+    ASSERT_TRUE(first.listen(QHostAddress::LocalHost));
+    ASSERT_TRUE(second.listen(QHostAddress::LocalHost));
+    ChooseByKeys(combo("modeCombo"), 1);
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(QString::number(first.serverPort()));
+    click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return first.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> old(first.nextPendingConnection());
+    ASSERT_TRUE(WaitUntil([&] { return link.state().open(); }));
+    click("tcpStopButton");
+
+    const QString port = QString::number(second.serverPort());
+    child<QLineEdit>("tcpPortEdit")->setText(port);
+    QSignalSpy logged(controls.get(), &ConnectionControls::logLine);
+    click("tcpStartButton");
+    ASSERT_EQ(logged.count(), 1);
+    EXPECT_TRUE(logged[0][0].toString().endsWith("Modbus TCP/IP 连接已关闭：127.0.0.1:" +
+                                                 QString::number(first.serverPort())));
+    ASSERT_TRUE(WaitUntil([&] { return second.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> peer(second.nextPendingConnection());
+    QByteArray request;
+    ASSERT_TRUE(WaitUntil([&] {
+        request += peer->readAll();
+        return request.size() >= 12;
+    }));
+    EXPECT_EQ(request.mid(6, 6), QByteArray::fromHex("050400000002"));
+    EXPECT_TRUE(WaitUntil([&] { return old->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_EQ(link.tcpPort(), port);
+    EXPECT_TRUE(link.state().polling);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 } // namespace
 } // namespace vantor
