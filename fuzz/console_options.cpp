@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 #include "app/ConsoleOptions.h"
 #include "modbus/FunctionTable.h"
+#include "registers/PacketTable.h"
 #include "registers/ValueFormat.h"
 
 using namespace vantor;
@@ -17,12 +18,16 @@ bool InRange(int value, int low, int high) {
     return value >= low && value <= high;
 }
 
-bool CountFits(const DataPacket& row, LinkKind link) {
+bool CountFits(const DataPacket& row, const ConsoleOptions& o) {
     const int count = std::stoi(row.count);
     const FunctionInfo* info = FindFunction(std::stoi(row.function));
-    if (link == LinkKind::Tcp)
-        return InRange(count, 1, kTcpMaxRegisters);
-    return IsSerialPolled(info) && InRange(count, 1, SerialCountLimit(*info));
+    if (o.link != LinkKind::Tcp)
+        return IsSerialPolled(info) && InRange(count, 1, SerialCountLimit(*info));
+    if (o.tcp.functionIndex != kTcpPerPacketEntry)
+        info = FindFunction(kTcpFunctionCodes[std::size_t(o.tcp.functionIndex - 1)]);
+    else if (!IsTcpPolledPerPacket(info))
+        return false;
+    return InRange(count, 1, info->tcpMaxCount > 0 ? info->tcpMaxCount : kTcpMaxRegisters);
 }
 
 void CheckOptions(const ConsoleOptions& o) {
@@ -31,8 +36,8 @@ void CheckOptions(const ConsoleOptions& o) {
                "parity not N, O or E");
     FUZZ_CHECK(InRange(o.serial.dataBits, 5, 8), "data bits out of range");
     FUZZ_CHECK(InRange(o.serial.stopBits, 1, 2), "stop bits out of range");
-    FUZZ_CHECK(InRange(o.tcp.functionIndex, 0, int(kTcpFunctionCodes.size()) - 1),
-               "TCP function index out of range");
+    FUZZ_CHECK(InRange(o.tcp.functionIndex, 0, int(kTcpFunctionEntries) - 1),
+               "TCP function entry out of range");
     if (o.link == LinkKind::Tcp) {
         FUZZ_CHECK(!o.tcpHost.isEmpty(), "TCP link without a host");
         bool ok = false;
@@ -44,7 +49,7 @@ void CheckOptions(const ConsoleOptions& o) {
         FUZZ_CHECK(row.enabled, "a given packet is not checked");
         FUZZ_CHECK(InRange(std::stoi(row.slave), 0, 255), "slave out of range");
         FUZZ_CHECK(InRange(std::stoi(row.address), 0, 65535), "address out of range");
-        FUZZ_CHECK(CountFits(row, o.link), "count out of range for its function");
+        FUZZ_CHECK(CountFits(row, o), "count out of range for its function");
     }
     for (const CellFormatOption& f : o.formats)
         FUZZ_CHECK(f.point.valid() && IsKnownFormatCode(f.code) && f.code != 16,

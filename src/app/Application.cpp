@@ -14,7 +14,7 @@ Application::Application(LinkController::Placement placement, QObject* parent)
             &RegisterStore::onRegisterReply);
     connect(&m_link, &LinkController::bitReplyAccepted, store, &RegisterStore::onBitReply);
     connect(&m_link, &LinkController::noReply, store, &RegisterStore::onNoReply);
-    ConnectChecksToLink(&m_workspace, &m_link);
+    ConnectWorkspaceToLink(&m_workspace, &m_link);
     connect(&m_workspace, &Workspace::replyTimeoutChanged, &m_link,
             &LinkController::setReplyTimeout);
 }

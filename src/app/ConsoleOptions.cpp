@@ -43,7 +43,28 @@ QString SerialFunctionList() {
     return CodeList(codes, " or ");
 }
 
-QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
+// The largest count of a --tcp row: the Modbus TCP limit of the function it is sent with (the
+// register limit where the function has none), or 0 when the row's own function cannot be
+// polled over Modbus TCP.
+int TcpCountLimit(const TcpHeader& header, int rowFunction) {
+    if (header.functionIndex == kTcpPerPacketEntry) {
+        const FunctionInfo* info = FindFunction(rowFunction);
+        return IsTcpPolledPerPacket(info) ? info->tcpMaxCount : 0;
+    }
+    const int fixed = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex - 1)];
+    const int limit = FindFunction(fixed)->tcpMaxCount;
+    return limit > 0 ? limit : kTcpMaxRegisters;
+}
+
+QString TcpPerPacketList() {
+    std::vector<int> codes;
+    for (const FunctionInfo& f : kFunctions)
+        if (IsTcpPolledPerPacket(&f))
+            codes.push_back(f.code);
+    return CodeList(codes, " or ");
+}
+
+QString ParsePacket(const QString& text, const ConsoleOptions& o, DataPacket& row) {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 4)
         return QStringLiteral("--packet needs SLAVE,FUNCTION,ADDRESS,COUNT, got '%1'").arg(text);
@@ -54,19 +75,24 @@ QString ParsePacket(const QString& text, LinkKind link, DataPacket& row) {
         return QStringLiteral("--packet '%1': slave must be 0..255, function a number and "
                               "address 0..65535")
             .arg(text);
-    // Over TCP every packet uses --function; the row's own function only names its labels.
+    // A serial row keeps to configure's limit, a --tcp row to the Modbus TCP limit of the
+    // function it is sent with: its own, or --function.
     const FunctionInfo* info = FindFunction(*function);
-    if (IsRtuFramed(link) && !IsSerialPolled(info))
+    if (IsRtuFramed(o.link) && !IsSerialPolled(info))
         return QStringLiteral("--packet '%1': function must be %2").arg(text, SerialFunctionList());
-    // A serial row keeps to configure's limit. Over TCP the row does not know --function, so
-    // every row keeps to the register limit of one request.
-    const int maxCount = link == LinkKind::Tcp ? kTcpMaxRegisters : SerialCountLimit(*info);
+    const bool tcp = o.link == LinkKind::Tcp;
+    const int maxCount = tcp ? TcpCountLimit(o.tcp, *function) : SerialCountLimit(*info);
+    if (maxCount == 0)
+        return QStringLiteral("--packet '%1': over --tcp without --function, function must be %2")
+            .arg(text, TcpPerPacketList());
     const auto count = StrictInt(parts[3], 1, maxCount);
     if (!count)
         return QStringLiteral("--packet '%1': count must be 1..%2 for function %3")
             .arg(text)
             .arg(maxCount)
-            .arg(*function);
+            .arg(tcp && o.tcp.functionIndex != kTcpPerPacketEntry
+                     ? kTcpFunctionCodes[static_cast<std::size_t>(o.tcp.functionIndex - 1)]
+                     : *function);
     row = {QString::number(*slave).toStdString(), QString::number(*function).toStdString(),
            QString::number(*address).toStdString(), QString::number(*count).toStdString(), true};
     return {};
@@ -157,22 +183,30 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o) {
     return {};
 }
 
+// Without --unit and --function every packet is sent with its own slave as the unit and its
+// own function; each of them fixes its part for every packet.
 QString ParseTcpFields(const QCommandLineParser& p, ConsoleOptions& o) {
     if (p.isSet("unit")) {
         const auto unit = StrictInt(p.value("unit"), 0, 255);
         if (!unit)
             return QStringLiteral("--unit must be 0..255, got '%1'").arg(p.value("unit"));
         o.tcp.unit = static_cast<std::uint8_t>(*unit);
+        o.tcp.fixedUnit = true;
     }
     if (p.isSet("function")) {
         const auto code = StrictInt(p.value("function"), 0, 255);
         const auto* found =
             code ? std::find(kTcpFunctionCodes.begin(), kTcpFunctionCodes.end(), *code)
                  : kTcpFunctionCodes.end();
+        const FunctionInfo* info = code ? FindFunction(*code) : nullptr;
+        if (found == kTcpFunctionCodes.end() && info && info->reads == FunctionReads::None)
+            return QStringLiteral("--function %1 writes to the device and cannot be polled; "
+                                  "use one of %2 (or --write, --send)")
+                .arg(p.value("function"), CodeList(kTcpFunctionCodes, ", "));
         if (found == kTcpFunctionCodes.end())
             return QStringLiteral("--function must be one of %1, got '%2'")
                 .arg(CodeList(kTcpFunctionCodes, ", "), p.value("function"));
-        o.tcp.functionIndex = static_cast<int>(found - kTcpFunctionCodes.begin());
+        o.tcp.functionIndex = static_cast<int>(found - kTcpFunctionCodes.begin()) + 1;
     }
     return {};
 }
@@ -182,7 +216,7 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
     if (packets.size() > kPacketCount)
         return QStringLiteral("at most %1 --packet options").arg(kPacketCount);
     for (const QString& text : packets) {
-        if (QString error = ParsePacket(text, o.link, o.rows[o.packetCount]); !error.isEmpty())
+        if (QString error = ParsePacket(text, o, o.rows[o.packetCount]); !error.isEmpty())
             return error;
         ++o.packetCount;
     }
@@ -257,8 +291,12 @@ void AddOptions(QCommandLineParser& p) {
         {"rtu-over-tcp",
          "A serial gateway that passes RTU frames over TCP; packets as on a serial line.",
          "HOST:PORT"},
-        {"unit", "Modbus TCP unit identifier (default 1).", "ID"},
-        {"function", "Modbus TCP function code (default 3).", "CODE"},
+        {"unit", "Modbus TCP unit identifier of every packet (default: each packet's slave).",
+         "ID"},
+        {"function",
+         "Modbus TCP function code of every packet, a reading one (default: each packet's "
+         "function, 1..4).",
+         "CODE"},
         {"packet", "A packet to poll; repeat for rows 1, 2, ...", "SLAVE,FUNCTION,ADDRESS,COUNT"},
         {"format", "Value format of a cell (packet from 1, cell from 0).", "PACKET:CELL=CODE"},
         {"write",

@@ -32,7 +32,7 @@ struct ConsoleOptions {
     SerialSettings serial;
     QString tcpHost;
     QString tcpPort;
-    TcpHeader tcp;
+    TcpHeader tcp; // --unit and --function fix their fields; by default each packet's own
     PacketRows rows{};
     int packetCount = 0; // rows 1..packetCount were given on the command line
     std::vector<CellFormatOption> formats;

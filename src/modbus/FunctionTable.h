@@ -18,6 +18,14 @@ enum class SerialUse {
     Written,     // sent by the one-shot writes, answered by an echo of kWriteEchoLength bytes
 };
 
+// How a function is polled over Modbus TCP. Writes are never polled: they go out as one-shot
+// writes, which build their own requests.
+enum class TcpUse {
+    None,      // not polled over Modbus TCP
+    Listed,    // offered as the panel's fixed function, in the TCP function list
+    PerPacket, // listed, and also polled as a packet's own function (start and count)
+};
+
 struct FunctionInfo {
     int code;
     FunctionReads reads;
@@ -28,7 +36,7 @@ struct FunctionInfo {
     // header instead).
     bool byteCount;
     SerialUse serial;
-    bool tcp;        // offered in the Modbus TCP function list, in table order
+    TcpUse tcp;
     int tcpMaxCount; // the standard Modbus limit of one request; 0: none applies
 };
 
@@ -41,24 +49,27 @@ inline constexpr int kTcpMaxBits = 2000;
 inline constexpr int kTcpMaxRegisters = 125;
 
 inline constexpr std::array<FunctionInfo, 15> kFunctions = {{
-    // code, what it reads, reply bits per item, byte count, serial use, in the TCP list,
-    // TCP count limit
-    {1, FunctionReads::Bits, 1, true, SerialUse::Polled, true, kTcpMaxBits},
-    {2, FunctionReads::Bits, 1, true, SerialUse::Polled, true, kTcpMaxBits},
-    {3, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
-    {4, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, true, kTcpMaxRegisters},
-    {5, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
-    {6, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
-    {15, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
-    {16, FunctionReads::None, 0, false, SerialUse::Written, true, 0},
+    // code, what it reads, reply bits per item, byte count, serial use, TCP use, TCP count limit
+    {1, FunctionReads::Bits, 1, true, SerialUse::Polled, TcpUse::PerPacket, kTcpMaxBits},
+    {2, FunctionReads::Bits, 1, true, SerialUse::Polled, TcpUse::PerPacket, kTcpMaxBits},
+    {3, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, TcpUse::PerPacket,
+     kTcpMaxRegisters},
+    {4, FunctionReads::Registers, kRegisterBits, true, SerialUse::Polled, TcpUse::PerPacket,
+     kTcpMaxRegisters},
+    {5, FunctionReads::None, 0, false, SerialUse::Written, TcpUse::None, 0},
+    {6, FunctionReads::None, 0, false, SerialUse::Written, TcpUse::None, 0},
+    {15, FunctionReads::None, 0, false, SerialUse::Written, TcpUse::None, 0},
+    {16, FunctionReads::None, 0, false, SerialUse::Written, TcpUse::None, 0},
     // File records: the request is no start and count, so no count limit applies.
-    {20, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, true, 0},
-    {21, FunctionReads::None, 0, false, SerialUse::None, true, 0},
-    {22, FunctionReads::None, 0, false, SerialUse::None, true, 0},
-    {23, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, true, kTcpMaxRegisters},
-    {43, FunctionReads::None, 0, false, SerialUse::None, true, 0},
-    {50, FunctionReads::Registers, 4 * kRegisterBits, false, SerialUse::PolledFixed, false, 0},
-    {51, FunctionReads::Registers, 5 * kRegisterBits, false, SerialUse::Polled, false, 0},
+    {20, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, TcpUse::Listed, 0},
+    {21, FunctionReads::None, 0, false, SerialUse::None, TcpUse::None, 0},
+    {22, FunctionReads::None, 0, false, SerialUse::None, TcpUse::None, 0},
+    {23, FunctionReads::Registers, kRegisterBits, true, SerialUse::None, TcpUse::Listed,
+     kTcpMaxRegisters},
+    {43, FunctionReads::None, 0, false, SerialUse::None, TcpUse::Listed, 0},
+    {50, FunctionReads::Registers, 4 * kRegisterBits, false, SerialUse::PolledFixed, TcpUse::None,
+     0},
+    {51, FunctionReads::Registers, 5 * kRegisterBits, false, SerialUse::Polled, TcpUse::None, 0},
 }};
 
 // The function of a code, or nullptr when the program does not know it.
@@ -73,6 +84,11 @@ constexpr bool IsSerialPolled(const FunctionInfo* function) {
            (function->serial == SerialUse::Polled || function->serial == SerialUse::PolledFixed);
 }
 
+// True for the functions a packet may poll over Modbus TCP as its own (1, 2, 3, 4).
+constexpr bool IsTcpPolledPerPacket(const FunctionInfo* function) {
+    return function != nullptr && function->tcp == TcpUse::PerPacket;
+}
+
 // Data bytes of a reply to count items.
 std::size_t ReplyDataSize(const FunctionInfo& function, std::size_t count);
 
@@ -80,14 +96,14 @@ std::size_t ReplyDataSize(const FunctionInfo& function, std::size_t count);
 // the receive assembly, or any 16-bit count where the request is fixed. 0 if it is not polled.
 int SerialCountLimit(const FunctionInfo& function);
 
-// The codes of the Modbus TCP function list, in its order.
+// The codes of the fixed functions of the Modbus TCP function list, in its order.
 inline constexpr std::size_t kTcpFunctionCount = static_cast<std::size_t>(
-    std::ranges::count_if(kFunctions, [](const FunctionInfo& f) { return f.tcp; }));
+    std::ranges::count_if(kFunctions, [](const FunctionInfo& f) { return f.tcp != TcpUse::None; }));
 inline constexpr std::array<int, kTcpFunctionCount> kTcpFunctionCodes = [] {
     std::array<int, kTcpFunctionCount> codes{};
     std::size_t i = 0;
     for (const FunctionInfo& f : kFunctions)
-        if (f.tcp)
+        if (f.tcp != TcpUse::None)
             codes[i++] = f.code;
     return codes;
 }();

@@ -225,6 +225,7 @@ QWidget* CCommPanelDlg::buildLogArea() {
 
 void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::logEvent, m_log, &CommLog::appendSessionEvent);
+    connect(m_connection, &ConnectionControls::logLine, m_log, &CommLog::appendLine);
     connect(m_link, &LinkController::countersChanged, m_counters, &CounterDisplay::showCounters);
     connect(m_link, &LinkController::packetStatsChanged, m_list, &PacketListWidget::showStats);
     connect(m_link, &LinkController::lastGoodCount, m_counters, &CounterDisplay::showLastGoodCount);
@@ -235,13 +236,19 @@ void CCommPanelDlg::connectLink() {
     });
 }
 
-void ConnectChecksToLink(Workspace* workspace, LinkController* link) {
+void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link) {
     QObject::connect(workspace, &Workspace::packetCheckChanged, link,
                      &LinkController::setPacketChecked);
     QObject::connect(workspace, &Workspace::allChecksChanged, link,
                      &LinkController::setAllPacketsChecked);
     QObject::connect(workspace, &Workspace::rowsChanged, link,
                      [workspace, link] { link->setPacketChecks(workspace->checks()); });
+    // The interval is typed while sending is stopped (the field is locked while it runs); the
+    // next start, of whichever kind, sends at it without another configure.
+    QObject::connect(workspace, &Workspace::sendIntervalChanged, link, [workspace, link] {
+        if (const std::optional<int> ms = workspace->strictSendInterval())
+            link->setSendInterval(*ms);
+    });
 }
 
 void CCommPanelDlg::connectWorkspace() {

@@ -20,9 +20,10 @@ class PacketListWidget;
 class RegisterStore;
 class Workspace;
 
-// The session reads the check boxes live: it learns every change the workspace makes, whichever
-// panel or file made it. The owner of both calls this once.
-void ConnectChecksToLink(Workspace* workspace, LinkController* link);
+// The session reads the check boxes and the send interval live: it learns every change the
+// workspace makes, whichever panel or file made it (an interval only when it is a valid one).
+// The owner of both calls this once.
+void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link);
 
 class CCommPanelDlg : public QWidget {
     Q_OBJECT

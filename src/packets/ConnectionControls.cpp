@@ -1,6 +1,7 @@
 #include "packets/ConnectionControls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "modbus/LinkController.h"
+#include "modbus/LogFormat.h"
 #include "packets/SerialSettingsForm.h"
 #include "registers/SerialSelection.h"
 #include "transport/ComPort.h"
@@ -23,7 +25,7 @@ namespace vantor {
 
 namespace {
 
-QStringList Texts(const std::array<const char*, 13>& table) {
+template <std::size_t N> QStringList Texts(const std::array<const char*, N>& table) {
     QStringList texts;
     for (const char* entry : table)
         texts.append(QString::fromUtf8(entry));
@@ -71,6 +73,7 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
 
     connect(m_mode, &QComboBox::currentIndexChanged, this, &ConnectionControls::onModeChosen);
     connect(m_workspace, &Workspace::linkKindChanged, this, &ConnectionControls::onLinkKind);
+    m_linkKind = m_workspace->linkKind();
     connectSelection();
     connectTcpEdits();
     connectLink();
@@ -206,14 +209,19 @@ void ConnectionControls::connectTcpEdits() {
     for (QLineEdit* edit : m_header)
         connect(edit, &QLineEdit::textChanged, this, &ConnectionControls::storeTcpEdits);
     connect(m_function, &QComboBox::currentIndexChanged, this, &ConnectionControls::storeTcpEdits);
-    connect(m_workspace, &Workspace::tcpChanged, this, [this] { showTcpSettings(false); });
+    connect(m_workspace, &Workspace::tcpChanged, this, [this] {
+        showTcpSettings(false);
+        setTcpEditsEnabled(m_ip->isEnabled()); // the unit edit follows the function entry
+    });
 }
 
 void ConnectionControls::storeTcpEdits() {
     if (m_showingTcp)
         return;
     const auto byte = HeaderByte;
-    TcpSettings tcp;
+    TcpSettings tcp = m_workspace->tcp();
+    if (m_function->currentIndex() != tcp.header.functionIndex)
+        tcp.header = WithFunctionEntry(tcp.header, m_function->currentIndex());
     tcp.host = m_ip->text();
     tcp.port = m_tcpPort->text();
     tcp.header.transactionHi = byte(m_header[0]);
@@ -221,7 +229,6 @@ void ConnectionControls::storeTcpEdits() {
     tcp.header.protocolHi = byte(m_header[2]);
     tcp.header.protocolLo = byte(m_header[3]);
     tcp.header.unit = byte(m_header[4]);
-    tcp.header.functionIndex = m_function->currentIndex();
     m_showingTcp = true; // what the edits hold needs no showing back
     m_workspace->setTcp(tcp);
     m_showingTcp = false;
@@ -294,8 +301,11 @@ void ConnectionControls::onModeChosen(int index) {
     m_workspace->setLinkKind(link);
 }
 
-// The workspace's link kind changed (here or elsewhere): the groups follow and the link learns it.
+// The workspace's link kind changed (here or elsewhere): the link of the mode left is closed,
+// the groups follow and the link learns the new mode.
 void ConnectionControls::onLinkKind(LinkKind link) {
+    if (link != m_linkKind)
+        closeLinkOf(std::exchange(m_linkKind, link));
     const bool tcp = UsesTcpConnection(link);
     m_mode->setCurrentIndex(static_cast<int>(link));
     m_serialGroup->setVisible(!tcp);
@@ -304,6 +314,38 @@ void ConnectionControls::onLinkKind(LinkKind link) {
     setTcpEditsEnabled(m_ip->isEnabled());
     emit linkKindChanged(link);
     m_link->setLinkKind(link);
+}
+
+// A port or connection does not stay open under another mode: it is closed as its own button
+// closes it. A connection also belongs to its framing, so it closes between the two TCP modes.
+void ConnectionControls::closeLinkOf(LinkKind left) {
+    if (left == LinkKind::Serial) {
+        if (!m_selection->portOpen())
+            return;
+        m_link->closeSerial();
+        emit linkStoppedByUser(LinkKind::Serial);
+        return;
+    }
+    const LinkState state = m_link->state();
+    const bool connected = state.kind == LinkKind::Tcp && state.phase != LinkPhase::Closed;
+    if (!connected && !state.polling)
+        return;
+    if (state.polling)
+        m_link->tcpStop();
+    closeTcpConnection();
+    setTcpEditsEnabled(true);
+    m_tcpStatus->clear();
+    emit linkStoppedByUser(LinkKind::Tcp);
+}
+
+void ConnectionControls::closeTcpConnection() {
+    const LinkState state = m_link->state();
+    if (state.kind != LinkKind::Tcp || state.phase == LinkPhase::Closed)
+        return;
+    const QString line =
+        QStringLiteral("Modbus TCP/IP 连接已关闭：%1:%2").arg(m_link->tcpHost(), m_link->tcpPort());
+    emit logLine(QString::fromStdString(NoticeLine(LocalTimeOfDay(), line.toStdString())));
+    m_link->disconnectTcp();
 }
 
 void ConnectionControls::onLinkState(const LinkState& state) {
@@ -359,6 +401,8 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
     m_function->setEnabled(enabled && mbap);
     for (QLineEdit* edit : m_header)
         edit->setEnabled(enabled && mbap);
+    // Without a fixed unit each packet's slave is its unit: the field would change nothing.
+    m_header[4]->setEnabled(enabled && mbap && m_workspace->tcp().header.fixedUnit);
 }
 
 void ConnectionControls::onConnect() {
@@ -379,9 +423,18 @@ void ConnectionControls::checkConnection() {
 }
 
 // Polling starts whatever the check found: without a connection nothing goes out, and a
-// later "连接" lets it run.
+// later "连接" lets it run. Server fields edited since the connection was made are taken now:
+// the old connection is closed and polling starts on the new one once it stands.
 void ConnectionControls::onTcpStart() {
-    checkConnection();
+    const LinkState state = m_link->state();
+    const bool moved = m_link->tcpHost() != serverAddress() || m_link->tcpPort() != serverPort();
+    const bool filled = !serverAddress().trimmed().isEmpty() && !serverPort().trimmed().isEmpty();
+    if (state.kind == LinkKind::Tcp && state.open() && moved && filled) {
+        closeTcpConnection();
+        m_link->connectTcp(serverAddress(), serverPort());
+    } else {
+        checkConnection();
+    }
     m_link->tcpStart();
 }
 

@@ -48,8 +48,10 @@ signals:
     void sendingChanged(bool sending);
     // The user opens the port or connects over TCP: emitted before the link is asked.
     void linkOpeningByUser(vantor::LinkKind link);
-    // The user closed the port or stopped TCP.
+    // The user closed the port or stopped TCP (also by choosing another mode).
     void linkStoppedByUser(vantor::LinkKind link);
+    // A line for the communication log, time stamp included.
+    void logLine(const QString& line);
 
 private:
     QWidget* buildSerialGroup();
@@ -60,6 +62,8 @@ private:
     void storeTcpEdits();
     void showTcpSettings(bool fill); // fill: every edit, also those that read the same
     void onLinkKind(vantor::LinkKind link);
+    void closeLinkOf(vantor::LinkKind left);
+    void closeTcpConnection(); // logged; polling stays as it is
     void onLinkState(const vantor::LinkState& state);
     void onOpened(vantor::LinkKind link);
     void onOpenFailed(vantor::LinkKind link, const QString& reason);
@@ -110,6 +114,7 @@ private:
     bool m_rebuilding = false;
     bool m_showingTcp = false; // edits being filled from the workspace
     bool m_sending = false;
+    LinkKind m_linkKind = LinkKind::Serial; // the mode the groups show
 };
 
 } // namespace vantor

@@ -9,12 +9,14 @@
 
 namespace vantor {
 
-const std::array<const char*, kTcpFunctionCount> kTcpFunctionTexts = {
-    "1.读线圈(0x01)",       "2.读离散量输入(0x02)",  "3.读保持寄存器(0x03)",
-    "4.读输入寄存器(0x04)", "5.写单个线圈(0x05)",    "6.写单个寄存器(0x06)",
-    "7.写多个线圈(0x0F)",   "8.写多个寄存器(0x10)",  "9.读文件记录(0x14)",
-    "10.写文件记录(0x15)",  "11.屏蔽写寄存器(0x16)", "12.读写多个寄存器(0x17)",
-    "13.读设备识别码(0x2B)"};
+const std::array<const char*, kTcpFunctionEntries> kTcpFunctionTexts = {"0. 按数据包",
+                                                                        "1.读线圈(0x01)",
+                                                                        "2.读离散量输入(0x02)",
+                                                                        "3.读保持寄存器(0x03)",
+                                                                        "4.读输入寄存器(0x04)",
+                                                                        "9.读文件记录(0x14)",
+                                                                        "12.读写多个寄存器(0x17)",
+                                                                        "13.读设备识别码(0x2B)"};
 
 // The serial function combo offers exactly the functions the polling cycle can send.
 // (Compared by value: pointer tests in constant expressions fail under the sanitizer build.)
@@ -91,22 +93,45 @@ std::string BuildSerial(const RowNumbers& n, int index, const std::string& range
     return {};
 }
 
+// The function and unit one row is sent with over Modbus TCP; returns why the row cannot be
+// sent, or nothing.
+std::string TcpAddressing(const RowNumbers& n, int index, const TcpHeader& header, int& function,
+                          int& unit) {
+    if (header.functionIndex < 0 || header.functionIndex >= static_cast<int>(kTcpFunctionEntries))
+        return "命令字错误！";
+    if (header.functionIndex == kTcpPerPacketEntry) {
+        function = n.function;
+        if (!IsTcpPolledPerPacket(FindFunction(function)))
+            return RowError(index, "功能码", function, "不能发送");
+    } else {
+        function = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex - 1)];
+    }
+    unit = header.fixedUnit ? header.unit : n.slave;
+    if (unit < 0 || unit > 255)
+        return RowError(index, "从机地址", unit, "超出 0～255");
+    return {};
+}
+
 // The 12-byte request of one row; returns why the row was refused, or nothing.
-std::string BuildTcp(const RowNumbers& n, const TcpHeader& header, const std::string& rangeError,
-                     PacketImage& image) {
+std::string BuildTcp(const RowNumbers& n, int index, const TcpHeader& header,
+                     const std::string& rangeError, PacketImage& image) {
     if (!rangeError.empty())
         return rangeError;
-    if (header.functionIndex < 0 ||
-        header.functionIndex >= static_cast<int>(kTcpFunctionCodes.size()))
-        return "命令字错误！";
-    const auto function = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex)];
+    int function = 0;
+    int unit = 0;
+    if (std::string error = TcpAddressing(n, index, header, function, unit); !error.empty())
+        return error;
+    // A server refuses a longer request, and its reply would not fit one Modbus TCP frame.
+    if (const int limit = FindFunction(function)->tcpMaxCount; limit > 0 && n.count > limit)
+        return RowError(index, "数据个数", n.count,
+                        "超过 Modbus TCP 的上限 " + std::to_string(limit));
     image.tcp = {header.transactionHi,
                  header.transactionLo,
                  header.protocolHi,
                  header.protocolLo,
                  0x00,
                  0x06,
-                 header.unit,
+                 static_cast<std::uint8_t>(unit),
                  static_cast<std::uint8_t>(function),
                  static_cast<std::uint8_t>(n.address >> 8),
                  static_cast<std::uint8_t>(n.address),
@@ -121,6 +146,12 @@ int TcpWord(const PacketImage& image, std::size_t at) {
 }
 
 } // namespace
+
+TcpHeader WithFunctionEntry(TcpHeader header, int entry) {
+    header.functionIndex = entry;
+    header.fixedUnit = entry != kTcpPerPacketEntry;
+    return header;
+}
 
 ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader& header) {
     ConfigureResult result;
@@ -138,7 +169,7 @@ ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader
         image.start = rangeError.empty() ? n.address : 0;
         image.count = rangeError.empty() ? n.count : 0;
         const std::string serialError = BuildSerial(n, index, rangeError, image);
-        const std::string tcpError = BuildTcp(n, header, rangeError, image);
+        const std::string tcpError = BuildTcp(n, index, header, rangeError, image);
         const std::string& error = link == LinkKind::Tcp ? tcpError : serialError;
         if (row.enabled)
             ++images.checkedRows;

@@ -20,17 +20,28 @@ struct DataPacket {
 
 using PacketRows = std::array<DataPacket, kPacketCount>;
 
+// The Modbus TCP function list: entry kTcpPerPacketEntry polls each packet with its own
+// function; entry n > 0 polls every packet with kTcpFunctionCodes[n - 1].
+inline constexpr int kTcpPerPacketEntry = 0;
+inline constexpr std::size_t kTcpFunctionEntries = kTcpFunctionCount + 1;
+
 // The panel-wide Modbus TCP header fields.
 struct TcpHeader {
     std::uint8_t transactionHi = 0, transactionLo = 0;
     std::uint8_t protocolHi = 0, protocolLo = 0;
     std::uint8_t unit = 1;
-    int functionIndex = 2; // index into kTcpFunctionCodes; 2 is function 3
+    bool fixedUnit = false; // every packet goes to `unit`; false: each to its own slave
+    int functionIndex = kTcpPerPacketEntry; // the entry of the TCP function list
     bool operator==(const TcpHeader&) const = default;
 };
 
-// The Modbus TCP function list's entries, in the order of kTcpFunctionCodes.
-extern const std::array<const char*, kTcpFunctionCount> kTcpFunctionTexts; // "1.读线圈(0x01)" …
+// The window's choice of a function list entry decides the unit too: each packet's own slave
+// with "0. 按数据包", the unit field with a fixed function.
+TcpHeader WithFunctionEntry(TcpHeader header, int entry);
+
+// The Modbus TCP function list's entries: "0. 按数据包", then "1.读线圈(0x01)" … in the order of
+// kTcpFunctionCodes.
+extern const std::array<const char*, kTcpFunctionEntries> kTcpFunctionTexts;
 // The serial function combo's entries, in their order.
 inline constexpr std::array<const char*, 6> kSerialFunctionTexts = {"03", "04", "02",
                                                                     "01", "51", "50"};
@@ -45,10 +56,12 @@ struct ConfigureResult {
 };
 
 // Builds every row for both links. Serial: 12-digit upper-case text (function 50: "01320004",
-// count 1). TCP: the 12-byte request. Addresses and counts outside the 16-bit register space
-// are refused for both; a function the serial cycle cannot poll, a slave outside 0..255 or a
-// reply too long for the receive assembly only for the serial line; a missing TCP function
-// only for Modbus TCP. Only the refusals of the given link are reported.
+// count 1). TCP: the 12-byte request with the row's slave and function or the header's fixed
+// ones. Addresses and counts outside the 16-bit register space are refused for both; a function
+// the serial cycle cannot poll, a slave outside 0..255 or a reply too long for the receive
+// assembly only for the serial line; a missing TCP function, a packet function that cannot be
+// polled over Modbus TCP, a slave used as unit outside 0..255 or a count past the function's
+// Modbus TCP limit only for Modbus TCP. Only the refusals of the given link are reported.
 ConfigureResult Configure(const PacketRows& rows, LinkKind link, const TcpHeader& header);
 
 // The images with slave, function, start and count as the link sends each row (a row it does

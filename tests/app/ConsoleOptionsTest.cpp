@@ -41,9 +41,7 @@ TEST(ConsoleOptions, DefaultsOfASerialRun) {
     EXPECT_EQ(o.intervalMs, 200);
     EXPECT_EQ(o.addressBase, 0);
     EXPECT_EQ(o.seconds, 0);
-    EXPECT_EQ(o.tcp.unit, 1);
-    EXPECT_EQ(o.tcp.functionIndex, 2);
-    EXPECT_EQ(kTcpFunctionCodes[static_cast<std::size_t>(o.tcp.functionIndex)], 3);
+    EXPECT_EQ(o.tcp, TcpHeader{}); // over --tcp: each packet's own slave and function
     EXPECT_TRUE(o.formats.empty());
     ASSERT_EQ(o.packetCount, 1);
     EXPECT_EQ(o.rows[0].slave, "1");
@@ -98,7 +96,11 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --rtu-over-tcp h:502 --packet 1,16,0,1", "function must be"},
         {"--console --tcp localhost:502 --unit 256" + ok, "--unit"},
         {"--console --tcp localhost:502 --function 7" + ok,
-         "--function must be one of 1, 2, 3, 4, 5, 6, 15, 16, 20, 21, 22, 23, 43, got '7'"},
+         "--function must be one of 1, 2, 3, 4, 20, 23, 43, got '7'"},
+        {"--console --tcp localhost:502 --function 51" + ok, "--function must be one of"},
+        // A write sent at every poll would overwrite the device without a word.
+        {"--console --tcp localhost:502 --function 6" + ok, "--function 6 writes to the device"},
+        {"--console --tcp localhost:502 --function 22" + ok, "--function 22 writes"},
         {"--console --tcp localhost:502 --function x" + ok, "--function"},
         {"--console --serial X --packet 1,3,0", "SLAVE,FUNCTION,ADDRESS,COUNT"},
         {"--console --serial X --packet 1,3,0,10,1", "SLAVE,FUNCTION,ADDRESS,COUNT"},
@@ -114,8 +116,13 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --packet 1,2,0,2121", "count must be 1..2120"},
         {"--console --serial X --packet 1,51,0,27", "count must be 1..26"},
         {"--console --serial X --packet 1,3,0,ten", "count must be"},
-        {"--console --tcp localhost:502 --packet 1,2,0,126", "count must be 1..125"},
-        {"--console --tcp localhost:502 --packet 1,50,0,126", "count must be 1..125"},
+        // Over --tcp the limit is Modbus TCP's for the function sent: the row's own, or
+        // --function's.
+        {"--console --tcp localhost:502 --packet 1,3,0,126", "count must be 1..125"},
+        {"--console --tcp localhost:502 --packet 1,1,0,2001", "count must be 1..2000"},
+        {"--console --tcp h:502 --function 3 --packet 1,1,0,126", "1..125 for function 3"},
+        {"--console --tcp localhost:502 --packet 1,50,0,1", "function must be 1, 2, 3 or 4"},
+        {"--console --tcp localhost:502 --packet 1,16,0,1", "function must be 1, 2, 3 or 4"},
         {"--console --serial X --packet 1,3,0,10 --packet 1,3,0", "'1,3,0'"},
         {tooMany, "at most 30"},
         {"--console --serial X --format 1:0" + ok, "--format"},
@@ -220,13 +227,15 @@ TEST(ConsoleOptions, RtuOverTcpTakesAServerAndSerialRows) {
 }
 
 TEST(ConsoleOptions, TcpRunTakesAnyFunctionInItsRows) {
-    const ConsoleOptions o = Accepted("--console --tcp 127.0.0.1:1502 --unit 0 --function 16 "
-                                      "--packet 1,16,0,10 --packet 1,1,0,125");
+    // With --function the rows' own functions are not sent: they may be any.
+    const ConsoleOptions o = Accepted("--console --tcp 127.0.0.1:1502 --unit 0 --function 4 "
+                                      "--packet 1,16,0,10 --packet 1,50,0,125");
     EXPECT_EQ(o.link, LinkKind::Tcp);
     EXPECT_EQ(o.tcpHost, "127.0.0.1");
     EXPECT_EQ(o.tcpPort, "1502");
     EXPECT_EQ(o.tcp.unit, 0);
-    EXPECT_EQ(o.tcp.functionIndex, 7);
+    EXPECT_TRUE(o.tcp.fixedUnit);
+    EXPECT_EQ(o.tcp.functionIndex, 4);
     EXPECT_EQ(o.packetCount, 2);
     EXPECT_EQ(o.rows[0].function, "16");
     EXPECT_EQ(o.rows[1].count, "125");
@@ -234,11 +243,36 @@ TEST(ConsoleOptions, TcpRunTakesAnyFunctionInItsRows) {
     const struct {
         const char* value;
         int index;
-    } functions[] = {{"1", 0}, {"3", 2}, {"23", 11}, {"43", 12}};
+    } functions[] = {{"1", 1}, {"3", 3}, {"23", 6}, {"43", 7}};
     for (const auto& f : functions)
         EXPECT_EQ(
             Accepted(QStringLiteral("--console --tcp h:502 --packet 1,3,0,1 --function ") + f.value)
                 .tcp.functionIndex,
             f.index)
             << f.value;
+}
+
+// --unit and --function each fix their part for every packet; without them a packet goes out
+// with its own slave as the unit and its own function.
+TEST(ConsoleOptions, TcpUnitAndFunctionFixOnlyWhatIsGiven) {
+    const struct {
+        const char* options;
+        std::uint8_t unit, function; // of the request of --packet 7,4,16,2
+    } cases[] = {
+        {"", 7, 4},
+        {"--unit 9", 9, 4},
+        {"--function 3", 7, 3},
+        {"--unit 0 --function 1", 0, 1},
+        {"--function 43", 7, 43},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        const ConsoleOptions o = Accepted(QStringLiteral("--console --tcp 127.0.0.1:1502 ") +
+                                          c.options + " --packet 7,4,16,2");
+        const ConfigureResult result = Configure(o.rows, o.link, o.tcp);
+        EXPECT_TRUE(result.errors.empty());
+        EXPECT_EQ(
+            result.images.packets[0].tcp,
+            (std::array<std::uint8_t, 12>{0, 0, 0, 0, 0, 6, c.unit, c.function, 0, 16, 0, 2}));
+    }
 }

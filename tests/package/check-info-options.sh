@@ -1,9 +1,12 @@
 #!/bin/sh
-# --version and --help print and end the program without a display (no window system at all).
+# --version and --help print and end the program without a display (no window system at all);
+# a refused option ends it there too, with status 2, before anything is opened or sent.
 # usage: check-info-options.sh VANTOR VERSION
 set -u
 program=$1 version=$2
-run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@"; }
+home=$(mktemp -d) || exit 1
+trap 'rm -rf "$home"' EXIT
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" "$program" "$@"; }
 fail() { echo "FAIL: $*"; exit 1; }
 
 for option in --version -v; do
@@ -14,4 +17,9 @@ out=$(run --help) || fail "--help ended with status $?"
 for listed in --version --help --console --demo --no-splash --project FILE; do
     printf '%s\n' "$out" | grep -q -e "$listed" || fail "--help does not list $listed"
 done
+# A write function would be sent to every packet at every poll.
+err=$(run --console --tcp 127.0.0.1:502 --function 6 --packet 1,3,0,1 2>&1 >/dev/null)
+status=$?
+[ "$status" -eq 2 ] || fail "--function 6 ended with status $status"
+printf '%s\n' "$err" | grep -q -e "--function 6 writes" || fail "--function 6 said '$err'"
 echo "ok"

@@ -28,7 +28,7 @@ namespace vantor::test {
 class CommPanelFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ConnectChecksToLink(&workspace, &link); // as the application does
+        ConnectWorkspaceToLink(&workspace, &link); // as the application does
         SetMessageSink([this](QWidget*, const QString& text, MessageKind) { messages << text; });
         panel.resize(panel.sizeHint());
         panel.show();

@@ -253,6 +253,21 @@ TEST_F(CommPanel, ConfigureSaysWhichCheckedRowsWereRefused) {
     }
 }
 
+// Whichever start follows (port, "自动发送数据包", TCP "开始"), it sends at the interval shown.
+TEST_F(CommPanel, AnIntervalTypedWhileStoppedNeedsNoConfigure) {
+    Click("configureButton");
+    Spin();
+    ASSERT_FALSE(session.fastMode());
+    QLineEdit* interval = Find<QLineEdit>("intervalEdit");
+    interval->clear();
+    QTest::keyClicks(interval, "0");
+    Spin();
+    EXPECT_TRUE(session.fastMode());
+    workspace.setSendIntervalText("5x"); // no interval: the session keeps the last one
+    Spin();
+    EXPECT_TRUE(session.fastMode());
+}
+
 TEST_F(CommPanel, AnIntervalThatIsNoNumberStopsConfigureAndStart) {
     QLineEdit* interval = Find<QLineEdit>("intervalEdit");
     interval->clear();

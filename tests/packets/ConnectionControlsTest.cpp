@@ -102,13 +102,14 @@ TEST_F(ConnectionControlsTest, StartsClosedInSerialModeWithTheDefaults) {
     EXPECT_EQ(controls->linkKind(), LinkKind::Serial);
     EXPECT_EQ(controls->serverAddress(), "");
     EXPECT_EQ(controls->serverPort(), "502");
-    EXPECT_EQ(combo("tcpFunctionCombo")->count(), 13);
-    EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "3.读保持寄存器(0x03)");
+    EXPECT_EQ(combo("tcpFunctionCombo")->count(), 8);
+    EXPECT_EQ(combo("tcpFunctionCombo")->currentText(), "0. 按数据包");
     const TcpHeader header = controls->tcpHeader();
     EXPECT_EQ(header.transactionHi, 0);
     EXPECT_EQ(header.protocolLo, 0);
     EXPECT_EQ(header.unit, 1);
-    EXPECT_EQ(header.functionIndex, 2);
+    EXPECT_EQ(header.functionIndex, kTcpPerPacketEntry);
+    EXPECT_FALSE(header.fixedUnit);
 }
 
 TEST_F(ConnectionControlsTest, ChoicesGoIntoTheSelectionAndTheStatusLine) {
@@ -130,18 +131,30 @@ TEST_F(ConnectionControlsTest, ChoicesGoIntoTheSelectionAndTheStatusLine) {
     EXPECT_EQ(combo("baudCombo")->currentText(), "115200");
 }
 
+// A fixed function sends every packet to the unit typed; "0. 按数据包" to each packet's slave,
+// so the unit field is locked then.
 TEST_F(ConnectionControlsTest, HeaderEditsAreReadAsBytes) {
+    ChooseByKeys(combo("modeCombo"), 1);
     QLineEdit* unit = child<QLineEdit>("unitEdit");
+    EXPECT_FALSE(unit->isEnabled());
+    ChooseByKeys(combo("tcpFunctionCombo"), 1);
+    ASSERT_TRUE(unit->isEnabled());
     unit->clear();
     QTest::keyClicks(unit, "247");
     QLineEdit* transactionLo = child<QLineEdit>("transactionLoEdit");
     transactionLo->clear();
     QTest::keyClicks(transactionLo, "300"); // typed past the range: read as 255
-    ChooseByKeys(combo("tcpFunctionCombo"), 0);
-    const TcpHeader header = controls->tcpHeader();
+    TcpHeader header = controls->tcpHeader();
     EXPECT_EQ(header.unit, 247);
     EXPECT_EQ(header.transactionLo, 255);
-    EXPECT_EQ(header.functionIndex, 0);
+    EXPECT_EQ(header.functionIndex, 1);
+    EXPECT_TRUE(header.fixedUnit);
+
+    ChooseByKeys(combo("tcpFunctionCombo"), kTcpPerPacketEntry);
+    header = controls->tcpHeader();
+    EXPECT_FALSE(header.fixedUnit);
+    EXPECT_EQ(header.unit, 247); // kept for the next fixed function
+    EXPECT_FALSE(unit->isEnabled());
 }
 
 // ---- open and close
@@ -370,6 +383,80 @@ TEST_F(ConnectionControlsTest, ConnectStartStopAndAServerThatHangsUp) {
     ASSERT_TRUE(WaitUntil([&] { return !child<QLabel>("tcpStatus")->text().isEmpty(); }));
     EXPECT_EQ(child<QLabel>("tcpStatus")->text(), "连接已断开");
     EXPECT_TRUE(combo("modeCombo")->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Another mode closes the open port or connection, as its own button would.
+TEST_F(ConnectionControlsTest, ChoosingAnotherModeClosesTheOpenLink) {
+    PtyPair pair;
+    ASSERT_TRUE(pair.Create());
+    typePort(pair.endA());
+    click("openButton");
+    ASSERT_TRUE(WaitUntil([&] { return session.autoSend(); }));
+    QSignalSpy stopped(controls.get(), &ConnectionControls::linkStoppedByUser);
+    ChooseByKeys(combo("modeCombo"), 1);
+    EXPECT_FALSE(selection.portOpen());
+    EXPECT_EQ(caption(), "打开串口");
+    ASSERT_TRUE(WaitUntil([&] { return !session.autoSend(); }));
+    ASSERT_EQ(stopped.count(), 1);
+
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const QString port = QString::number(server.serverPort());
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(port);
+    click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return server.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> peer(server.nextPendingConnection());
+    ASSERT_TRUE(WaitUntil([&] { return link.state().open(); }));
+    click("tcpStartButton");
+    click("tcpStopButton"); // the mode can be chosen again
+    QSignalSpy logged(controls.get(), &ConnectionControls::logLine);
+    ChooseByKeys(combo("modeCombo"), 0);
+    ASSERT_EQ(logged.count(), 1);
+    EXPECT_TRUE(logged[0][0].toString().endsWith("Modbus TCP/IP 连接已关闭：127.0.0.1:" + port));
+    EXPECT_EQ(link.state().phase, LinkPhase::Closed);
+    EXPECT_TRUE(WaitUntil([&] { return peer->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Server fields edited after "停止" are taken at the next "开始": the old connection is closed
+// and polling goes on with the new server.
+TEST_F(ConnectionControlsTest, ChangedServerFieldsReconnectAtStart) {
+    PacketRows rows{};
+    rows[0] = {"5", "04", "0", "2", true};
+    link.configure(Configure(rows, LinkKind::Tcp, TcpHeader{}).images, 200);
+    link.setAllPacketsChecked(true);
+    QTcpServer first;
+    QTcpServer second;
+    ASSERT_TRUE(first.listen(QHostAddress::LocalHost));
+    ASSERT_TRUE(second.listen(QHostAddress::LocalHost));
+    ChooseByKeys(combo("modeCombo"), 1);
+    controls->setServerAddress("127.0.0.1");
+    child<QLineEdit>("tcpPortEdit")->setText(QString::number(first.serverPort()));
+    click("connectButton");
+    ASSERT_TRUE(WaitUntil([&] { return first.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> old(first.nextPendingConnection());
+    ASSERT_TRUE(WaitUntil([&] { return link.state().open(); }));
+    click("tcpStopButton");
+
+    const QString port = QString::number(second.serverPort());
+    child<QLineEdit>("tcpPortEdit")->setText(port);
+    QSignalSpy logged(controls.get(), &ConnectionControls::logLine);
+    click("tcpStartButton");
+    ASSERT_EQ(logged.count(), 1);
+    EXPECT_TRUE(logged[0][0].toString().endsWith("Modbus TCP/IP 连接已关闭：127.0.0.1:" +
+                                                 QString::number(first.serverPort())));
+    ASSERT_TRUE(WaitUntil([&] { return second.hasPendingConnections(); }));
+    std::unique_ptr<QTcpSocket> peer(second.nextPendingConnection());
+    QByteArray request;
+    ASSERT_TRUE(WaitUntil([&] {
+        request += peer->readAll();
+        return request.size() >= 12;
+    }));
+    EXPECT_EQ(request.mid(6, 6), QByteArray::fromHex("050400000002"));
+    EXPECT_TRUE(WaitUntil([&] { return old->state() == QAbstractSocket::UnconnectedState; }));
+    EXPECT_TRUE(link.state().polling);
     EXPECT_TRUE(messages.isEmpty());
 }
 

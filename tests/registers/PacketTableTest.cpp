@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "registers/PacketTable.h"
@@ -46,10 +48,12 @@ TEST(Configure, SerialRowsBecomeUpperCaseCommandTexts) {
 }
 
 TEST(Configure, SerialRefusesRowsItCannotSend) {
-    const auto result = Serial(RowsWith({{"1", "6", "0", "5", true},
-                                         {"300", "3", "0", "7", true},
-                                         {"-1", "3", "0", "7", false},
-                                         {"abc", "xyz", "", "4", true}}));
+    // Modbus TCP with a fixed unit and function does not read the rows' slaves and functions.
+    const auto result = Configure(RowsWith({{"1", "6", "0", "5", true},
+                                            {"300", "3", "0", "7", true},
+                                            {"-1", "3", "0", "7", false},
+                                            {"abc", "xyz", "", "4", true}}),
+                                  LinkKind::Serial, WithFunctionEntry(TcpHeader{}, 3));
     const auto& p = result.images.packets;
     for (int i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
@@ -69,8 +73,7 @@ TEST(Configure, SerialRefusesRowsItCannotSend) {
 TEST(Configure, TcpRowsBecomeTwelveByteRequests) {
     TcpHeader header;
     header.transactionLo = 1;
-    header.unit = 1;
-    header.functionIndex = 2;
+    header = WithFunctionEntry(header, 3); // function 3 to the header's unit for every packet
     const auto rows = RowsWith({{"99", "04", "256", "2", true}, {"1", "03", "70000", "65537"}});
     const auto result = Configure(rows, LinkKind::Tcp, header);
     const auto& p = result.images.packets;
@@ -86,7 +89,7 @@ TEST(Configure, TcpRowsBecomeTwelveByteRequests) {
     EXPECT_EQ(result.images.checkedRows, 1);
     EXPECT_EQ(result.images.link, LinkKind::Tcp);
 
-    header.functionIndex = 12;
+    header.functionIndex = 7;
     EXPECT_EQ(Configure(rows, LinkKind::Tcp, header).images.packets[0].tcp[7], 43);
     // Serial-only refusals are not reported while configuring for Modbus TCP.
     EXPECT_TRUE(
@@ -139,8 +142,44 @@ TEST(Configure, TotalCountsEveryRowAndSkipsRefusedOnes) {
         row.count = "65535";
     rows[0].count = "2147483647";
     EXPECT_EQ(Configure(rows, LinkKind::Tcp, TcpHeader{}).images.totalCount, 29 * 65535);
-    EXPECT_EQ(std::string(kTcpFunctionTexts[0]), "1.读线圈(0x01)");
-    EXPECT_EQ(std::string(kTcpFunctionTexts[12]), "13.读设备识别码(0x2B)");
+    EXPECT_EQ(std::string(kTcpFunctionTexts[kTcpPerPacketEntry]), "0. 按数据包");
+    EXPECT_EQ(std::string(kTcpFunctionTexts.back()), "13.读设备识别码(0x2B)");
+}
+
+// With the "0. 按数据包" entry every row goes out with its own slave as the unit and its own
+// function, as the serial line polls it; what Modbus TCP cannot poll that way is refused.
+TEST(Configure, TcpPerPacketRequestsTakeTheRowsSlaveAndFunction) {
+    const struct {
+        DataPacket row;
+        std::array<std::uint8_t, 6> pdu; // unit, function, address, count
+        const char* error;               // empty: sent
+    } cases[] = {
+        {{"7", "01", "16", "20", true}, {7, 1, 0x00, 0x10, 0x00, 0x14}, ""},
+        {{"2", "2", "0", "2000", true}, {2, 2, 0x00, 0x00, 0x07, 0xD0}, ""},
+        {{"255", "03", "256", "125", true}, {255, 3, 0x01, 0x00, 0x00, 0x7D}, ""},
+        {{"0", "04", "65535", "1", true}, {0, 4, 0xFF, 0xFF, 0x00, 0x01}, ""},
+        {{"1", "50", "0", "1", true}, {}, "数据包 1：功能码 50 不能发送"},
+        {{"1", "51", "0", "2", true}, {}, "数据包 1：功能码 51 不能发送"},
+        {{"1", "06", "0", "1", true}, {}, "数据包 1：功能码 6 不能发送"},
+        {{"300", "03", "0", "1", true}, {}, "数据包 1：从机地址 300 超出 0～255"},
+        {{"1", "03", "0", "126", true}, {}, "数据包 1：数据个数 126 超过 Modbus TCP 的上限 125"},
+        {{"1", "01", "0", "2001", true}, {}, "数据包 1：数据个数 2001 超过 Modbus TCP 的上限 2000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row.slave + "," + c.row.function + "," + c.row.count);
+        const ConfigureResult result = Configure(RowsWith({c.row}), LinkKind::Tcp, TcpHeader{});
+        const PacketImage& image = result.images.packets[0];
+        const bool refused = *c.error != '\0';
+        EXPECT_EQ(result.errors,
+                  refused ? std::vector<std::string>{c.error} : std::vector<std::string>{});
+        EXPECT_EQ(image.sendsOn(LinkKind::Tcp), !refused);
+        if (refused)
+            continue;
+        EXPECT_TRUE(std::equal(c.pdu.begin(), c.pdu.end(), image.tcp.begin() + 6));
+        const PacketImage sent = ImagesAsSent(result.images, LinkKind::Tcp).packets[0];
+        EXPECT_EQ(sent.slave, c.pdu[0]); // labels and writes address the packet's own unit
+        EXPECT_EQ(sent.function, c.pdu[1]);
+    }
 }
 
 // A serial packet whose reply would not fit the 270-byte receive assembly is refused, since it
