@@ -91,6 +91,14 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTex
         Finish();
     });
     connect(&m_csv, &ConsoleCsv::failed, this, &ConsoleRunner::recordingFailed);
+    // A --write or --send that the device refuses ends the run, counters included, with status
+    // 3 and the exception's name.
+    connect(link, &LinkController::writeRefused, this, [this](const QString& reason) {
+        m_err << reason << '\n';
+        m_err.flush();
+        m_exitCode = kDeviceRefusedExit;
+        Finish();
+    });
 }
 
 ConsoleRunner::~ConsoleRunner() = default;

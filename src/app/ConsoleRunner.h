@@ -74,6 +74,8 @@ private:
     QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
     ConsoleCsv m_csv;
     static constexpr qint64 kFlushMs = 20;
+    // The exit status of a run whose --write or --send the device refused.
+    static constexpr int kDeviceRefusedExit = 3;
     QTimer m_flushTimer;
     QElapsedTimer m_sinceFlush; // since standard output was last flushed
     int m_exitCode = 0;

@@ -234,6 +234,11 @@ void CCommPanelDlg::connectLink() {
     connect(m_link, &LinkController::linkLost, this, [this](LinkKind link, const QString& reason) {
         emit statusMessage(LinkLostStatus(link, reason));
     });
+    connect(m_link, &LinkController::opened, this, [this](LinkKind link) {
+        emit statusMessage(LinkOpenedStatus(
+            link, link == LinkKind::Serial ? m_link->serialSettings().portName
+                                           : m_link->tcpHost() + ':' + m_link->tcpPort()));
+    });
 }
 
 void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link) {

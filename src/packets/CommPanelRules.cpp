@@ -17,6 +17,12 @@ QString LinkLostStatus(LinkKind link, const QString& reason) {
     return reason.isEmpty() ? lost : lost + QStringLiteral("：") + reason;
 }
 
+QString LinkOpenedStatus(LinkKind link, const QString& where) {
+    return (link == LinkKind::Serial ? QStringLiteral("串口已打开：")
+                                     : QStringLiteral("Modbus TCP/IP 已连接：")) +
+           where;
+}
+
 CellEditor EditorForColumn(int column) {
     switch (column) {
     case 1:

@@ -31,6 +31,9 @@ const char* PauseButtonCaption(bool scrolling);
 // The main window's status line when an open link goes away: "串口已断开：<reason>" or
 // "Modbus TCP/IP 连接已断开：<reason>".
 QString LinkLostStatus(LinkKind link, const QString& reason);
+// The status once a link stands again (after a loss it replaces the loss's): "Modbus TCP/IP
+// 已连接：HOST:PORT" or "串口已打开：NAME".
+QString LinkOpenedStatus(LinkKind link, const QString& where);
 
 // ---- packet list editing -------------------------------------------------------------------
 

@@ -156,6 +156,22 @@ TEST_F(ConsolePeers, WritesAndTypedFramesFollowTheFirstReply) {
     EXPECT_TRUE(Matches(Line(R"(Db_01: .* -2\.500 -- .* 42)"), run.lines.filter("Db_01").last()))
         << run.Text();
 
+    // A typed read is answered as itself: its reply is shown, never counted against packet 1.
+    const ConsoleRun typed = RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10", "--send",
+                                         "01 03 00 00 00 02", "--seconds", "2"});
+    EXPECT_EQ(typed.exitCode, 0) << typed.Text();
+    EXPECT_FALSE(typed.lines.filter(" Rx :  01 03 04 00 01 FF FE ").isEmpty()) << typed.Text();
+    EXPECT_TRUE(typed.lines.filter(QString::fromUtf8("应答不完整")).isEmpty()) << typed.Text();
+    EXPECT_FALSE(typed.lines.filter(QString::fromUtf8("CRC 校验=0 数据错误=0 ")).isEmpty())
+        << typed.Text();
+
+    // A write the device refuses ends the run with status 3 and the exception's name.
+    const ConsoleRun deviceRefused = RunConsole({"--serial", socat.b(), "--packet", "1,3,0,10",
+                                                 "--send", "01 06 00 64 00 01", "--seconds", "5"});
+    EXPECT_EQ(deviceRefused.exitCode, 3) << deviceRefused.Text();
+    EXPECT_TRUE(deviceRefused.errors.contains(QString::fromUtf8("异常码 0x02 非法数据地址")))
+        << deviceRefused.Text();
+
     for (const QStringList& refused :
          {QStringList{"--write", "1:0=70000"}, QStringList{"--send", "01 0G"}}) {
         const ConsoleRun bad = RunConsole(

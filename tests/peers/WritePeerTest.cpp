@@ -101,10 +101,7 @@ protected:
             const quint16 port = test::FreeTcpPort();
             ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)}))
                 << slave.error();
-            setTcp(port);
-            TcpSettings tcp = w->tcp();
-            tcp.header.functionIndex = 0; // function 1
-            w->setTcp(tcp);
+            setTcp(port); // each packet polled with its own function: the coils' 01
         }
         app.configure();
         app.link()->setPacketChecks(w->checks());
