@@ -12,6 +12,7 @@
 #include "modbus/LinkController.h"
 #include "peers/PeerProcess.h"
 #include "registers/PacketTable.h"
+#include "registers/PointLabel.h"
 #include "registers/RegisterDecoder.h"
 #include "registers/RegisterStore.h"
 #include "support/Wait.h"
@@ -178,6 +179,38 @@ TEST_F(SessionPeers, TcpSlaveWholeAndByteByByteRepliesDecodeAlike) {
         p.session.disconnectTcp();
         slave.Stop();
     }
+}
+
+// One connection, each packet with its own unit and function: coils, discrete inputs, input and
+// holding registers of two units, each reply on its own packet and labelled by what was sent.
+TEST_F(SessionPeers, TcpPollsEachPacketWithItsOwnUnitAndFunction) {
+    const quint16 port = test::FreeTcpPort();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port), "--units"}))
+        << slave.error();
+    Poller p;
+    const std::vector<DataPacket> rows = {{"2", "01", "0", "4", true},
+                                          {"1", "02", "0", "10", true},
+                                          {"2", "04", "0", "2", true},
+                                          {"2", "03", "0", "4", true},
+                                          {"1", "04", "0", "4", true}};
+    p.Configure(rows, LinkKind::Tcp);
+    ASSERT_TRUE(p.ConnectTcp(port)) << p.log.toStdString();
+    ASSERT_TRUE(p.WaitReplies(5)) << p.log.toStdString();
+    p.session.disconnectTcp();
+    const std::vector<Reply> expected = {{1, "1 1 0 1"},      {2, kBitTexts},   {3, "300 400"},
+                                         {4, "7 8 9 10"}, {5, kInputTexts}};
+    EXPECT_EQ(std::vector<Reply>(p.replies.begin(), p.replies.begin() + 5), expected);
+    p.ExpectNoErrors();
+
+    PacketRows table{};
+    std::copy(rows.begin(), rows.end(), table.begin());
+    const CommandImages sent = ImagesAsSent(vantor::Configure(table, LinkKind::Tcp, {}).images,
+                                            LinkKind::Tcp);
+    const std::vector<std::string> labels = {"0x00000", "3x00000", "3x00000", "4x00000",
+                                             "3x00000"};
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        EXPECT_EQ(PointLabel(sent.packets[i].function, sent.packets[i].start, 0, 0), labels[i]);
+    EXPECT_EQ(sent.packets[2].function, 4); // an input register page is not holding registers
 }
 
 TEST_F(SessionPeers, TcpSlaveClosingAfterFirstReplyStopsTheCycle) {

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -95,6 +96,37 @@ TEST(WindowPeer, PanelButtonsPollARealSlaveIntoTheGrid) {
 
     ClickButton(panel->connectionControls(), "openButton"); // closes
     EXPECT_TRUE(WaitUntil([&] { return !view->serialSelection()->portOpen(); }));
+}
+
+// A frame typed in "发送命令" is answered as itself: its reply shows as its own Rx line and is
+// never counted against the polled packet; a write the device refuses is logged by name.
+TEST(WindowPeer, TypedFramesAreAnsweredAsThemselves) {
+    SocatPair line;
+    ASSERT_TRUE(line.Start()) << line.error();
+    PeerProcess slave;
+    ASSERT_TRUE(StartModbusSlave(slave, {"--rtu", line.a()})) << slave.error();
+    CommWindow window;
+    window.view->serialSelection()->setTypedPort(line.b());
+    ClickButton(window.panel, "configureButton");
+    ClickButton(window.panel->connectionControls(), "openButton");
+    ASSERT_TRUE(WaitUntil([&] { return EditText(window.panel, "counterReceived").toInt() >= 1; }));
+
+    auto* log = window.panel->findChild<QPlainTextEdit*>(QStringLiteral("logEdit"));
+    auto* typed = window.frame.findChild<QPlainTextEdit*>(QStringLiteral("customText"));
+    ASSERT_TRUE(log && typed);
+    const auto send = [&](const char* text) {
+        typed->setPlainText(QString::fromLatin1(text));
+        ClickButton(&window.frame, "customSendButton");
+    };
+    send("01 03 00 00 00 02");
+    EXPECT_TRUE(WaitUntil([&] { return log->toPlainText().contains(" Rx :  01 03 04 00 01 FF FE "); }))
+        << log->toPlainText().toStdString();
+    send("01 06 00 64 00 01");
+    EXPECT_TRUE(WaitUntil([&] {
+        return log->toPlainText().contains("写入异常应答：功能码 0x86，异常码 0x02 非法数据地址");
+    })) << log->toPlainText().toStdString();
+    EXPECT_EQ(EditText(window.panel, "counterData"), "0");
+    EXPECT_FALSE(log->toPlainText().contains("应答不完整")) << log->toPlainText().toStdString();
 }
 
 // A device that disappears while polling: the port shows closed and the status line says why, the

@@ -27,6 +27,15 @@ DISCRETE = [1, 0, 1, 1, 0, 0, 0, 1, 1, 0]
 WIDE = False
 
 
+# With --units: a second unit, 2, whose tables differ from unit 1's in every place read.
+UNIT2_HOLDING = [7, 8, 9, 10]
+UNIT2_INPUT = [300, 400]
+UNIT2_DISCRETE = [0, 1, 0, 0, 1, 1, 1, 0, 0, 1]
+UNIT2_COILS = [1, 1, 0, 1]
+
+TWO_UNITS = False
+
+
 def context():
     holding = HOLDING + [0] * (290 if WIDE else 10)
     slave = ModbusSlaveContext(
@@ -35,7 +44,15 @@ def context():
         di=ModbusSequentialDataBlock(0, DISCRETE + [0] * 6),
         co=ModbusSequentialDataBlock(0, [0] * 16),
         zero_mode=True)
-    return ModbusServerContext(slaves=slave, single=True)
+    if not TWO_UNITS:
+        return ModbusServerContext(slaves=slave, single=True)
+    unit2 = ModbusSlaveContext(
+        hr=ModbusSequentialDataBlock(0, UNIT2_HOLDING + [0] * 16),
+        ir=ModbusSequentialDataBlock(0, UNIT2_INPUT + [0] * 16),
+        di=ModbusSequentialDataBlock(0, UNIT2_DISCRETE + [0] * 6),
+        co=ModbusSequentialDataBlock(0, UNIT2_COILS + [0] * 12),
+        zero_mode=True)
+    return ModbusServerContext(slaves={1: slave, 2: unit2}, single=False)
 
 
 def ready():
@@ -119,9 +136,11 @@ def main():
     parser.add_argument("--split", action="store_true")
     parser.add_argument("--close", action="store_true")
     parser.add_argument("--wide", action="store_true")
+    parser.add_argument("--units", action="store_true", help="answer units 1 and 2")
     args = parser.parse_args()
-    global WIDE
+    global WIDE, TWO_UNITS
     WIDE = args.wide
+    TWO_UNITS = args.units
     if args.rtu:
         asyncio.run(serve_rtu(args.rtu))
     elif args.rtu_over_tcp:
