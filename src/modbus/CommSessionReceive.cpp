@@ -341,7 +341,7 @@ void CommSession::countDataError(bool registers) {
 
 // Bytes of an RTU link still unjudged when the next request goes: the line has been silent
 // since (the cycle waits while bytes are arriving), so they are the late reply of a request
-// that timed out, a cut-off reply or bytes after a whole one. They are dropped, counted as a
+// that timed out, or bytes after a judged reply (a reply is cut off at its timeout). They are dropped, counted as a
 // data error and shown. (A Modbus TCP stream keeps its bytes: the rest of a reply completes it,
 // and its transaction number tells what it answers.)
 void CommSession::dropUnjudgedBytes() {
@@ -350,14 +350,10 @@ void CommSession::dropUnjudgedBytes() {
     if (m_logScrolling)
         logAssembly(PolledRxLine);
     // The notice shows also while the log is paused, as a missing reply's does.
-    if (const int late = m_cycle.lastTimedOut(); late > 0) {
+    if (const int late = m_cycle.lastTimedOut(); late > 0)
         logNotice(LateReplyText(late));
-    } else if (m_current >= 1 && m_current <= kPacketCount) {
-        const PacketImage& image = m_images.packets[m_current - 1];
-        logNotice(UnjudgedBytesText(
-            m_current, m_rx.length(),
-            ExpectedReplyLength(SessionMode::Polling, image.function, image.count)));
-    }
+    else if (m_current >= 1 && m_current <= kPacketCount)
+        logNotice(ExtraBytesText(m_current, m_rx.length()));
     m_rx.Reset();
     countDataError(false);
 }

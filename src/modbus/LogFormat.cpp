@@ -106,6 +106,11 @@ std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expecte
     return text + "，已丢弃";
 }
 
+std::string ExtraBytesText(int packet, std::size_t bytes) {
+    return "数据包 " + std::to_string(packet) + " 应答后多余 " + std::to_string(bytes) +
+           " 字节，已丢弃";
+}
+
 std::string LateReplyText(int packet) {
     return "数据包 " + std::to_string(packet) + " 迟到应答，已丢弃";
 }

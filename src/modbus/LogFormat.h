@@ -36,6 +36,8 @@ std::string NoReplyText(int packet);
 // bytes after a whole one): "数据包 1 应答不完整：3 字节（应为 25 字节），已丢弃". `expected` 0
 // leaves out the length expected.
 std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected);
+// "数据包 1 应答后多余 3 字节，已丢弃": bytes that came after the packet's reply was judged
+std::string ExtraBytesText(int packet, std::size_t bytes);
 // "数据包 1 迟到应答，已丢弃": a reply that came after its request timed out
 std::string LateReplyText(int packet);
 // "应答事务标识 0x0005 无对应请求，已丢弃": a Modbus TCP reply that answers no request

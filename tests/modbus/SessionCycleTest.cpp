@@ -273,7 +273,7 @@ TEST_F(SessionCycle, NoRequestGoesOutWhileAReplyIsArriving) {
     EXPECT_TRUE(WaitForFrames(static_cast<int>(requests) + 1)); // then polling goes on
 }
 
-TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownWhenTheNextRequestGoes) {
+TEST_F(SessionCycle, ACutOffReplyIsDroppedCountedAndShownAtItsTimeout) {
     QSignalSpy logs(&session, &CommSession::logEvent);
     Configure({1}, 50);
     ASSERT_TRUE(WaitForFrames(1));
