@@ -239,6 +239,8 @@ void CCommPanelDlg::connectLink() {
             link, link == LinkKind::Serial ? m_link->serialSettings().portName
                                            : m_link->tcpHost() + ':' + m_link->tcpPort()));
     });
+    connect(m_link, &LinkController::closed, this,
+            [this](LinkKind link) { emit statusMessage(LinkClosedStatus(link)); });
 }
 
 void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link) {

@@ -23,6 +23,11 @@ QString LinkOpenedStatus(LinkKind link, const QString& where) {
            where;
 }
 
+QString LinkClosedStatus(LinkKind link) {
+    return link == LinkKind::Serial ? QStringLiteral("串口已关闭")
+                                    : QStringLiteral("Modbus TCP/IP 连接已关闭");
+}
+
 CellEditor EditorForColumn(int column) {
     switch (column) {
     case 1:

@@ -34,6 +34,8 @@ QString LinkLostStatus(LinkKind link, const QString& reason);
 // The status once a link stands again (after a loss it replaces the loss's): "Modbus TCP/IP
 // 已连接：HOST:PORT" or "串口已打开：NAME".
 QString LinkOpenedStatus(LinkKind link, const QString& where);
+// The status once a link is closed as asked: "串口已关闭" or "Modbus TCP/IP 连接已关闭".
+QString LinkClosedStatus(LinkKind link);
 
 // ---- packet list editing -------------------------------------------------------------------
 
