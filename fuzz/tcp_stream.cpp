@@ -75,6 +75,10 @@ void CheckSession(Input& in, const Chunks& chunks) {
     session.tcpStart();
     CheckFramer(chunks, in.rest());
     chunks.split(in.rest(), [&](std::span<const std::uint8_t> chunk) {
+        // A request of packet 1, with the image's transaction number, in flight at each chunk
+        // that finds none.
+        if (session.cycle().inFlight() == nullptr)
+            session.expectReplyTo(1);
         session.onTcpBytes(QByteArray(reinterpret_cast<const char*>(chunk.data()),
                                       static_cast<qsizetype>(chunk.size())));
     });
