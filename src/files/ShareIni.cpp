@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "files/GbkText.h"
+#include "files/SaveWhole.h"
 
 namespace vantor {
 
@@ -23,12 +24,14 @@ QByteArray ShareIniContent(const ShareEntries& entries) {
 
 bool WriteShareIni(const QString& path, const ShareEntries& entries, QString* error) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(ShareIniContent(entries)) >= 0 &&
-        file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    const QByteArray content = ShareIniContent(entries);
+    // A write the disk cut short returns fewer bytes without an error of its own.
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return CommitWhole(file, error);
 }
 
 } // namespace vantor

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include "files/SaveWhole.h"
 #include <QStringView>
 #include <algorithm>
 #include <limits>
@@ -341,8 +343,8 @@ std::optional<QString> ProfileFile::Save(const QString& path) const {
         file.cancelWriting();
         return error;
     }
-    if (!file.commit())
-        return failed();
+    if (QString reason; !CommitWhole(file, &reason))
+        return QStringLiteral("无法保存文件 %1：%2").arg(path, reason);
     return std::nullopt;
 }
 

@@ -5,6 +5,8 @@
 #include <QImageWriter>
 #include <QPdfWriter>
 #include <QSaveFile>
+
+#include "files/SaveWhole.h"
 #include <qcustomplot.h>
 
 #include "trend/TChart.h"
@@ -59,8 +61,8 @@ std::optional<QString> SaveChartPicture(CTChart& chart, const QString& path) {
             return Failure(path, writer.errorString());
         }
     }
-    if (!file.commit())
-        return Failure(path, file.errorString());
+    if (QString reason; !CommitWhole(file, &reason))
+        return Failure(path, reason);
     return std::nullopt;
 }
 

@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QDir>
 #include <QSaveFile>
+
+#include "files/SaveWhole.h"
 #include <QTime>
 #include <charconv>
 #include <cmath>
@@ -77,7 +79,9 @@ bool WriteCurveCsv(QIODevice& out, const ChartSnapshot& chart) {
     for (std::size_t k = 1; k < chart.series.size(); ++k)
         if (chart.series[k].active)
             curves.push_back(&chart.series[k]);
-    if (out.write(kUtf8Bom) < 0 || out.write(HeaderRow(curves)) < 0)
+    // A write the disk cut short returns fewer bytes without an error of its own.
+    const auto put = [&out](const QByteArray& bytes) { return out.write(bytes) == bytes.size(); };
+    if (!put(kUtf8Bom) || !put(HeaderRow(curves)))
         return false;
     if (chart.series.empty())
         return true;
@@ -101,7 +105,7 @@ bool WriteCurveCsv(QIODevice& out, const ChartSnapshot& chart) {
                 AppendNumber(row, curve.ys[i++]);
         }
         row += "\r\n";
-        if (out.write(row) < 0)
+        if (!put(row))
             return false;
     }
     return true;
@@ -109,10 +113,12 @@ bool WriteCurveCsv(QIODevice& out, const ChartSnapshot& chart) {
 
 std::optional<QString> SaveCurveCsv(const QString& path, const ChartSnapshot& chart) {
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && WriteCurveCsv(file, chart) && file.commit())
+    QString reason;
+    if (file.open(QIODevice::WriteOnly) && WriteCurveCsv(file, chart) &&
+        CommitWhole(file, &reason))
         return std::nullopt;
     return QStringLiteral("无法保存 CSV 文件 %1：%2")
-        .arg(QDir::toNativeSeparators(path), file.errorString());
+        .arg(QDir::toNativeSeparators(path), reason.isEmpty() ? file.errorString() : reason);
 }
 
 } // namespace vantor

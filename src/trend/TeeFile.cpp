@@ -3,6 +3,8 @@
 #include "trend/TeeFile.h"
 
 #include <QSaveFile>
+
+#include "files/SaveWhole.h"
 #include <vector>
 #include <zlib.h>
 
@@ -162,8 +164,8 @@ std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& cha
         file.cancelWriting();
         return SaveError(path, reason);
     }
-    if (!file.commit())
-        return SaveError(path, FileReason(QStringLiteral("无法替换原文件，原文件未改动"), file));
+    if (QString reason; !CommitWhole(file, &reason))
+        return SaveError(path, QStringLiteral("写入出错，原文件未改动（%1）").arg(reason));
     if (progress)
         progress(100);
     return std::nullopt;

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "files/SaveWhole.h"
+
 namespace vantor {
 
 namespace {
@@ -74,8 +76,11 @@ QString Store(const QByteArray& body, const QString& target) {
     if (!ParseVersionFile(body, &error))
         return error;
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit())
-        return QStringLiteral("无法保存文件 %1：%2").arg(target, file.errorString());
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() ||
+        !CommitWhole(file, &reason))
+        return QStringLiteral("无法保存文件 %1：%2")
+            .arg(target, reason.isEmpty() ? file.errorString() : reason);
     return {};
 }
 

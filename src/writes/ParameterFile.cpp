@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QSaveFile>
+
+#include "files/SaveWhole.h"
 #include <QtEndian>
 
 #include "files/GbkText.h"
@@ -100,8 +102,13 @@ ParameterFileResult SaveParameterFile(const QString& path, const RegisterStore& 
     int cut = 0;
     const QByteArray bytes = EncodeParameterRecords(CollectParameters(store, counts), &cut);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
         return {kOpenError, {}};
+    QString reason;
+    if (file.write(bytes) != bytes.size() || !CommitWhole(file, &reason))
+        return {QStringLiteral("参数文件 %1 保存失败，原文件未改动：%2")
+                    .arg(path, reason.isEmpty() ? file.errorString() : reason),
+                {}};
     if (cut == 0)
         return {};
     return {{},
