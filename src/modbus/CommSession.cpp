@@ -13,13 +13,8 @@ namespace vantor {
 
 namespace {
 
-// 3.5 characters of 11 bits, as microseconds times the baud rate: the silence that ends a reply.
-constexpr qint64 kSilenceMicrosBaud = 38'500'000;
-constexpr qint64 kMinimumSilenceUs = 2000;
 // Timers may fire a little before a clock read says the period is over.
 constexpr qint64 kClockToleranceUs = 1000;
-// Bits a character takes on the line (start, 8 data, parity or a second stop, stop).
-constexpr qint64 kBitsPerCharacter = 11;
 
 int CeilMs(qint64 us) {
     return static_cast<int>((us + 999) / 1000);
@@ -166,17 +161,30 @@ bool CommSession::packetDue(int packet) const {
         m_images.checkedRows == 0 || image.count == 0 || !m_checked[packet - 1] ||
         !image.sendsOn(m_link))
         return false;
-    if (m_link == LinkKind::Tcp)
-        return m_tcpConnected;
-    return !image.serialText.empty() && rtuLinkOpen();
+    return channel().isOpen();
 }
 
-bool CommSession::rtuLinkOpen() const {
-    return m_link == LinkKind::RtuOverTcp ? m_tcpConnected : m_port->isOpen();
+LinkChannel& CommSession::channel() {
+    switch (m_link) {
+    case LinkKind::Tcp:
+        return m_mbapChannel;
+    case LinkKind::RtuOverTcp:
+        return m_gatewayChannel;
+    case LinkKind::Serial:
+        break;
+    }
+    return m_serialChannel;
 }
 
-bool CommSession::linkUp() const {
-    return m_link == LinkKind::Serial ? m_port->isOpen() : m_socket->isConnected();
+const LinkChannel& CommSession::channel() const {
+    return const_cast<CommSession*>(this)->channel();
+}
+
+void CommSession::report(const TimeOfDay& when, const ChannelSend& sent) {
+    if (!sent.txLine.empty())
+        log(LogKind::Tx, when, sent.txLine);
+    if (!sent.refusal.isEmpty())
+        refuse(when, sent.refusal);
 }
 
 // Restarts an idle cycle after anything that may have made a packet due. While the cycle waits
@@ -191,7 +199,7 @@ void CommSession::kickCycle() {
 void CommSession::AutoSendThreadProc() {
     if (m_cycle.inFlight() != nullptr || m_mode != SessionMode::Polling)
         return; // the reply, its timeout or the write job moves the cycle on
-    if (const int wait = IsRtuFramed(m_link) ? lineBusyMs() : 0; wait > 0) {
+    if (const int wait = lineBusyMs(); wait > 0) {
         // Bytes are still arriving: a request now would talk over them.
         m_cycleTimer.start(wait);
         return;
@@ -213,73 +221,43 @@ void CommSession::sendPolled(int packet) {
     // What is left of the last reply would corrupt the next one.
     dropUnjudgedBytes();
     m_cycle.forgetTimedOut();
-    int sent = 0;
-    const qint64 sentUs = nowUs();
-    qint64 sentEndUs = sentUs;
-    std::uint16_t transaction = 0;
-    if (m_link == LinkKind::Tcp) {
-        std::array<std::uint8_t, 12> request = image.tcp;
-        transaction = nextTransaction();
-        request[0] = static_cast<std::uint8_t>(transaction >> 8);
-        request[1] = static_cast<std::uint8_t>(transaction);
-        if (m_socket->Send(request))
-            sent = static_cast<int>(request.size());
-        if (m_logScrolling) {
-            const TimeOfDay now = LocalTimeOfDay();
-            log(LogKind::Tx, now, TcpTxLine(now, request));
-        }
-    } else {
-        sent = SendHexCommand(QString::fromStdString(image.serialText));
-        // The write returns once the frame is queued; its last bit leaves the line later.
-        sentEndUs += lineTimeUs(sent);
-    }
-    if (sent > 0) {
+    LinkChannel& link = channel();
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Polled;
+    request.packet = packet;
+    const TimeOfDay now = LocalTimeOfDay();
+    const ChannelSend sent = link.sendPolled(image, nextTransaction(), now, m_logScrolling, request);
+    // The write returns once the frame is queued; its last bit leaves a serial line later.
+    request.sentUs = nowUs();
+    request.sentEndUs = request.sentUs + link.lineTimeUs(sent.bytes);
+    report(now, sent);
+    if (sent.bytes > 0) {
         ++m_stats[packet - 1].requests;
         statsChanged();
     }
     emit frameSent(packet);
-    if (sent <= 0 || (IsRtuFramed(m_link) && image.slave == 0)) {
+    if (sent.bytes <= 0 || (link.rtuFramed() && image.slave == 0)) {
         // Refused, or a broadcast, which no slave answers: the pause follows the frame.
-        m_lastByteUs = sentEndUs;
+        m_lastByteUs = request.sentEndUs;
         m_cycle.answered();
         startPause();
         return;
     }
-    RequestInFlight request = polledRequest(packet, sentUs, sentEndUs);
-    request.transaction = transaction;
     armReply(request);
-    if (fastMode() && m_link != LinkKind::Serial)
+    if (fastMode())
         waitOnSocket();
-}
-
-RequestInFlight CommSession::polledRequest(int packet, qint64 sentUs, qint64 sentEndUs) const {
-    const PacketImage& image = m_images.packets[packet - 1];
-    RequestInFlight request;
-    request.kind = RequestInFlight::Kind::Polled;
-    request.packet = packet;
-    if (m_link == LinkKind::Tcp) {
-        request.unit = image.tcp[6];
-        request.function = image.tcp[7];
-        request.count = image.tcp[10] << 8 | image.tcp[11];
-    } else {
-        request.unit = image.slave;
-        request.function = image.function;
-        request.count = image.count;
-        request.expectedLength =
-            ExpectedReplyLength(SessionMode::Polling, image.function, image.count);
-    }
-    request.sentUs = sentUs;
-    request.sentEndUs = sentEndUs;
-    return request;
 }
 
 void CommSession::expectReplyTo(int packet) {
     if (packet < 1 || packet > kPacketCount)
         return;
-    const qint64 now = nowUs();
-    RequestInFlight request = polledRequest(packet, now, now);
     const PacketImage& image = m_images.packets[packet - 1];
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Polled;
+    request.packet = packet;
+    channel().identifyPolled(image, request);
     request.transaction = static_cast<std::uint16_t>(image.tcp[0] << 8 | image.tcp[1]);
+    request.sentUs = request.sentEndUs = nowUs();
     m_current = packet;
     armReply(request);
 }
@@ -317,7 +295,7 @@ void CommSession::replyTimedOut() {
     const RequestInFlight request = *m_cycle.inFlight();
     if (request.kind == RequestInFlight::Kind::Write) {
         // A reply the request did not give the length of is judged whole now.
-        const bool whole = IsRtuFramed(m_link) && request.expectedLength == 0 &&
+        const bool whole = channel().rtuFramed() && request.expectedLength == 0 &&
                            m_rx.length() > 2 &&
                            JudgeReply(m_rx.bytes(), m_rx.length()) == Judgement::Valid;
         if (m_rx.length() > 0 && m_logScrolling)
@@ -331,7 +309,7 @@ void CommSession::replyTimedOut() {
         requestDone(true);
         return;
     }
-    if (IsRtuFramed(m_link) && m_rx.length() > 0) {
+    if (channel().rtuFramed() && m_rx.length() > 0) {
         if (m_logScrolling)
             logAssembly(PolledRxLine);
         logNotice(UnjudgedBytesText(request.packet, m_rx.length(), request.expectedLength));
@@ -366,7 +344,7 @@ void CommSession::requestDone(bool timedOut) {
 void CommSession::startPause() {
     if (m_mode != SessionMode::Polling)
         return;
-    if (IsRtuFramed(m_link) && m_cycle.lastTimedOut() > 0) {
+    if (channel().rtuFramed() && m_cycle.lastTimedOut() > 0) {
         // An RTU reply carries nothing that tells which request it answers: after a timeout the
         // line is given one more reply timeout, so that a slave a little slower than the timeout
         // is heard out (and its late reply dropped) instead of being taken for the next
@@ -378,11 +356,8 @@ void CommSession::startPause() {
         m_cycleTimer.start(m_sendInterval);
         return;
     }
-    qint64 waitUs = 0;
-    if (m_link == LinkKind::Serial) {
-        const qint64 silenceUs = kSilenceMicrosBaud / std::max(1, m_baudRate);
-        waitUs = m_lastByteUs + silenceUs - nowUs();
-    }
+    const qint64 silenceUs = channel().replySilenceUs();
+    qint64 waitUs = silenceUs > 0 ? m_lastByteUs + silenceUs - nowUs() : 0;
     if (waitUs > 0 && waitUs < 1000) {
         // Under a millisecond (3.5 characters at 115200 baud last 334 µs): a timer would round
         // it up to a whole millisecond, so the link thread sleeps it out here.
@@ -409,7 +384,7 @@ void CommSession::waitOnSocket() {
     m_waitingOnSocket = true;
     const qint64 until = nowUs() + kBudgetUs;
     while (m_cycle.awaiting(RequestInFlight::Kind::Polled) && nowUs() < until &&
-           m_socket->WaitForBytes(kReplyWaitMs)) {
+           channel().waitForBytes(kReplyWaitMs)) {
     }
     m_waitingOnSocket = false;
 }
@@ -423,27 +398,16 @@ void CommSession::takeInput(void (CommSession::*handle)(const QByteArray&),
         return;
     // Bytes that came with a connection's close are still judged; the close is reported next,
     // so the request waits for the event loop, which then finds the link gone.
-    if (linkUp())
+    if (channel().isUp())
         AutoSendThreadProc();
     else
         m_cycleTimer.start(0);
 }
 
-qint64 CommSession::lineTimeUs(int bytes) const {
-    if (m_link != LinkKind::Serial || bytes <= 0)
-        return 0;
-    return qint64{bytes} * kBitsPerCharacter * 1'000'000 / std::max(1, m_baudRate);
-}
-
 int CommSession::lineBusyMs() const {
-    if (m_rx.length() == 0 || !rtuLinkOpen())
+    if (m_rx.length() == 0 || !channel().isOpen())
         return 0;
-    // Over TCP the gateway keeps the line's timing; a reply's parts come close together.
-    const qint64 silenceUs =
-        m_link == LinkKind::Serial
-            ? std::max(kMinimumSilenceUs, kSilenceMicrosBaud / std::max(1, m_baudRate))
-            : kMinimumSilenceUs;
-    const qint64 left = m_lastByteUs + silenceUs - nowUs();
+    const qint64 left = m_lastByteUs + channel().busySilenceUs() - nowUs();
     return left > 0 ? CeilMs(left) : 0;
 }
 

@@ -15,6 +15,7 @@
 #include "modbus/CommandImages.h"
 #include "modbus/Counters.h"
 #include "modbus/LogEvent.h"
+#include "modbus/LinkChannel.h"
 #include "modbus/LogFormat.h"
 #include "modbus/MbapFramer.h"
 #include "modbus/PacketStats.h"
@@ -150,8 +151,12 @@ private:
     void kickCycle();
     bool packetDue(int packet) const;
     void sendPolled(int packet);
-    RequestInFlight polledRequest(int packet, qint64 sentUs, qint64 sentEndUs) const;
     void armReply(const RequestInFlight& request);
+    // The channel of the link in use.
+    LinkChannel& channel();
+    const LinkChannel& channel() const;
+    // A send's Tx line or refusal into the log.
+    void report(const TimeOfDay& when, const ChannelSend& sent);
     std::uint16_t nextTransaction();
     // The write jobs.
     void queueJob(Job job);
@@ -162,12 +167,8 @@ private:
     int framePauseMs() const;
     // The register reply check.
     void DecodeThreadProc(bool crcValid);
-    int SendHexCommand(const QString& commandText);
-    // A write job's frame on the session's link: the RTU sender, or a Modbus TCP request.
+    // A write job's frame on the link in use; its reply, if one is due, is then awaited.
     int sendWrite(const QString& commandText);
-    // Arms the reply of an RTU write sent now (nothing for a broadcast or a text that is not hex).
-    void armRtuWrite(const QString& commandText, int sentBytes);
-    int sendTcpWrite(const QString& commandText);
     // The reply to a write or a typed frame: logged, an exception named, counted.
     void takeWriteReply(bool exception, int function, int code);
     void refuse(const TimeOfDay& when, const QString& reason);
@@ -178,12 +179,6 @@ private:
     // Milliseconds the next request must still wait for bytes that are arriving: until the line
     // has been silent 3.5 characters (a gateway's: 2 ms). 0: it may go.
     int lineBusyMs() const;
-    // Microseconds the serial line needs to carry a frame of this many bytes (0 over TCP).
-    qint64 lineTimeUs(int bytes) const;
-    // The link that carries the RTU frames is open: the serial port, or the TCP connection to
-    // a gateway.
-    bool rtuLinkOpen() const;
-    bool linkUp() const;
     qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
     void handleRtuException();
     void reportMismatch(const ReplyMismatch& mismatch);
@@ -218,6 +213,10 @@ private:
 
     CComPort* m_port;
     CModbusSocket* m_socket;
+    bool m_tcpConnected = false;
+    SerialChannel m_serialChannel{m_port};
+    GatewayChannel m_gatewayChannel{m_socket, m_tcpConnected};
+    MbapChannel m_mbapChannel{m_socket, m_tcpConnected};
     QTimer m_cycleTimer{this}; // the pause between requests, and waits for a busy line
     QTimer m_replyTimer{this}; // the request in flight's deadline
     QTimer m_jobTimer{this};
@@ -233,7 +232,6 @@ private:
     int m_current = 1; // the packet polled last
     int m_next = 1;    // where the cycle looks first at its next step
     bool m_autoSend = false;
-    bool m_tcpConnected = false;
     QString m_tcpHost, m_tcpPort; // of the connection asked last
     bool m_logScrolling = true;
     Counters m_counters;
@@ -245,7 +243,6 @@ private:
     std::array<bool, kPacketCount> m_missLogged{};
     QElapsedTimer m_clock;
     qint64 m_lastByteUs = 0;        // the last byte of an RTU link received
-    int m_baudRate = 19200;         // of the open port
     bool m_inInput = false;         // a link's bytes are being handled
     bool m_waitingOnSocket = false; // waitOnSocket is running
     bool m_sendDue = false;         // the fast mode's next request goes once they are handled

@@ -30,7 +30,7 @@ void CommSession::openSerial(const SerialSettings& settings) {
         emit serialOpenFailed(m_port->lastError());
         return;
     }
-    m_baudRate = settings.baudRate;
+    m_serialChannel.setBaudRate(settings.baudRate);
     emit serialOpened(m_port->portName());
     startPolling();
 }

@@ -225,7 +225,7 @@ void CommSession::takeWriteReply(bool exception, int function, int code) {
 // A whole reply that answers another request: not decoded, one data error, and why.
 void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
     if (m_logScrolling) {
-        if (IsRtuFramed(m_link))
+        if (channel().rtuFramed())
             logAssembly(PolledRxLine);
         logNotice(MismatchNoticeText(m_cycle.inFlight()->packet, mismatch));
     }
@@ -233,7 +233,7 @@ void CommSession::reportMismatch(const ReplyMismatch& mismatch) {
 }
 
 void CommSession::onTcpBytes(const QByteArray& bytes) {
-    if (m_link == LinkKind::RtuOverTcp) {
+    if (channel().rtuFramed()) {
         onSerialBytes(bytes); // a gateway's RTU frames, judged as the serial line's
         return;
     }
@@ -345,7 +345,7 @@ void CommSession::countDataError(bool registers) {
 // data error and shown. (A Modbus TCP stream keeps its bytes: the rest of a reply completes it,
 // and its transaction number tells what it answers.)
 void CommSession::dropUnjudgedBytes() {
-    if (!IsRtuFramed(m_link) || m_rx.length() == 0)
+    if (!channel().rtuFramed() || m_rx.length() == 0)
         return;
     if (m_logScrolling)
         logAssembly(PolledRxLine);

@@ -1,4 +1,4 @@
-// The session's sending by hand: the RTU sender, Modbus TCP write requests, and the write jobs
+// The session's sending by hand: writes and typed frames on the link in use, and the write jobs
 // that pause the polling cycle while they run. Each frame of a job is a request in flight of
 // its own: the job goes on once its reply is judged or its timeout has passed.
 #include "modbus/CommSession.h"
@@ -10,93 +10,28 @@
 
 namespace vantor {
 
-// The RTU sender: command text to frame, written with its CRC and logged as a Tx line.
-int CommSession::SendHexCommand(const QString& commandText) {
-    const TimeOfDay now = LocalTimeOfDay();
-    const std::string text = commandText.toStdString();
-    const RtuFrame frame = BuildRtuFrame(text);
-    if (!frame.ok()) {
-        refuse(now, QString::fromStdString(CommandTextErrorText(frame.error, text)));
-        return 0;
-    }
-    if (m_link == LinkKind::RtuOverTcp) {
-        if (!m_tcpConnected) {
-            refuse(now, QStringLiteral("Modbus TCP/IP 未连接，命令未发送：%1").arg(commandText));
-            return 0;
-        }
-        if (!m_socket->Send(frame.bytes)) {
-            refuse(now, QStringLiteral("Modbus TCP/IP 发送失败，命令未发送：%1").arg(commandText));
-            return 0;
-        }
-    } else if (!m_port->isOpen()) {
-        refuse(now, QStringLiteral("串口未打开，命令未发送：%1").arg(commandText));
-        return 0;
-    } else if (!m_port->Write(frame.bytes)) {
-        refuse(now, QStringLiteral("串口写入失败，命令未发送：%1").arg(commandText));
-        return 0;
-    }
-    if (m_logScrolling)
-        log(LogKind::Tx, now, SerialTxLine(now, frame.txText));
-    return static_cast<int>(frame.bytes.size());
-}
-
 int CommSession::sendWrite(const QString& commandText) {
-    if (m_link == LinkKind::Tcp)
-        return sendTcpWrite(commandText);
-    const int sent = SendHexCommand(commandText);
-    if (sent > 0)
-        armRtuWrite(commandText, sent);
-    return sent;
+    LinkChannel& link = channel();
+    RequestInFlight request;
+    request.kind = RequestInFlight::Kind::Write;
+    const TimeOfDay now = LocalTimeOfDay();
+    const ChannelSend sent =
+        link.sendText(commandText.toStdString(), nextTransaction(), now, m_logScrolling, request);
+    report(now, sent);
+    if (sent.bytes <= 0 || (link.rtuFramed() && request.unit == 0))
+        return sent.bytes; // refused, or a broadcast, which no slave answers
+    request.sentUs = nowUs();
+    request.sentEndUs = request.sentUs + link.lineTimeUs(sent.bytes);
+    armReply(request);
+    return sent.bytes;
 }
 
 void CommSession::expectWriteReplyTo(const QString& commandText) {
-    armRtuWrite(commandText, 0);
-}
-
-void CommSession::armRtuWrite(const QString& commandText, int sentBytes) {
-    std::vector<std::uint8_t> body;
-    if (!HexTextToBytes(commandText.toStdString(), body) || body.size() < 2 || body[0] == 0)
-        return; // a broadcast: no slave answers it
     RequestInFlight request;
     request.kind = RequestInFlight::Kind::Write;
-    request.unit = body[0];
-    request.function = body[1];
-    request.expectedLength = RequestReplyLength(body);
-    request.sentUs = nowUs();
-    request.sentEndUs = request.sentUs + lineTimeUs(sentBytes);
-    armReply(request);
-}
-
-// The command text's first byte is the unit identifier, the rest the PDU; the request gets a
-// transaction number of its own, by which its reply is told apart from any other.
-int CommSession::sendTcpWrite(const QString& commandText) {
-    const TimeOfDay now = LocalTimeOfDay();
-    std::vector<std::uint8_t> body;
-    if (!HexTextToBytes(commandText.toStdString(), body) || body.size() < 2 ||
-        body.size() > MbapFramer::kMaxLength) {
-        refuse(now, QStringLiteral("命令文本无效，Modbus TCP 命令未发送：%1").arg(commandText));
-        return 0;
-    }
-    if (!m_tcpConnected) {
-        refuse(now, QStringLiteral("Modbus TCP/IP 未连接，命令未发送：%1").arg(commandText));
-        return 0;
-    }
-    const std::uint16_t transaction = nextTransaction();
-    const std::vector<std::uint8_t> adu = BuildMbapRequest(transaction, body);
-    if (!m_socket->Send(adu)) {
-        refuse(now, QStringLiteral("Modbus TCP/IP 发送失败，命令未发送：%1").arg(commandText));
-        return 0;
-    }
-    if (m_logScrolling)
-        log(LogKind::Tx, now, TcpTxLine(now, adu));
-    RequestInFlight request;
-    request.kind = RequestInFlight::Kind::Write;
-    request.transaction = transaction;
-    request.unit = body[0];
-    request.function = body[1];
+    channel().identifyText(commandText.toStdString(), request);
     request.sentUs = request.sentEndUs = nowUs();
     armReply(request);
-    return static_cast<int>(adu.size());
 }
 
 // A request that could not go out: said in the log (a refused polled packet would come back
@@ -152,7 +87,7 @@ void CommSession::JobThreadProc() {
         finishJob();
         return;
     }
-    if (const int wait = IsRtuFramed(m_link) ? lineBusyMs() : 0; wait > 0) {
+    if (const int wait = lineBusyMs(); wait > 0) {
         m_jobTimer.start(wait); // bytes are still arriving: the frame waits for them
         return;
     }
