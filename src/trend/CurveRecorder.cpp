@@ -1,6 +1,8 @@
 #include "trend/CurveRecorder.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QThread>
 
 #include "trend/TeeFile.h"
@@ -16,6 +18,10 @@ QString AutoSaveFileName(const QString& projectPath, const QString& stamp) {
     return base + stamp + QStringLiteral(".tee");
 }
 
+QString CurveRecorder::fileName() const {
+    return m_runFile.isEmpty() ? AutoSaveFileName(m_projectPath, m_stamp) : m_runFile;
+}
+
 CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     : QObject(parent), m_source(std::move(source)),
       m_saver([](const QString& path, const ChartSnapshot& chart,
@@ -29,7 +35,8 @@ CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     m_doneTimer.setTimerType(Qt::PreciseTimer);
     m_doneTimer.setInterval(kDoneDelayMs);
     connect(&m_doneTimer, &QTimer::timeout, this, [this] {
-        emit statusText(QStringLiteral("曲线数据转存完成！"));
+        emit statusText(QStringLiteral("曲线数据转存完成：%1")
+                            .arg(QDir::toNativeSeparators(m_lastSaved)));
         m_progress = 0;
         emit progress(0);
     });
@@ -55,13 +62,26 @@ void CurveRecorder::waitForWrites() {
 }
 
 void CurveRecorder::start(const QDateTime& now) {
-    m_stamp = AutoSaveStamp(now);
+    const QString stamp = AutoSaveStamp(now);
+    if (!m_running || stamp != m_stamp) {
+        // A new run: the file of the one before is finished and never written again.
+        if (!m_runFile.isEmpty())
+            m_earlierRuns << m_runFile;
+        m_stamp = stamp;
+        m_runFile.clear();
+    }
     resume();
 }
 
 void CurveRecorder::resume() {
     if (m_stamp.isEmpty())
         m_stamp = AutoSaveStamp(QDateTime::currentDateTime());
+    if (m_runFile.isEmpty()) {
+        const QString first = AutoSaveFileName(m_projectPath, m_stamp);
+        m_runFile = first;
+        for (int n = 2; QFileInfo::exists(m_runFile) || m_earlierRuns.contains(m_runFile); ++n)
+            m_runFile = first.chopped(4) + QStringLiteral("-%1.tee").arg(n);
+    }
     // One timer: starting again within a round's wait restarts the wait, never adds a saver.
     m_timer.start();
     if (!m_running) {
@@ -117,6 +137,7 @@ void CurveRecorder::finished(const QString& path, const std::optional<QString>& 
     }
     m_progress = 100;
     emit progress(100);
+    m_lastSaved = path;
     emit saved(path);
     m_doneTimer.start();
 }

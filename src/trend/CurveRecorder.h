@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -43,7 +44,9 @@ public:
 
     bool running() const { return m_running; }
     QString stamp() const { return m_stamp; }
-    QString fileName() const { return AutoSaveFileName(m_projectPath, m_stamp); }
+    // The run's file: the project's name and the run's minute, with "-2", "-3" … where an
+    // earlier run's file of that minute exists, so that a finished run is never overwritten.
+    QString fileName() const;
     void setProjectPath(const QString& path) { m_projectPath = path; }
     bool writing() const { return m_pending > 0; }
 
@@ -78,6 +81,9 @@ private:
     QObject* m_worker;
     QString m_projectPath;
     QString m_stamp;
+    QString m_runFile;               // chosen when the run starts; kept by resume()
+    QStringList m_earlierRuns;       // files of the runs before this one
+    QString m_lastSaved;
     bool m_running = false;
     int m_pending = 0; // writes asked and not yet ended
     int m_progress = 0;

@@ -1,5 +1,6 @@
 // Auto-save runs and their files, the history view and its read-out, and "保存曲线".
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
@@ -77,7 +78,7 @@ TEST(AutoSave, FileNamesFollowTheProjectPathAndTheRunsMinute) {
         EXPECT_EQ(AutoSaveFileName(c.project, "202612062141"), c.name) << c.project.toStdString();
 }
 
-TEST(AutoSave, RunsInOneMinuteShareAFileAndEachStopSavesOnceAtOnce) {
+TEST(AutoSave, RunsInOneMinuteKeepFilesOfTheirOwnAndEachStopSavesOnceAtOnce) {
     FakeRecorder fake;
     CurveRecorder& r = fake.recorder;
     r.setProjectPath(QStringLiteral("/p/site.ini"));
@@ -94,10 +95,30 @@ TEST(AutoSave, RunsInOneMinuteShareAFileAndEachStopSavesOnceAtOnce) {
     const auto saves = fake.taken();
     ASSERT_EQ(saves.size(), 3u);
     EXPECT_EQ(saves[0].path, "/p/site202612062141.tee");
-    EXPECT_EQ(saves[1].path, saves[0].path);
+    EXPECT_EQ(saves[1].path, "/p/site202612062141-2.tee"); // the finished run is kept
     EXPECT_EQ(saves[2].path, "/p/site202612062142.tee");
     EXPECT_EQ(saves[2].title, "later"); // the chart as it stood at the stop
     EXPECT_FALSE(r.running());
+}
+
+// A run of an earlier start of the program in the same minute left its file: it is kept.
+TEST(AutoSave, AFileOfAnEarlierRunIsNeverOverwritten) {
+    QTemporaryDir dir;
+    FakeRecorder fake;
+    CurveRecorder& r = fake.recorder;
+    r.setProjectPath(dir.filePath(QStringLiteral("p.ini")));
+    for (const char* earlier : {"p202612062141.tee", "p202612062141-2.tee"}) {
+        QFile file(dir.filePath(QString::fromLatin1(earlier)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    r.start(kStart);
+    r.stop();
+    r.resume(); // runs on in its own file
+    r.stop();
+    const auto saves = fake.taken();
+    ASSERT_EQ(saves.size(), 2u);
+    EXPECT_EQ(saves[0].path, dir.filePath(QStringLiteral("p202612062141-3.tee")));
+    EXPECT_EQ(saves[1].path, saves[0].path);
 }
 
 TEST(AutoSave, RoundsRepeatAndAFailedSaveIsToldAndKeepsTheRunGoing) {
@@ -129,7 +150,8 @@ TEST(AutoSave, TheDoneMessageFollowsTwoSecondsAfterASave) {
     fake.recorder.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return texts.size() == 2; }, 4000));
     EXPECT_GE(clock.elapsed(), CurveRecorder::kDoneDelayMs);
-    EXPECT_EQ(texts.last().first().toString(), "曲线数据转存完成！");
+    EXPECT_EQ(texts.last().first().toString(),
+              "曲线数据转存完成：" + QDir::toNativeSeparators(fake.recorder.fileName()));
 }
 
 namespace {
