@@ -3,12 +3,12 @@
 #include <QDate>
 #include <QDir>
 #include <QSaveFile>
-
-#include "files/SaveWhole.h"
 #include <QTime>
 #include <charconv>
 #include <cmath>
 #include <vector>
+
+#include "files/SaveWhole.h"
 
 namespace vantor {
 
@@ -16,7 +16,7 @@ namespace {
 
 constexpr qint64 kMsPerDay = 86400000;
 
-// The wall-clock date and time an OLE date holds, to the second. Read straight from the value
+// The wall-clock date and time an OLE date holds, to the millisecond. Read straight from the value
 // (no time zone round trip), so a day with a clock change keeps the times as they were sampled.
 QByteArray SampleTime(double days) {
     if (!std::isfinite(days))
@@ -29,7 +29,7 @@ QByteArray SampleTime(double days) {
     }
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(whole));
     const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
-    return (date.toString(u"yyyy-MM-dd") + QLatin1Char(' ') + time.toString(u"HH:mm:ss"))
+    return (date.toString(u"yyyy-MM-dd") + QLatin1Char(' ') + time.toString(u"HH:mm:ss.zzz"))
         .toLatin1();
 }
 
@@ -52,13 +52,28 @@ void AppendNumber(QByteArray& row, double value) {
     row.append(text, result.ptr - text);
 }
 
+// A text that a spreadsheet would run as a formula (it begins with = + - @ or a control
+// character) gets a leading apostrophe, so that it shows as the text it is.
+QString FormulaSafe(const QString& text) {
+    if (text.isEmpty() || !QStringLiteral("=+-@\t\r").contains(text.front()))
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
+// "name (unit)" per curve; a name that an earlier column already has gets " #2", " #3" …, so
+// that every column can be told apart.
 QByteArray HeaderRow(const std::vector<const SeriesSnapshot*>& curves) {
     QString header = QStringLiteral("时间");
+    QStringList names;
     for (const SeriesSnapshot* curve : curves) {
-        const QString name = curve->unit.isEmpty()
+        const QString base = curve->unit.isEmpty()
                                  ? curve->title
                                  : QStringLiteral("%1 (%2)").arg(curve->title, curve->unit);
-        header += QLatin1Char(',') + CsvField(name);
+        QString name = base;
+        for (int n = 2; names.contains(name); ++n)
+            name = QStringLiteral("%1 #%2").arg(base).arg(n);
+        names << name;
+        header += QLatin1Char(',') + CsvField(FormulaSafe(name));
     }
     return header.toUtf8() + "\r\n";
 }

@@ -16,8 +16,9 @@ QString CsvField(const QString& text);
 inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 // Writes the table to out: the byte order mark, a header row ("时间", then "name (unit)" per
-// active curve, "name" alone when the unit is empty), then one row per time-base sample: its
-// local date and time "yyyy-MM-dd HH:mm:ss", then each active curve's value at that sample (the
+// active curve, "name" alone when the unit is empty, " #2" … after a name already used, an
+// apostrophe before one a spreadsheet would take for a formula), then one row per time-base
+// sample: its local date and time "yyyy-MM-dd HH:mm:ss.zzz", then each active curve's value at that sample (the
 // shortest text that reads back as the same double, "." as decimal point), empty where the
 // curve has no point there. Lines end in CRLF. False when the device refuses a write.
 bool WriteCurveCsv(QIODevice& out, const ChartSnapshot& chart);

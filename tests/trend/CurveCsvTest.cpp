@@ -46,16 +46,32 @@ ChartSnapshot Chart() {
 
 const QByteArray kExpected = "\xEF\xBB\xBF"
                              "时间,温度 (°C),\"压力, \"\"高\"\"\",跳 (V)\r\n"
-                             "2024-03-05 23:59:58,1.5,,-2.5\r\n"
-                             "2024-03-05 23:59:59,2.022,,\r\n"
-                             "2024-03-06 00:00:00,0.1,7,\r\n"
-                             "2024-03-06 00:00:01,100000,8,1e+300\r\n";
+                             "2024-03-05 23:59:58.000,1.5,,-2.5\r\n"
+                             "2024-03-05 23:59:59.000,2.022,,\r\n"
+                             "2024-03-06 00:00:00.000,0.1,7,\r\n"
+                             "2024-03-06 00:00:01.000,100000,8,1e+300\r\n";
 
 TEST(CurveCsv, RowsFollowTheTimeBaseWithEmptyCellsWhereACurveHasNoPoint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(WriteCurveCsv(buffer, Chart()));
     EXPECT_EQ(buffer.data().toStdString(), kExpected.toStdString());
+}
+
+// Samples closer than a second apart keep their milliseconds; two curves of one name stay two
+// columns; a name a spreadsheet would run as a formula stays text.
+TEST(CurveCsv, TimesToTheMillisecondAndColumnsTheirOwnNames) {
+    ChartSnapshot chart;
+    const QDateTime first(QDate(2024, 3, 5), QTime(8, 0, 0, 250));
+    chart.series.push_back(Curve({}, {}, {OleDateFromDateTime(first)}, 0));
+    for (const char* title : {"3x00000", "3x00000", "=1+1"})
+        chart.series.push_back(Curve(QString::fromUtf8(title), QStringLiteral("--"), {1}));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(WriteCurveCsv(buffer, chart));
+    EXPECT_EQ(buffer.data().mid(3).toStdString(),
+              "时间,3x00000 (--),3x00000 (--) #2,'=1+1 (--)\r\n"
+              "2024-03-05 08:00:00.250,1,1,1\r\n");
 }
 
 TEST(CurveCsv, FieldsAreQuotedOnlyWhenTheyMustBe) {
