@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <algorithm>
 
 namespace vantor {
@@ -21,15 +22,20 @@ QFont ReadoutFont(QFont font, int points) {
 
 } // namespace
 
-QRect FloatBoxGeometry(int fontPoints, int seriesCount, int width, const QRect& over) {
-    const int height = static_cast<int>((fontPoints * seriesCount + fontPoints) * 1.33);
-    QRect box(0, 0, width, std::max(height, 1));
-    box.moveCenter(over.center());
-    return box;
+FloatBoxLayout LayOutFloatBox(int lines, int lineHeight, int columnWidth, int maxHeight) {
+    lineHeight = std::max(lineHeight, 1);
+    const int curves = std::max(lines - 1, 0);
+    const int fitting = std::max((maxHeight - 2 * kMargin) / lineHeight - 1, 1);
+    FloatBoxLayout layout;
+    layout.columns = std::max((curves + fitting - 1) / fitting, 1);
+    layout.rows = (curves + layout.columns - 1) / layout.columns;
+    layout.size = QSize(layout.columns * columnWidth, (1 + layout.rows) * lineHeight + 2 * kMargin);
+    return layout;
 }
 
+// Above the main window like any tool window, but never above a message box shown after it.
 CFloatBoxDlg::CFloatBoxDlg(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("floatBox"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     resize(kStartSize); // widened for its header when first placed (resizeFloatBox)
@@ -56,10 +62,33 @@ void CFloatBoxDlg::setTransparency(int alpha) {
     show();
 }
 
+int CFloatBoxDlg::columnWidth() const {
+    const QFontMetrics metrics(ReadoutFont(font(), m_fontPoints));
+    int widest = 0;
+    for (const QString& line : QString(m_readout).replace(QStringLiteral("\r\n"), "\n").split('\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line) + 3 * kMargin);
+    return std::max({widest, headerWidth(), kStartSize.width()});
+}
+
 void CFloatBoxDlg::resizeFloatBox(int seriesCount, const QRect& over) {
-    // A larger font widens the box so that the header keeps its time.
-    setGeometry(
-        FloatBoxGeometry(m_fontPoints, seriesCount, std::max(width(), headerWidth()), over));
+    const QFontMetrics metrics(ReadoutFont(font(), m_fontPoints));
+    m_lineHeight = metrics.lineSpacing();
+    QRect room = over;
+    if (const QScreen* shown = screen())
+        room = room.intersected(shown->availableGeometry());
+    const int lines = std::max(seriesCount, static_cast<int>(m_readout.count(QLatin1Char('\n'))) + 1);
+    m_layout = LayOutFloatBox(lines, m_lineHeight, columnWidth(), room.height());
+    QRect box(QPoint(0, 0), m_layout.size);
+    box.moveCenter(over.center());
+    // Within the chart's screen: moved in where it would stand out.
+    if (const QScreen* shown = screen()) {
+        const QRect screenRoom = shown->availableGeometry();
+        box.moveLeft(std::clamp(box.left(), screenRoom.left(),
+                                std::max(screenRoom.left(), screenRoom.right() - box.width())));
+        box.moveTop(std::clamp(box.top(), screenRoom.top(),
+                               std::max(screenRoom.top(), screenRoom.bottom() - box.height())));
+    }
+    setGeometry(box);
 }
 
 std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
@@ -72,12 +101,23 @@ void CFloatBoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setFont(ReadoutFont(painter.font(), m_fontPoints));
-    QString text = m_readout;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    painter.drawText(rect().adjusted(kMargin, 0, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+    const QStringList lines =
+        QString(m_readout).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n');
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int lineHeight = m_lineHeight > 0 ? m_lineHeight : metrics.lineSpacing();
+    const int rows = std::max(m_layout.rows, 1);
+    const int columnWidth = width() / std::max(m_layout.columns, 1);
+    // The header across the top; the curves' lines below it, column by column.
+    for (int i = 0; i < lines.size(); ++i) {
+        const int column = i == 0 ? 0 : (i - 1) / rows;
+        const int row = i == 0 ? 0 : (i - 1) % rows + 1;
+        painter.drawText(QPoint(column * columnWidth + kMargin,
+                                kMargin + row * lineHeight + metrics.ascent()),
+                         lines[i]);
+    }
     // A rule under the header line, and a frame that sets the box off from the white chart.
     painter.setPen(Qt::gray);
-    const int rule = painter.fontMetrics().height();
+    const int rule = kMargin + lineHeight;
     painter.drawLine(0, rule, width() - 1, rule);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -84,8 +84,21 @@ TEST(UiSettingsDlg, StoresAllFiveAndRefusesBadTextsAndAZeroInterval) {
 }
 
 TEST(FloatBox, SizeTransparencyAndPopup) {
-    // (9 × 3 + 9) × 1.33 = 47.88: 47 high, centred over the rectangle.
-    EXPECT_EQ(FloatBoxGeometry(9, 3, 207, QRect(0, 0, 1001, 601)), QRect(397, 277, 207, 47));
+    // A header and three curves in one column; 99 curves in as many columns as fit the height.
+    EXPECT_EQ(LayOutFloatBox(4, 15, 200, 600), (FloatBoxLayout{1, 3, QSize(200, 68)}));
+    EXPECT_EQ(LayOutFloatBox(100, 15, 200, 600), (FloatBoxLayout{3, 33, QSize(600, 518)}));
+    EXPECT_EQ(LayOutFloatBox(1, 15, 200, 10), (FloatBoxLayout{1, 0, QSize(200, 23)}));
+    {
+        // 99 curves over a 600-pixel chart: every line has a place, the box stays within it.
+        CFloatBoxDlg many;
+        QStringList lines{QStringLiteral("[Date＆Time] 2026/12/28 23:58:58")};
+        for (int i = 1; i <= 99; ++i)
+            lines << QStringLiteral("曲线 %1: %2").arg(i).arg(i * 1.5);
+        many.setReadout(lines.join(QStringLiteral("\r\n")));
+        many.resizeFloatBox(100, QRect(0, 0, 1000, 600));
+        EXPECT_GE(many.layout().columns * many.layout().rows, 99);
+        EXPECT_LE(many.height(), 600);
+    }
     CFloatBoxDlg box;
     box.setTransparency(0);
     EXPECT_EQ(box.transparency(), 1);
