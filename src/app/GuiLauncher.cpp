@@ -24,6 +24,7 @@ bool GuiLauncher::Start(bool splash) {
         ApplyOptionsToWindow(m_app, *m_frame, m_options);
     if (m_demoCurves)
         AddDemoCurves(*m_app.workspace());
+    m_frame->TakeBaseline(); // what the command line set up is no change of the user's
     if (!m_options.project.isEmpty())
         // Once the window stands, so that a refusal shows over it.
         QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get(), path = m_options.project] {

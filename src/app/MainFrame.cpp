@@ -108,6 +108,7 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     // Records the running version in the settings and looks for a newer one, once the window
     // is on the screen: the settings file's write waits for the disk.
     AfterFirstPaint(this, [this] { m_update->start(QLatin1String(kVersion)); });
+    TakeBaseline();
 }
 
 // The bars hide while the window's base class takes them down; by then this part of the window
@@ -155,19 +156,22 @@ CVCKBASEDlg* CMainFrame::monitorPanel() {
     return m_monitorPanel;
 }
 
+bool CMainFrame::saveProjectThroughDialog() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存工程"), QStringLiteral("*.ini"),
+                                     QStringLiteral("Executable Files (*.ini)"));
+    if (path.isEmpty())
+        return false;
+    return SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)
+                           ? path
+                           : path + QStringLiteral(".ini"));
+}
+
 void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("保存工程(&S)"), this, [this] {
-        const QString path =
-            QFileDialog::getSaveFileName(this, QStringLiteral("保存工程"), QStringLiteral("*.ini"),
-                                         QStringLiteral("Executable Files (*.ini)"));
-        if (!path.isEmpty())
-            SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)
-                            ? path
-                            : path + QStringLiteral(".ini"));
-    });
+    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog);
     file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
         const QString path =
             QFileDialog::getOpenFileName(this, QStringLiteral("打开工程"), QStringLiteral("*.ini"),
@@ -461,8 +465,13 @@ void CMainFrame::changeEvent(QEvent* event) {
     }
 }
 
-// Closing the window ends the program; everything that must persist was written when it changed.
+// Closing the window ends the program; the settings were written when they changed, a changed
+// set-up is saved or given up as the user answers.
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!SettleChanges()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QApplication::quit();
 }

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include "project/AppSettings.h"
+#include "project/ProjectFile.h"
 #include "project/RecentProjectList.h"
 #include <QTimer>
 #include <array>
@@ -66,8 +67,17 @@ public:
 
     // Projects: "保存工程(&S)" and "打开工程(&O)" through their dialogs, or with a given path.
     // True when it was done; a refusal is shown with its reason and changes nothing.
+    // Opening asks first whether to save a changed set-up, stops polling, and leaves the log
+    // scrolling.
     bool SaveProject(const QString& path);
     bool OpenProject(const QString& path);
+    // The set-up as it stands counts as saved (after the start has filled it in).
+    void TakeBaseline();
+    // Whether the set-up changed since the last open or save (or the start).
+    bool projectChanged() const;
+    // A changed set-up: asks "是否保存对当前工程的修改？"; "是" saves it (to its project, or
+    // through the save dialog). False when the user cancelled or the save failed.
+    bool SettleChanges();
     const CRecentProjectList& recentProjects() const { return m_recent; }
     QMenu* recentMenu() const { return m_recentMenu; }
 
@@ -81,6 +91,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    bool saveProjectThroughDialog();
     void createMenus();
     void connectUpdateCheck();
     void createToolBar();
@@ -106,6 +117,7 @@ private:
     QScrollArea* m_monitorHolder = nullptr;
     AppSettings m_settings;
     CRecentProjectList m_recent;
+    ProjectBaseline m_baseline;
     UserNames* m_names = nullptr;
     QMenu* m_recentMenu = nullptr;
     QAction* m_clearRecent = nullptr;

@@ -1,4 +1,5 @@
 // The main window's projects: saving and opening them, the title and the recent projects.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -7,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/Version.h"
 #include "app/ZelvoView.h"
+#include "modbus/LinkController.h"
 #include "packets/CommPanelDlg.h"
 #include "project/ProjectFile.h"
 #include "registers/Workspace.h"
@@ -50,10 +52,38 @@ void CMainFrame::showProjectPath(const QString& path) {
                        .arg(QLatin1String(kVersion), QDir::toNativeSeparators(path)));
 }
 
-// The title and the project path change only once the file is written.
+void CMainFrame::TakeBaseline() {
+    m_baseline = MakeBaseline(m_baseline.path, m_baseline.file, *m_view->workspace(),
+                              m_writes->service()->counts());
+}
+
+bool CMainFrame::projectChanged() const {
+    return ProjectChanged(m_baseline, *m_view->workspace(), m_writes->service()->counts());
+}
+
+bool CMainFrame::SettleChanges() {
+    if (!projectChanged())
+        return true;
+    switch (AskYesNoCancel(this, QCoreApplication::applicationName(),
+                           QStringLiteral("是否保存对当前工程的修改？"))) {
+    case Answer::Yes: {
+        const QString path = m_view->workspace()->projectPath();
+        return path.isEmpty() ? saveProjectThroughDialog() : SaveProject(path);
+    }
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+// The title and the project path change only once the file is written; keys whose values did
+// not change since the project was opened keep their text.
 bool CMainFrame::SaveProject(const QString& path) {
     Workspace* workspace = m_view->workspace();
-    if (const auto error = vantor::SaveProject(path, *workspace, m_writes->service()->counts())) {
+    if (const auto error = vantor::SaveProject(path, *workspace, m_writes->service()->counts(),
+                                               &m_baseline)) {
         ShowMessage(this, *error);
         return false;
     }
@@ -63,19 +93,34 @@ bool CMainFrame::SaveProject(const QString& path) {
     return true;
 }
 
-// A missing or unreadable file is refused before anything changes.
+// A file that is no project is refused before anything changes, and so is the open when the user
+// cancels the question about the changed set-up. Polling stops first: the old requests must not
+// go on while the new packets are loaded and configured.
 bool CMainFrame::OpenProject(const QString& path) {
     const ProjectOpen project = ReadProjectFile(path);
     if (!project.profile) {
         ShowMessage(this, project.error);
         return false;
     }
+    if (!SettleChanges())
+        return false;
+    LinkController* link = m_view->link();
+    if (const LinkState state = link->state(); state.polling) {
+        if (UsesTcpConnection(state.kind))
+            link->tcpStop();
+        else
+            link->stopPolling();
+    }
     Workspace* workspace = m_view->workspace();
     m_view->showPanel(CZelvoView::kCommTab);
     showProjectPath(path); // the names come from this file from now on
     ReadProject(*project.profile, *workspace);
+    ReadProjectLink(*project.profile, *workspace);
     m_view->commPanel()->Configure();
     ReadProjectCells(*project.profile, m_writes->service()->counts(), *workspace);
+    m_view->commPanel()->setLogScrolling(true);
+    m_baseline =
+        MakeBaseline(path, *project.profile, *workspace, m_writes->service()->counts());
     statusBar()->showMessage(QStringLiteral("已打开工程：%1").arg(QDir::toNativeSeparators(path)));
     return true;
 }

@@ -1,6 +1,7 @@
 #include "files/GbkText.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <iconv.h>
 
@@ -14,7 +15,7 @@ namespace {
 // One iconv conversion of a whole buffer. An input sequence the target cannot take is replaced by
 // `replacement` and skipped by `skip` bytes, so a bad byte never ends the conversion early.
 std::string convert(const char* to, const char* from, const QByteArray& in,
-                    const std::string& replacement, size_t skip) {
+                    const std::string& replacement, size_t skip, int* replaced = nullptr) {
     std::string out;
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
@@ -33,6 +34,8 @@ std::string convert(const char* to, const char* from, const QByteArray& in,
             continue;
         // EILSEQ or EINVAL (a sequence cut short at the end): replace and go on.
         out += replacement;
+        if (replaced)
+            ++*replaced;
         size_t step = std::min(skip, srcLeft);
         src += step;
         srcLeft -= step;
@@ -56,6 +59,24 @@ QByteArray encode(const QString& text) {
 QString decode(const QByteArray& bytes) {
     const std::string out = convert("UTF-8", "GBK", bytes, "\xEF\xBF\xBD", 1);
     return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+std::optional<QString> decodeStrict(const QByteArray& bytes) {
+    int replaced = 0;
+    const std::string out = convert("UTF-8", "GBK", bytes, "", 1, &replaced);
+    if (replaced > 0)
+        return std::nullopt;
+    return QString::fromUtf8(out.data(), static_cast<qsizetype>(out.size()));
+}
+
+bool looksLikeUtf8(const QByteArray& bytes) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes); // the decode runs here
+    return !decoder.hasError();
 }
 
 QByteArray cutAtCharacter(const QByteArray& bytes, int maxBytes) {

@@ -313,8 +313,9 @@ void CCommPanelDlg::setAddressBase(int base) {
 // After the table is replaced the session learns all 30 check boxes.
 // ---- actions ---------------------------------------------------------------------------------
 
-// A send interval that is no number stops configure before anything changes. Refused rows are
-// told one by one; the log line says whether every checked row will be sent.
+// A send interval that is no number stops configure before anything changes. The refused rows are
+// told in one message, a line each (a project of empty rows would otherwise bring up a box per
+// row); the log line says whether every checked row will be sent.
 void CCommPanelDlg::Configure() {
     m_list->commitEditor();
     const std::optional<int> interval = m_workspace->strictSendInterval();
@@ -323,8 +324,11 @@ void CCommPanelDlg::Configure() {
         return;
     }
     const ConfigureResult result = m_workspace->configure();
+    QStringList refused;
     for (const std::string& error : result.errors)
-        ShowMessage(this, QString::fromStdString(error));
+        refused << QString::fromStdString(error);
+    if (!refused.isEmpty())
+        ShowMessage(this, refused.join(QLatin1Char('\n')));
     m_link->configure(result.images, *interval);
     m_log->appendLine(QString::fromStdString(ConfigureOutcomeLine(result)));
 }
@@ -366,7 +370,11 @@ void CCommPanelDlg::toggleSelectAll() {
 }
 
 void CCommPanelDlg::togglePause() {
-    m_logScrolling = !m_logScrolling;
+    setLogScrolling(!m_logScrolling);
+}
+
+void CCommPanelDlg::setLogScrolling(bool on) {
+    m_logScrolling = on;
     m_pause->setText(QString::fromUtf8(PauseButtonCaption(m_logScrolling)));
     m_log->setPaused(!m_logScrolling);
     m_link->setLogScrolling(m_logScrolling);

@@ -44,6 +44,8 @@ public:
     void setDataFormat(int value); // 0..3
     int addressBase() const;
     void setAddressBase(int base); // 0 or 1; the point labels are rebuilt
+    bool logScrolling() const { return m_logScrolling; }
+    void setLogScrolling(bool on); // the log scrolls (true) or is paused, as "暂停" toggles it
 
 public slots:
     void Configure(); // "配置数据包"

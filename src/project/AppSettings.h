@@ -24,10 +24,12 @@ public:
     const ProfileFile& profile() const { return m_profile; }
     QString loadError() const { return m_loadError; }
 
-    // Changes the profile through `change`, then writes the file; the error text or nothing.
+    // Changes the profile through `change`, then writes the file in the encoding it was read
+    // in (a file an editor saved in UTF-8 stays UTF-8; a new one is GBK, as Windows installations
+    // read it); the error text or nothing.
     template <class Change> std::optional<QString> update(Change change) {
         change(m_profile);
-        return m_profile.Save(m_path);
+        return m_profile.Save(m_path, m_profile.encoding());
     }
     // The section "Version" rewritten with the running version (done at every start).
     std::optional<QString> writeVersion(const QString& version);

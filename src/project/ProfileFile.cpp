@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 #include "files/SaveWhole.h"
 #include <QStringView>
@@ -113,11 +114,26 @@ void ProfileFile::rebuildSectionIndex() {
 }
 
 ProfileFile ProfileFile::FromBytes(const QByteArray& bytes) {
-    // A UTF-8 byte order mark means UTF-8 text; everything else is GBK. Saving writes GBK either
-    // way, so a UTF-8 file becomes a GBK file on its next save.
+    // GBK unless the bytes say UTF-8 (a mark, or valid UTF-8 beyond ASCII): an editor may have
+    // saved the file so. How it was read is kept, for savers that write it back the same way.
     static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    const QString text = bytes.startsWith(kUtf8Bom) ? QString::fromUtf8(bytes.mid(kUtf8Bom.size()))
-                                                    : gbk::decode(bytes);
+    TextEncoding encoding = TextEncoding::Gbk;
+    QString text;
+    bool clean = !bytes.contains('\0');
+    if (bytes.startsWith(kUtf8Bom)) {
+        encoding = TextEncoding::Utf8WithMark;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        text = decoder.decode(QByteArrayView(bytes).sliced(kUtf8Bom.size()));
+        clean = clean && !decoder.hasError();
+    } else if (gbk::looksLikeUtf8(bytes)) {
+        encoding = TextEncoding::Utf8;
+        text = QString::fromUtf8(bytes);
+    } else if (auto strict = gbk::decodeStrict(bytes)) {
+        text = std::move(*strict);
+    } else {
+        text = gbk::decode(bytes);
+        clean = false;
+    }
     ProfileFile profile;
     Section* current = nullptr;
     qsizetype start = 0;
@@ -141,6 +157,8 @@ ProfileFile ProfileFile::FromBytes(const QByteArray& bytes) {
             profile.m_preamble.append(std::move(line));
         }
     }
+    profile.m_encoding = encoding;
+    profile.m_clean = clean;
     return profile;
 }
 
@@ -151,12 +169,20 @@ ProfileFile::Load ProfileFile::Read(const QString& path) {
     const QString prefix = QStringLiteral("无法读取文件 %1：").arg(path);
     if (info.isDir())
         return Load{std::nullopt, true, prefix + QStringLiteral("这是一个文件夹")};
+    // A pipe would block the open until a writer comes, a device may never end.
+    if (!info.isFile())
+        return Load{std::nullopt, true, prefix + QStringLiteral("这不是一个普通文件")};
+    const QString tooLarge = prefix + QStringLiteral("文件超过 %1 MB").arg(kMaxFileBytes >> 20);
+    if (info.size() > kMaxFileBytes)
+        return Load{std::nullopt, true, tooLarge};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Load{std::nullopt, true, prefix + file.errorString()};
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMaxFileBytes + 1); // the file may grow while it is read
     if (file.error() != QFileDevice::NoError)
         return Load{std::nullopt, true, prefix + file.errorString()};
+    if (bytes.size() > kMaxFileBytes)
+        return Load{std::nullopt, true, tooLarge};
     return Load{FromBytes(bytes), true, {}};
 }
 
@@ -175,6 +201,11 @@ const ProfileFile::Line* ProfileFile::findLine(const QString& section, const QSt
 
 QString ProfileFile::value(const QString& section, const QString& key) const {
     return value(section, key, QString());
+}
+
+QString ProfileFile::fullValue(const QString& section, const QString& key) const {
+    const Line* line = findLine(section, key);
+    return line ? line->value : QString();
 }
 
 QString ProfileFile::value(const QString& section, const QString& key,
@@ -304,7 +335,7 @@ void ProfileFile::removeSection(const QString& section) {
         rebuildSectionIndex();
 }
 
-QByteArray ProfileFile::toBytes() const {
+QByteArray ProfileFile::toBytes(TextEncoding encoding) const {
     static const QString kEnd = QStringLiteral("\r\n");
     QString text;
     qsizetype size = 0;
@@ -327,17 +358,25 @@ QByteArray ProfileFile::toBytes() const {
             text += kEnd;
         }
     }
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Utf8WithMark:
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    case TextEncoding::Gbk:
+        break;
+    }
     return gbk::encode(text);
 }
 
-std::optional<QString> ProfileFile::Save(const QString& path) const {
+std::optional<QString> ProfileFile::Save(const QString& path, TextEncoding encoding) const {
     QSaveFile file(path);
     const auto failed = [&] {
         return QStringLiteral("无法保存文件 %1：%2").arg(path, file.errorString());
     };
     if (!file.open(QIODevice::WriteOnly))
         return failed();
-    const QByteArray bytes = toBytes();
+    const QByteArray bytes = toBytes(encoding);
     if (file.write(bytes) != bytes.size()) {
         const QString error = failed();
         file.cancelWriting();

@@ -13,16 +13,33 @@ namespace vantor {
 
 // A profile file held in memory: sections of key=value lines. Reads follow the Windows profile
 // functions; changes are gathered here and written once, whole and atomically.
+// How a profile's text is stored: GBK, as the Windows installations write it, or UTF-8 (as an
+// editor may leave it), with or without a byte order mark.
+enum class TextEncoding { Gbk, Utf8, Utf8WithMark };
+
 class ProfileFile {
 public:
     static constexpr int kMaxRead = 259; // a read returns at most this many characters
+    // A larger file is no profile of ours; it is refused before it is read.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
     struct Load;
     // The file at `path`. A missing file gives an empty profile and existed=false, no error.
+    // Anything but a regular file (a folder, a pipe, a device) and a file over kMaxFileBytes is
+    // refused without reading it.
     static Load Read(const QString& path);
-    static ProfileFile FromBytes(const QByteArray& bytes); // the parse alone
+    // The parse alone. A byte order mark or bytes that are valid UTF-8 read as UTF-8, the rest
+    // as GBK.
+    static ProfileFile FromBytes(const QByteArray& bytes);
+
+    TextEncoding encoding() const { return m_encoding; } // as read; GBK for a new profile
+    // False when the bytes held a NUL or sequences that are neither GBK nor UTF-8 (binary data,
+    // a file cut inside a character): such places read as U+FFFD.
+    bool textIsClean() const { return m_clean; }
 
     // Names of sections and keys compare without regard to case.
     QString value(const QString& section, const QString& key) const; // "" when missing
+    // The whole value, however long (a read through value() stops at kMaxRead).
+    QString fullValue(const QString& section, const QString& key) const;
     QString value(const QString& section, const QString& key, const QString& fallback) const;
     // Leading blanks, an optional sign and the leading digits of the value; fallback when the key
     // is missing, 0 for a value without digits.
@@ -39,10 +56,12 @@ public:
     void removeKey(const QString& section, const QString& key);
     void removeSection(const QString& section); // the other sections stay
 
-    QByteArray toBytes() const; // GBK, CRLF line ends
-    // Writes toBytes() atomically: a temporary file in the same folder, then a rename. The error
-    // text (naming the file and the reason) or nothing.
-    std::optional<QString> Save(const QString& path) const;
+    // CRLF line ends, in GBK unless asked otherwise (a character GBK cannot hold becomes '?').
+    QByteArray toBytes(TextEncoding encoding = TextEncoding::Gbk) const;
+    // Writes toBytes(encoding) atomically: a temporary file in the same folder, then a rename.
+    // The error text (naming the file and the reason) or nothing.
+    std::optional<QString> Save(const QString& path,
+                                TextEncoding encoding = TextEncoding::Gbk) const;
 
 private:
     // One line as it reads back. Lines that are not keys (comments, blank and other lines) keep
@@ -79,6 +98,8 @@ private:
     QStringList m_preamble; // lines before the first section
     QList<Section> m_sections;
     QHash<QString, int> m_sectionIndex; // case-folded name → first section with that name
+    TextEncoding m_encoding = TextEncoding::Gbk;
+    bool m_clean = true;
 };
 
 struct ProfileFile::Load {

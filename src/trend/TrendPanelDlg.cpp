@@ -12,6 +12,7 @@
 #include "registers/Workspace.h"
 #include "trend/CurveRecorder.h"
 #include "trend/TChart.h"
+#include "trend/TrendRules.h"
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/TwoRowStrip.h"
 
@@ -253,6 +254,47 @@ void CTrendPanelDlg::connectCurves() {
         }
         m_sampler.clearFirstSample(slot);
     });
+    connect(curves, &CurveTable::rowsReset, this, [this] {
+        if (!m_chart || m_history)
+            return; // a chart built later, or "实时曲线" after history, starts from the rows
+        // The run so far keeps its file; the new curves begin a run of their own.
+        m_recorder->stop();
+        rebuildLiveChart();
+        setAutoSave(autoSaveChecked());
+        emit resizeFloatBoxRequested();
+    });
+}
+
+// A whole new table of curves (a project opened): the chart holds its curves only, each in its
+// slot with its name, colour and axis, and no points; nothing of an old curve stays in the
+// legend or goes on in a new curve's line.
+void CTrendPanelDlg::rebuildLiveChart() {
+    CTChart* c = chart();
+    ChartSnapshot live;
+    live.title = c->title();
+    live.series.resize(1);
+    live.series[0].active = false; // the time base
+    live.series[0].color = QColor(Qt::black).rgba();
+    const CurveTable* curves = m_workspace->curves();
+    const int width = m_workspace->trendSettings().lineWidth;
+    for (const CurveRow& row : curves->rows()) {
+        bool ok = false;
+        const int slot = row.number.toInt(&ok);
+        if (!ok || slot < 1 || slot > CurveTable::kMaxCurves)
+            continue;
+        if (live.series.size() <= static_cast<std::size_t>(slot))
+            live.series.resize(static_cast<std::size_t>(slot) + 1);
+        SeriesSnapshot& series = live.series[static_cast<std::size_t>(slot)];
+        series.title = row.name;
+        series.color = ChartColorOfRef(row.color).rgba();
+        series.axis = AxisOfName(row.axis).value_or(TrendAxis::Y);
+    }
+    for (std::size_t i = 1; i < live.series.size(); ++i) {
+        live.series[i].lineWidth = width;
+        live.series[i].active = !curves->slotFree(static_cast<int>(i));
+    }
+    c->load(live);
+    m_sampler.clearFirstSamples();
 }
 
 // Applies what changed in the workspace's trend settings; an unchanged axis keeps its range (a
@@ -312,9 +354,7 @@ void CTrendPanelDlg::startRealTime() {
     // The run so far keeps its file: saved once more before the chart is cleared.
     m_recorder->stop();
     CTChart* c = chart();
-    for (int series = 0; series < c->seriesCount(); ++series)
-        c->clearSeries(series);
-    m_sampler.clearFirstSamples();
+    rebuildLiveChart(); // the history file's curves go
     m_history = false;
     c->setTitle(QString::fromUtf8(kTitle));
     startSamplingIfStopped();

@@ -103,6 +103,7 @@ private:
     void buildStrip();
     void buildChart();
     void connectCurves();
+    void rebuildLiveChart();
     void applySettings();
     void showMarker();
     void moveMarkerBy(double step);

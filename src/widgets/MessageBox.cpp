@@ -18,6 +18,11 @@ QuestionSink& Questions() {
     return sink;
 }
 
+ChoiceSink& Choices() {
+    static ChoiceSink sink;
+    return sink;
+}
+
 } // namespace
 
 void ShowMessage(QWidget* parent, const QString& text, MessageKind kind) {
@@ -55,6 +60,25 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
 
 void SetQuestionSink(QuestionSink sink) {
     Questions() = std::move(sink);
+}
+
+Answer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text) {
+    if (Choices())
+        return Choices()(parent, title, text);
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    return box.clickedButton() == no ? Answer::No : Answer::Cancel;
+}
+
+void SetChoiceSink(ChoiceSink sink) {
+    Choices() = std::move(sink);
 }
 
 } // namespace vantor

@@ -23,4 +23,12 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
 // Replaces the modal question (tests); an empty sink restores it.
 void SetQuestionSink(QuestionSink sink);
 
+// A modal question with the buttons "是", "否" and "取消" (also the answer when the box is closed).
+enum class Answer { Yes, No, Cancel };
+using ChoiceSink =
+    std::function<Answer(QWidget* parent, const QString& title, const QString& text)>;
+Answer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text);
+// Replaces the modal question (tests); an empty sink restores it.
+void SetChoiceSink(ChoiceSink sink);
+
 } // namespace vantor

@@ -118,7 +118,8 @@ TEST(ProfileFile, ReadsEveryLineEndingAndEncoding) {
     };
     const QByteArray utf8 = QStringLiteral("[段]\n名=温度\n").toUtf8();
     for (const Case& c :
-         {Case{"utf-8 with mark", "\xEF\xBB\xBF" + utf8}, Case{"lf", Gbk("[段]\n名=温度\n")},
+         {Case{"utf-8 with mark", "\xEF\xBB\xBF" + utf8}, Case{"utf-8", utf8},
+          Case{"lf", Gbk("[段]\n名=温度\n")},
           Case{"no last end", Gbk("[段]\r\n名=温度")}, Case{"cr alone", Gbk("[段]\r名=温度\r")},
           Case{"comments", Gbk(";c\r\n[段]\r\n;名=x\r\n  ; 名=y\r\n名=温度\r\n")}}) {
         const ProfileFile p = ProfileFile::FromBytes(c.bytes);

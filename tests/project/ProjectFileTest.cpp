@@ -1,8 +1,11 @@
 // Project files: a whole set-up written and read back, the keys' order and form, and what a
 // damaged or hostile file cannot do.
+#include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
+#include "files/GbkText.h"
 #include "project/ProfileFile.h"
 #include "project/ProjectFile.h"
 #include "registers/CurveTable.h"
@@ -189,4 +192,136 @@ TEST(ProjectFile, NamesComeFromTheCountsTheFileHolds) {
     EXPECT_EQ(ws.store()->valueText({PacketNo(1), 0}), "7");
     EXPECT_EQ(ws.store()->labelText({PacketNo(1), 1}), "出口");
     EXPECT_EQ(ws.store()->labelText({PacketNo(1), 2}), "kept");
+}
+
+namespace {
+
+QByteArray Gbk(const char* utf8) {
+    return gbk::encode(QString::fromUtf8(utf8));
+}
+
+} // namespace
+
+// A file that is no project is refused, naming the file, before anything reads it as one.
+TEST(ProjectFile, FilesThatAreNoProjectAreRefused) {
+    QTemporaryDir dir;
+    const QByteArray head = "[MconfigInfo]\r\n" + Gbk("发包间隔") + "=200\r\n";
+    const QByteArray cut = head + Gbk("服务器地址") + "=" + Gbk("温").left(1); // cut in a char
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    for (const Case& c : {Case{"binary.ini", QByteArray("\x7F" "ELF\x02\x01\x00\x00\xFF\xFE", 10)},
+                          Case{"empty.ini", {}},
+                          Case{"cut.ini", cut},
+                          Case{"nul.ini", head + QByteArray(4, '\0')},
+                          Case{"other.ini", "[Other]\r\nkey=1\r\n"},
+                          Case{"unknown.ini", "[MconfigInfo]\r\nkey=1\r\n"}}) {
+        QFile file(dir.filePath(c.name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        const ProjectOpen open = ReadProjectFile(file.fileName());
+        EXPECT_FALSE(open.profile) << c.name;
+        EXPECT_TRUE(open.error.contains(c.name)) << open.error.toStdString();
+    }
+    // A pipe would block the open and a device never ends: both refused at once.
+    const QString fifo = dir.filePath("fifo.ini");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+        const ProjectOpen open = ReadProjectFile(path);
+        EXPECT_FALSE(open.profile);
+        EXPECT_TRUE(open.error.contains(path)) << open.error.toStdString();
+    }
+    QFile big(dir.filePath("big.ini")); // sparse: no disk space taken
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(head);
+    ASSERT_TRUE(big.resize(ProfileFile::kMaxFileBytes + 1));
+    big.close();
+    EXPECT_FALSE(ReadProjectFile(big.fileName()).profile);
+}
+
+// UTF-8 as an editor leaves it, with or without a mark, reads as UTF-8 and is saved in GBK.
+TEST(ProjectFile, Utf8ProjectsReadAsUtf8AndSaveInGbk) {
+    QTemporaryDir dir;
+    const QByteArray text = QStringLiteral("[MconfigInfo]\r\n1096Static=温度 1-1-2\r\n").toUtf8();
+    for (const QByteArray& bytes : {text, QByteArray("\xEF\xBB\xBF") + text}) {
+        const QString path = dir.filePath("u.ini");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        const ProjectOpen open = ReadProjectFile(path);
+        ASSERT_TRUE(open.profile) << open.error.toStdString();
+        Workspace ws;
+        ReadProject(*open.profile, ws);
+        EXPECT_EQ(ws.monitors()->caption(MonitorKind::Analogue, 0), "温度 1-1-2");
+        ASSERT_EQ(SaveProject(path, ws, ProjectCounts{}), std::nullopt);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll().contains("1096Static=" + Gbk("温度 1-1-2")));
+        file.close();
+    }
+}
+
+// Trend settings that are missing or that the settings dialog refuses take the defaults.
+TEST(ProjectFile, TrendSettingsOutOfRangeFallBackToTheDefaults) {
+    const TrendSettings defaults;
+    struct Case {
+        const char* key;
+        const char* value;
+        std::int16_t TrendSettings::*field;
+        std::int16_t want;
+    };
+    for (const Case& c : {Case{"Sample", "0", &TrendSettings::sampleMs, defaults.sampleMs},
+                          Case{"Sample", "250", &TrendSettings::sampleMs, 250},
+                          Case{"Sample", "70000", &TrendSettings::sampleMs, defaults.sampleMs},
+                          Case{"AnnoFont", "0", &TrendSettings::floatBoxFont, defaults.floatBoxFont},
+                          Case{"AnnoFont", "12", &TrendSettings::floatBoxFont, 12},
+                          Case{"LegendFont", "x", &TrendSettings::legendFont, defaults.legendFont},
+                          Case{"SeriesWidth", "-1", &TrendSettings::lineWidth, defaults.lineWidth},
+                          Case{"LineSpace", "-8", &TrendSettings::legendSpacing, -8}}) {
+        ProfileFile p;
+        p.setValue(kSectionName, QString::fromUtf8(c.key), QString::fromUtf8(c.value));
+        Workspace ws;
+        ReadProject(p, ws);
+        EXPECT_EQ(ws.trendSettings().*c.field, c.want) << c.key << "=" << c.value;
+    }
+    ProfileFile p;
+    p.setValue(kSectionName, "MaxHz", "50");
+    p.setValue(kSectionName, "MinHz", "50"); // an empty range
+    p.setValue(kSectionName, "MaxC", "90");
+    p.setValue(kSectionName, "MinC", "-10");
+    Workspace ws;
+    ReadProject(p, ws);
+    EXPECT_EQ(ws.trendSettings().range(TrendAxis::Y), defaults.range(TrendAxis::Y));
+    EXPECT_EQ(ws.trendSettings().range(TrendAxis::B), (AxisRange{-10, 90}));
+    EXPECT_EQ(ws.trendSettings().range(TrendAxis::E), defaults.range(TrendAxis::E)); // missing
+}
+
+// The server address is kept in serial mode too; what the settings section cannot hold comes
+// back from the extra section, and invalid values there change nothing.
+TEST(ProjectFile, LinkEndPointsComeBackInAnyMode) {
+    Workspace a;
+    TcpSettings tcp;
+    tcp.host = QStringLiteral("192.168.1.20");
+    tcp.port = QStringLiteral("1502");
+    tcp.header = WithFunctionEntry(tcp.header, 3);
+    tcp.header.unit = 17;
+    a.setTcp(tcp);
+    a.serial()->setTypedPort(QStringLiteral("/dev/pts/4"));
+    ProfileFile p;
+    WriteProject(a, ProjectCounts{}, p);
+    Workspace b;
+    ReadProject(p, b);
+    ReadProjectLink(p, b);
+    EXPECT_EQ(b.linkKind(), LinkKind::Serial);
+    EXPECT_EQ(b.tcp(), tcp);
+    EXPECT_EQ(b.serial()->portText(), "/dev/pts/4");
+
+    for (const char* key : {"TcpPort", "UnitId", "TcpFunction", "FixedUnit"})
+        p.setValue(QStringLiteral("Vantor"), QString::fromUtf8(key), QStringLiteral("99999"));
+    Workspace c;
+    ReadProjectLink(p, c);
+    EXPECT_EQ(c.tcp().port, "502");
+    EXPECT_EQ(c.tcp().header, TcpHeader{});
 }

@@ -1,5 +1,7 @@
 // The recent projects: the order after adds, case-insensitive paths, the bounded count, and the
 // keys written; where the settings file lives.
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "project/AppSettings.h"
@@ -65,4 +67,26 @@ TEST(AppSettings, AnInstalledProgramKeepsItsSettingsInTheUsersFolder) {
     for (const char* folder : {"/home/ann/vantor", "/opt/vantor", "/usr2/bin", "/tmp/usr/bin"})
         EXPECT_FALSE(vantor::IsSystemProgramFolder(QString::fromLatin1(folder))) << folder;
 #endif
+}
+
+// A settings file an editor saved in UTF-8 keeps its paths at the next start and stays UTF-8.
+TEST(AppSettings, AUtf8SettingsFileKeepsItsTextAndEncoding) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    const QString recent = QStringLiteral("/home/ann/测/新.ini");
+    for (const QByteArray& mark : {QByteArray(), QByteArray("\xEF\xBB\xBF")}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(mark + ("[Mru File]\nFileNum=1\n1=" + recent + "\n").toUtf8());
+        file.close();
+        AppSettings settings(path);
+        CRecentProjectList list;
+        list.Load(settings.profile());
+        ASSERT_EQ(list.entries(), QStringList{recent});
+        ASSERT_EQ(settings.writeVersion(QStringLiteral("2.8.2")), std::nullopt);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_TRUE(bytes.startsWith(mark + "[Mru File]")) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains(recent.toUtf8())) << bytes.toStdString();
+    }
 }

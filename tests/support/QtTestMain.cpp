@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // A question never waits for a hand that is not there: "否" unless a test answers itself.
     vantor::SetQuestionSink([](QWidget*, const QString&, const QString&) { return false; });
+    vantor::SetChoiceSink(
+        [](QWidget*, const QString&, const QString&) { return vantor::Answer::No; });
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
