@@ -132,6 +132,20 @@ TEST_F(MonitorPanel, WritesThatCannotGoOutAreToldAndSendNothing) {
     EXPECT_DOUBLE_EQ(ws.monitors()->rate(5), 0.1);
 }
 
+// A switch on a read-only table is refused before anything else.
+TEST_F(MonitorPanel, SwitchesOnReadOnlyTablesAreRefused) {
+    PacketRows rows{};
+    rows[0] = {"1", "02", "0", "8", true};
+    rows[1] = {"1", "04", "0", "8", true};
+    ws.setRows(rows);
+    ws.configure();
+    for (const auto& [index, caption] : {std::pair{0, "DI 1-1-2"}, {1, "IR 2-1-2"}}) {
+        drop(MonitorKind::Switch, index, QString::fromUtf8(caption));
+        panel.clickSwitch(index);
+        EXPECT_TRUE(status.last().first().toString().contains("只读")) << caption;
+    }
+}
+
 // A lamp's own redraw repaints the panel beneath it: a lamp that went dark on every repaint of
 // the panel would never show its state.
 TEST_F(MonitorPanel, ALitLampStaysLitWhenThePanelRepaints) {
