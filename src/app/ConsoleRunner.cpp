@@ -8,6 +8,7 @@
 #include "project/ProjectFile.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
+#include "registers/ValueFormat.h"
 #include "registers/Workspace.h"
 #include "writes/WriteFields.h"
 
@@ -116,12 +117,20 @@ void ConsoleRunner::Start() {
         // The project's packets, interval, line settings and formats replace the command
         // line's; the link and its device stay as given.
         ReadProject(*opened.profile, *workspace);
+        keepCommandLineLink();
         project = std::move(opened.profile);
     }
     const ConfigureResult configured = m_app.configure();
     for (const std::string& error : configured.errors)
         m_err << QString::fromStdString(error) << '\n';
     printUtf8(ConfigureOutcomeLine(configured));
+    // A packet asked for but refused would leave the run polling less than asked: nothing is
+    // sent.
+    if (!configured.refusedPackets.empty()) {
+        flushOut();
+        fail(QStringLiteral("数据包配置失败，未发送，运行结束"), 2);
+        return;
+    }
     if (project) {
         ProjectCounts counts{};
         for (std::size_t i = 0; i < counts.size(); ++i)
@@ -141,6 +150,20 @@ void ConsoleRunner::Start() {
         // A precise timer: a coarse one may end a long run by up to 5 % early or late.
         QTimer::singleShot(m_options.seconds * 1000, Qt::PreciseTimer, this,
                            &ConsoleRunner::Finish);
+}
+
+// A project holds its own connection mode and server address; the link named on the command
+// line is the one the run uses, as its device is.
+void ConsoleRunner::keepCommandLineLink() {
+    Workspace* workspace = m_app.workspace();
+    workspace->setLinkKind(m_options.link);
+    if (UsesTcpConnection(m_options.link)) {
+        TcpSettings tcp = workspace->tcp();
+        tcp.host = m_options.tcpHost;
+        tcp.port = m_options.tcpPort;
+        tcp.header = m_options.tcp;
+        workspace->setTcp(tcp);
+    }
 }
 
 // The console opens the line exactly as given, also at rates the panel's list lacks; with a
@@ -292,28 +315,15 @@ void ConsoleRunner::fail(const QString& message, int exitCode) {
 }
 
 bool ConsoleRunner::prepareWrites() {
-    const RegisterStore* store = m_app.workspace()->store();
     for (const CellWriteOption& write : m_options.writes) {
         const QString where =
             QStringLiteral("--write %1:%2").arg(write.point.packet.number).arg(write.point.cell);
-        if (m_writes.counts()[write.point.packet.index()] == 0) {
-            fail(QStringLiteral("%1: 数据包 %2 未配置，不能写入")
-                     .arg(where)
-                     .arg(write.point.packet.number),
-                 2);
+        QString text;
+        if (const QString refusal = writeText(write, &text); !refusal.isEmpty()) {
+            fail(where + QStringLiteral(": ") + refusal, 2);
             return false;
         }
-        const int code = store->formatCode(write.point);
-        const std::string decimal = write.text.toStdString();
-        const WriteFields fields = FieldsFromDecimal(decimal);
-        if (const std::string refusal = CellValueRefusal(code, decimal, fields.unsignedText);
-            !refusal.empty()) {
-            fail(where + QStringLiteral(": ") + QString::fromStdString(refusal), 2);
-            return false;
-        }
-        m_pendingWrites << QString::fromStdString(
-            CellWriteText(m_writes.targetOf(write.point.packet), write.point.cell, code, decimal,
-                          fields.unsignedText));
+        m_pendingWrites << text;
     }
     for (const QString& typed : m_options.sends) {
         const CustomText parsed = ParseCustomText(typed.toStdString());
@@ -325,6 +335,40 @@ bool ConsoleRunner::prepareWrites() {
         m_pendingWrites << QString::fromStdString(parsed.digits);
     }
     return true;
+}
+
+// The command text of a --write, or why it is refused: the packet must be configured, read
+// holding registers or coils, and hold the cell (both registers of a 32-bit value); a coil takes
+// 0 or 1, a register a value of its format.
+QString ConsoleRunner::writeText(const CellWriteOption& write, QString* text) const {
+    const PointRef point = write.point;
+    if (m_writes.counts()[point.packet.index()] == 0)
+        return QStringLiteral("数据包 %1 未配置，不能写入").arg(point.packet.number);
+    if (const QString refusal = m_writes.tableRefusal(point.packet); !refusal.isEmpty())
+        return refusal;
+    const WriteTarget target = m_writes.targetOf(point.packet);
+    if (m_writes.isCoilPacket(point.packet)) {
+        if (const QString refusal = m_writes.rangeRefusal(point); !refusal.isEmpty())
+            return refusal;
+        if (const QString refusal = m_writes.monitorValueRefusal(point, write.text);
+            !refusal.isEmpty())
+            return refusal;
+        *text = QString::fromStdString(
+            CoilWriteText(target, point.cell, CoilIsOn(write.text.toStdString())));
+        return {};
+    }
+    const int code = m_writes.workspace()->store()->formatCode(point);
+    if (const QString refusal = m_writes.rangeRefusal(point, Is32BitFormat(code) ? 2 : 1);
+        !refusal.isEmpty())
+        return refusal;
+    const std::string decimal = write.text.toStdString();
+    const WriteFields fields = FieldsFromDecimal(decimal);
+    if (const std::string refusal = CellValueRefusal(code, decimal, fields.unsignedText);
+        !refusal.empty())
+        return QString::fromStdString(refusal);
+    *text = QString::fromStdString(
+        CellWriteText(target, point.cell, code, decimal, fields.unsignedText));
+    return {};
 }
 
 // The writes go out once, in order, each as a one-shot write of the link.

@@ -57,6 +57,8 @@ private:
     // The writes and frames of the command line, checked against the configured packets and the
     // cells' formats: false (and the run ends with status 2) when one is refused.
     bool prepareWrites();
+    QString writeText(const CellWriteOption& write, QString* text) const;
+    void keepCommandLineLink();
     void sendWrites();
     // Opens the link as at the start (--reconnect after a lost link or a failed reopening).
     void reopen();

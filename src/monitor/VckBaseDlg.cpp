@@ -116,6 +116,8 @@ CVCKBASEDlg::CVCKBASEDlg(Workspace* workspace, WriteService* writes, QWidget* pa
     build();
     connect(m_table, &MonitorTable::captionChanged, this, [this](MonitorKind kind, int index) {
         object(kind, index).label->setText(m_table->caption(kind, index));
+        if (!m_table->binding(kind, index).bound())
+            showUnbound(kind, index);
         refresh();
     });
     m_refreshTimer.setInterval(kRefreshMs);
@@ -212,6 +214,16 @@ void CVCKBASEDlg::showState(MonitorKind kind, int index, bool on) {
     o.button->setPicture(picture(kind, on));
 }
 
+// An object that lost its cell (a project opened, a caption renamed) shows nothing it had: a
+// lamp is dark, a switch off, an analogue object's window empty.
+void CVCKBASEDlg::showUnbound(MonitorKind kind, int index) {
+    showState(kind, index, false);
+    if (kind == MonitorKind::Analogue) {
+        m_table->setValueText(index, QString());
+        m_values[static_cast<std::size_t>(index)]->clear();
+    }
+}
+
 const QPixmap& CVCKBASEDlg::picture(MonitorKind kind, bool on) const {
     return m_pictures[At(kind) * 2 + on];
 }
@@ -304,7 +316,7 @@ void CVCKBASEDlg::beginRename(MonitorKind kind, int index) {
     m_renameIndex = index;
     m_renameCaption = m_table->caption(kind, index);
     label->hide();
-    m_renameEdit->setText(m_renameCaption.section(QLatin1Char(' '), 0, 0));
+    m_renameEdit->setText(MonitorCaptionName(m_renameCaption));
     m_renameEdit->setGeometry(label->geometry());
     m_renameEdit->show();
     m_renameEdit->setFocus();

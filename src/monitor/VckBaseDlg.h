@@ -89,6 +89,7 @@ private:
     void build();
     void addObject(MonitorKind kind, int index, QRect button, QRect label);
     void showState(MonitorKind kind, int index, bool on);
+    void showUnbound(MonitorKind kind, int index);
     const QPixmap& picture(MonitorKind kind, bool on) const;
     QString cellText(const MonitorBinding& binding) const;
     bool writeBound(MonitorKind kind, int index, const QString& decimal);

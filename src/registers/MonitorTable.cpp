@@ -36,10 +36,10 @@ std::size_t KindIndex(MonitorKind kind) {
 } // namespace
 
 MonitorBinding ParseMonitorCaption(const QString& caption) {
-    const QStringList words = caption.split(QLatin1Char(' '));
-    if (words.size() < 2)
+    const qsizetype blank = caption.lastIndexOf(QLatin1Char(' '));
+    if (blank < 0)
         return {};
-    const QStringList parts = words[1].split(QLatin1Char('-'));
+    const QStringList parts = caption.mid(blank + 1).split(QLatin1Char('-'));
     auto part = [&parts](int i) { return i < parts.size() ? NumberOr0(parts[i]) : 0; };
     return {part(0), part(1), part(2)};
 }
@@ -53,6 +53,11 @@ std::optional<PointRef> MonitorPoint(const MonitorBinding& b) {
     if (!MonitorInGrid(b) || b.column % 2 != 0)
         return std::nullopt;
     return PointRef{PacketNo(b.grid), CellFromGrid(b.row, b.column)};
+}
+
+QString MonitorCaptionName(const QString& caption) {
+    const qsizetype blank = caption.lastIndexOf(QLatin1Char(' '));
+    return blank < 0 ? caption : caption.left(blank);
 }
 
 QString RenamedMonitorCaption(const QString& name, const QString& oldCaption) {

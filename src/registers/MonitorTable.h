@@ -1,7 +1,8 @@
 #pragma once
 // The 30 monitoring objects of the "监控对象" page: 10 analogue displays, 10 switches and 10
 // lamps. An object's binding is its caption alone: a name, one blank and the reference g-r-c of
-// a data grid cell (grid g, row r, column c). Analogue objects also keep a unit, a rate (the
+// a data grid cell (grid g, row r, column c). The name may hold blanks: the reference is always
+// the caption's last word. Analogue objects also keep a unit, a rate (the
 // shown value is the cell's leading integer times the rate) and the last shown value text.
 #include <QObject>
 #include <QString>
@@ -24,8 +25,10 @@ struct MonitorBinding {
     bool operator==(const MonitorBinding&) const = default;
 };
 
-// The second word of the caption, split at "-".
+// The caption's last word, split at "-".
 MonitorBinding ParseMonitorCaption(const QString& caption);
+// The caption without its last word (the whole caption when it has no blank).
+QString MonitorCaptionName(const QString& caption);
 // Whether the binding names a cell of one of the 30 grids (rows 1..10, columns 1..26); an object
 // that names none shows an empty text and is never written.
 bool MonitorInGrid(const MonitorBinding& binding);

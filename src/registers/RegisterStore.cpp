@@ -57,6 +57,13 @@ ColorRefs RegisterStore::colors(PointRef point, CellPart part) const {
     return m_colors[point.packet.index()][static_cast<std::size_t>(point.cell)][PartIndex(part)];
 }
 
+RegisterStore::RawRegisters RegisterStore::lastRegisters(PacketNo packet) const {
+    if (!packet.valid())
+        return {};
+    const PendingReply& last = m_pending[packet.index()];
+    return {last.data, last.registers};
+}
+
 bool RegisterStore::isStale(PacketNo packet) const {
     return packet.valid() && m_stale[packet.index()];
 }

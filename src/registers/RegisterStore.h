@@ -52,6 +52,13 @@ public:
     // grid's rows 1..10 and columns 1..26 read as empty, so a reference from anywhere is safe.
     QString gridText(int grid, int row, int column) const;
     ColorRefs colors(PointRef point, CellPart part) const;
+    // The packet's last accepted register reply as the device sent it: its data (two bytes a
+    // register, high byte first) and its register count. Empty before the first one.
+    struct RawRegisters {
+        QByteArray data;
+        int registers = 0;
+    };
+    RawRegisters lastRegisters(PacketNo packet) const;
     // A packet whose polled requests went unanswered since its last accepted reply: its values
     // are old. False outside 1..30.
     bool isStale(PacketNo packet) const;

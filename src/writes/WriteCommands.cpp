@@ -65,6 +65,18 @@ std::string Header(const WriteTarget& target, int function, int offset) {
 
 } // namespace
 
+WriteTable WriteTableOf(int function) {
+    if (function == 3)
+        return WriteTable::Registers;
+    return function == 1 ? WriteTable::Coils : WriteTable::ReadOnly;
+}
+
+std::string ReadOnlyRefusal(int packet, int function) {
+    // Function codes as the packet rows give them: decimal, two digits.
+    const std::string code = (function >= 0 && function < 10 ? "0" : "") + std::to_string(function);
+    return "数据包 " + std::to_string(packet) + " 读取只读数据（功能码 " + code + "），不能写入";
+}
+
 std::string CellValueRefusal(int code, std::string_view decimal, std::string_view unsignedText) {
     if (Is16Bit(code)) {
         const auto value = StrictInteger(decimal);
@@ -112,8 +124,12 @@ std::vector<std::string> PageWriteTexts(const WriteTarget& target, int count,
     for (int i = 0; i < count;) {
         const PageCell cell = i < static_cast<int>(cells.size()) ? cells[i] : PageCell{4, "0"};
         const bool wide = Is32BitFormat(cell.code);
+        const std::size_t rawDigits = wide ? 8 : 4;
         values.push_back(
-            {i, wide ? 2 : 1, EncodeValue(Is16Bit(cell.code) || wide ? cell.code : 4, cell.text)});
+            {i, wide ? 2 : 1,
+             cell.raw.size() == rawDigits
+                 ? cell.raw
+                 : EncodeValue(Is16Bit(cell.code) || wide ? cell.code : 4, cell.text)});
         i += wide ? 2 : 1;
     }
     std::vector<std::string> texts;

@@ -23,6 +23,15 @@ struct WriteTarget {
     int start = 0;
 };
 
+// The table a packet's function reads, as the writes see it: holding registers (03) are written
+// with 06 and 16, coils (01) with 05 and 15. Discrete inputs, input registers and the other
+// readings (02, 04, 50, 51) cannot be written: a write at their address would land in another
+// table of the device.
+enum class WriteTable { Registers, Coils, ReadOnly };
+WriteTable WriteTableOf(int function);
+// "数据包 2 读取只读数据（功能码 04），不能写入"
+std::string ReadOnlyRefusal(int packet, int function);
+
 // Why the typed value cannot go into a cell of the format ("" when it fits): a 16-bit cell takes
 // a decimal of -32768..65535 and an unsigned text of 0..65535, a float cell a finite number in
 // the float range, a long cell a number in the 32-bit signed range.
@@ -36,6 +45,9 @@ std::string CellWriteText(const WriteTarget& target, int cell, int code, std::st
 struct PageCell {
     int code = 4;
     std::string text;
+    // The value's registers as the device sent them (4 hex digits a register, 8 for a 32-bit
+    // value); when set they are written as they are and the text is not read.
+    std::string raw;
 };
 
 // The cells 0..count-1 of a page (cells beyond `cells` read as 0) as function 16 requests of at

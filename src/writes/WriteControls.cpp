@@ -95,6 +95,10 @@ void WriteControls::editCell(int packet, int cell, const QString& text) {
     const PointRef point{PacketNo(packet), cell};
     if (!point.valid())
         return;
+    if (const QString refusal = m_writes->tableRefusal(point.packet); !refusal.isEmpty()) {
+        ShowMessage(dialogParent(), refusal);
+        return;
+    }
     if (m_writes->isCoilPacket(point.packet)) {
         editCoil(point, text);
         return;
@@ -142,7 +146,7 @@ void WriteControls::saveParameters() {
 void WriteControls::loadParameters() {
     const QString path = m_askFile(dialogParent(), false);
     if (!path.isEmpty())
-        report(LoadParameterFile(path, *m_writes->workspace()->store(), m_writes->counts()));
+        report(m_writes->loadParameters(path));
 }
 
 void WriteControls::report(const ParameterFileResult& result) const {
@@ -153,7 +157,11 @@ void WriteControls::report(const ParameterFileResult& result) const {
 }
 
 void WriteControls::writeParameters() {
-    m_writes->writeParameters();
+    const WriteService::Outcome outcome = m_writes->writeParameters();
+    if (!outcome.refusal.isEmpty())
+        ShowMessage(dialogParent(), outcome.refusal);
+    else if (!outcome.note.isEmpty())
+        ShowMessage(dialogParent(), outcome.note, MessageKind::Information);
 }
 
 } // namespace vantor

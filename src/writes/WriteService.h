@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <optional>
+#include <vector>
 
 #include "registers/PointRef.h"
 #include "writes/ParameterFile.h"
@@ -43,9 +45,14 @@ public:
     // Why writeMonitorCell would refuse the value for the cell's format ("" when it fits).
     QString monitorValueRefusal(PointRef point, const QString& decimal) const;
 
-    // True when the packet reads bits as configured (function 1 or 2 on the configured link):
-    // its cells are coils, written with function 05.
+    // True when the packet reads coils as configured (function 1 on the configured link): its
+    // cells are written with function 05.
     bool isCoilPacket(PacketNo packet) const;
+    // Why no cell of the packet can be written ("" when it can): it reads a read-only table.
+    QString tableRefusal(PacketNo packet) const;
+    // Why the value at the cell, `registers` long, is not all inside the configured packet ("" when
+    // it is): a write there would change a register or coil the packet does not poll.
+    QString rangeRefusal(PointRef point, int registers = 1) const;
     // The coil's address on the device: the packet's start plus the cell.
     int coilAddress(PointRef point) const;
     // Switches the cell's coil: refused while the link is not open or no packet is configured;
@@ -60,14 +67,21 @@ public:
     void beginPageEdit(PacketNo packet);
     void endPageEdit();
 
-    // "写入参数": every configured packet's page, one request after the other.
-    void writeParameters();
+    // "读取参数": the file's values onto the cells; they are also kept as the set "写入参数"
+    // writes, since polling soon puts the device's own values into the grid.
+    ParameterFileResult loadParameters(const QString& path);
+    // "写入参数": the loaded set, each packet to its own table (holding registers with function
+    // 16, coils with 15), one request after the other. Packets of read-only tables are skipped
+    // and named in the note; refused when nothing was loaded.
+    Outcome writeParameters();
     // "发送命令": a refusal, or "" when the frame was handed to the link.
     QString sendCustom(const QString& typed);
 
     PacketCounts counts() const; // the counts of the last configure
     // The requests that write the packet's page now (several for more than 123 registers): a
     // function 1 packet's coils with function 15, any other packet's registers with function 16.
+    // A value whose text is what its registers in the last reply show is written as those
+    // registers: a rounded display text never replaces what the device holds.
     QStringList pageTexts(PacketNo packet) const;
     WriteTarget targetOf(PacketNo packet) const;
 
@@ -78,7 +92,11 @@ signals:
 private:
     Workspace* m_workspace;
     LinkController* m_link;
+    std::vector<PageCell> pageCells(PacketNo packet, int count) const;
+
     std::optional<int> m_editPacket;
+    // The cells of the last "读取参数", per packet (cells 0..n-1); empty: nothing loaded.
+    std::array<std::vector<PageCell>, kPacketCount> m_loaded;
     bool m_editRowWasChecked = false;
 };
 

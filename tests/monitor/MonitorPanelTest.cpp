@@ -29,7 +29,8 @@ TEST(MonitorRules, CaptionsNameACellOrNothing) {
         {"Pump 1-11-2", {1, 11, 2}, false},     // no row 11
         {"Pump 1-1-3", {1, 1, 3}, false},       // a label column
         {"Pump -1-1-2", {0, 1, 1}, false},      // "-1" splits into "" and "1"
-        {"Tank level 1-1-2", {0, 0, 0}, false}, // a blank in the name breaks the binding
+        {"Tank level 1-1-2", {1, 1, 2}, true},  // a name may hold blanks: the last word binds
+        {"Pump 1-1-2 ", {0, 0, 0}, false},      // nothing after the last blank
     };
     for (const auto& c : cases) {
         const MonitorBinding b = ParseMonitorCaption(QString::fromUtf8(c.caption));
@@ -101,6 +102,40 @@ TEST_F(MonitorPanel, RenamingKeepsTheReference) {
     panel.endRename();
     EXPECT_EQ(ws.monitors()->caption(MonitorKind::Switch, 2), "泵 3-4-6");
     EXPECT_FALSE(editor->isVisible());
+    // A name with a blank, then renamed again: the reference stays.
+    for (const char* name : {"Pump 1", "Pump1"}) {
+        panel.beginRename(MonitorKind::Switch, 2);
+        editor->setText(QString::fromUtf8(name));
+        panel.endRename();
+    }
+    EXPECT_EQ(ws.monitors()->caption(MonitorKind::Switch, 2), "Pump1 3-4-6");
+    panel.beginRename(MonitorKind::Switch, 2);
+    EXPECT_EQ(editor->text(), "Pump1");
+    panel.endRename();
+}
+
+// A switch on a read-only table is refused before anything else.
+TEST_F(MonitorPanel, SwitchesOnReadOnlyTablesAreRefused) {
+    PacketRows rows{};
+    rows[0] = {"1", "02", "0", "8", true};
+    rows[1] = {"1", "04", "0", "8", true};
+    ws.setRows(rows);
+    ws.configure();
+    for (const auto& [index, caption] : {std::pair{0, "DI 1-1-2"}, {1, "IR 2-1-2"}}) {
+        drop(MonitorKind::Switch, index, QString::fromUtf8(caption));
+        panel.clickSwitch(index);
+        EXPECT_TRUE(status.last().first().toString().contains("只读")) << caption;
+    }
+}
+
+// A lamp that loses its cell (as a project open replaces the captions) goes dark.
+TEST_F(MonitorPanel, ALampThatLosesItsCellGoesDark) {
+    drop(MonitorKind::Lamp, 0, QStringLiteral("L 1-1-2"));
+    ws.store()->setCellValue({PacketNo(1), 0}, QStringLiteral("1"));
+    panel.refresh();
+    ASSERT_TRUE(panel.isOn(MonitorKind::Lamp, 0));
+    ws.monitors()->setCaption(MonitorKind::Lamp, 0, MonitorTable::initialCaption(MonitorKind::Lamp));
+    EXPECT_FALSE(panel.isOn(MonitorKind::Lamp, 0));
 }
 
 TEST_F(MonitorPanel, WritesThatCannotGoOutAreToldAndSendNothing) {

@@ -172,14 +172,40 @@ TEST_F(ConsolePeers, WritesAndTypedFramesFollowTheFirstReply) {
     EXPECT_TRUE(deviceRefused.errors.contains(QString::fromUtf8("异常码 0x02 非法数据地址")))
         << deviceRefused.Text();
 
-    for (const QStringList& refused :
-         {QStringList{"--write", "1:0=70000"}, QStringList{"--send", "01 0G"}}) {
-        const ConsoleRun bad = RunConsole(
-            QStringList{"--serial", socat.b(), "--packet", "1,3,0,10", "--seconds", "3"} + refused);
+    // Refused before anything is sent: a value that does not fit, a frame that is not hex, a
+    // cell outside the packet, a read-only table, a packet that configure refuses.
+    const struct {
+        QStringList arguments;
+        const char* told;
+    } refusals[] = {
+        {{"--packet", "1,3,0,10", "--write", "1:0=70000"}, "--write 1:0"},
+        {{"--packet", "1,3,0,10", "--send", "01 0G"}, "--send"},
+        {{"--packet", "1,3,0,10", "--write", "1:15=5"}, "不在数据包 1"},
+        {{"--packet", "1,3,0,10", "--format", "1:9=7", "--write", "1:9=1.5"}, "不在数据包 1"},
+        {{"--packet", "1,2,0,8", "--write", "1:1=1"}, "功能码 02"},
+        {{"--packet", "1,4,0,4", "--write", "1:0=1"}, "功能码 04"},
+        {{"--packet", "1,1,0,8", "--write", "1:0=2"}, "0 或 1"},
+        {{"--packet", "1,3,0,10", "--packet", "1,3,65535,10"}, "配置失败"},
+    };
+    for (const auto& refused : refusals) {
+        const ConsoleRun bad =
+            RunConsole(QStringList{"--serial", socat.b(), "--seconds", "3"} + refused.arguments);
         EXPECT_EQ(bad.exitCode, 2) << bad.Text();
-        EXPECT_TRUE(bad.errors.contains(refused[0])) << bad.Text();
+        EXPECT_TRUE(bad.errors.contains(QString::fromUtf8(refused.told))) << bad.Text();
         EXPECT_TRUE(bad.lines.filter("Tx").isEmpty()) << bad.Text();
     }
+}
+
+// A --write on a coil packet switches the coil with function 05.
+TEST_F(ConsolePeers, AWriteOnACoilPacketSwitchesTheCoil) {
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    const ConsoleRun run = RunConsole({"--serial", socat.b(), "--packet", "1,1,0,12", "--write",
+                                       "1:3=1", "--seconds", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.Text();
+    EXPECT_FALSE(run.lines.filter("Tx :  01 05 00 03 FF 00").isEmpty()) << run.Text();
+    EXPECT_TRUE(Matches(Line("Db_01: 0 0 0 1 0 0 0 0 0 0 0 0"), run.lines.filter("Db_01").last()))
+        << run.Text();
 }
 
 // --csv records one row per printed reply, in order, with rising time stamps and the cells as
@@ -258,6 +284,24 @@ TEST_F(ConsolePeers, AProjectRunPrintsItsNamesOnceAndPollsItsPackets) {
         RunConsole({"--serial", socat.b(), "--project", dir.filePath("none.ini")});
     EXPECT_EQ(missing.exitCode, 2) << missing.Text();
     EXPECT_TRUE(missing.errors.contains("none.ini")) << missing.Text();
+}
+
+// The link named on the command line wins over the connection mode a project saved.
+TEST_F(ConsolePeers, TheCommandLineLinkWinsOverTheProjects) {
+    const quint16 port = test::FreeTcpPort();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--tcp", QString::number(port)})) << slave.error();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("gateway.ini"));
+    ProfileFile project;
+    for (auto [key, value] : {std::pair{"数据包个", "1"}, {"0d", "1"}, {"1c", "1"}, {"2c", "03"},
+                              {"3c", "0"}, {"4c", "2"}, {"服务器地址", "127.0.0.1"}})
+        project.setValue("MconfigInfo", QString::fromUtf8(key), QString::fromUtf8(value));
+    project.setValue("Connection", QString::fromUtf8("连接方式"), "2"); // RTU over TCP
+    ASSERT_EQ(project.Save(path), std::nullopt);
+    const ConsoleRun run = RunConsole({"--tcp", "127.0.0.1:" + QString::number(port),
+                                       "--project", path, "--seconds", "2"});
+    EXPECT_EQ(run.exitCode, 0) << run.Text();
+    EXPECT_FALSE(run.lines.filter("Db_01: 1 -2").isEmpty()) << run.Text();
 }
 
 TEST(ConsoleFailures, MissingDeviceOrServerEndsWithAMessage) {

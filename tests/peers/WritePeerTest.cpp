@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
@@ -156,8 +157,8 @@ protected:
         store->setCellValue({PacketNo(1), 1}, "-300");
         ASSERT_TRUE(SaveParameterFile(file, *store, writes.counts()).error.isEmpty());
         store->setCellValue({PacketNo(1), 1}, "0");
-        ASSERT_TRUE(LoadParameterFile(file, *store, writes.counts()).error.isEmpty());
-        writes.writeParameters();
+        ASSERT_TRUE(writes.loadParameters(file).error.isEmpty());
+        EXPECT_TRUE(writes.writeParameters().sent);
         auto expected = page(2);
         expected.push_back({{PacketNo(1), 1}, "-300"});
         ASSERT_TRUE(readBack(expected)) << log.toStdString();
@@ -210,6 +211,62 @@ TEST_F(WritePeers, TcpSlaveTakesCoilWrites) {
         << log.toStdString();
 }
 
+// A parameter set over packets of every table: holding registers are written with function 16
+// and coils with 15, each at its own address; the input registers and discrete inputs are left
+// alone and named. What goes out is the loaded set, though polls have since refilled the grid.
+TEST_F(WritePeers, AParameterSetWritesOnlyHoldingRegistersAndCoils) {
+    PacketRows rows{};
+    rows[0] = {"1", "03", "0", "8", true};
+    rows[1] = {"1", "04", "0", "4", true};
+    rows[2] = {"1", "02", "0", "8", true};
+    rows[3] = {"1", "01", "0", "8", true};
+    Workspace* w = app.workspace();
+    w->setRows(rows);
+    ASSERT_TRUE(socat.Start()) << socat.error();
+    ASSERT_TRUE(test::StartModbusSlave(slave, {"--rtu", socat.a()})) << slave.error();
+    w->serial()->setTypedPort(socat.b());
+    app.configure();
+    app.link()->setPacketChecks(w->checks());
+    app.openLink();
+    const auto set = [](int packet, int count, const std::function<QString(int)>& text) {
+        std::vector<std::pair<PointRef, QString>> cells;
+        for (int i = 0; i < count; ++i)
+            cells.push_back({{PacketNo(packet), i}, text(i)});
+        return cells;
+    };
+    const auto holding = set(1, 8, [](int i) { return QString::number(100 + i); });
+    const auto coils = set(4, 8, [](int i) { return QString::number(i % 2); });
+    const auto input = set(2, 4, [](int i) { return QString::number(900 + i); });
+    const auto discrete = set(3, 8, [](int) { return QStringLiteral("0"); });
+    ASSERT_TRUE(readBack({{{PacketNo(4), 7}, "0"}})) << log.toStdString();
+
+    RegisterStore* store = w->store();
+    QTemporaryDir dir;
+    const QString file = dir.filePath("mixed.dll");
+    for (const auto& cells : {holding, coils, input, discrete})
+        for (const auto& [point, text] : cells)
+            store->setCellValue(point, text);
+    ASSERT_TRUE(SaveParameterFile(file, *store, writes.counts()).error.isEmpty());
+    ASSERT_TRUE(writes.loadParameters(file).error.isEmpty());
+    ASSERT_TRUE(WaitUntil([&] { return store->valueText({PacketNo(1), 0}) == "1"; }, kPeerWaitMs))
+        << "a poll brings the device's values back into the grid";
+
+    const WriteService::Outcome outcome = writes.writeParameters();
+    EXPECT_TRUE(outcome.sent);
+    EXPECT_TRUE(outcome.note.contains(QStringLiteral("数据包 2（功能码 04）")) &&
+                outcome.note.contains(QStringLiteral("数据包 3（功能码 02）")))
+        << outcome.note.toStdString();
+    auto expected = holding;
+    expected.insert(expected.end(), coils.begin(), coils.end());
+    for (const auto& [cell, text] : {std::pair{0, "100"}, {1, "200"}, {2, "32767"}})
+        expected.push_back({{PacketNo(2), cell}, text});
+    for (const auto& [cell, text] : {std::pair{0, "1"}, {2, "1"}, {3, "1"}, {7, "1"}})
+        expected.push_back({{PacketNo(3), cell}, text});
+    ASSERT_TRUE(readBack(expected)) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("Tx :  01 10 ")), 1) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("Tx :  01 0F 00 00 00 08 01 AA ")), 1) << log.toStdString();
+}
+
 // The simulated device of --demo keeps a written register, even one it moves by itself, long
 // enough for the next poll to show it.
 TEST_F(WritePeers, SimulatedDeviceKeepsWrittenRegisters) {
@@ -233,6 +290,17 @@ TEST_F(WritePeers, ASwitchWritesAnRtuSlaveAndShowsItsRegister) {
     panel.refresh();
     EXPECT_TRUE(panel.isOn(MonitorKind::Switch, 0));
     EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 06 00 02 00 01 "))) << log.toStdString();
+}
+
+// A switch on a coil writes the coil with function 05, never a register.
+TEST_F(WritePeers, ASwitchOnACoilWritesTheCoil) {
+    openCoils(LinkKind::Serial);
+    CVCKBASEDlg panel(app.workspace(), &writes);
+    app.workspace()->monitors()->setCaption(MonitorKind::Switch, 0, "Fan 1-4-2"); // coil 3
+    panel.clickSwitch(0);
+    ASSERT_TRUE(readBack({{{PacketNo(1), 3}, "1"}})) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tx :  01 05 00 03 FF 00 "))) << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("Tx :  01 06 "))) << log.toStdString();
 }
 
 TEST_F(WritePeers, AnAnalogueObjectWritesATcpServerAndShowsItsValue) {
