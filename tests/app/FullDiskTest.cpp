@@ -6,11 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <memory>
+#include <vector>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "files/ShareIni.h"
 #include "project/ProfileFile.h"
@@ -55,40 +61,38 @@ ChartSnapshot LongChart() {
 
 using Save = std::function<std::optional<QString>(const QString& path)>;
 
-TEST(FullDisk, EverySaverKeepsTheOldFileAndSaysWhy) {
-    RegisterStore store;
-    PacketCounts counts{};
-    counts[0] = 60;
-    ProfileFile profile;
-    ShareEntries shared;
-    for (int k = 0; k < 400; ++k) {
-        profile.setValue(QStringLiteral("MconfigInfo"), QStringLiteral("键%1").arg(k),
-                         QStringLiteral("值%1").arg(k));
-        shared.append({QString::number(k), QStringLiteral("%1.000").arg(k)});
+struct Saver {
+    const char* what;
+    Save save;
+};
+
+// A small tmpfs of its own, mounted for the test's life (root only).
+class SmallTmpfs {
+public:
+    SmallTmpfs() {
+        m_ok = m_dir.isValid() &&
+               ::mount("tmpfs", m_dir.path().toLocal8Bit().constData(), "tmpfs", 0,
+                       "size=256k") == 0;
     }
-    const ChartSnapshot chart = LongChart();
-    const struct {
-        const char* what;
-        Save save;
-    } savers[] = {
-        {"project or Config.ini", [&](const QString& path) { return profile.Save(path); }},
-        {"parameter file",
-         [&](const QString& path) -> std::optional<QString> {
-             const ParameterFileResult result = SaveParameterFile(path, store, counts);
-             return result.error.isEmpty() ? std::nullopt : std::optional(result.error);
-         }},
-        {"share.ini",
-         [&](const QString& path) -> std::optional<QString> {
-             QString error;
-             return WriteShareIni(path, shared, &error) ? std::nullopt : std::optional(error);
-         }},
-        {"curve file", [&](const QString& path) { return SaveTeeFile(path, chart); }},
-        {"curve CSV", [&](const QString& path) { return SaveCurveCsv(path, chart); }},
-    };
-    for (const auto& saver : savers) {
+    ~SmallTmpfs() {
+        if (m_ok)
+            ::umount(m_dir.path().toLocal8Bit().constData());
+    }
+    bool ok() const { return m_ok; }
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_ok = false;
+};
+
+// Every saver, where the disk is full as `fill` makes it (a guard that ends it): the save says
+// why, the old file stays whole, nothing is left behind, and the same save succeeds afterwards.
+void ExpectSaversKeepTheOldFile(const std::vector<Saver>& savers, const QString& folder,
+                                const std::function<std::shared_ptr<void>(qint64 size)>& fill) {
+    for (const Saver& saver : savers) {
         SCOPED_TRACE(saver.what);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("saved"));
+        const QString path = QDir(folder).filePath(QStringLiteral("saved"));
         ASSERT_EQ(saver.save(path), std::nullopt);
         const qint64 size = QFileInfo(path).size();
         ASSERT_GT(size, 2000);
@@ -100,7 +104,7 @@ TEST(FullDisk, EverySaverKeepsTheOldFileAndSaysWhy) {
         }
         std::optional<QString> error;
         {
-            const FileSizeLimit full(static_cast<rlim_t>(size / 2));
+            const std::shared_ptr<void> full = fill(size);
             error = saver.save(path);
         }
         ASSERT_TRUE(error.has_value()) << "a failed save reported as done";
@@ -108,10 +112,74 @@ TEST(FullDisk, EverySaverKeepsTheOldFileAndSaysWhy) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll(), old) << "the old file was replaced";
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"saved"})
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"saved"})
             << "a temporary file was left behind";
-        EXPECT_EQ(saver.save(path), std::nullopt) << "the same save without the limit";
+        EXPECT_EQ(saver.save(path), std::nullopt) << "the same save with room again";
+        QFile::remove(path);
     }
+}
+
+class FullDisk : public ::testing::Test {
+protected:
+    FullDisk() {
+        counts[0] = 60;
+        for (int k = 0; k < 400; ++k) {
+            profile.setValue(QStringLiteral("MconfigInfo"), QStringLiteral("键%1").arg(k),
+                             QStringLiteral("值%1").arg(k));
+            shared.append({QString::number(k), QStringLiteral("%1.000").arg(k)});
+        }
+        savers = {
+            {"project or Config.ini", [this](const QString& path) { return profile.Save(path); }},
+            {"parameter file",
+             [this](const QString& path) -> std::optional<QString> {
+                 const ParameterFileResult result = SaveParameterFile(path, store, counts);
+                 return result.error.isEmpty() ? std::nullopt : std::optional(result.error);
+             }},
+            {"share.ini",
+             [this](const QString& path) -> std::optional<QString> {
+                 QString error;
+                 return WriteShareIni(path, shared, &error) ? std::nullopt : std::optional(error);
+             }},
+            {"curve file", [this](const QString& path) { return SaveTeeFile(path, chart); }},
+            {"curve CSV", [this](const QString& path) { return SaveCurveCsv(path, chart); }},
+        };
+    }
+
+    RegisterStore store;
+    PacketCounts counts{};
+    ProfileFile profile;
+    ShareEntries shared;
+    const ChartSnapshot chart = LongChart();
+    std::vector<Saver> savers;
+};
+
+TEST_F(FullDisk, UnderAFileSizeLimitEverySaverKeepsTheOldFileAndSaysWhy) {
+    QTemporaryDir dir;
+    ExpectSaversKeepTheOldFile(savers, dir.path(), [](qint64 size) {
+        return std::make_shared<FileSizeLimit>(static_cast<rlim_t>(size / 2));
+    });
+}
+
+// A tmpfs filled to the last block by another file, as a full disk is.
+TEST_F(FullDisk, OnAFullTmpfsEverySaverKeepsTheOldFileAndSaysWhy) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "mounting a tmpfs needs root; the file-size limit test covers the rest";
+    SmallTmpfs disk;
+    ASSERT_TRUE(disk.ok()) << "tmpfs could not be mounted: " << std::strerror(errno);
+    ExpectSaversKeepTheOldFile(savers, disk.path(), [&disk](qint64) {
+        const QString fillerPath = QDir(disk.path()).filePath(QStringLiteral("filler"));
+        auto filler = std::shared_ptr<QFile>(new QFile(fillerPath), [](QFile* file) {
+            file->remove();
+            delete file;
+        });
+        if (filler->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            const QByteArray block(4096, 'f');
+            while (filler->write(block) == block.size()) {
+            }
+            filler->close();
+        }
+        return filler;
+    });
 }
 
 } // namespace
