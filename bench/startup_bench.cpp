@@ -53,7 +53,7 @@ int main(int argc, char* argv[]) {
     FirstPaint firstPaint;
 #ifdef VANTOR_STARTUP_FRAME
     vantor::Application application;
-    vantor::CMainFrame window(application.workspace(), application.link());
+    vantor::CMainFrame window(&application);
     window.installEventFilter(&firstPaint);
     window.ShowAtWorkingSize();
 #else

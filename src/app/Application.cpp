@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/ConsoleOptions.h"
+#include "app/ProjectController.h"
 #include "packets/CommPanelDlg.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
@@ -20,6 +21,12 @@ Application::Application(LinkController::Placement placement, QObject* parent)
 }
 
 Application::~Application() = default;
+
+ProjectController* Application::projects() {
+    if (!m_projects)
+        m_projects = std::make_unique<ProjectController>(&m_workspace, &m_link);
+    return m_projects.get();
+}
 
 void Application::fillWorkspace(const ConsoleOptions& options) {
     m_workspace.setRows(options.rows);

@@ -1,9 +1,10 @@
 #pragma once
-// The program's own state, apart from any window: the workspace with the whole set-up and the
-// link controller. The desktop program and the console each make one; windows and the console
-// runner are views and drivers of it. Accepted replies go into the workspace's register store
-// here, before anyone else hears of them.
+// The program's own state, apart from any window: the workspace with the whole set-up, the
+// link controller and the project controller. The desktop program and the console each make one;
+// windows and the console runner are views and drivers of it. Accepted replies go into the
+// workspace's register store here, before anyone else hears of them.
 #include <QObject>
+#include <memory>
 
 #include "modbus/LinkController.h"
 #include "registers/Workspace.h"
@@ -11,6 +12,7 @@
 namespace vantor {
 
 struct ConsoleOptions;
+class ProjectController;
 
 class Application : public QObject {
     Q_OBJECT
@@ -22,6 +24,8 @@ public:
 
     Workspace* workspace() { return &m_workspace; }
     LinkController* link() { return &m_link; }
+    // Built on first use: the console never reads or writes the settings file.
+    ProjectController* projects();
 
     // The packets, formats, address base, interval and link of the command line (or the demo)
     // go into the workspace; nothing is configured or opened here.
@@ -35,6 +39,7 @@ public:
 private:
     Workspace m_workspace;
     LinkController m_link;
+    std::unique_ptr<ProjectController> m_projects; // holds the two above, so it goes first
 };
 
 } // namespace vantor

@@ -5,6 +5,7 @@
 
 #include "app/DemoPackets.h"
 #include "app/MainFrame.h"
+#include "app/ProjectController.h"
 #include "app/StartupSplash.h"
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
@@ -19,12 +20,12 @@ GuiLauncher::~GuiLauncher() = default;
 bool GuiLauncher::Start(bool splash) {
     if (m_options.demo && !startDemo())
         return false;
-    m_frame = std::make_unique<CMainFrame>(m_app.workspace(), m_app.link());
+    m_frame = std::make_unique<CMainFrame>(&m_app);
     if (m_options.demo || m_options.packetCount > 0)
         ApplyOptionsToWindow(m_app, *m_frame, m_options);
     if (m_demoCurves)
         AddDemoCurves(*m_app.workspace());
-    m_frame->TakeBaseline(); // what the command line set up is no change of the user's
+    m_app.projects()->takeBaseline(); // what the command line set up is no change of the user's
     if (!m_options.project.isEmpty())
         // Once the window stands, so that a refusal shows over it.
         QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get(), path = m_options.project] {

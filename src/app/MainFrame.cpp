@@ -20,7 +20,9 @@
 #include <QVBoxLayout>
 
 #include "app/AboutDlg.h"
+#include "app/Application.h"
 #include "app/CommSettingsDlg.h"
+#include "app/ProjectController.h"
 #include "app/UpdatePromptDlg.h"
 #include "app/UserNames.h"
 #include "app/ZelvoView.h"
@@ -35,7 +37,6 @@
 #include "registers/Workspace.h"
 #include "trend/TrendPanelDlg.h"
 #include "update/UpdateCheck.h"
-#include "update/Updater.h"
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
@@ -75,9 +76,12 @@ QSize WorkingSize(const QRect& screen, const QRect& workArea) {
             static_cast<int>(0.8 * (workArea.y() + workArea.height()))};
 }
 
-CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* parent)
-    : QMainWindow(parent), m_view(new CZelvoView(workspace, link, this)) {
+CMainFrame::CMainFrame(Application* app, QWidget* parent)
+    : QMainWindow(parent), m_projects(app->projects()),
+      m_view(new CZelvoView(app->workspace(), app->link(), this)) {
     InitResources();
+    Workspace* workspace = app->workspace();
+    LinkController* link = app->link();
     // The writes act on the packet of the grid page shown.
     m_writes = new WriteControls(
         new WriteService(workspace, link, this), [this] { return m_dataTabs->currentIndex() + 1; },
@@ -90,11 +94,6 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     createFunctionBar();
     createDataBar();
     m_names = new UserNames(workspace, this);
-    // The version file is fetched into the settings file's folder.
-    m_update = new UpdateCheck(
-        &m_settings, QFileInfo(m_settings.path()).dir().filePath(QStringLiteral("version.ini")), {},
-        this);
-    m_recent.Load(m_settings.profile());
     createMenus();
     createToolBar();
     createStatusBar();
@@ -105,10 +104,11 @@ CMainFrame::CMainFrame(Workspace* workspace, LinkController* link, QWidget* pare
     m_clockTimer.start();
     UpdateClock();
     connectUpdateCheck();
+    connectProjects();
     // Records the running version in the settings and looks for a newer one, once the window
     // is on the screen: the settings file's write waits for the disk.
-    AfterFirstPaint(this, [this] { m_update->start(QLatin1String(kVersion)); });
-    TakeBaseline();
+    AfterFirstPaint(this, [this] { m_projects->startUpdateCheck(); });
+    m_projects->takeBaseline();
 }
 
 // The bars hide while the window's base class takes them down; by then this part of the window
@@ -156,17 +156,6 @@ CVCKBASEDlg* CMainFrame::monitorPanel() {
     return m_monitorPanel;
 }
 
-bool CMainFrame::saveProjectThroughDialog() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("保存工程"), QStringLiteral("*.ini"),
-                                     QStringLiteral("Executable Files (*.ini)"));
-    if (path.isEmpty())
-        return false;
-    return SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)
-                           ? path
-                           : path + QStringLiteral(".ini"));
-}
-
 void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
@@ -182,11 +171,8 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近打开工程"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-    m_clearRecent = m_recentMenu->addAction(QStringLiteral("清除最近文件"), this, [this] {
-        m_recent.Clear();
-        rebuildRecentMenu();
-        saveRecent();
-    });
+    m_clearRecent = m_recentMenu->addAction(QStringLiteral("清除最近文件"), m_projects,
+                                            &ProjectController::clearRecent);
     m_clearRecent->setStatusTip(QStringLiteral("清除最近文件列表"));
     rebuildRecentMenu();
     file->addSeparator();
@@ -214,19 +200,21 @@ void CMainFrame::createMenus() {
     help->addAction(QStringLiteral("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
     m_promptAction = help->addAction(QStringLiteral("提示更新信息"));
     m_promptAction->setCheckable(true);
-    m_promptAction->setChecked(m_update->promptEnabled());
-    connect(m_promptAction, &QAction::triggered, m_update, &UpdateCheck::togglePrompt);
+    UpdateCheck* update = m_projects->updateCheck();
+    m_promptAction->setChecked(update->promptEnabled());
+    connect(m_promptAction, &QAction::triggered, update, &UpdateCheck::togglePrompt);
 }
 
 void CMainFrame::connectUpdateCheck() {
-    connect(m_update, &UpdateCheck::tipsChanged, m_promptAction, &QAction::setChecked);
-    connect(m_update, &UpdateCheck::releaseNote, this,
+    UpdateCheck* update = m_projects->updateCheck();
+    connect(update, &UpdateCheck::tipsChanged, m_promptAction, &QAction::setChecked);
+    connect(update, &UpdateCheck::releaseNote, this,
             [this](const QString& note) { m_releaseNote = note; });
-    connect(m_update, &UpdateCheck::statusMessage, statusBar(),
+    connect(update, &UpdateCheck::statusMessage, statusBar(),
             [bar = statusBar()](const QString& text) { bar->showMessage(text); });
-    connect(m_update, &UpdateCheck::promptWanted, this, [this] {
+    connect(update, &UpdateCheck::promptWanted, this, [this, update] {
         // Modal to the window, without a nested event loop.
-        auto* prompt = new CUpdatePromptDlg(m_update, this);
+        auto* prompt = new CUpdatePromptDlg(update, this);
         prompt->setObjectName(QStringLiteral("updatePrompt"));
         prompt->setAttribute(Qt::WA_DeleteOnClose);
         connect(prompt, &QDialog::accepted, this, &CMainFrame::StartUpdater);
@@ -235,9 +223,7 @@ void CMainFrame::connectUpdateCheck() {
 }
 
 void CMainFrame::StartUpdater() {
-    const UpdaterStart started = vantor::StartUpdater(
-        UpdaterCommand(m_settings.profile(), QCoreApplication::applicationDirPath()));
-    statusBar()->showMessage(started.message);
+    statusBar()->showMessage(m_projects->startUpdater());
 }
 
 void CMainFrame::createToolBar() {

@@ -3,9 +3,6 @@
 // function bar (left) and the data bar (bottom) around the main view.
 #include <QMainWindow>
 
-#include "project/AppSettings.h"
-#include "project/ProjectFile.h"
-#include "project/RecentProjectList.h"
 #include <QTimer>
 #include <array>
 #include <optional>
@@ -21,15 +18,14 @@ class QTreeWidgetItem;
 
 namespace vantor {
 
+class Application;
 class CDataGridPanel;
 class CPointListDlg;
 class CVCKBASEDlg;
 class UserNames;
 class CZelvoView;
-class UpdateCheck;
+class ProjectController;
 class WriteControls;
-class LinkController;
-class Workspace;
 
 // The view tab a function tree item stands for; the root item stands for none.
 std::optional<int> TabOfTreeItem(const QString& text);
@@ -41,8 +37,8 @@ class CMainFrame : public QMainWindow {
 public:
     static constexpr int kPacketPages = 30;
 
-    // Shows and drives the application's workspace and link, which outlive it.
-    CMainFrame(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
+    // Shows and drives the application's workspace, link and projects, which outlive it.
+    explicit CMainFrame(Application* app, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     CZelvoView* view() const { return m_view; }
@@ -55,7 +51,6 @@ public:
     CVCKBASEDlg* monitorPanel();          // the page "监控对象", built on first use
     QString releaseNote() const { return m_releaseNote; }
     WriteControls* writeControls() const { return m_writes; }
-    UpdateCheck* updateCheck() const { return m_update; }
     // "版本更新...(&V)" and "升级": starts the updater; the status line says how it went.
     void StartUpdater();
 
@@ -71,27 +66,20 @@ public:
     // scrolling.
     bool SaveProject(const QString& path);
     bool OpenProject(const QString& path);
-    // The set-up as it stands counts as saved (after the start has filled it in).
-    void TakeBaseline();
-    // Whether the set-up changed since the last open or save (or the start).
-    bool projectChanged() const;
     // A changed set-up: asks "是否保存对当前工程的修改？"; "是" saves it (to its project, or
     // through the save dialog). False when the user cancelled or the save failed.
     bool SettleChanges();
-    const CRecentProjectList& recentProjects() const { return m_recent; }
     QMenu* recentMenu() const { return m_recentMenu; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void showProjectPath(const QString& path);
-    void rememberProject(const QString& path);
-    void rebuildRecentMenu();
-    void saveRecent();
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
     bool saveProjectThroughDialog();
+    void connectProjects();
+    void rebuildRecentMenu();
     void createMenus();
     void connectUpdateCheck();
     void createToolBar();
@@ -105,6 +93,7 @@ private:
     void applyWorkingDockSizes();
     void fitDocksToPanel();
 
+    ProjectController* m_projects;
     CZelvoView* m_view;
     WriteControls* m_writes;
     QDockWidget* m_functionBar = nullptr;
@@ -115,9 +104,6 @@ private:
     std::array<CDataGridPanel*, kPacketPages> m_pages{};
     QWidget* m_pointListHolder = nullptr;
     QScrollArea* m_monitorHolder = nullptr;
-    AppSettings m_settings;
-    CRecentProjectList m_recent;
-    ProjectBaseline m_baseline;
     UserNames* m_names = nullptr;
     QMenu* m_recentMenu = nullptr;
     QAction* m_clearRecent = nullptr;
@@ -126,7 +112,6 @@ private:
     QLabel* m_clock = nullptr;
     QProgressBar* m_progress = nullptr;
     QAction* m_commSettings = nullptr;
-    UpdateCheck* m_update = nullptr;
     QAction* m_promptAction = nullptr;
     QTimer m_clockTimer;
     QString m_releaseNote;

@@ -39,7 +39,7 @@ TEST(Layout, CommPanelAtTheWorkingSize) {
         SCOPED_TRACE(c.screen.width() + static_cast<int>(c.link));
         Application app;
         app.workspace()->setLinkKind(c.link);
-        CMainFrame frame{app.workspace(), app.link()};
+        CMainFrame frame{&app};
         frame.view()->showPanel(CZelvoView::kCommTab);
         frame.ShowAtWorkingSize(QRect(QPoint(), c.screen), QRect(QPoint(), c.screen));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));

@@ -56,7 +56,7 @@ QAction* MenuAction(QMainWindow& window, const QString& text) {
 
 TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     EXPECT_EQ(frame.windowTitle(), "Vantor 2.8.2");
     EXPECT_EQ(frame.functionBar()->windowTitle(), "我的控制条");
     EXPECT_EQ(frame.dataBar()->windowTitle(), "我的控制条2");
@@ -88,7 +88,7 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
 
 TEST(MainFrame, ToolBarButtonsShowAndHideTheBars) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     frame.ShowAtWorkingSize();
     auto* toolBar = frame.findChild<QToolBar*>("toolBar");
     ASSERT_NE(toolBar, nullptr);
@@ -110,7 +110,7 @@ TEST(MainFrame, ToolBarButtonsShowAndHideTheBars) {
 
 TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     frame.ShowAtWorkingSize();
     QTreeWidget* tree = frame.functionTree();
     QTreeWidgetItem* root = tree->topLevelItem(0);
@@ -139,7 +139,7 @@ TEST(MainFrame, TreeAndViewTabsSwitchThePanels) {
 
 TEST(MainFrame, CommSettingsOnlyWhileThePortIsClosed) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     QAction* settings = MenuAction(frame, "通信设置(&T)");
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(settings->isEnabled());
@@ -198,7 +198,7 @@ TEST(StartupSplash, EndsByItselfAfterThreeSeconds) {
 
 TEST(MainFrame, GridPagesAreBuiltWhenFirstShownOrAskedFor) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     EXPECT_TRUE(frame.findChildren<CDataGridPanel*>().isEmpty());
     frame.show(); // Db_01, the page in view, follows the first paint
     ASSERT_TRUE(WaitUntil([&] { return frame.findChildren<CDataGridPanel*>().size() == 1; }));
@@ -216,7 +216,7 @@ TEST(MainFrame, GridPagesAreBuiltWhenFirstShownOrAskedFor) {
 // builds it and polls the simulated device from the window as from the console.
 TEST(MainFrame, CommPanelComesAfterTheFirstPaintAndTheDemoPollsThroughIt) {
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     EXPECT_TRUE(frame.findChildren<CCommPanelDlg*>().isEmpty());
     frame.show();
     ASSERT_TRUE(WaitUntil([&] { return !frame.findChildren<CCommPanelDlg*>().isEmpty(); }));
@@ -226,7 +226,7 @@ TEST(MainFrame, CommPanelComesAfterTheFirstPaintAndTheDemoPollsThroughIt) {
     SimulatedDevice device;
     ASSERT_TRUE(StartDemoDevice(device, options));
     Application demo;
-    CMainFrame window{demo.workspace(), demo.link()};
+    CMainFrame window{&demo};
     ApplyOptionsToWindow(demo, window, options);
     EXPECT_TRUE(WaitUntil([&] {
         return !demo.workspace()->store()->valueText({PacketNo(1), 0}).trimmed().isEmpty();

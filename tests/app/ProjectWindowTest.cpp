@@ -8,6 +8,7 @@
 
 #include "app/Application.h"
 #include "app/MainFrame.h"
+#include "app/ProjectController.h"
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
 #include "project/ProjectFile.h"
@@ -54,7 +55,7 @@ protected:
 
     QTemporaryDir dir;
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     QStringList messages;
     QStringList questions;
     Answer answer = Answer::Cancel;
@@ -115,7 +116,7 @@ TEST_F(ProjectWindow, OpenAndSaveKeepEveryKeyNobodyChanged) {
     const QString path = dir.filePath("golden.ini");
     ASSERT_TRUE(QFile::copy(golden, path));
     ASSERT_TRUE(frame.OpenProject(path)) << messages.join('\n').toStdString();
-    EXPECT_FALSE(frame.projectChanged());
+    EXPECT_FALSE(app.projects()->changed());
     ASSERT_TRUE(frame.SaveProject(path));
     EXPECT_EQ(Bytes(path), Bytes(golden));
 
@@ -144,5 +145,5 @@ TEST_F(ProjectWindow, AChangedSetUpIsNotGivenUpWithoutAQuestion) {
     ASSERT_TRUE(frame.OpenProject(second));
     EXPECT_TRUE(Bytes(first).contains("=750\r\n"));
     EXPECT_EQ(app.workspace()->projectPath(), second);
-    EXPECT_FALSE(frame.projectChanged());
+    EXPECT_FALSE(app.projects()->changed());
 }

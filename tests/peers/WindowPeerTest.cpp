@@ -50,7 +50,7 @@ struct CommWindow {
         panel->setRows(rows);
     }
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     CZelvoView* view = frame.view();
     CCommPanelDlg* panel = view->commPanel();
 };
@@ -173,7 +173,7 @@ TEST(WindowPeer, TcpControlsPollARealServerIntoTheGrid) {
     ASSERT_TRUE(StartModbusSlave(server, {"--tcp", port})) << server.error();
 
     Application app;
-    CMainFrame frame{app.workspace(), app.link()};
+    CMainFrame frame{&app};
     frame.ShowAtWorkingSize();
     CZelvoView* view = frame.view();
     CCommPanelDlg* panel = view->commPanel();

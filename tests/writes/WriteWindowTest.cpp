@@ -72,7 +72,7 @@ protected:
     QString status() { return m_frame.statusBar()->currentMessage(); }
 
     Application m_app{LinkController::Placement::CallerThread};
-    CMainFrame m_frame{m_app.workspace(), m_app.link()};
+    CMainFrame m_frame{&m_app};
     QSignalSpy m_refused{m_app.link(), &LinkController::commandRefused};
 };
 
