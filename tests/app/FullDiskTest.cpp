@@ -165,7 +165,9 @@ TEST_F(FullDisk, OnAFullTmpfsEverySaverKeepsTheOldFileAndSaysWhy) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "mounting a tmpfs needs root; the file-size limit test covers the rest";
     SmallTmpfs disk;
-    ASSERT_TRUE(disk.ok()) << "tmpfs could not be mounted: " << std::strerror(errno);
+    if (!disk.ok())
+        GTEST_SKIP() << "no tmpfs could be mounted here (" << std::strerror(errno)
+                     << "); the file-size limit test covers the savers";
     ExpectSaversKeepTheOldFile(savers, disk.path(), [&disk](qint64) {
         const QString fillerPath = QDir(disk.path()).filePath(QStringLiteral("filler"));
         auto filler = std::shared_ptr<QFile>(new QFile(fillerPath), [](QFile* file) {
