@@ -132,9 +132,7 @@ void ConsoleRunner::Start() {
         return;
     }
     if (project) {
-        ProjectCounts counts{};
-        for (std::size_t i = 0; i < counts.size(); ++i)
-            counts[i] = configured.images.packets[i].count;
+        const ProjectCounts counts = configured.images.counts();
         ReadProjectCells(*project, counts, *workspace);
         printLabels(counts);
     }

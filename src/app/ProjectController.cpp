@@ -27,11 +27,7 @@ ProjectController::~ProjectController() = default;
 
 // Each packet's count at the last configure, as the store's images hold it.
 ProjectCounts ProjectController::counts() const {
-    ProjectCounts counts{};
-    const CommandImages& images = m_workspace->store()->images();
-    for (int i = 0; i < kPacketCount; ++i)
-        counts[i] = images.packets[i].count;
-    return counts;
+    return m_workspace->store()->images().counts();
 }
 
 void ProjectController::saveRecent() {

@@ -48,6 +48,14 @@ struct CommandImages {
     std::array<PacketImage, kPacketCount> packets{};
     int totalCount = 0;  // sum of all rows' counts, checked or not (a function-50 row adds 1)
     int checkedRows = 0; // rows checked at configure
+
+    // Each packet's count as configured (0 for a row that is never sent).
+    std::array<int, kPacketCount> counts() const {
+        std::array<int, kPacketCount> out{};
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = packets[i].count;
+        return out;
+    }
 };
 
 } // namespace vantor

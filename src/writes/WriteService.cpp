@@ -25,11 +25,7 @@ WriteService::WriteService(Workspace* workspace, LinkController* link, QObject* 
     : QObject(parent), m_workspace(workspace), m_link(link) {}
 
 PacketCounts WriteService::counts() const {
-    PacketCounts counts{};
-    const CommandImages& images = m_workspace->store()->images();
-    for (int i = 0; i < kPacketCount; ++i)
-        counts[i] = images.packets[i].count;
-    return counts;
+    return m_workspace->store()->images().counts();
 }
 
 // The store holds the images as the configured link sends them: over Modbus TCP the address
