@@ -13,7 +13,7 @@ namespace vantor {
 
 namespace {
 
-bool SyncToDisk(int handle) {
+bool Sync(int handle) {
 #ifdef Q_OS_WIN
     return _commit(handle) == 0;
 #else
@@ -23,13 +23,13 @@ bool SyncToDisk(int handle) {
 
 } // namespace
 
-bool CommitWhole(QSaveFile& file, QString* error) {
+bool CommitWhole(QSaveFile& file, QString* error, SyncToDisk sync) {
     const bool written = file.error() == QFileDevice::NoError && file.flush() &&
                          file.error() == QFileDevice::NoError;
     QString reason;
     if (!written)
         reason = file.errorString();
-    else if (!SyncToDisk(file.handle()))
+    else if (sync == SyncToDisk::Yes && !Sync(file.handle()))
         reason = QString::fromLocal8Bit(std::strerror(errno));
     if (!reason.isEmpty()) {
         file.cancelWriting();

@@ -9,8 +9,12 @@
 
 namespace vantor {
 
+enum class SyncToDisk { Yes, No };
+
 // True when the file is in place. False: nothing was replaced, the temporary file is gone and
-// *error (if given) says why.
-bool CommitWhole(QSaveFile& file, QString* error = nullptr);
+// *error (if given) says why. SyncToDisk::No leaves out the sync, for a file rewritten many
+// times a second whose loss in a power cut costs nothing (the shared live values): its bytes
+// are still checked whole before the rename.
+bool CommitWhole(QSaveFile& file, QString* error = nullptr, SyncToDisk sync = SyncToDisk::Yes);
 
 } // namespace vantor

@@ -31,7 +31,8 @@ bool WriteShareIni(const QString& path, const ShareEntries& entries, QString* er
             *error = file.errorString();
         return false;
     }
-    return CommitWhole(file, error);
+    // Written at every sampling tick on the GUI thread: checked whole, not synced.
+    return CommitWhole(file, error, SyncToDisk::No);
 }
 
 } // namespace vantor
