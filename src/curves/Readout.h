@@ -30,6 +30,12 @@ QString ReadoutHeader(const QString& timeLabel, double oleDate);
 QString ReadoutLine(const ReadoutCurve& curve, bool live);
 // The header followed by a line per curve.
 QString BuildReadout(const QString& header, const QList<ReadoutCurve>& curves, bool live);
+// Two cursors: both headers, "Δt = " the time between them (seconds, and h:mm:ss from a minute
+// on), then per curve " name: v1 → v2  Δ d" + the unit (live only); a side without a value
+// shows "--" and no Δ. The lists run in the same order.
+QString BuildDeltaReadout(const QString& header1, const QString& header2, double seconds,
+                          const QList<ReadoutCurve>& at1, const QList<ReadoutCurve>& at2,
+                          bool live);
 // The tool tip of one curve: its read-out line without the line break.
 QString ReadoutToolTip(const ReadoutCurve& curve, bool live);
 

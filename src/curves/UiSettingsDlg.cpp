@@ -1,5 +1,6 @@
 #include "curves/UiSettingsDlg.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,13 +32,19 @@ CUiSettingsDlg::CUiSettingsDlg(Workspace* workspace, QWidget* parent)
         grid->addWidget(edit, i, 1);
     }
     grid->addWidget(new QLabel(QStringLiteral("ms"), this), static_cast<int>(UiField::SampleMs), 2);
+    m_xAxis = new QComboBox(this);
+    m_xAxis->setObjectName(QStringLiteral("xAxisChoice"));
+    m_xAxis->addItems({QStringLiteral("采样序号"), QStringLiteral("时间")});
+    m_xAxis->setCurrentIndex(settings.timeAxis != 0 ? 1 : 0);
+    grid->addWidget(new QLabel(QStringLiteral("X轴刻度"), this), kUiFieldCount, 0);
+    grid->addWidget(m_xAxis, kUiFieldCount, 1);
     m_error = MakeErrorLabel(this);
-    grid->addWidget(m_error, kUiFieldCount, 0, 1, 3);
+    grid->addWidget(m_error, kUiFieldCount + 1, 0, 1, 3);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CUiSettingsDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    grid->addWidget(buttons, kUiFieldCount + 1, 0, 1, 3);
+    grid->addWidget(buttons, kUiFieldCount + 2, 0, 1, 3);
 }
 
 void CUiSettingsDlg::accept() {
@@ -51,7 +58,9 @@ void CUiSettingsDlg::accept() {
         adjustSize(); // room for the wrapped message
         return;
     }
-    m_workspace->setTrendSettings(*input.settings);
+    TrendSettings settings = *input.settings;
+    settings.timeAxis = m_xAxis->currentIndex() == 1 ? 1 : 0;
+    m_workspace->setTrendSettings(settings);
     QDialog::accept();
 }
 

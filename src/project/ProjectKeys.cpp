@@ -336,6 +336,12 @@ const ProjectKey kProjectKeys[] = {
          if (const auto fixed = Bounded(k, r, 0, 1))
              r.tcp.header.fixedUnit = *fixed == 1;
      }},
+    {"TrendTimeAxis", Section::Extra, ReadStep::Trend,
+     [](const ProjectKey& k, Writing& w) { Put(k, w, w.ws.trendSettings().timeAxis); },
+     [](const ProjectKey& k, ProjectReading& r) {
+         if (const auto on = Bounded(k, r, 0, 1))
+             r.trend.timeAxis = static_cast<std::int16_t>(*on);
+     }},
     {"SerialPort", Section::Extra, ReadStep::TypedPort,
      [](const ProjectKey& k, Writing& w) {
          const SerialSelection* serial = w.ws.serial();

@@ -1,7 +1,8 @@
 #pragma once
 // The trend's settings: the seven axis ranges, the fonts of the read-out and the legend, the
-// legend's row spacing, the curves' line width and the sampling interval. All are 16-bit signed
-// numbers, as a project file keeps them.
+// legend's row spacing, the curves' line width, the sampling interval and whether the bottom
+// axis shows sample numbers or times. All are 16-bit signed numbers, as a project file keeps
+// them.
 #include <array>
 #include <cstdint>
 
@@ -26,6 +27,7 @@ struct TrendSettings {
     std::int16_t legendSpacing = -5;
     std::int16_t lineWidth = 0;   // pen width of every curve
     std::int16_t sampleMs = 1000; // milliseconds between samples
+    std::int16_t timeAxis = 0;    // 1: the bottom axis shows the samples' times
 
     AxisRange& range(TrendAxis axis) { return ranges[static_cast<int>(axis)]; }
     const AxisRange& range(TrendAxis axis) const { return ranges[static_cast<int>(axis)]; }

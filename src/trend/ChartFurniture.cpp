@@ -38,6 +38,27 @@ private:
     const QCPAxis* m_axis;
 };
 
+class WallClockTicker : public QCPAxisTickerDateTime {
+public:
+    explicit WallClockTicker(const QCPAxis* axis) : m_axis(axis) {
+        setDateTimeSpec(Qt::UTC); // the keys are wall-clock seconds written as UTC
+    }
+
+protected:
+    double getTickStep(const QCPRange& range) override {
+        const bool days = range.size() > 86400;
+        const QString format = days ? QStringLiteral("MM-dd HH:mm") : QStringLiteral("HH:mm:ss");
+        setDateTimeFormat(format);
+        const QFontMetrics metrics(m_axis->tickLabelFont());
+        const int labelRoom = metrics.horizontalAdvance(format + QStringLiteral("  ")) * 3 / 2;
+        setTickCount(std::max(1, m_axis->axisRect()->width() / std::max(labelRoom, 1)));
+        return QCPAxisTickerDateTime::getTickStep(range);
+    }
+
+private:
+    const QCPAxis* m_axis;
+};
+
 struct ExtraAxis {
     TrendAxis axis;
     QCPAxis::AxisType side;
@@ -84,6 +105,10 @@ void AddExtraAxes(QCustomPlot* plot, std::array<QCPAxis*, kTrendAxisCount>& axes
 
 QSharedPointer<QCPAxisTicker> MakeTimeBaseTicker(const SeriesData* timeBase, const QCPAxis* axis) {
     return QSharedPointer<QCPAxisTicker>(new TimeBaseTicker(timeBase, axis));
+}
+
+QSharedPointer<QCPAxisTicker> MakeTimeTicker(const QCPAxis* axis) {
+    return QSharedPointer<QCPAxisTicker>(new WallClockTicker(axis));
 }
 
 } // namespace vantor

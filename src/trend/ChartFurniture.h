@@ -18,5 +18,8 @@ QCPItemStraightLine* MakeVerticalLine(QCustomPlot* plot, const QColor& color, co
 // Ticks far enough apart for a time label each, on whole samples, labelled with the time
 // base's label of that sample where it has one.
 QSharedPointer<QCPAxisTicker> MakeTimeBaseTicker(const SeriesData* timeBase, const QCPAxis* axis);
+// Ticks at round times (seconds of wall-clock time), as many as fit side by side without
+// overlapping, with the date where the range spans more than a day.
+QSharedPointer<QCPAxisTicker> MakeTimeTicker(const QCPAxis* axis);
 
 } // namespace vantor

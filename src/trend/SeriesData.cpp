@@ -113,6 +113,26 @@ int SeriesData::firstXAtLeast(int from, int to, double key) const {
     return from;
 }
 
+int SeriesData::firstYAtLeast(double value) const {
+    int from = 0, to = count();
+    while (from < to) {
+        const int middle = from + (to - from) / 2;
+        if (m_y[middle] < value)
+            from = middle + 1;
+        else
+            to = middle;
+    }
+    return from;
+}
+
+std::optional<SeriesPoint> SeriesData::yRangeOf(int from, int to) const {
+    from = std::max(from, 0);
+    to = std::min(to, count());
+    if (from >= to)
+        return std::nullopt;
+    return span(from, to);
+}
+
 std::optional<SeriesPoint> SeriesData::yRange() const {
     if (m_blocks.empty())
         return std::nullopt;

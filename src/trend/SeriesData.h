@@ -38,7 +38,11 @@ public:
     // in non-decreasing order).
     int lowerBound(double key) const;
     int upperBound(double key) const;
+    // The first index whose Y is >= value, for a series whose Y never falls (the time base).
+    int firstYAtLeast(double value) const;
     std::optional<SeriesPoint> yRange() const; // lowest and highest Y of all points (x = min)
+    // Lowest (x) and highest (y) Y of the points [from, to); nothing for an empty span.
+    std::optional<SeriesPoint> yRangeOf(int from, int to) const;
     // Lowest and highest Y of the line where X lies in [lo, hi], with the points just outside
     // (the line runs through them); nothing when no point is that near.
     std::optional<SeriesPoint> yRangeAround(double lo, double hi) const;

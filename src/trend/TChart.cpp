@@ -16,11 +16,7 @@
 namespace vantor {
 
 namespace {
-
-constexpr int kGrabPixels = 4;  // how near the marker line a press grabs it
-constexpr int kHoverPixels = 3; // how near a curve the mouse counts as over it
 const char* const kOverlay = "overlay";
-
 } // namespace
 
 CTChart::CTChart(QWidget* parent)
@@ -40,6 +36,8 @@ CTChart::CTChart(QWidget* parent)
     AddExtraAxes(m_plot, m_axes);
     m_marker = MakeVerticalLine(m_plot, Qt::blue, QString::fromLatin1(kOverlay));
     m_cursor = MakeVerticalLine(m_plot, Qt::red, QString::fromLatin1(kOverlay));
+    m_second = MakeVerticalLine(m_plot, QColor(0, 140, 0), QString::fromLatin1(kOverlay));
+    m_second->setVisible(false);
 
     m_series.emplace_back();
     Series& timeBase = m_series.back();
@@ -48,6 +46,7 @@ CTChart::CTChart(QWidget* parent)
     timeBase.color = Qt::black;
     m_plot->xAxis->setTicker(MakeTimeBaseTicker(timeBase.data.get(), m_plot->xAxis));
     setSeriesActive(0, false);
+    setupInteractions();
 
     m_legend->setFixedWidth(kLegendWidth);
     m_legend->setUniformItemSizes(true);
@@ -95,38 +94,55 @@ QCPAxis* CTChart::axis(TrendAxis which) const {
 // ---- axes ----
 
 void CTChart::setAxisRange(TrendAxis which, double min, double max) {
-    axis(which)->setRange(min, max);
+    m_auto[static_cast<std::size_t>(which)] = false;
+    if (which == TrendAxis::X)
+        axis(which)->setRange(keyOfX(min), keyOfX(max));
+    else
+        axis(which)->setRange(min, max);
     scheduleReplot();
 }
 
 std::pair<double, double> CTChart::axisRange(TrendAxis which) const {
+    if (which == TrendAxis::X)
+        return visibleX();
     const QCPRange range = axis(which)->range();
     return {range.lower, range.upper};
 }
 
+std::pair<double, double> CTChart::visibleX() const {
+    const QCPRange range = m_plot->xAxis->range();
+    return {xOfKey(range.lower), xOfKey(range.upper)};
+}
+
 void CTChart::shiftX(double offset, bool checkLimits) {
-    QCPAxis* x = m_plot->xAxis;
-    const QCPRange range = x->range();
+    const auto [lower, upper] = visibleX();
     if (checkLimits && offset < 0)
-        offset = std::max(offset, std::min(0.0, -range.lower));
+        offset = std::max(offset, std::min(0.0, -lower));
     if (checkLimits && offset > 0) {
-        // Forward only while a point stands at or beyond the right edge: a new chart fills from
-        // the left and scrolls once its newest point reaches the right edge.
-        double newest = -std::numeric_limits<double>::infinity();
-        for (const Series& s : m_series)
-            if (s.data->count() > 0)
-                newest = std::max(newest, s.data->x(s.data->count() - 1).value_or(newest));
-        if (!(newest >= range.upper))
+        // Forward only while a point stands at or beyond the right edge, and no further than one
+        // past the newest point: a new chart fills from the left and scrolls once its newest
+        // point reaches the right edge, and fast forward stops at the newest sample.
+        const double newest = newestX();
+        if (!(newest >= upper))
             return;
+        offset = std::min(offset, newest - upper + 1);
     }
     if (offset == 0)
         return;
-    x->setRange(range.lower + offset, range.upper + offset);
+    m_plot->xAxis->setRange(keyOfX(lower + offset), keyOfX(upper + offset));
     scheduleReplot();
 }
 
 double CTChart::pixelToX(int pixel) const {
-    return m_plot->xAxis->pixelToCoord(m_plot->mapFrom(this, QPoint(pixel, 0)).x());
+    return xOfKey(m_plot->xAxis->pixelToCoord(m_plot->mapFrom(this, QPoint(pixel, 0)).x()));
+}
+
+double CTChart::newestX() const {
+    double newest = 0;
+    for (const Series& s : m_series)
+        if (s.data->count() > 0)
+            newest = std::max(newest, *s.data->x(s.data->count() - 1));
+    return newest;
 }
 
 // ---- series ----
@@ -137,6 +153,8 @@ int CTChart::addSeries() {
     Series& s = m_series.back();
     s.data = std::make_unique<SeriesData>();
     s.curve = new TrendCurve(s.data.get(), m_plot->xAxis, m_plot->yAxis);
+    s.curve->setSlot(index);
+    s.curve->setTimeKeys(m_timeKeys.get(), m_gapSeconds);
     s.color = ChartColorOfRef(DefaultCurveColor(index));
     s.curve->setPen(QPen(s.color));
     s.legendItem = new QListWidgetItem;
@@ -311,8 +329,8 @@ ChartSnapshot CTChart::snapshot() const {
     ChartSnapshot chart;
     chart.title = title();
     for (int a = 0; a < kTrendAxisCount; ++a) {
-        const QCPRange range = m_axes[static_cast<std::size_t>(a)]->range();
-        chart.ranges[static_cast<std::size_t>(a)] = {range.lower, range.upper};
+        const auto [lower, upper] = axisRange(static_cast<TrendAxis>(a));
+        chart.ranges[static_cast<std::size_t>(a)] = {lower, upper};
     }
     chart.markerX = markerX();
     chart.series.resize(m_series.size());
@@ -355,7 +373,7 @@ void CTChart::load(const ChartSnapshot& chart) {
     for (int a = 0; a < kTrendAxisCount; ++a) {
         const ViewRange range = chart.ranges[static_cast<std::size_t>(a)];
         if (range.max > range.min)
-            m_axes[static_cast<std::size_t>(a)]->setRange(range.min, range.max);
+            setAxisRange(static_cast<TrendAxis>(a), range.min, range.max);
     }
     setMarkerX(chart.markerX);
     scheduleReplot();
@@ -409,18 +427,39 @@ void CTChart::setLegendSpacing(int pixels) {
 
 // ---- marker and cursor ----
 
-double CTChart::markerX() const {
-    return m_marker->point1->coords().x();
+double CTChart::lineX(const QCPItemStraightLine* line) const {
+    return xOfKey(line->point1->coords().x());
 }
 
-void CTChart::setMarkerX(double x) {
-    m_marker->point1->setCoords(x, 0);
-    m_marker->point2->setCoords(x, 1);
+void CTChart::setLineX(QCPItemStraightLine* line, double x) {
+    const double key = keyOfX(x);
+    line->point1->setCoords(key, 0);
+    line->point2->setCoords(key, 1);
     scheduleReplot(true);
 }
 
+double CTChart::markerX() const {
+    return lineX(m_marker);
+}
+
+void CTChart::setMarkerX(double x) {
+    setLineX(m_marker, x);
+}
+
 double CTChart::cursorX() const {
-    return m_cursor->point1->coords().x();
+    return lineX(m_cursor);
+}
+
+std::optional<double> CTChart::secondCursorX() const {
+    return m_second->visible() ? std::optional<double>(lineX(m_second)) : std::nullopt;
+}
+
+void CTChart::setSecondCursorX(std::optional<double> x) {
+    m_second->setVisible(x.has_value());
+    if (x)
+        setLineX(m_second, *x);
+    else
+        scheduleReplot(true);
 }
 
 void CTChart::setPlotToolTip(const QString& text) {
@@ -453,90 +492,6 @@ void CTChart::replotNow() {
     ++m_replots;
     m_fullReplot = false;
     m_plot->replot(QCustomPlot::rpImmediateRefresh);
-}
-
-// ---- mouse ----
-
-bool CTChart::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_plot) {
-        switch (event->type()) {
-        case QEvent::Enter:
-            emit mouseEntered();
-            break;
-        case QEvent::Leave:
-            emit mouseLeft();
-            break;
-        case QEvent::MouseMove:
-            onMouseMove(static_cast<QMouseEvent*>(event));
-            break;
-        case QEvent::MouseButtonPress:
-            onMousePress(static_cast<QMouseEvent*>(event));
-            break;
-        case QEvent::MouseButtonRelease:
-            onMouseRelease(static_cast<QMouseEvent*>(event));
-            break;
-        default:
-            break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void CTChart::onMouseMove(QMouseEvent* event) {
-    const QPointF pos = event->position();
-    const double x = m_plot->xAxis->pixelToCoord(pos.x());
-    m_cursor->point1->setCoords(x, 0);
-    m_cursor->point2->setCoords(x, 1);
-    if (m_draggingMarker) {
-        m_pressMoved = true;
-        setMarkerX(x);
-    }
-    scheduleReplot(true);
-    emit mouseMoved(m_plot->mapTo(this, pos.toPoint()).x());
-    const int series = seriesUnder(pos);
-    if (series > 0)
-        emit seriesHovered(series);
-}
-
-void CTChart::onMousePress(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const double markerPixel = m_plot->xAxis->coordToPixel(markerX());
-    m_draggingMarker = std::abs(event->position().x() - markerPixel) <= kGrabPixels;
-    m_pressMoved = false;
-}
-
-void CTChart::onMouseRelease(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool dragged = m_draggingMarker && m_pressMoved;
-    m_draggingMarker = false;
-    if (dragged)
-        emit markerMoved();
-    else
-        emit clicked();
-}
-
-int CTChart::seriesUnder(QPointF pixel) const {
-    QCPAxis* x = m_plot->xAxis;
-    const double lo = x->pixelToCoord(pixel.x() - kHoverPixels);
-    const double hi = x->pixelToCoord(pixel.x() + kHoverPixels);
-    // The last drawn series lies on top.
-    for (int series = seriesCount() - 1; series > 0; --series) {
-        const Series& s = m_series[static_cast<std::size_t>(series)];
-        if (!s.curve->visible())
-            continue;
-        const auto range = s.data->yRangeAround(std::min(lo, hi), std::max(lo, hi));
-        if (!range)
-            continue;
-        QCPAxis* values = s.curve->valueAxis();
-        const double a = values->coordToPixel(range->x);
-        const double b = values->coordToPixel(range->y);
-        if (pixel.y() >= std::min(a, b) - kHoverPixels &&
-            pixel.y() <= std::max(a, b) + kHoverPixels)
-            return series;
-    }
-    return -1;
 }
 
 } // namespace vantor

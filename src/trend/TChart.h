@@ -1,10 +1,17 @@
 #pragma once
 // The trend chart: every chart operation the trend panel uses, as C++ methods, over the plotting
 // library. Series 0 is the time base (hidden; OLE date values with "%H:%M:%S" labels, its point
-// n at X = n); series k >= 1 draws curve slot k. The bottom axis is the sample index, the left
-// one Y, and five extra value axes: B, C and E on the left, A and D on the right. A blue marker
-// line (draggable) and a red cursor line (following the mouse) stand on the bottom axis. The
-// legend lists the curves with check boxes that show and hide them.
+// n at X = n); series k >= 1 draws curve slot k. The bottom axis is the sample index or, on a
+// time axis, the samples' times; the left one Y, and five extra value axes: B, C and E on the
+// left, A and D on the right. A blue marker line (draggable) and a red cursor line (following
+// the mouse) stand on the bottom axis, and a green second cursor when two cursors are on. The
+// legend lists the curves with check boxes that show and hide them. Every X this class takes or
+// gives is a sample position, whichever axis is shown.
+//
+// The mouse: a click puts the marker there, a drag on the marker moves it, a drag elsewhere pans,
+// a drag with the right button (or with Ctrl) zooms to its rectangle, the wheel over an axis
+// zooms that axis (with Ctrl, over the plot, the bottom axis), a double-click shows everything,
+// and a click with Shift puts the second cursor there. Panning and zooming change the view only.
 //
 // Changes never redraw at once: they mark the chart and one replot follows when the event loop
 // runs again, at most about 30 a second. The marker and cursor lines have a layer of their own,
@@ -21,12 +28,14 @@
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
 #include "trend/SeriesData.h"
+#include "trend/TimeKeys.h"
 
 class QCustomPlot;
 class QCPAxis;
 class QCPItemStraightLine;
 class QListWidget;
 class QListWidgetItem;
+class QWheelEvent;
 
 namespace vantor {
 
@@ -49,6 +58,29 @@ public:
     // series has a point at or beyond its right edge; without, it always moves.
     void shiftX(double offset, bool checkLimits);
     double pixelToX(int pixel) const; // a horizontal pixel of this widget to its X value
+
+    // ---- the view ----
+    // The bottom axis in time (stepSeconds: the sampling interval, for the gaps and the ends).
+    void setTimeAxis(bool on, double stepSeconds);
+    bool timeAxis() const { return m_timeKeys != nullptr; }
+    double newestX() const; // the X of the newest point of any series (0 when none)
+    // The newest point at the right edge, the width kept; returns how far the view moved.
+    double scrollToNewest();
+    // Every point of every shown curve in view, the value axes fitted to their curves.
+    void showAll();
+    // A value axis fitted to the points of its shown curves in the visible X range, with a
+    // margin of 5 %; an axis without such points keeps its range.
+    void autoscale(TrendAxis axis);
+    void autoscaleAll();
+    // An axis that fits itself at every redraw; any range set on it ends that.
+    void setAxisAuto(TrendAxis axis, bool on);
+    bool axisAuto(TrendAxis axis) const { return m_auto[static_cast<std::size_t>(axis)]; }
+    // Zooms an axis by factor (< 1 in) around the given plot pixel along it.
+    void zoomAxis(TrendAxis axis, double factor, double aroundPixel);
+    // The wheel over an axis (or with Ctrl over the plot) zooms; returns whether it did.
+    bool wheelZoom(QWheelEvent* event);
+    // The shown curves whose last visible point lies above (1) or below (-1) their axis.
+    std::vector<std::pair<int, int>> outOfRange() const;
 
     // ---- series ----
     int seriesCount() const { return static_cast<int>(m_series.size()); }
@@ -88,6 +120,8 @@ public:
     double markerX() const;
     void setMarkerX(double x);
     double cursorX() const;
+    std::optional<double> secondCursorX() const;
+    void setSecondCursorX(std::optional<double> x); // none hides it
 
     // ---- the whole chart as data ----
     // Every series with its points, the title, the visible axis ranges and the marker. Cheap:
@@ -113,6 +147,8 @@ signals:
     void mouseMoved(int pixelX);    // a horizontal pixel of this widget
     void seriesHovered(int series); // the mouse is over this curve
     void markerMoved();             // the user dragged the marker line
+    void secondCursorMoved();       // the user placed or dragged the second cursor
+    void viewChangedByUser();       // a pan, a zoom or the full view by the mouse
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -141,12 +177,27 @@ private:
     void onMousePress(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
     int seriesUnder(QPointF pixel) const;
+    void setupInteractions();
+    bool onMouseDoubleClick(QMouseEvent* event);
+    void applyAutoAxes();
+    bool fitAxis(TrendAxis axis); // autoscale without a redraw; whether the range was set
+    std::pair<double, double> visibleX() const; // the bottom axis's range as X
+    double keyOfX(double x) const { return m_timeKeys ? m_timeKeys->keyOfX(x) : x; }
+    double xOfKey(double key) const { return m_timeKeys ? m_timeKeys->xOfKey(key) : key; }
+    void setLineX(QCPItemStraightLine* line, double x);
+    double lineX(const QCPItemStraightLine* line) const;
 
     QCustomPlot* m_plot;
     QListWidget* m_legend;
     std::array<QCPAxis*, kTrendAxisCount> m_axes{};
     QCPItemStraightLine* m_marker;
     QCPItemStraightLine* m_cursor;
+    QCPItemStraightLine* m_second;
+    std::unique_ptr<TimeKeys> m_timeKeys;
+    double m_gapSeconds = 0;
+    std::array<bool, kTrendAxisCount> m_auto{};
+    QPointF m_pressAt;
+    bool m_draggingSecond = false;
     std::vector<Series> m_series;
     QTimer m_replotTimer;
     QElapsedTimer m_sinceReplot;

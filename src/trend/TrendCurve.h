@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 
 #include "trend/SeriesData.h"
+#include "trend/TimeKeys.h"
 
 namespace vantor {
 
@@ -16,6 +17,16 @@ public:
     TrendCurve(const SeriesData* data, QCPAxis* keyAxis, QCPAxis* valueAxis);
 
     void setLineWidth(int width) { m_width = std::clamp(width, 0, kMaxWidth); }
+    void setSlot(int slot) { m_slot = slot; } // places its out-of-range arrow
+    // On a time axis the points stand at their samples' times and the line breaks where two
+    // samples lie more than gapSeconds apart; without keys the bottom axis is the sample X.
+    void setTimeKeys(const TimeKeys* keys, double gapSeconds) {
+        m_keys = keys;
+        m_gap = gapSeconds;
+    }
+    // Where the curve's last visible point lies against its value axis's range: 1 above it, -1
+    // below it, 0 inside (or no point visible). An arrow at the edge shows it.
+    int outOfRange() const;
     int lineWidth() const { return m_width; }
 
     double selectTest(const QPointF& pos, bool onlySelectable,
@@ -32,8 +43,15 @@ protected:
     void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
 
 private:
+    void timeLine(QPolygonF& out) const;
+    std::optional<double> lastVisibleY() const;
+    void drawArrow(QCPPainter* painter, int direction) const;
+
     const SeriesData* m_data;
+    const TimeKeys* m_keys = nullptr;
+    double m_gap = 0;
     int m_width = 0;
+    int m_slot = 0;
     mutable std::vector<SeriesPoint> m_scratch;
 };
 

@@ -166,6 +166,7 @@ void CTrendPanelDlg::buildStrip() {
     settings->setAutoRaise(true);
     connect(settings, &QToolButton::clicked, this, &CTrendPanelDlg::uiSettingsRequested);
     axisRow->addWidget(settings);
+    buildViewControls();
 
     m_slider = new QSlider(Qt::Horizontal, m_strip->second());
     m_slider->setObjectName(QStringLiteral("transparencySlider"));
@@ -230,6 +231,14 @@ void CTrendPanelDlg::buildChart() {
     connect(m_chart, &CTChart::seriesHovered, this,
             [this](int series) { emit seriesHovered(series, m_chart->cursorX()); });
     connect(m_chart, &CTChart::markerMoved, this, &CTrendPanelDlg::showMarker);
+    connect(m_chart, &CTChart::secondCursorMoved, this, [this] {
+        m_twoCursorsButton->setChecked(m_chart->secondCursorX().has_value());
+        emit readoutRequested(m_chart->markerX());
+    });
+    // A pan or a zoom holds the view where the user put it: the chart stops following.
+    connect(m_chart, &CTChart::viewChangedByUser, this, [this] { setMoving(false); });
+    if (settings.timeAxis != 0)
+        m_chart->setTimeAxis(true, settings.sampleMs / 1000.0);
     m_chart->plot()->installEventFilter(this);
 }
 
@@ -310,6 +319,8 @@ void CTrendPanelDlg::applySettings() {
             m_chart->setLegendFontSize(settings.legendFont);
         if (settings.legendSpacing != old.legendSpacing)
             m_chart->setLegendSpacing(settings.legendSpacing);
+        if (settings.timeAxis != old.timeAxis || settings.sampleMs != old.sampleMs)
+            m_chart->setTimeAxis(settings.timeAxis != 0, settings.sampleMs / 1000.0);
     }
     if (settings.sampleMs != old.sampleMs && sampling())
         startTimer();
@@ -363,67 +374,6 @@ void CTrendPanelDlg::startRealTime() {
     // A new run with a new stamp when the box is checked.
     setAutoSave(autoSaveChecked());
     emit resizeFloatBoxRequested();
-}
-
-void CTrendPanelDlg::setMoving(bool moving) {
-    m_sampler.setMoving(moving);
-}
-
-// ---- axes and scrolling ----
-
-void CTrendPanelDlg::resetAxes() {
-    const TrendSettings& settings = m_workspace->trendSettings();
-    for (TrendAxis axis : kAxisResetOrder)
-        chart()->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
-}
-
-void CTrendPanelDlg::zeroAxes() {
-    const TrendSettings& settings = m_workspace->trendSettings();
-    for (TrendAxis axis : kAxisZeroOrder)
-        chart()->setAxisRange(axis, 0, settings.range(axis).max);
-}
-
-void CTrendPanelDlg::fastPress(FastScroll::Mode mode) {
-    m_fast.press(mode);
-    m_fastTimer.start(FastScroll::kPeriodMs);
-}
-
-void CTrendPanelDlg::fastRelease() {
-    m_fast.release();
-    m_fastTimer.stop();
-}
-
-void CTrendPanelDlg::fastTick() {
-    const FastScroll::Step step = m_fast.tick();
-    // The first forward tick holds the next one back by the extra wait.
-    m_fastTimer.setInterval(step.wait ? FastScroll::kPeriodMs + FastScroll::kFirstWaitMs
-                                      : FastScroll::kPeriodMs);
-    if (step.shift != 0)
-        chart()->shiftX(step.shift, step.checkLimits);
-}
-
-// ---- marker ----
-
-void CTrendPanelDlg::showMarker() {
-    m_markerEdit->setText(QString::number(static_cast<int>(chart()->markerX())));
-}
-
-void CTrendPanelDlg::moveMarkerBy(double step) {
-    chart()->setMarkerX(chart()->markerX() + step);
-    showMarker();
-}
-
-void CTrendPanelDlg::wheelEvent(QWheelEvent* event) {
-    moveMarkerBy(event->angleDelta().y() > 0 ? 1 : -1);
-    event->accept();
-}
-
-bool CTrendPanelDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (m_chart && watched == m_chart->plot() && event->type() == QEvent::Wheel) {
-        wheelEvent(static_cast<QWheelEvent*>(event));
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vantor

@@ -70,9 +70,10 @@ public slots:
     void startRealTime();          // "实时曲线"
     void startSamplingIfStopped(); // the link opened
     void stopSampling();
-    void setMoving(bool moving); // "移动曲线" / "暂停曲线"
+    void setMoving(bool moving); // "移动曲线" / "暂停曲线" / "跟随最新"
     void resetAxes();            // "Y轴复位"
     void zeroAxes();             // "Y轴归零"
+    void setTwoCursors(bool on); // "双游标"
     void fastPress(vantor::FastScroll::Mode mode);
     void fastRelease();
     void fastTick();               // one tick of the fast-scroll timer
@@ -110,6 +111,8 @@ private:
     void onSliderAction(int action);
     void startTimer();
     void buildRecordingControls();
+    void buildViewControls();
+    QToolButton* addTextButton(const char* name, const QString& text, const QString& tip);
     void showAutoSave(bool checked);
 
     Workspace* m_workspace;
@@ -120,6 +123,8 @@ private:
     CTChart* m_chart = nullptr;
     QToolButton* m_legendButton = nullptr;
     QToolButton* m_textBoxButton = nullptr;
+    QToolButton* m_followButton = nullptr;
+    QToolButton* m_twoCursorsButton = nullptr;
     QLineEdit* m_markerEdit = nullptr;
     QSlider* m_slider = nullptr;
     QTimer m_sampleTimer;

@@ -77,9 +77,15 @@ void TrendPanelHooks::showReadout(double x) {
     if (!m_panel->chartBuilt())
         return;
     const CTChart& chart = *m_panel->chart();
-    const auto text = m_panel->history()
-                          ? HistoryReadout(chart, m_panel->historyCorrection(), x)
-                          : LiveReadout(chart, m_panel->sampler(), *m_workspace->curves(), x);
+    const bool history = m_panel->history();
+    // With the second cursor shown the box compares the marker with it, wherever the mouse is.
+    const auto second = chart.secondCursorX();
+    const auto text =
+        second ? TwoCursorReadout(chart, history ? nullptr : &m_panel->sampler(),
+                                  history ? nullptr : m_workspace->curves(),
+                                  m_panel->historyCorrection(), chart.markerX(), *second)
+        : history ? HistoryReadout(chart, m_panel->historyCorrection(), x)
+                  : LiveReadout(chart, m_panel->sampler(), *m_workspace->curves(), x);
     if (!text)
         return; // left of the first sample: the box keeps its old text
     m_readout = *text;

@@ -33,6 +33,24 @@ ReadoutCurve StoredCurve(const CTChart& chart, int series, int f) {
     return {chart.seriesTitle(series), chart.yAtX(series, f), {}};
 }
 
+QList<ReadoutCurve> LiveCurves(const CTChart& chart, const TrendSampler& sampler,
+                               const CurveTable& curves, int f) {
+    QList<ReadoutCurve> lines;
+    lines.reserve(curves.rowCount());
+    for (const CurveRow& row : curves.rows())
+        lines.append(CurveOfRow(chart, sampler, row, f));
+    return lines;
+}
+
+QList<ReadoutCurve> StoredCurves(const CTChart& chart, int correction, int f) {
+    const int last = static_cast<int>(std::min<qint64>(qint64(chart.seriesCount()) - correction - 1,
+                                                       qint64(chart.seriesCount()) - 1));
+    QList<ReadoutCurve> lines;
+    for (int series = 1; series <= last; ++series)
+        lines.append(StoredCurve(chart, series, f));
+    return lines;
+}
+
 } // namespace
 
 std::optional<QString> LiveReadout(const CTChart& chart, const TrendSampler& sampler,
@@ -40,11 +58,7 @@ std::optional<QString> LiveReadout(const CTChart& chart, const TrendSampler& sam
     const auto f = ReadoutSample(x);
     if (!f)
         return std::nullopt;
-    QList<ReadoutCurve> lines;
-    lines.reserve(curves.rowCount());
-    for (const CurveRow& row : curves.rows())
-        lines.append(CurveOfRow(chart, sampler, row, *f));
-    return BuildReadout(HeaderAt(chart, *f), lines, true);
+    return BuildReadout(HeaderAt(chart, *f), LiveCurves(chart, sampler, curves, *f), true);
 }
 
 std::optional<QString> LiveToolTip(const CTChart& chart, const TrendSampler& sampler,
@@ -64,12 +78,7 @@ std::optional<QString> HistoryReadout(const CTChart& chart, int correction, doub
     const auto f = ReadoutSample(x);
     if (!f)
         return std::nullopt;
-    const int last = static_cast<int>(std::min<qint64>(qint64(chart.seriesCount()) - correction - 1,
-                                                       qint64(chart.seriesCount()) - 1));
-    QList<ReadoutCurve> lines;
-    for (int series = 1; series <= last; ++series)
-        lines.append(StoredCurve(chart, series, *f));
-    return BuildReadout(HeaderAt(chart, *f), lines, false);
+    return BuildReadout(HeaderAt(chart, *f), StoredCurves(chart, correction, *f), false);
 }
 
 std::optional<QString> HistoryToolTip(const CTChart& chart, int series, double cursorX) {
@@ -77,6 +86,24 @@ std::optional<QString> HistoryToolTip(const CTChart& chart, int series, double c
     if (!f || series < 1 || series >= chart.seriesCount())
         return std::nullopt;
     return ReadoutToolTip(StoredCurve(chart, series, *f), false);
+}
+
+std::optional<QString> TwoCursorReadout(const CTChart& chart, const TrendSampler* sampler,
+                                        const CurveTable* curves, int correction, double x1,
+                                        double x2) {
+    const auto f1 = ReadoutSample(x1);
+    const auto f2 = ReadoutSample(x2);
+    if (!f1 || !f2)
+        return std::nullopt;
+    const bool live = sampler && curves;
+    auto curvesAt = [&](int f) {
+        return live ? LiveCurves(chart, *sampler, *curves, f) : StoredCurves(chart, correction, f);
+    };
+    const auto date1 = chart.yValue(0, *f1 - 1);
+    const auto date2 = chart.yValue(0, *f2 - 1);
+    const double seconds = date1 && date2 ? (*date2 - *date1) * 86400.0 : 0;
+    return BuildDeltaReadout(HeaderAt(chart, *f1), HeaderAt(chart, *f2), seconds, curvesAt(*f1),
+                             curvesAt(*f2), live);
 }
 
 } // namespace vantor

@@ -23,4 +23,11 @@ std::optional<QString> LiveToolTip(const CTChart& chart, const TrendSampler& sam
 std::optional<QString> HistoryReadout(const CTChart& chart, int correction, double x);
 std::optional<QString> HistoryToolTip(const CTChart& chart, int series, double cursorX);
 
+// The read-out of the marker (x1) and the second cursor (x2): both samples, the time between
+// them and each curve's two values and their difference. Live with a sampler and the curve
+// table, else as a loaded file's with its correction. None when either X names no sample.
+std::optional<QString> TwoCursorReadout(const CTChart& chart, const TrendSampler* sampler,
+                                        const CurveTable* curves, int correction, double x1,
+                                        double x2);
+
 } // namespace vantor

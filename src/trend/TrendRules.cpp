@@ -76,7 +76,7 @@ FastScroll::Step FastScroll::tick() {
     }
     switch (m_mode) {
     case Mode::Forward:
-        return {kShift, false, false};
+        return {kShift, true, false};
     case Mode::Back:
         return {-kShift, true, false};
     case Mode::None:

@@ -48,7 +48,8 @@ std::uint32_t RefOfChartColor(const QColor& color);
 
 // Fast forward / fast back while a button is held. The panel runs a 50 ms timer while one is
 // held; the first forward tick only waits (100 ms more), every later tick shifts the X axis by
-// 100 units. Back shifts from the first tick on and keeps the range right of the first sample.
+// 100 units. Back shifts from the first tick on and keeps the range right of the first sample;
+// forward stops once the newest sample is in view.
 class FastScroll {
 public:
     enum class Mode { None, Forward, Back };

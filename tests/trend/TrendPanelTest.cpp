@@ -63,10 +63,13 @@ TEST_F(TrendPanel, AFullPageScrollsByOnePerSampleAndPausingFreezesItAndTheMarker
     EXPECT_EQ(marker(), "4");
     EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
     EXPECT_EQ(chart->pointCount(0), 7);
+    // Moving again jumps to the newest sample (X 6), the marker keeping its place in the view.
     panel.setMoving(true);
+    EXPECT_EQ(x(), std::make_pair(5.0, 6.0));
+    EXPECT_EQ(marker(), "7");
     tick();
-    EXPECT_EQ(marker(), "5");
-    EXPECT_EQ(x(), std::make_pair(3.0, 4.0));
+    EXPECT_EQ(marker(), "8");
+    EXPECT_EQ(x(), std::make_pair(6.0, 7.0));
 }
 
 TEST_F(TrendPanel, CurvesPlotTheGridTextTimesTheRateAndABadReferencePlotsZero) {
@@ -142,18 +145,20 @@ TEST_F(TrendPanel, AxisZeroLeavesXAndAxisResetRestoresAllSeven) {
         EXPECT_EQ(chart->axisRange(axis), std::make_pair(-10.0, double(settings.range(axis).max)));
 }
 
-TEST_F(TrendPanel, FastForwardShiftsFromItsSecondTickAndBackStopsAtTheFirstSample) {
+TEST_F(TrendPanel, FastForwardStopsAtTheNewestSampleAndBackAtTheFirst) {
+    panel.setMoving(false);
+    tick(350); // the newest time point at X 349
     panel.fastPress(FastScroll::Mode::Forward);
     panel.fastTick();
     EXPECT_EQ(x(), std::make_pair(0.0, 300.0));
     panel.fastTick();
+    EXPECT_EQ(x(), std::make_pair(50.0, 350.0));
     panel.fastTick();
-    EXPECT_EQ(x(), std::make_pair(200.0, 500.0));
+    EXPECT_EQ(x(), std::make_pair(50.0, 350.0)); // never into empty space
     panel.fastRelease();
     panel.fastPress(FastScroll::Mode::Back);
     panel.fastTick();
-    EXPECT_EQ(x(), std::make_pair(100.0, 400.0));
-    panel.fastTick();
+    EXPECT_EQ(x(), std::make_pair(0.0, 300.0));
     panel.fastTick();
     EXPECT_EQ(x(), std::make_pair(0.0, 300.0));
     panel.fastRelease();

@@ -1,0 +1,136 @@
+// The trend panel's view controls: following the newest sample, the full view, fitting the
+// axes, the two cursors, the axis buttons, fast scrolling and the marker.
+#include <QToolButton>
+#include <cmath>
+#include <QWheelEvent>
+#include <qcustomplot.h>
+
+#include "registers/Workspace.h"
+#include "trend/TChart.h"
+#include "trend/TrendPanelDlg.h"
+#include "widgets/TwoRowStrip.h"
+
+namespace vantor {
+
+QToolButton* CTrendPanelDlg::addTextButton(const char* name, const QString& text,
+                                           const QString& tip) {
+    auto* button = new QToolButton(m_strip->second());
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    m_strip->secondLayout()->addWidget(button);
+    return button;
+}
+
+void CTrendPanelDlg::buildViewControls() {
+    connect(addTextButton("showAllButton", QStringLiteral("全部显示"),
+                          QStringLiteral("显示全部数据（双击曲线区同样）")),
+            &QToolButton::clicked, this, [this] {
+                chart()->showAll();
+                setMoving(false);
+            });
+    connect(addTextButton("autoscaleButton", QStringLiteral("自动缩放"),
+                          QStringLiteral("各数值轴按可见数据自动缩放")),
+            &QToolButton::clicked, this, [this] { chart()->autoscaleAll(); });
+    m_followButton = addTextButton("followButton", QStringLiteral("跟随最新"),
+                                   QStringLiteral("最新数据保持在右边缘；缩放或平移后停止跟随"));
+    m_followButton->setCheckable(true);
+    m_followButton->setChecked(m_sampler.moving());
+    connect(m_followButton, &QToolButton::clicked, this, &CTrendPanelDlg::setMoving);
+    m_twoCursorsButton = addTextButton("twoCursorsButton", QStringLiteral("双游标"),
+                                       QStringLiteral("第二游标：Shift+单击放置，可拖动；"
+                                                      "读数显示两游标的值与差值"));
+    m_twoCursorsButton->setCheckable(true);
+    connect(m_twoCursorsButton, &QToolButton::clicked, this, &CTrendPanelDlg::setTwoCursors);
+}
+
+// The second cursor starts a quarter of the view left of the marker (or right, where the marker
+// stands in the view's left quarter).
+void CTrendPanelDlg::setTwoCursors(bool on) {
+    m_twoCursorsButton->setChecked(on);
+    CTChart* c = chart();
+    if (!on) {
+        c->setSecondCursorX(std::nullopt);
+    } else if (!c->secondCursorX()) {
+        const auto [lower, upper] = c->axisRange(TrendAxis::X);
+        const double quarter = (upper - lower) / 4;
+        const double marker = c->markerX();
+        c->setSecondCursorX(std::round(marker - quarter >= lower ? marker - quarter
+                                                                 : marker + quarter));
+    }
+    emit readoutRequested(c->markerX());
+}
+
+// Moving is following the newest sample: turned on, the view jumps to the newest sample (the
+// marker keeps its place on the screen) and scrolls with every sample from there.
+void CTrendPanelDlg::setMoving(bool moving) {
+    m_sampler.setMoving(moving);
+    m_followButton->setChecked(moving);
+    if (moving && m_chart) {
+        if (const double offset = m_chart->scrollToNewest(); offset != 0)
+            moveMarkerBy(offset);
+    }
+}
+
+// ---- axes and scrolling ----
+
+void CTrendPanelDlg::resetAxes() {
+    const TrendSettings& settings = m_workspace->trendSettings();
+    for (TrendAxis axis : kAxisResetOrder)
+        chart()->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
+}
+
+void CTrendPanelDlg::zeroAxes() {
+    const TrendSettings& settings = m_workspace->trendSettings();
+    for (TrendAxis axis : kAxisZeroOrder)
+        chart()->setAxisRange(axis, 0, settings.range(axis).max);
+}
+
+void CTrendPanelDlg::fastPress(FastScroll::Mode mode) {
+    m_fast.press(mode);
+    m_fastTimer.start(FastScroll::kPeriodMs);
+}
+
+void CTrendPanelDlg::fastRelease() {
+    m_fast.release();
+    m_fastTimer.stop();
+}
+
+void CTrendPanelDlg::fastTick() {
+    const FastScroll::Step step = m_fast.tick();
+    // The first forward tick holds the next one back by the extra wait.
+    m_fastTimer.setInterval(step.wait ? FastScroll::kPeriodMs + FastScroll::kFirstWaitMs
+                                      : FastScroll::kPeriodMs);
+    if (step.shift != 0)
+        chart()->shiftX(step.shift, step.checkLimits);
+}
+
+// ---- marker ----
+
+void CTrendPanelDlg::showMarker() {
+    m_markerEdit->setText(QString::number(static_cast<int>(chart()->markerX())));
+}
+
+void CTrendPanelDlg::moveMarkerBy(double step) {
+    chart()->setMarkerX(chart()->markerX() + step);
+    showMarker();
+}
+
+void CTrendPanelDlg::wheelEvent(QWheelEvent* event) {
+    moveMarkerBy(event->angleDelta().y() > 0 ? 1 : -1);
+    event->accept();
+}
+
+// The wheel over an axis zooms it (the chart's own); over the plot it moves the marker.
+bool CTrendPanelDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (m_chart && watched == m_chart->plot() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!m_chart->wheelZoom(wheel))
+            wheelEvent(wheel);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantor

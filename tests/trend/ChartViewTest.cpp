@@ -1,0 +1,136 @@
+// The chart's view tools: zoom, pan, full view, following the newest sample, fitting axes, the
+// out-of-range arrows, the two cursors' read-out and the time axis.
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+#include "curves/Readout.h"
+#include "registers/OleDate.h"
+#include "registers/Workspace.h"
+#include "trend/TChart.h"
+#include "trend/TimeKeys.h"
+#include "trend/TrendPanelDlg.h"
+#include "trend/TrendReadout.h"
+
+using namespace vantor;
+
+namespace {
+
+// Sample i at 10:00:00 + i seconds (a 30-second pause after sample 9), curve 1 at 10 + i.
+class ChartView : public ::testing::Test {
+protected:
+    void SetUp() override {
+        chart.resize(800, 400);
+        chart.show();
+        chart.addSeries();
+        const QDateTime start(QDate(2026, 12, 9), QTime(10, 0));
+        for (int i = 0; i < 20; ++i) {
+            const QDateTime at = start.addSecs(i < 10 ? i : i + 30);
+            chart.appendIndexed(0, OleDateFromDateTime(at), at.toString("HH:mm:ss"));
+            chart.appendPoint(1, i + 1, 10 + i);
+        }
+        chart.setAxisRange(TrendAxis::X, 0, 30);
+        chart.setAxisRange(TrendAxis::Y, 0, 100);
+        chart.replotNow();
+    }
+    std::vector<double> values() const {
+        std::vector<double> out;
+        for (int i = 0; i < chart.pointCount(1); ++i)
+            out.push_back(*chart.yValue(1, i));
+        return out;
+    }
+    CTChart chart;
+};
+
+} // namespace
+
+TEST_F(ChartView, ZoomPanAndFullViewChangeOnlyTheView) {
+    const std::vector<double> before = values();
+    QSignalSpy byUser(&chart, &CTChart::viewChangedByUser);
+    chart.zoomAxis(TrendAxis::X, 0.5, chart.plot()->xAxis->coordToPixel(10));
+    EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(5.0, 20.0));
+    // A drag on the plot away from the marker pans.
+    QWidget* plot = chart.plot();
+    const QRect rect = chart.plot()->axisRect()->rect();
+    QTest::mousePress(plot, Qt::LeftButton, {}, rect.center());
+    QTest::mouseMove(plot, rect.center() + QPoint(100, 0));
+    QTest::mouseRelease(plot, Qt::LeftButton, {}, rect.center() + QPoint(100, 0));
+    EXPECT_LT(chart.axisRange(TrendAxis::X).first, 5.0);
+    EXPECT_EQ(byUser.size(), 1);
+    chart.showAll();
+    EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(1.0, 20.0));
+    EXPECT_EQ(values(), before);
+    EXPECT_EQ(chart.pointCount(0), 20);
+}
+
+TEST_F(ChartView, AutoscaleFitsTheVisiblePointsAndAnAutoAxisFollowsNewOnes) {
+    chart.setAxisRange(TrendAxis::X, 1, 11); // values 10 .. 20, the line on to 21 at X 12
+    chart.autoscale(TrendAxis::Y);
+    EXPECT_EQ(chart.axisRange(TrendAxis::Y), std::make_pair(9.45, 21.55));
+    chart.setAxisAuto(TrendAxis::Y, true);
+    chart.appendPoint(1, 21, 1000);
+    chart.setAxisRange(TrendAxis::X, 1, 21);
+    chart.setAxisAuto(TrendAxis::Y, true); // the range set above ended it
+    chart.appendPoint(1, 22, -1000);
+    chart.setAxisRange(TrendAxis::A, 0, 1); // another axis's range keeps Y following
+    chart.plot()->xAxis->setRange(1, 22);
+    chart.replotNow();
+    EXPECT_EQ(chart.axisRange(TrendAxis::Y), std::make_pair(-1100.0, 1100.0));
+}
+
+TEST_F(ChartView, ACurveOutsideItsAxisGetsAnArrowOnThatSide) {
+    const struct {
+        double value;
+        std::vector<std::pair<int, int>> arrows;
+    } cases[] = {{1170, {{1, 1}}}, {-5, {{1, -1}}}, {50, {}}};
+    for (const auto& c : cases) {
+        chart.appendPoint(1, chart.pointCount(1) + 1, c.value);
+        chart.setAxisRange(TrendAxis::X, 0, chart.pointCount(1));
+        EXPECT_EQ(chart.outOfRange(), c.arrows) << c.value;
+    }
+}
+
+TEST_F(ChartView, FollowingJumpsToTheNewestSampleAndAPanStopsIt) {
+    QTemporaryDir dir;
+    Workspace ws;
+    CTrendPanelDlg panel(&ws);
+    panel.sampler().setShareIniPath(dir.filePath("share.ini"));
+    panel.setMoving(false);
+    for (int i = 0; i < 400; ++i)
+        panel.sampleAt(QDateTime(QDate(2026, 12, 9), QTime(10, 0)).addSecs(i));
+    EXPECT_EQ(panel.chart()->axisRange(TrendAxis::X), std::make_pair(0.0, 300.0));
+    panel.setMoving(true);
+    EXPECT_EQ(panel.chart()->axisRange(TrendAxis::X), std::make_pair(99.0, 399.0));
+    emit panel.chart()->viewChangedByUser();
+    EXPECT_FALSE(panel.moving());
+}
+
+TEST_F(ChartView, TwoCursorsReadBothValuesTheirDifferenceAndTheTimeBetween) {
+    chart.setMarkerX(3);
+    chart.setSecondCursorX(15); // across the pause: 12 samples and 30 s more
+    const auto text = TwoCursorReadout(chart, nullptr, nullptr, 0, chart.markerX(),
+                                       *chart.secondCursorX());
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text->contains("Δt = 42.0 s")) << text->toStdString();
+    EXPECT_TRUE(text->contains(": 12.0 → 24.0  Δ +12.0")) << text->toStdString();
+    chart.setSecondCursorX(std::nullopt);
+    EXPECT_FALSE(chart.secondCursorX());
+}
+
+TEST_F(ChartView, ATimeAxisKeepsSamplePositionsAndPlacesSamplesAtTheirTimes) {
+    chart.setMarkerX(5);
+    chart.setTimeAxis(true, 1);
+    EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(0.0, 30.0));
+    EXPECT_DOUBLE_EQ(chart.markerX(), 5);
+    const double ten = SecondsOfOleDate(OleDateFromDateTime(QDateTime(QDate(2026, 12, 9),
+                                                                      QTime(10, 0))));
+    // Sample X = f stands at the time of time-base point f - 1; the pause lies between X 10
+    // and 11.
+    QCPAxis* x = chart.plot()->xAxis;
+    const double perSecond = x->coordToPixel(ten + 1) - x->coordToPixel(ten);
+    EXPECT_NEAR(x->coordToPixel(ten + 40) - x->coordToPixel(ten + 9), 31 * perSecond, 1e-6);
+    chart.setTimeAxis(false, 1);
+    EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(0.0, 30.0));
+}
