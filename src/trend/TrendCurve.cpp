@@ -149,7 +149,7 @@ void TrendCurve::drawArrow(QCPPainter* painter, int direction) const {
     const double slot = std::max(0, m_slot) % 20;
     const double x = rect.right() - kArrowSize - 2 - slot * kArrowStagger;
     const double tip = direction > 0 ? rect.top() + 1 : rect.bottom() - 1;
-    const double base = tip + direction * -2 * kArrowSize;
+    const double base = tip + direction * 2 * kArrowSize;
     const QPointF arrow[3] = {{x, tip}, {x - kArrowSize, base}, {x + kArrowSize, base}};
     painter->setPen(QPen(mPen.color(), 1));
     painter->setBrush(mPen.color());

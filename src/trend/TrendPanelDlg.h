@@ -57,12 +57,13 @@ public:
     CurveRecorder* recorder() const { return m_recorder; }
     // The chart as data, with the curves' units.
     ChartSnapshot chartSnapshot();
-    // Loads a curve file as history; a file that cannot be read is refused with a message and
-    // changes nothing. Returns whether it was loaded.
+    // Loads a curve file (or a CSV table the program wrote) as history; a file that cannot be
+    // read is refused with a message and changes nothing. Returns whether it was loaded.
     bool loadHistory(const QString& path);
-    // Saves the chart as a curve file, a CSV table, or a PNG or PDF picture, by the suffix;
+    // Saves the chart as a curve file, a CSV table, or a PNG or PDF picture, by the suffix (only
+    // the samples between the marker and the second cursor when asked and it is shown);
     // returns the error text, or nothing on success.
-    std::optional<QString> saveChartAs(const QString& path);
+    std::optional<QString> saveChartAs(const QString& path, bool betweenCursors = false);
 
 public slots:
     void OnSampleTick(); // one sample now

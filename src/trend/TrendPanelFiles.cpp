@@ -12,6 +12,7 @@
 #include "registers/Workspace.h"
 #include "trend/ChartPictures.h"
 #include "trend/CurveCsv.h"
+#include "trend/CurveCsvRead.h"
 #include "trend/CurveRecorder.h"
 #include "trend/TChart.h"
 #include "trend/TeeFile.h"
@@ -142,7 +143,7 @@ ChartSnapshot CTrendPanelDlg::chartSnapshot() {
 
 void CTrendPanelDlg::openHistory() {
     QFileDialog dialog(this, QStringLiteral("打开"), QString(),
-                       QStringLiteral("Executable Files (*.tee)"));
+                       QStringLiteral("Executable Files (*.tee);;CSV 表格 (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("tee"));
@@ -154,11 +155,18 @@ void CTrendPanelDlg::openHistory() {
     loadHistory(dialog.selectedFiles().constFirst());
 }
 
+// A curve file, or a CSV table the program wrote (by the suffix).
 bool CTrendPanelDlg::loadHistory(const QString& path) {
     TeeLoad loaded;
     {
         const WaitCursor wait;
-        loaded = LoadTeeFile(path);
+        if (QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0) {
+            CsvChart table = LoadCurveCsv(path);
+            loaded.chart = std::move(table.chart);
+            loaded.error = table.error;
+        } else {
+            loaded = LoadTeeFile(path);
+        }
     }
     if (!loaded.chart) {
         // Refused before anything changed: the chart and the mode stay as they were.
@@ -192,8 +200,14 @@ void CTrendPanelDlg::saveChart() {
     const QString csv = QStringLiteral("CSV 表格 (*.csv)");
     const QString png = QStringLiteral("PNG 图片 (*.png)");
     const QString pdf = QStringLiteral("PDF 文档 (*.pdf)");
+    QStringList filters{tee, csv, png, pdf};
+    // With two cursors shown the span between them can be saved on its own.
+    const QString spanCsv = QStringLiteral("CSV 表格，两游标之间 (*.csv)");
+    const QString spanPng = QStringLiteral("PNG 图片，两游标之间 (*.png)");
+    if (chart()->secondCursorX())
+        filters << spanCsv << spanPng;
     QFileDialog dialog(this, QStringLiteral("保存曲线"), QString(),
-                       QStringList{tee, csv, png, pdf}.join(QStringLiteral(";;")));
+                       filters.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("tee"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
@@ -204,7 +218,8 @@ void CTrendPanelDlg::saveChart() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
-    if (const auto error = saveChartAs(path)) {
+    const QString filter = dialog.selectedNameFilter();
+    if (const auto error = saveChartAs(path, filter == spanCsv || filter == spanPng)) {
         ShowMessage(this, *error);
         emit statusMessage(*error);
         return;
@@ -212,16 +227,30 @@ void CTrendPanelDlg::saveChart() {
     emit statusMessage(QStringLiteral("曲线已保存到 %1").arg(QDir::toNativeSeparators(path)));
 }
 
-std::optional<QString> CTrendPanelDlg::saveChartAs(const QString& path) {
+std::optional<QString> CTrendPanelDlg::saveChartAs(const QString& path, bool betweenCursors) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     const WaitCursor wait;
+    CTChart* c = chart();
+    const std::optional<double> second = betweenCursors ? c->secondCursorX() : std::nullopt;
+    const double lo = second ? std::min(*second, c->markerX()) : 0;
+    const double hi = second ? std::max(*second, c->markerX()) : 0;
+    auto data = [&] { return second ? SliceSnapshot(chartSnapshot(), lo, hi) : chartSnapshot(); };
     if (suffix == QLatin1String("csv"))
-        return SaveCurveCsv(path, chartSnapshot());
+        return SaveCurveCsv(path, data());
     if (suffix == QLatin1String("png") || suffix == QLatin1String("pdf")) {
-        chart()->replotNow();
-        return SaveChartPicture(*chart(), path);
+        // The span fills the picture; the view the user had comes back afterwards.
+        const auto view = c->axisRange(TrendAxis::X);
+        if (second)
+            c->setAxisRange(TrendAxis::X, lo, hi);
+        c->replotNow();
+        auto error = SaveChartPicture(*c, path);
+        if (second) {
+            c->setAxisRange(TrendAxis::X, view.first, view.second);
+            c->replotNow();
+        }
+        return error;
     }
-    return SaveTeeFile(path, chartSnapshot());
+    return SaveTeeFile(path, data());
 }
 
 } // namespace vantor

@@ -7,6 +7,7 @@
 
 #include "registers/OleDate.h"
 #include "trend/CurveCsv.h"
+#include "trend/CurveCsvRead.h"
 
 namespace vantor {
 namespace {
@@ -101,4 +102,49 @@ TEST(CurveCsv, SaveWritesTheWholeFileOrNamesTheOneItCouldNotWrite) {
 }
 
 } // namespace
+} // namespace vantor
+
+namespace vantor {
+
+// What the program wrote reads back as the same samples: names and units apart again, each
+// curve's points at the samples they were taken with, the times to the millisecond.
+TEST(CurveCsv, ATableWrittenReadsBackAsHistory) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(WriteCurveCsv(buffer, Chart()));
+    const CsvChart read = ReadCurveCsv(buffer.data(), QStringLiteral("run.csv"));
+    ASSERT_TRUE(read.chart) << read.error.toStdString();
+    const ChartSnapshot& chart = *read.chart;
+    ASSERT_EQ(chart.series.size(), 4u); // the inactive curve was not written
+    EXPECT_EQ(chart.series[1].title, "温度");
+    EXPECT_EQ(chart.series[1].unit, "°C");
+    EXPECT_EQ(chart.series[2].title, "压力, \"高\"");
+    EXPECT_EQ(chart.series[3].ys[1], 1e300);
+    EXPECT_EQ(chart.series[3].x(1), 4);
+    EXPECT_EQ(chart.series[2].x(0), 3);
+    EXPECT_NEAR(chart.series[0].ys[3], Chart().series[0].ys[3], 1e-8);
+    EXPECT_EQ(chart.series[0].labels[3], "00:00:01");
+
+    for (const QByteArray& bad : {QByteArray("time,a\r\n"), QByteArray("时间,a\r\nyesterday,1\r\n"),
+                                  QByteArray("时间,a\r\n2024-03-05 23:59:58.000,x\r\n")}) {
+        const CsvChart refused = ReadCurveCsv(bad, QStringLiteral("bad.csv"));
+        EXPECT_FALSE(refused.chart);
+        EXPECT_TRUE(refused.error.startsWith("无法打开 CSV 文件 bad.csv")) << bad.toStdString();
+    }
+}
+
+// The span between the cursors: samples 2 .. 3, renumbered from the first, each curve's points
+// still beside their time-base points.
+TEST(CurveCsv, ASliceKeepsTheSamplesBetweenTheCursors) {
+    const ChartSnapshot slice = SliceSnapshot(Chart(), 3.7, 2);
+    ASSERT_EQ(slice.series[0].count(), 2);
+    EXPECT_EQ(slice.series[0].ys[0], Chart().series[0].ys[1]);
+    EXPECT_EQ(slice.series[1].count(), 2);
+    EXPECT_EQ(slice.series[1].x(0), 1);
+    EXPECT_EQ(slice.series[1].ys[1], 0.1);
+    EXPECT_EQ(slice.series[2].count(), 1);
+    EXPECT_EQ(slice.series[2].x(0), 2);
+    EXPECT_EQ(slice.series[4].count(), 0);
+}
+
 } // namespace vantor
