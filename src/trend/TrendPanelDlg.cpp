@@ -252,7 +252,13 @@ void CTrendPanelDlg::connectCurves() {
             c->setSeriesAxis(slot, TrendAxis::Y);
             c->setSeriesLineWidth(slot, m_workspace->trendSettings().lineWidth);
         }
+        m_sampler.applyLooks(*c, slot, m_workspace->trendSettings().lineWidth);
         emit resizeFloatBoxRequested();
+    });
+    connect(curves, &CurveTable::rowEdited, this, [this](int row) {
+        if (m_chart && !m_history)
+            m_sampler.applyLooks(*m_chart, m_workspace->curves()->row(row).number.toInt(),
+                                 m_workspace->trendSettings().lineWidth);
     });
     connect(curves, &CurveTable::curveRemoved, this, [this](int, int slot) {
         if (slot <= 0)
@@ -319,6 +325,9 @@ void CTrendPanelDlg::applySettings() {
             m_chart->setLegendFontSize(settings.legendFont);
         if (settings.legendSpacing != old.legendSpacing)
             m_chart->setLegendSpacing(settings.legendSpacing);
+        if (settings.lineWidth != old.lineWidth && !m_history)
+            for (int slot = 1; slot < m_chart->seriesCount(); ++slot)
+                m_chart->setSeriesLineWidth(slot, settings.lineWidth);
         if (settings.timeAxis != old.timeAxis || settings.sampleMs != old.sampleMs)
             m_chart->setTimeAxis(settings.timeAxis != 0, settings.sampleMs / 1000.0);
     }

@@ -27,6 +27,20 @@ float TrendSampler::rowValue(int row) const {
     return row >= 0 && row < m_rowValues.size() ? m_rowValues[row] : 0.0f;
 }
 
+void TrendSampler::applyLooks(CTChart& chart, int slot, int lineWidth) const {
+    const CurveTable* curves = m_workspace->curves();
+    if (slot < 1 || slot >= chart.seriesCount() || curves->slotFree(slot))
+        return;
+    // The slot's last row names it, as the rows are read in order.
+    const CurveRow& row = curves->row(curves->rowsOfSlot(slot).constLast());
+    chart.setSeriesLineWidth(slot, lineWidth);
+    chart.setSeriesColor(slot, ChartColorOfRef(row.color));
+    chart.setSeriesActive(slot, true);
+    chart.setSeriesTitle(slot, row.name);
+    if (const auto axis = AxisOfName(row.axis))
+        chart.setSeriesAxis(slot, *axis);
+}
+
 std::optional<QString> TrendSampler::tick(CTChart& chart, const QDateTime& now) {
     // The time base keeps the OLE date to six decimals, as its text form has them.
     const double date = QString::number(OleDateFromDateTime(now), 'f', 6).toDouble();
@@ -54,19 +68,17 @@ std::optional<QString> TrendSampler::tick(CTChart& chart, const QDateTime& now) 
             const QString text = store->gridText(ref.grid, ref.row, ref.column);
             const double value = LenientNumber(text) * LenientNumber(row.rate);
             m_rowValues[j] = static_cast<float>(value);
-            // A slot whose series does not exist yet (rows from a project) gets it now.
-            while (chart.seriesCount() <= slot)
-                chart.addSeries();
+            // A slot whose series does not exist yet (rows from a project) gets it now, with its
+            // looks; later the panel applies them when the curve table changes.
+            if (chart.seriesCount() <= slot) {
+                while (chart.seriesCount() <= slot)
+                    chart.addSeries();
+                applyLooks(chart, slot, lineWidth);
+            }
             chart.appendPoint(slot, chart.pointCount(0), value);
-            chart.setSeriesLineWidth(slot, lineWidth);
             int& first = m_first[static_cast<std::size_t>(slot)];
             if (first == 0)
                 first = chart.pointCount(0);
-            chart.setSeriesColor(slot, ChartColorOfRef(row.color));
-            chart.setSeriesActive(slot, true);
-            chart.setSeriesTitle(slot, row.name);
-            if (const auto axis = AxisOfName(row.axis))
-                chart.setSeriesAxis(slot, *axis);
             entries.append({row.number, text});
         }
     }
