@@ -39,6 +39,12 @@ CTChart::CTChart(QWidget* parent)
     m_second = MakeVerticalLine(m_plot, QColor(0, 140, 0), QString::fromLatin1(kOverlay));
     m_second->setVisible(false);
 
+    m_overdraw = std::make_unique<OverdrawPlan>([this](std::vector<TrendCurve*>& curves) {
+        curves.clear();
+        for (const Series& s : m_series)
+            curves.push_back(s.curve);
+    });
+    connect(m_plot, &QCustomPlot::beforeReplot, this, [this] { m_overdraw->newFrame(); });
     m_series.emplace_back();
     Series& timeBase = m_series.back();
     timeBase.data = std::make_unique<SeriesData>();
@@ -154,6 +160,7 @@ int CTChart::addSeries() {
     s.data = std::make_unique<SeriesData>();
     s.curve = new TrendCurve(s.data.get(), m_plot->xAxis, m_plot->yAxis);
     s.curve->setSlot(index);
+    s.curve->setOverdrawPlan(m_overdraw.get());
     s.curve->setTimeKeys(m_timeKeys.get(), m_gapSeconds);
     s.color = ChartColorOfRef(DefaultCurveColor(index));
     s.curve->setPen(QPen(s.color));
@@ -484,6 +491,12 @@ void CTChart::replot() {
     else
         m_plot->layer(QString::fromLatin1(kOverlay))->replot();
     m_fullReplot = false;
+}
+
+void CTChart::setOverdrawSkipping(bool on) {
+    for (Series& s : m_series)
+        s.curve->setOverdrawPlan(on ? m_overdraw.get() : nullptr);
+    scheduleReplot();
 }
 
 void CTChart::replotNow() {

@@ -27,6 +27,7 @@
 
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
+#include "trend/Overdraw.h"
 #include "trend/SeriesData.h"
 #include "trend/TimeKeys.h"
 
@@ -136,6 +137,9 @@ public:
 
     // ---- drawing ----
     void replotNow(); // draws at once (the benchmarks, the screenshots)
+    // Dense curves paint only what no later curve covers (on by default; off draws every line
+    // whole, for comparing).
+    void setOverdrawSkipping(bool on);
     bool replotPending() const { return m_replotTimer.isActive(); }
     int replotCount() const { return m_replots; }
     QCustomPlot* plot() const { return m_plot; }
@@ -194,6 +198,7 @@ private:
     QCPItemStraightLine* m_cursor;
     QCPItemStraightLine* m_second;
     std::unique_ptr<TimeKeys> m_timeKeys;
+    std::unique_ptr<OverdrawPlan> m_overdraw;
     double m_gapSeconds = 0;
     std::array<bool, kTrendAxisCount> m_auto{};
     QPointF m_pressAt;

@@ -156,10 +156,31 @@ void TrendCurve::drawArrow(QCPPainter* painter, int direction) const {
     painter->drawPolygon(arrow, 3);
 }
 
-void TrendCurve::draw(QCPPainter* painter) {
+bool TrendCurve::denseRuns(std::vector<ColumnRun>& runs, QPolygonF& longSegments) const {
+    if (m_width > 1)
+        return false;
     QPolygonF line;
     pixelLine(line);
+    return ColumnRuns(line, runs, longSegments);
+}
+
+void TrendCurve::draw(QCPPainter* painter) {
     painter->setAntialiasing(false);
+    if (const OverdrawPlan::Plan* plan = m_plan ? m_plan->planOf(this) : nullptr) {
+        const QColor color = mPen.color();
+        for (const ColumnRun& run : plan->runs)
+            painter->fillRect(QRect(run.x, run.top, 1, run.bottom - run.top + 1), color);
+        QPen pen(color, 0);
+        pen.setCosmetic(true);
+        painter->setPen(pen);
+        for (qsizetype i = 0; i + 1 < plan->lines.size(); i += 2)
+            painter->drawLine(plan->lines[i], plan->lines[i + 1]);
+        if (const int direction = outOfRange())
+            drawArrow(painter, direction);
+        return;
+    }
+    QPolygonF line;
+    pixelLine(line);
     QPen pen(mPen.color(), 0);
     pen.setCosmetic(true);
     painter->setPen(pen);

@@ -5,6 +5,7 @@
 // above each other, which looks the same at a fraction of the cost of a wide pen.
 #include <qcustomplot.h>
 
+#include "trend/Overdraw.h"
 #include "trend/SeriesData.h"
 #include "trend/TimeKeys.h"
 
@@ -18,6 +19,10 @@ public:
 
     void setLineWidth(int width) { m_width = std::clamp(width, 0, kMaxWidth); }
     void setSlot(int slot) { m_slot = slot; } // places its out-of-range arrow
+    // The chart's plan of what each dense curve still has to paint (see Overdraw.h).
+    void setOverdrawPlan(OverdrawPlan* plan) { m_plan = plan; }
+    // The drawn line as column runs (one pixel wide curves with many points per column).
+    bool denseRuns(std::vector<ColumnRun>& runs, QPolygonF& longSegments) const;
     // On a time axis the points stand at their samples' times and the line breaks where two
     // samples lie more than gapSeconds apart; without keys the bottom axis is the sample X.
     void setTimeKeys(const TimeKeys* keys, double gapSeconds) {
@@ -52,6 +57,7 @@ private:
     double m_gap = 0;
     int m_width = 0;
     int m_slot = 0;
+    OverdrawPlan* m_plan = nullptr;
     mutable std::vector<SeriesPoint> m_scratch;
 };
 

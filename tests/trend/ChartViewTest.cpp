@@ -9,6 +9,7 @@
 #include "curves/Readout.h"
 #include "registers/OleDate.h"
 #include "registers/Workspace.h"
+#include "trend/Overdraw.h"
 #include "trend/TChart.h"
 #include "trend/TimeKeys.h"
 #include "trend/TrendPanelDlg.h"
@@ -133,4 +134,62 @@ TEST_F(ChartView, ATimeAxisKeepsSamplePositionsAndPlacesSamplesAtTheirTimes) {
     EXPECT_NEAR(x->coordToPixel(ten + 40) - x->coordToPixel(ten + 9), 31 * perSecond, 1e-6);
     chart.setTimeAxis(false, 1);
     EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(0.0, 30.0));
+}
+
+// A run keeps only what the cover leaves free, and joins the cover.
+TEST(Overdraw, RunsKeepWhatNoLaterCurveCovers) {
+    std::vector<std::vector<std::pair<int, int>>> cover(2);
+    cover[0] = {{10, 20}, {30, 40}};
+    std::vector<ColumnRun> free;
+    UncoveredParts({{100, 5, 45}, {101, 0, 3}, {102, 0, 9}}, 100, cover, free);
+    const std::vector<std::tuple<int, int, int>> expected{
+        {100, 5, 9}, {100, 21, 29}, {100, 41, 45}, {101, 0, 3}}; // column 102 lies outside
+    ASSERT_EQ(free.size(), expected.size());
+    for (std::size_t i = 0; i < free.size(); ++i)
+        EXPECT_EQ(std::make_tuple(free[i].x, free[i].top, free[i].bottom), expected[i]);
+    EXPECT_EQ(cover[0], (std::vector<std::pair<int, int>>{{5, 45}}));
+}
+
+// Dense curves painted by the plan look as when every line is drawn whole: the same pixels but
+// for a few at the joins between columns, and every curve's highest and lowest pixel there.
+TEST(Overdraw, DenseCurvesLookTheSameAsWholeLines) {
+    CTChart chart;
+    chart.resize(900, 500);
+    chart.show();
+    for (int k = 1; k <= 3; ++k)
+        chart.addSeries();
+    for (int i = 0; i < 60000; ++i) {
+        chart.appendIndexed(0, 46000 + i / 86400.0, QString());
+        for (int k = 1; k <= 3; ++k)
+            chart.appendPoint(k, i + 1, 50 + 40.0 / k * std::sin(i * 0.0003 * k * k) + i % 7);
+    }
+    chart.setAxisRange(TrendAxis::X, 0, 60000);
+    chart.setAxisRange(TrendAxis::Y, 0, 100);
+    auto picture = [&chart](bool skipping) {
+        chart.setOverdrawSkipping(skipping);
+        chart.replotNow();
+        return chart.plot()->toPixmap().toImage();
+    };
+    const QImage whole = picture(false);
+    const QImage planned = picture(true);
+    ASSERT_EQ(whole.size(), planned.size());
+    int differing = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            differing += whole.pixel(x, y) != planned.pixel(x, y);
+    EXPECT_LT(differing, whole.width() * whole.height() / 50);
+    for (int k = 1; k <= 3; ++k) {
+        const QRgb color = chart.seriesColor(k).rgb();
+        auto rows = [color](const QImage& image) {
+            int top = image.height(), bottom = -1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) == color) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+            return std::make_pair(top, bottom);
+        };
+        EXPECT_EQ(rows(planned), rows(whole)) << k;
+    }
 }
