@@ -26,6 +26,8 @@
 #include "app/UpdatePromptDlg.h"
 #include "app/UserNames.h"
 #include "app/ZelvoView.h"
+#include "curves/CurveListModel.h"
+#include "curves/DropListCtrl.h"
 #include "curves/PointListDlg.h"
 #include "modbus/ResizeQuiet.h"
 #include "monitor/VckBaseDlg.h"
@@ -35,6 +37,7 @@
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "registers/Workspace.h"
+#include "trend/TChart.h"
 #include "trend/TrendPanelDlg.h"
 #include "update/UpdateCheck.h"
 #include "widgets/AfterFirstPaint.h"
@@ -141,6 +144,15 @@ CPointListDlg* CMainFrame::pointList() {
     if (!m_pointList) {
         m_pointList = new CPointListDlg(m_view->workspace()->curves(), m_pointListHolder);
         m_pointListHolder->layout()->addWidget(m_pointList);
+        // The statistics columns read the trend chart's visible range.
+        CurveListModel* model = m_pointList->list()->curveModel();
+        CTrendPanelDlg* trend = m_view->trendPanel();
+        model->setStatsSource([trend](int slot) -> std::optional<VisibleStats> {
+            if (!trend->chartBuilt())
+                return std::nullopt;
+            return trend->chart()->visibleStats(slot);
+        });
+        connect(trend, &CTrendPanelDlg::visibleDataChanged, model, &CurveListModel::refreshStats);
     }
     return m_pointList;
 }

@@ -35,18 +35,55 @@ CurveListModel::CurveListModel(CurveTable* curves, QObject* parent)
     });
 }
 
+void CurveListModel::setStatsSource(StatsSource source) {
+    m_statsSource = std::move(source);
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(kRefreshMs);
+    connect(&m_refresh, &QTimer::timeout, this, &CurveListModel::readStatsNow,
+            Qt::UniqueConnection);
+    refreshStats();
+}
+
+void CurveListModel::refreshStats() {
+    if (m_statsSource && !m_refresh.isActive())
+        m_refresh.start();
+}
+
+void CurveListModel::readStatsNow() {
+    if (!m_statsSource)
+        return;
+    m_stats.assign(CurveTable::kMaxCurves + 1, std::nullopt);
+    for (int slot = 1; slot <= CurveTable::kMaxCurves; ++slot)
+        if (!m_curves->slotFree(slot))
+            m_stats[static_cast<std::size_t>(slot)] = m_statsSource(slot);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, kCurveColumnCount), index(rowCount() - 1, columnCount() - 1),
+                         {Qt::DisplayRole});
+}
+
 int CurveListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : m_curves->rowCount();
 }
 
 int CurveListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kCurveColumnCount;
+    return parent.isValid() ? 0 : kCurveColumnCount + kStatsColumns;
 }
 
 QVariant CurveListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_curves->rowCount())
         return {};
     const CurveRow& row = m_curves->row(index.row());
+    if (index.column() >= kCurveColumnCount) {
+        if (role != Qt::DisplayRole)
+            return {};
+        const auto slot = static_cast<std::size_t>(row.number.toInt());
+        const std::optional<VisibleStats> stats =
+            slot < m_stats.size() ? m_stats[slot] : std::nullopt;
+        if (!stats)
+            return {};
+        const double values[kStatsColumns] = {stats->min, stats->max, stats->mean};
+        return QString::number(values[index.column() - kCurveColumnCount], 'g', 6);
+    }
     const auto column = static_cast<CurveColumn>(index.column());
     if (role == Qt::DisplayRole)
         return row.text(column);
@@ -58,6 +95,14 @@ QVariant CurveListModel::data(const QModelIndex& index, int role) const {
 QVariant CurveListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     static const char* const kHeaders[kCurveColumnCount] = {"Datapoint", "Obj_Id", "Color", "Yaxis",
                                                             "No.",       "Rate",   "Unit",  "Addr"};
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section >= kCurveColumnCount)
+        return QStringLiteral("曲线图当前可见范围内的数值");
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
+        section >= kCurveColumnCount && section < kCurveColumnCount + kStatsColumns) {
+        static const char16_t* const kStats[kStatsColumns] = {u"可见最小", u"可见最大",
+                                                              u"可见平均"};
+        return QString::fromUtf16(kStats[section - kCurveColumnCount]);
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kCurveColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);

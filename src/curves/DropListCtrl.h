@@ -25,6 +25,7 @@ CurveCellEditor EditorOfColumn(int column);
 class CDropListCtrl : public QTableView {
     Q_OBJECT
 public:
+    CurveListModel* curveModel() const { return m_model; }
     // Asks the user for a colour; an invalid colour means the dialog was cancelled.
     using ColorPicker = std::function<QColor(QWidget* parent, const QColor& initial)>;
 

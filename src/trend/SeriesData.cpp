@@ -125,6 +125,18 @@ int SeriesData::firstYAtLeast(double value) const {
     return from;
 }
 
+double SeriesData::sum(int from, int to) const {
+    double total = 0;
+    for (int i = std::max(from, 0); i < std::min(to, count());) {
+        const int run = std::min(m_y.runLength(i), std::min(to, count()) - i);
+        const double* values = m_y.run(i);
+        for (int k = 0; k < run; ++k)
+            total += values[k];
+        i += run;
+    }
+    return total;
+}
+
 std::optional<SeriesPoint> SeriesData::yRangeOf(int from, int to) const {
     from = std::max(from, 0);
     to = std::min(to, count());

@@ -41,6 +41,7 @@ public:
     // The first index whose Y is >= value, for a series whose Y never falls (the time base).
     int firstYAtLeast(double value) const;
     std::optional<SeriesPoint> yRange() const; // lowest and highest Y of all points (x = min)
+    double sum(int from, int to) const; // of the Y of the points [from, to)
     // Lowest (x) and highest (y) Y of the points [from, to); nothing for an empty span.
     std::optional<SeriesPoint> yRangeOf(int from, int to) const;
     // Lowest and highest Y of the line where X lies in [lo, hi], with the points just outside

@@ -25,6 +25,7 @@
 #include <optional>
 #include <vector>
 
+#include "curves/CurveListModel.h"
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
 #include "trend/Overdraw.h"
@@ -80,6 +81,8 @@ public:
     void zoomAxis(TrendAxis axis, double factor, double aroundPixel);
     // The wheel over an axis (or with Ctrl over the plot) zooms; returns whether it did.
     bool wheelZoom(QWheelEvent* event);
+    // Lowest, highest and mean value of a series' points in the visible X range.
+    std::optional<VisibleStats> visibleStats(int series) const;
     // The shown curves whose last visible point lies above (1) or below (-1) their axis.
     std::vector<std::pair<int, int>> outOfRange() const;
 
@@ -153,6 +156,7 @@ signals:
     void markerMoved();             // the user dragged the marker line
     void secondCursorMoved();       // the user placed or dragged the second cursor
     void viewChangedByUser();       // a pan, a zoom or the full view by the mouse
+    void viewChanged();             // the visible X range moved, by any means
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

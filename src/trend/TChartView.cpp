@@ -39,6 +39,8 @@ void CTChart::setupInteractions() {
     m_plot->setInteractions(QCP::iRangeDrag); // the wheel is the chart's own (wheelZoom)
     m_plot->setSelectionRectMode(QCP::srmNone);
     connect(m_plot, &QCustomPlot::beforeReplot, this, &CTChart::applyAutoAxes);
+    connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+            &CTChart::viewChanged);
 }
 
 // ---- time axis ----
@@ -177,6 +179,19 @@ bool CTChart::wheelZoom(QWheelEvent* event) {
         return true;
     }
     return false;
+}
+
+std::optional<VisibleStats> CTChart::visibleStats(int series) const {
+    const Series* s = at(series);
+    if (!s)
+        return std::nullopt;
+    const auto [lo, hi] = visibleX();
+    const int first = s->data->lowerBound(lo);
+    const int last = s->data->upperBound(hi);
+    const auto range = s->data->yRangeOf(first, last);
+    if (!range)
+        return std::nullopt;
+    return VisibleStats{range->x, range->y, s->data->sum(first, last) / (last - first)};
 }
 
 std::vector<std::pair<int, int>> CTChart::outOfRange() const {

@@ -237,6 +237,7 @@ void CTrendPanelDlg::buildChart() {
     });
     // A pan or a zoom holds the view where the user put it: the chart stops following.
     connect(m_chart, &CTChart::viewChangedByUser, this, [this] { setMoving(false); });
+    connect(m_chart, &CTChart::viewChanged, this, &CTrendPanelDlg::visibleDataChanged);
     if (settings.timeAxis != 0)
         m_chart->setTimeAxis(true, settings.sampleMs / 1000.0);
     m_chart->plot()->installEventFilter(this);
@@ -349,6 +350,7 @@ void CTrendPanelDlg::sampleAt(const QDateTime& now) {
     if (const auto failure = m_sampler.tick(*chart(), now))
         emit statusMessage(*failure);
     showMarker();
+    emit visibleDataChanged();
 }
 
 void CTrendPanelDlg::startTimer() {

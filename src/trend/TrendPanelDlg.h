@@ -95,6 +95,7 @@ signals:
     void resizeFloatBoxRequested();
     void statusMessage(const QString& text);
     void progressChanged(int percent); // the auto-save's progress
+    void visibleDataChanged();         // a sample or a new view: the visible statistics moved
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

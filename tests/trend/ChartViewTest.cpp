@@ -81,6 +81,15 @@ TEST_F(ChartView, AutoscaleFitsTheVisiblePointsAndAnAutoAxisFollowsNewOnes) {
     EXPECT_EQ(chart.axisRange(TrendAxis::Y), std::make_pair(-1100.0, 1100.0));
 }
 
+TEST_F(ChartView, StatisticsCoverTheVisiblePointsOnly) {
+    chart.setAxisRange(TrendAxis::X, 1.5, 4); // points X 2, 3, 4: values 11, 12, 13
+    const auto stats = chart.visibleStats(1);
+    ASSERT_TRUE(stats);
+    EXPECT_EQ(std::make_tuple(stats->min, stats->max, stats->mean), std::make_tuple(11.0, 13.0, 12.0));
+    chart.setAxisRange(TrendAxis::X, 100, 200);
+    EXPECT_FALSE(chart.visibleStats(1));
+}
+
 TEST_F(ChartView, ACurveOutsideItsAxisGetsAnArrowOnThatSide) {
     const struct {
         double value;
