@@ -1,0 +1,98 @@
+#include "publish/PublishConfig.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QUrl>
+
+#include "publish/PointMessage.h"
+
+namespace vantor {
+
+std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
+    const QUrl url(text, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
+        url.host().isEmpty() || (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
+        *error = QStringLiteral("--publish needs mqtt://HOST:PORT or mqtts://HOST:PORT, got '%1'")
+                     .arg(text);
+        return std::nullopt;
+    }
+    BrokerUrl broker;
+    broker.tls = scheme == QLatin1String("mqtts");
+    broker.host = url.host();
+    broker.port = url.port(broker.tls ? PublishSettings::kDefaultTlsPort
+                                      : PublishSettings::kDefaultPort);
+    if (broker.port < 1 || broker.port > 65535) {
+        *error = QStringLiteral("--publish: port must be 1..65535, got '%1'").arg(text);
+        return std::nullopt;
+    }
+    return broker;
+}
+
+void ApplyBrokerUrl(PublishSettings& settings, const BrokerUrl& url) {
+    settings.enabled = true;
+    settings.host = url.host;
+    settings.port = url.port;
+    settings.tls = url.tls;
+}
+
+std::string EffectivePrefix(const PublishSettings& settings) {
+    const std::string typed = NormalisedPrefix(settings.prefix.toStdString());
+    if (!typed.empty())
+        return typed;
+    return "vantor/" + TopicLevel(QSysInfo::machineHostName().toStdString(), "station") + '/';
+}
+
+std::string EffectiveClientId(const PublishSettings& settings) {
+    if (!settings.clientId.trimmed().isEmpty())
+        return settings.clientId.trimmed().toStdString();
+    return QStringLiteral("vantor-%1-%2")
+        .arg(QSysInfo::machineHostName())
+        .arg(QCoreApplication::applicationPid())
+        .toStdString();
+}
+
+PasswordRead ReadPassword(const PublishSettings& settings) {
+    PasswordRead read;
+    if (settings.user.isEmpty())
+        return read;
+    if (!settings.passwordFile.isEmpty()) {
+        const QFileInfo info(settings.passwordFile);
+        const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
+        QFile file(settings.passwordFile);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+            read.refusal = QStringLiteral("无法读取密码文件 %1").arg(settings.passwordFile);
+            return read;
+        }
+        if (info.permissions() & others) {
+            read.refusal =
+                QStringLiteral("密码文件 %1 可被其他用户读取，拒绝使用 (请执行 chmod 600)")
+                    .arg(settings.passwordFile);
+            return read;
+        }
+        read.password = QString::fromUtf8(file.readLine()).trimmed().toStdString();
+        return read;
+    }
+    read.password = qEnvironmentVariable(kPasswordVariable).toStdString();
+    return read;
+}
+
+BrokerConfig MakeBrokerConfig(const PublishSettings& settings, const std::string& password) {
+    BrokerConfig config;
+    config.host = settings.host.trimmed().toStdString();
+    config.port = settings.port;
+    config.clientId = EffectiveClientId(settings);
+    config.user = settings.user.toStdString();
+    config.password = password;
+    config.tls = settings.tls;
+    config.caFile = settings.caFile.toStdString();
+    config.certFile = settings.certFile.toStdString();
+    config.keyFile = settings.keyFile.toStdString();
+    config.statusTopic = EffectivePrefix(settings) + "status";
+    config.qos = settings.qos > 0 ? 1 : 0;
+    return config;
+}
+
+} // namespace vantor
