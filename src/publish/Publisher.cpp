@@ -5,6 +5,7 @@
 #include "modbus/LinkController.h"
 #include "publish/PublishConfig.h"
 #include "registers/CurveTable.h"
+#include "registers/PointLabel.h"
 #include "registers/RegisterStore.h"
 #include "registers/Workspace.h"
 
@@ -183,8 +184,11 @@ void Publisher::publishPacket(PacketNo packet, bool force) {
         m_payload.clear();
         AppendPointPayload(m_payload, sample);
         const QString label = store->labelText(point);
+        const auto& image = store->images().packets[packet.index()];
         OutMessage message;
-        message.topic = m_prefix + TopicLevel(label.toStdString(), "");
+        message.topic = m_prefix + TopicLevel(label.toStdString(),
+                                              PointLabel(image.function, image.start,
+                                                         store->addressBase(), cell));
         message.payload = m_payload;
         message.qos = m_settings.qos > 0 ? 1 : 0;
         m_client.enqueue(std::move(message));
