@@ -96,3 +96,21 @@ BrokerConfig MakeBrokerConfig(const PublishSettings& settings, const std::string
 }
 
 } // namespace vantor
+
+namespace vantor {
+
+QString PublishSettingsRefusal(const PublishSettings& s) {
+    if (!s.enabled)
+        return {};
+    if (s.host.trimmed().isEmpty())
+        return QStringLiteral("请填写代理服务器地址");
+    if (s.certFile.isEmpty() != s.keyFile.isEmpty())
+        return QStringLiteral("客户端证书和密钥须同时给出");
+    if (s.tls && s.caFile.isEmpty())
+        return QStringLiteral("启用 TLS 时须给出 CA 文件");
+    if (!s.user.isEmpty() && !s.passwordFile.isEmpty())
+        return ReadPassword(s).refusal;
+    return {};
+}
+
+} // namespace vantor

@@ -39,3 +39,11 @@ PasswordRead ReadPassword(const PublishSettings& settings);
 BrokerConfig MakeBrokerConfig(const PublishSettings& settings, const std::string& password);
 
 } // namespace vantor
+
+namespace vantor {
+
+// Why the settings cannot be taken as they are (a broker to publish to without an address, a
+// client key without its certificate, a password file others can read); empty when they can.
+QString PublishSettingsRefusal(const PublishSettings& settings);
+
+} // namespace vantor
