@@ -14,14 +14,18 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
-        url.host().isEmpty() || (!url.path().isEmpty() && url.path() != QLatin1String("/"))) {
-        *error = QStringLiteral("--publish needs mqtt://HOST:PORT or mqtts://HOST:PORT, got '%1'")
+        url.host().isEmpty() || url.hasQuery() || url.hasFragment() ||
+        url.path().contains(QLatin1Char('+')) || url.path().contains(QLatin1Char('#'))) {
+        *error = QStringLiteral(
+                     "--publish needs mqtt://HOST:PORT[/PREFIX] or mqtts://HOST:PORT[/PREFIX], "
+                     "got '%1'")
                      .arg(text);
         return std::nullopt;
     }
     BrokerUrl broker;
     broker.tls = scheme == QLatin1String("mqtts");
     broker.host = url.host();
+    broker.prefix = url.path().mid(1);
     broker.port = url.port(broker.tls ? PublishSettings::kDefaultTlsPort
                                       : PublishSettings::kDefaultPort);
     if (broker.port < 1 || broker.port > 65535) {
@@ -36,6 +40,8 @@ void ApplyBrokerUrl(PublishSettings& settings, const BrokerUrl& url) {
     settings.host = url.host;
     settings.port = url.port;
     settings.tls = url.tls;
+    if (!NormalisedPrefix(url.prefix.toStdString()).empty())
+        settings.prefix = url.prefix;
 }
 
 std::string EffectivePrefix(const PublishSettings& settings) {

@@ -16,12 +16,14 @@ struct BrokerUrl {
     QString host;
     int port = PublishSettings::kDefaultPort;
     bool tls = false;
+    QString prefix; // the URL's path, when it has one: the topic prefix
 };
 
-// "mqtt://HOST[:PORT]" or "mqtts://HOST[:PORT]" (ports 1883 and 8883 by default); the error
+// "mqtt://HOST[:PORT][/PREFIX]" or "mqtts://…" (ports 1883 and 8883 by default); the error
 // text (English, as the command line's) when it is neither.
 std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error);
-// The URL's broker replaces the settings' one; everything else stays.
+// The URL's broker (and its prefix, where it gives one) replaces the settings' one; everything
+// else stays.
 void ApplyBrokerUrl(PublishSettings& settings, const BrokerUrl& url);
 
 // "vantor/<host name>/" where the settings name no prefix; always ending in "/".

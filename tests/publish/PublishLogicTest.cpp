@@ -92,12 +92,14 @@ TEST(PublishConfig, BrokerUrls) {
         const char* host;
         int port;
         bool tls;
-    } cases[] = {{"mqtt://127.0.0.1:1884", true, "127.0.0.1", 1884, false},
-                 {"mqtts://broker.local", true, "broker.local", 8883, true},
-                 {"mqtt://host", true, "host", 1883, false},
-                 {"http://host:80", false, "", 0, false},
-                 {"mqtt://", false, "", 0, false},
-                 {"mqtt://host:1883/topic", false, "", 0, false}};
+        const char* prefix;
+    } cases[] = {{"mqtt://127.0.0.1:1884", true, "127.0.0.1", 1884, false, ""},
+                 {"mqtts://broker.local", true, "broker.local", 8883, true, ""},
+                 {"mqtt://host/plant/a", true, "host", 1883, false, "plant/a"},
+                 {"http://host:80", false, "", 0, false, ""},
+                 {"mqtt://", false, "", 0, false, ""},
+                 {"mqtt://host:99999", false, "", 0, false, ""},
+                 {"mqtt://host/a/#", false, "", 0, false, ""}};
     for (const auto& c : cases) {
         QString error;
         const auto url = ParseBrokerUrl(QString::fromLatin1(c.text), &error);
@@ -109,6 +111,7 @@ TEST(PublishConfig, BrokerUrls) {
         EXPECT_EQ(url->host, c.host);
         EXPECT_EQ(url->port, c.port);
         EXPECT_EQ(url->tls, c.tls);
+        EXPECT_EQ(url->prefix, c.prefix);
     }
     PublishSettings defaults;
     EXPECT_TRUE(QString::fromStdString(EffectivePrefix(defaults)).startsWith("vantor/"));
