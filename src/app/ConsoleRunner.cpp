@@ -190,16 +190,16 @@ bool ConsoleRunner::startPublishing() {
         m_err << text << '\n';
         m_err.flush();
     });
-    if (const QString refusal = m_publisher->start(settings); !refusal.isEmpty()) {
-        fail(QStringLiteral("--publish: ") + refusal, 2);
-        return false;
-    }
     m_err << QStringLiteral("MQTT: 发布到 %1:%2，主题前缀 %3")
                  .arg(settings.host)
                  .arg(settings.port)
                  .arg(QString::fromStdString(EffectivePrefix(settings)))
           << '\n';
     m_err.flush();
+    if (const QString refusal = m_publisher->start(settings); !refusal.isEmpty()) {
+        fail(QStringLiteral("--publish: ") + refusal, 2);
+        return false;
+    }
     return true;
 }
 

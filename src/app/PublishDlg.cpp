@@ -39,6 +39,7 @@ QSpinBox* Spin(const char* name, int low, int high, int value) {
 PublishDlg::PublishDlg(const PublishSettings& s, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("数据发布"));
     setObjectName(QStringLiteral("publishDlg"));
+    setMinimumWidth(420);
     m_form = new QFormLayout;
     m_enabled = new QCheckBox(QStringLiteral("发布到 MQTT 代理服务器"));
     m_enabled->setObjectName(QStringLiteral("enabledCheck"));
