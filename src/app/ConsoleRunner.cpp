@@ -218,8 +218,17 @@ void ConsoleRunner::Finish() {
     // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(m_app.link());
     QCoreApplication::sendPostedEvents(this);
-    if (m_publisher)
+    if (m_publisher) {
         m_publisher->stop();
+        const BrokerStatus s = m_publisher->status();
+        m_err << QStringLiteral("MQTT: 生成=%1 已发送=%2 丢弃=%3 未发送=%4")
+                     .arg(m_publisher->made())
+                     .arg(s.sent)
+                     .arg(s.dropped)
+                     .arg(s.queued + s.inFlight)
+              << '\n';
+        m_err.flush();
+    }
     if (const auto error = m_csv.Close()) {
         m_err << *error << '\n';
         m_err.flush();

@@ -53,8 +53,9 @@ PublishDlg::PublishDlg(const PublishSettings& s, QWidget* parent) : QDialog(pare
     m_form->addRow(QStringLiteral("客户端标识"), m_clientId);
     m_prefix = Line("prefixEdit", s.prefix, QStringLiteral("vantor/<主机名>/"));
     m_form->addRow(QStringLiteral("主题前缀"), m_prefix);
-    m_interval = Spin("intervalSpin", 1, 86400, s.intervalS);
+    m_interval = Spin("intervalSpin", 0, 86400, s.intervalS);
     m_interval->setSuffix(QStringLiteral(" 秒"));
+    m_interval->setSpecialValueText(QStringLiteral("每次应答"));
     m_form->addRow(QStringLiteral("至少每隔"), m_interval);
     m_deadband = new QDoubleSpinBox;
     m_deadband->setObjectName(QStringLiteral("deadbandSpin"));

@@ -34,7 +34,7 @@ constexpr TextKey kTexts[] = {
 };
 constexpr IntKey kInts[] = {
     {"MqttPort", &PublishSettings::port, 1, 65535},
-    {"MqttInterval", &PublishSettings::intervalS, 1, 86400},
+    {"MqttInterval", &PublishSettings::intervalS, 0, 86400},
     {"MqttQos", &PublishSettings::qos, 0, 1},
     {"MqttQueue", &PublishSettings::queueLimit, 0, 100000000},
 };

@@ -40,6 +40,7 @@ std::string MqttClient::start(const BrokerConfig& config) {
     {
         std::lock_guard lock(m_mutex);
         m_queue.setLimit(config.queueLimit);
+        m_inFlight.clear();
         m_stopping = false;
         m_fatal = false;
         m_error.clear();
@@ -99,8 +100,7 @@ void MqttClient::stop(int flushMs) {
     mosquitto_destroy(m_mosq);
     m_mosq = nullptr;
     lock.lock();
-    m_inFlight.clear();
-    m_stopping = false;
+    m_stopping = false; // the unacknowledged stay counted until the next start
     lock.unlock();
     setState(BrokerState::Stopped, {});
 }
@@ -108,6 +108,14 @@ void MqttClient::stop(int flushMs) {
 void MqttClient::enqueue(OutMessage message) {
     std::lock_guard lock(m_mutex);
     m_queue.push(std::move(message));
+    m_wake.notify_all();
+}
+
+void MqttClient::enqueue(std::vector<OutMessage>& messages) {
+    std::lock_guard lock(m_mutex);
+    for (OutMessage& message : messages)
+        m_queue.push(std::move(message));
+    messages.clear();
     m_wake.notify_all();
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 #include <unordered_set>
+#include <vector>
 
 #include "publish/PendingQueue.h"
 
@@ -62,6 +63,7 @@ public:
     void stop(int flushMs = 2000);
 
     void enqueue(OutMessage message);
+    void enqueue(std::vector<OutMessage>& messages); // moved out, one lock for all
     void setQueueLimit(std::size_t limit);
     BrokerStatus status() const;
     // Called on the library's or our thread whenever the state or the error changes.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QUrl>
+#include <QUrlQuery>
 
 #include "publish/PointMessage.h"
 
@@ -14,7 +15,7 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
-        url.host().isEmpty() || url.hasQuery() || url.hasFragment() ||
+        url.host().isEmpty() || url.hasFragment() ||
         url.path().contains(QLatin1Char('+')) || url.path().contains(QLatin1Char('#'))) {
         *error = QStringLiteral(
                      "--publish needs mqtt://HOST:PORT[/PREFIX] or mqtts://HOST:PORT[/PREFIX], "
@@ -26,6 +27,23 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     broker.tls = scheme == QLatin1String("mqtts");
     broker.host = url.host();
     broker.prefix = url.path().mid(1);
+    for (const auto& [key, value] : QUrlQuery(url).queryItems()) {
+        bool ok = false;
+        const double number = value.toDouble(&ok);
+        if (key == QLatin1String("interval") && ok && number >= 0 && number <= 86400 &&
+            number == static_cast<int>(number))
+            broker.intervalS = static_cast<int>(number);
+        else if (key == QLatin1String("deadband") && ok && number >= 0)
+            broker.deadband = number;
+        else if (key == QLatin1String("qos") && (value == QLatin1String("0") || value == QLatin1String("1")))
+            broker.qos = value.toInt();
+        else {
+            *error = QStringLiteral("--publish: '%1=%2' is not interval=0..86400, deadband=X "
+                                    "(0 or more) or qos=0|1")
+                         .arg(key, value);
+            return std::nullopt;
+        }
+    }
     broker.port = url.port(broker.tls ? PublishSettings::kDefaultTlsPort
                                       : PublishSettings::kDefaultPort);
     if (broker.port < 1 || broker.port > 65535) {
@@ -42,6 +60,9 @@ void ApplyBrokerUrl(PublishSettings& settings, const BrokerUrl& url) {
     settings.tls = url.tls;
     if (!NormalisedPrefix(url.prefix.toStdString()).empty())
         settings.prefix = url.prefix;
+    settings.intervalS = url.intervalS.value_or(settings.intervalS);
+    settings.deadband = url.deadband.value_or(settings.deadband);
+    settings.qos = url.qos.value_or(settings.qos);
 }
 
 std::string EffectivePrefix(const PublishSettings& settings) {

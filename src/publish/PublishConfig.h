@@ -17,10 +17,13 @@ struct BrokerUrl {
     int port = PublishSettings::kDefaultPort;
     bool tls = false;
     QString prefix; // the URL's path, when it has one: the topic prefix
+    std::optional<int> intervalS; // ?interval=N (0: every reply)
+    std::optional<double> deadband; // ?deadband=X
+    std::optional<int> qos;         // ?qos=0|1
 };
 
-// "mqtt://HOST[:PORT][/PREFIX]" or "mqtts://…" (ports 1883 and 8883 by default); the error
-// text (English, as the command line's) when it is neither.
+// "mqtt://HOST[:PORT][/PREFIX][?interval=N&deadband=X&qos=Q]" or "mqtts://…" (ports 1883 and
+// 8883 by default); the error text (English, as the command line's) when it is neither.
 std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error);
 // The URL's broker (and its prefix, where it gives one) replaces the settings' one; everything
 // else stays.

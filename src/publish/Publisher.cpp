@@ -86,7 +86,7 @@ QString Publisher::start(const PublishSettings& settings) {
                                                 : kMinAutoQueue;
     m_settings = settings;
     m_prefix = EffectivePrefix(settings);
-    m_intervalMs = std::max(1, settings.intervalS) * std::int64_t{1000};
+    m_intervalMs = std::max(0, settings.intervalS) * std::int64_t{1000}; // 0: every reply
     resetGates();
     if (const std::string error = m_client.start(config); !error.empty())
         return QString::fromStdString(error);
@@ -124,6 +124,9 @@ void Publisher::resetGates() {
         for (PointGate& gate : packet)
             gate.reset();
     m_packets = {};
+    for (auto& packet : m_topics)
+        for (Topic& topic : packet)
+            topic.made = false; // the prefix may have changed
 }
 
 void Publisher::onReply(int packet, int cells) {
@@ -181,19 +184,30 @@ void Publisher::publishPacket(PacketNo packet, bool force) {
         PointGate& gate = m_gates[packet.index()][static_cast<std::size_t>(cell)];
         if (!gate.admit(sample, force ? 0 : m_intervalMs, m_settings.deadband))
             continue;
-        m_payload.clear();
-        AppendPointPayload(m_payload, sample);
-        const QString label = store->labelText(point);
-        const auto& image = store->images().packets[packet.index()];
-        OutMessage message;
-        message.topic = m_prefix + TopicLevel(label.toStdString(),
-                                              PointLabel(image.function, image.start,
-                                                         store->addressBase(), cell));
-        message.payload = m_payload;
+        OutMessage& message = m_batch.emplace_back();
+        message.payload.reserve(96);
+        AppendPointPayload(message.payload, sample);
+        message.topic = topicOf(point);
         message.qos = m_settings.qos > 0 ? 1 : 0;
-        m_client.enqueue(std::move(message));
         ++m_made;
     }
+    if (!m_batch.empty())
+        m_client.enqueue(m_batch);
+}
+
+const std::string& Publisher::topicOf(PointRef point) {
+    Topic& t = m_topics[point.packet.index()][static_cast<std::size_t>(point.cell)];
+    const RegisterStore* store = m_workspace->store();
+    const QString label = store->labelText(point);
+    if (!t.made || label != t.label) {
+        const auto& image = store->images().packets[point.packet.index()];
+        t.topic = m_prefix + TopicLevel(label.toStdString(),
+                                        PointLabel(image.function, image.start,
+                                                   store->addressBase(), point.cell));
+        t.label = label;
+        t.made = true;
+    }
+    return t.topic;
 }
 
 void Publisher::rebuildCurves() {

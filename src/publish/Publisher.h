@@ -89,7 +89,15 @@ private:
     std::string m_shownError;
     QTimer m_statsTimer;
     QTimer m_statusTimer;
-    std::string m_payload; // reused for every message
+    // Each point's topic, made again only when its label changes.
+    struct Topic {
+        QString label;
+        std::string topic;
+        bool made = false;
+    };
+    const std::string& topicOf(PointRef point);
+    std::array<std::array<Topic, kCellsPerPacket>, kPacketCount> m_topics;
+    std::vector<OutMessage> m_batch; // one reply's messages, queued at once
 };
 
 } // namespace vantor

@@ -16,7 +16,7 @@ struct PublishSettings {
     int port = kDefaultPort;
     QString clientId; // empty: "vantor-<host name>-<process id>"
     QString prefix;   // empty: "vantor/<host name>/"; always ends in "/"
-    int intervalS = kDefaultIntervalS; // every point at least this often
+    int intervalS = kDefaultIntervalS; // every point at least this often; 0: every reply
     double deadband = 0;               // a change of the value within it is no change
     int qos = 1;                       // 0 or 1
     int queueLimit = 0;                // pending messages kept; 0: sized from the traffic

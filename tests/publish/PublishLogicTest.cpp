@@ -99,7 +99,10 @@ TEST(PublishConfig, BrokerUrls) {
                  {"http://host:80", false, "", 0, false, ""},
                  {"mqtt://", false, "", 0, false, ""},
                  {"mqtt://host:99999", false, "", 0, false, ""},
-                 {"mqtt://host/a/#", false, "", 0, false, ""}};
+                 {"mqtt://host/a/#", false, "", 0, false, ""},
+                 {"mqtt://host?interval=0&qos=0", true, "host", 1883, false, ""},
+                 {"mqtt://host?interval=-1", false, "", 0, false, ""},
+                 {"mqtt://host?colour=red", false, "", 0, false, ""}};
     for (const auto& c : cases) {
         QString error;
         const auto url = ParseBrokerUrl(QString::fromLatin1(c.text), &error);
@@ -113,6 +116,13 @@ TEST(PublishConfig, BrokerUrls) {
         EXPECT_EQ(url->tls, c.tls);
         EXPECT_EQ(url->prefix, c.prefix);
     }
+    QString error;
+    PublishSettings fromUrl;
+    ApplyBrokerUrl(fromUrl, *ParseBrokerUrl("mqtt://h/p?interval=0&deadband=0.5&qos=0", &error));
+    EXPECT_EQ(fromUrl.intervalS, 0);
+    EXPECT_EQ(fromUrl.deadband, 0.5);
+    EXPECT_EQ(fromUrl.qos, 0);
+    EXPECT_EQ(fromUrl.prefix, "p");
     PublishSettings defaults;
     EXPECT_TRUE(QString::fromStdString(EffectivePrefix(defaults)).startsWith("vantor/"));
     defaults.prefix = "site/a";
