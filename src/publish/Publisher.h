@@ -28,7 +28,7 @@ public:
     static constexpr int kStatusPeriodMs = 1000;
     // A queue sized from the traffic holds 10 minutes of it, within these bounds.
     static constexpr std::size_t kMinAutoQueue = 100000;
-    static constexpr std::size_t kMaxAutoQueue = 2000000;
+    static constexpr std::size_t kMaxAutoQueue = 1000000;
 
     Publisher(Workspace* workspace, LinkController* link, QObject* parent = nullptr);
     ~Publisher() override;
