@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kKeepAliveS = 30;
 constexpr int kFatalRetryMs = 10000;
+constexpr int kUnreachableRetryMs = 2000;
 
 std::once_flag g_libraryInit;
 
@@ -19,6 +20,11 @@ std::string RefusalText(int rc) {
     if (rc == 4 || rc == 5)
         return "代理服务器拒绝了用户名或密码 (" + std::string(mosquitto_connack_string(rc)) + ")";
     return "代理服务器拒绝连接: " + std::string(mosquitto_connack_string(rc));
+}
+
+std::string UnreachableText(const BrokerConfig& config, int rc) {
+    return "无法连接代理服务器 " + config.host + ":" + std::to_string(config.port) + " (" +
+           mosquitto_strerror(rc) + ")，稍后重试";
 }
 
 } // namespace
@@ -68,9 +74,22 @@ std::string MqttClient::start(const BrokerConfig& config) {
         }
     }
     setState(BrokerState::Connecting, {});
-    // A broker that is down now is reached later: the library's thread keeps trying.
-    mosquitto_connect_async(m_mosq, config.host.c_str(), config.port, kKeepAliveS);
-    mosquitto_loop_start(m_mosq);
+    // The library's thread reconnects once it has been connected; a broker that cannot be
+    // reached at all now is tried again by our thread.
+    if (const int rc = mosquitto_connect_async(m_mosq, config.host.c_str(), config.port,
+                                               kKeepAliveS);
+        rc == MOSQ_ERR_SUCCESS) {
+        mosquitto_loop_start(m_mosq);
+    } else {
+        bool refused = false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_fatal = true;
+            refused = m_state == BrokerState::Refused; // a TLS refusal keeps its reason
+        }
+        if (!refused)
+            setState(BrokerState::Connecting, UnreachableText(config, rc));
+    }
     m_pump = std::thread([this] { pump(); });
     return {};
 }
@@ -174,14 +193,22 @@ void MqttClient::pump() {
 // The library's thread ends on a TLS failure; it is started again after a while, as it would
 // reconnect after any other failure.
 void MqttClient::restartAfterFatal(std::unique_lock<std::mutex>& lock) {
-    if (m_wake.wait_for(lock, std::chrono::milliseconds(kFatalRetryMs), [this] { return m_stopping; }))
+    const int delayMs = m_state == BrokerState::Refused ? kFatalRetryMs : kUnreachableRetryMs;
+    if (m_wake.wait_for(lock, std::chrono::milliseconds(delayMs), [this] { return m_stopping; }))
         return;
     m_fatal = false;
+    const bool refused = m_state == BrokerState::Refused;
     lock.unlock();
     mosquitto_loop_stop(m_mosq, true);
-    mosquitto_connect_async(m_mosq, m_config.host.c_str(), m_config.port, kKeepAliveS);
-    mosquitto_loop_start(m_mosq);
+    const int rc =
+        mosquitto_connect_async(m_mosq, m_config.host.c_str(), m_config.port, kKeepAliveS);
+    if (rc == MOSQ_ERR_SUCCESS)
+        mosquitto_loop_start(m_mosq);
+    else if (!refused)
+        setState(BrokerState::Connecting, UnreachableText(m_config, rc));
     lock.lock();
+    if (rc != MOSQ_ERR_SUCCESS)
+        m_fatal = true;
 }
 
 void MqttClient::onConnect(mosquitto* mosq, void* self, int rc) {

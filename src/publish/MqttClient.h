@@ -89,7 +89,7 @@ private:
     std::uint64_t m_sent = 0;
     int m_offlineMid = -1;
     bool m_offlineAcked = false;
-    bool m_fatal = false; // the library's thread gave up (a TLS failure): we start it again
+    bool m_fatal = false; // no library thread runs (TLS failure, unreachable): ours starts one
     bool m_stopping = false;
     std::thread m_pump;
     std::function<void()> m_changed;

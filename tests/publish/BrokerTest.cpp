@@ -160,6 +160,24 @@ TEST_F(BrokerTest, OutageLosesNothingWithinTheQueueAndCountsAnOverflow) {
     client.stop();
 }
 
+// A broker that cannot be reached at the start is tried again until it is there.
+TEST_F(BrokerTest, ABrokerDownAtTheStartIsReachedOnceItIsUp) {
+    broker.stop();
+    MqttClient client;
+    BrokerConfig config;
+    config.host = "127.0.0.1";
+    config.port = broker.port();
+    ASSERT_EQ(client.start(config), "");
+    for (int i = 0; i < 50; ++i)
+        client.enqueue({"late/seq", std::to_string(i), 1, false});
+    ASSERT_TRUE(WaitUntil([&] { return !client.status().error.empty(); }));
+    EXPECT_NE(client.status().error.find("无法连接"), std::string::npos);
+    ASSERT_TRUE(broker.start());
+    ASSERT_TRUE(WaitUntil([&] { return client.status().sent == 50; }, 20000))
+        << client.status().sent;
+    EXPECT_EQ(client.status().state, BrokerState::Connected);
+}
+
 TEST_F(BrokerTest, TlsWithTheRightCaConnectsAWrongCaIsRefused) {
     const struct {
         QString ca;
