@@ -76,8 +76,8 @@ std::string MqttClient::start(const BrokerConfig& config) {
     setState(BrokerState::Connecting, {});
     // The library's thread reconnects once it has been connected; a broker that cannot be
     // reached at all now is tried again by our thread.
-    if (const int rc = mosquitto_connect_async(m_mosq, config.host.c_str(), config.port,
-                                               kKeepAliveS);
+    if (const int rc =
+            mosquitto_connect_async(m_mosq, config.host.c_str(), config.port, kKeepAliveS);
         rc == MOSQ_ERR_SUCCESS) {
         mosquitto_loop_start(m_mosq);
     } else {
@@ -145,8 +145,8 @@ void MqttClient::setQueueLimit(std::size_t limit) {
 
 BrokerStatus MqttClient::status() const {
     std::lock_guard lock(m_mutex);
-    return {m_state,  m_queue.size(), m_inFlight.size(), m_queue.limit(),
-            m_sent,   m_queue.dropped(), m_error};
+    return {m_state,           m_queue.size(), m_inFlight.size(), m_queue.limit(), m_sent,
+            m_queue.dropped(), m_error};
 }
 
 void MqttClient::setState(BrokerState state, const std::string& error) {
@@ -256,7 +256,8 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
     std::string error;
     if (line.find("certificate verify failed") != std::string_view::npos)
         error = "代理服务器的证书未通过 CA 文件的验证";
-    else if (line.find("OpenSSL") != std::string_view::npos || line.find("TLS") != std::string_view::npos)
+    else if (line.find("OpenSSL") != std::string_view::npos ||
+             line.find("TLS") != std::string_view::npos)
         error = "TLS 握手失败: " + std::string(line);
     else
         return;

@@ -15,8 +15,8 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
-        url.host().isEmpty() || url.hasFragment() ||
-        url.path().contains(QLatin1Char('+')) || url.path().contains(QLatin1Char('#'))) {
+        url.host().isEmpty() || url.hasFragment() || url.path().contains(QLatin1Char('+')) ||
+        url.path().contains(QLatin1Char('#'))) {
         *error = QStringLiteral(
                      "--publish needs mqtt://HOST:PORT[/PREFIX] or mqtts://HOST:PORT[/PREFIX], "
                      "got '%1'")
@@ -35,7 +35,8 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
             broker.intervalS = static_cast<int>(number);
         else if (key == QLatin1String("deadband") && ok && number >= 0)
             broker.deadband = number;
-        else if (key == QLatin1String("qos") && (value == QLatin1String("0") || value == QLatin1String("1")))
+        else if (key == QLatin1String("qos") &&
+                 (value == QLatin1String("0") || value == QLatin1String("1")))
             broker.qos = value.toInt();
         else {
             *error = QStringLiteral("--publish: '%1=%2' is not interval=0..86400, deadband=X "
@@ -44,8 +45,8 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
             return std::nullopt;
         }
     }
-    broker.port = url.port(broker.tls ? PublishSettings::kDefaultTlsPort
-                                      : PublishSettings::kDefaultPort);
+    broker.port =
+        url.port(broker.tls ? PublishSettings::kDefaultTlsPort : PublishSettings::kDefaultPort);
     if (broker.port < 1 || broker.port > 65535) {
         *error = QStringLiteral("--publish: port must be 1..65535, got '%1'").arg(text);
         return std::nullopt;

@@ -16,8 +16,8 @@ struct BrokerUrl {
     QString host;
     int port = PublishSettings::kDefaultPort;
     bool tls = false;
-    QString prefix; // the URL's path, when it has one: the topic prefix
-    std::optional<int> intervalS; // ?interval=N (0: every reply)
+    QString prefix;                 // the URL's path, when it has one: the topic prefix
+    std::optional<int> intervalS;   // ?interval=N (0: every reply)
     std::optional<double> deadband; // ?deadband=X
     std::optional<int> qos;         // ?qos=0|1
 };

@@ -64,9 +64,8 @@ Publisher::Publisher(Workspace* workspace, LinkController* link, QObject* parent
     connect(&m_statsTimer, &QTimer::timeout, this, &Publisher::publishStats);
     connect(&m_statusTimer, &QTimer::timeout, this, &Publisher::checkStatus);
     // The client reports from its own threads; the status is read here, on ours.
-    m_client.setChangeCallback([this] {
-        QMetaObject::invokeMethod(this, &Publisher::checkStatus, Qt::QueuedConnection);
-    });
+    m_client.setChangeCallback(
+        [this] { QMetaObject::invokeMethod(this, &Publisher::checkStatus, Qt::QueuedConnection); });
 }
 
 Publisher::~Publisher() {
@@ -82,8 +81,8 @@ QString Publisher::start(const PublishSettings& settings) {
     if (!password.refusal.isEmpty())
         return password.refusal;
     BrokerConfig config = MakeBrokerConfig(settings, password.password);
-    config.queueLimit = settings.queueLimit > 0 ? static_cast<std::size_t>(settings.queueLimit)
-                                                : kMinAutoQueue;
+    config.queueLimit =
+        settings.queueLimit > 0 ? static_cast<std::size_t>(settings.queueLimit) : kMinAutoQueue;
     m_settings = settings;
     m_prefix = EffectivePrefix(settings);
     m_intervalMs = std::max(0, settings.intervalS) * std::int64_t{1000}; // 0: every reply
@@ -201,9 +200,9 @@ const std::string& Publisher::topicOf(PointRef point) {
     const QString label = store->labelText(point);
     if (!t.made || label != t.label) {
         const auto& image = store->images().packets[point.packet.index()];
-        t.topic = m_prefix + TopicLevel(label.toStdString(),
-                                        PointLabel(image.function, image.start,
-                                                   store->addressBase(), point.cell));
+        t.topic = m_prefix +
+                  TopicLevel(label.toStdString(), PointLabel(image.function, image.start,
+                                                             store->addressBase(), point.cell));
         t.label = label;
         t.made = true;
     }
@@ -237,18 +236,17 @@ void Publisher::publishStats() {
             continue;
         json += first ? "{" : ",{";
         first = false;
-        json += "\"packet\":" + std::to_string(packet) +
-                ",\"requests\":" + std::to_string(p.requests) +
-                ",\"valid\":" + std::to_string(p.valid) +
-                ",\"noReply\":" + std::to_string(p.noReply) +
-                ",\"crcErrors\":" + std::to_string(p.crcErrors) +
-                ",\"exceptions\":" + std::to_string(p.exceptions) + ",\"meanMs\":";
+        json +=
+            "\"packet\":" + std::to_string(packet) + ",\"requests\":" + std::to_string(p.requests) +
+            ",\"valid\":" + std::to_string(p.valid) + ",\"noReply\":" + std::to_string(p.noReply) +
+            ",\"crcErrors\":" + std::to_string(p.crcErrors) +
+            ",\"exceptions\":" + std::to_string(p.exceptions) + ",\"meanMs\":";
         AppendJsonNumber(json, static_cast<double>(p.meanUs()) / 1000.0);
         json += '}';
     }
     json += "]}";
-    m_client.enqueue({m_prefix + "status/packets", std::move(json), m_settings.qos > 0 ? 1 : 0,
-                      false});
+    m_client.enqueue(
+        {m_prefix + "status/packets", std::move(json), m_settings.qos > 0 ? 1 : 0, false});
     // A queue sized from the traffic: ten minutes of what the last period made.
     if (m_settings.queueLimit <= 0) {
         const std::uint64_t perPeriod = m_made - m_madeAtLastStats;

@@ -14,8 +14,8 @@ struct PublishSettings {
     bool enabled = false; // the window publishes only when asked to
     QString host;         // empty: nothing is published
     int port = kDefaultPort;
-    QString clientId; // empty: "vantor-<host name>-<process id>"
-    QString prefix;   // empty: "vantor/<host name>/"; always ends in "/"
+    QString clientId;                  // empty: "vantor-<host name>-<process id>"
+    QString prefix;                    // empty: "vantor/<host name>/"; always ends in "/"
     int intervalS = kDefaultIntervalS; // every point at least this often; 0: every reply
     double deadband = 0;               // a change of the value within it is no change
     int qos = 1;                       // 0 or 1

@@ -130,12 +130,14 @@ TEST_F(BrokerTest, OutageLosesNothingWithinTheQueueAndCountsAnOverflow) {
     // QoS 1 may bring a message twice: the distinct sequence numbers count.
     std::set<int> seen;
     auto received = [&](std::size_t count) {
-        return WaitUntil([&] {
-            seen.clear();
-            for (const QString& p : sub->payloadsOf("out/seq"))
-                seen.insert(p.toInt());
-            return seen.size() >= count;
-        }, 30000);
+        return WaitUntil(
+            [&] {
+                seen.clear();
+                for (const QString& p : sub->payloadsOf("out/seq"))
+                    seen.insert(p.toInt());
+                return seen.size() >= count;
+            },
+            30000);
     };
     ASSERT_TRUE(broker.start());
     ASSERT_TRUE(received(1100));
@@ -193,8 +195,7 @@ TEST_F(BrokerTest, TlsWithTheRightCaConnectsAWrongCaIsRefused) {
         s.tls = true;
         s.caFile = c.ca;
         ASSERT_EQ(pub.start(s), QString());
-        ASSERT_TRUE(WaitUntil([&] { return pub.status().state == c.state; }))
-            << c.ca.toStdString();
+        ASSERT_TRUE(WaitUntil([&] { return pub.status().state == c.state; })) << c.ca.toStdString();
         if (c.state == BrokerState::Refused) {
             ASSERT_TRUE(WaitUntil([&] { return !messages.isEmpty(); }));
             EXPECT_TRUE(messages.last().first().toString().contains("证书"));

@@ -25,8 +25,8 @@ TEST(PointMessage, TopicsArePlainLevelsUnderOnePrefix) {
 
 TEST(PointMessage, PayloadIsJsonWithTheFiveFields) {
     std::string out;
-    AppendPointPayload(out, {1700000000123, 12.5, "1\"2\\5", "kPa",
-                             {PointQuality::Kind::Exception, 2}});
+    AppendPointPayload(out,
+                       {1700000000123, 12.5, "1\"2\\5", "kPa", {PointQuality::Kind::Exception, 2}});
     const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(out)).object();
     EXPECT_EQ(o.value("t").toInteger(), 1700000000123);
     EXPECT_DOUBLE_EQ(o.value("v").toDouble(), 12.5);
@@ -56,12 +56,12 @@ TEST(PointGate, OnChangeBeyondTheDeadbandOrAfterTheInterval) {
     };
     using K = PointQuality::Kind;
     const Step steps[] = {
-        {0, 10.0, "10", K::Good, true},       // first
-        {100, 10.4, "10.4", K::Good, false},  // within the deadband of 0.5
-        {200, 10.6, "10.6", K::Good, true},   // beyond it, from the last sent
-        {300, 10.6, "10.6", K::Stale, true},  // quality changed
-        {400, 10.6, "10.6", K::Stale, false}, // nothing changed
-        {1300, 10.6, "10.6", K::Stale, true}, // interval (1000) passed since 300
+        {0, 10.0, "10", K::Good, true},              // first
+        {100, 10.4, "10.4", K::Good, false},         // within the deadband of 0.5
+        {200, 10.6, "10.6", K::Good, true},          // beyond it, from the last sent
+        {300, 10.6, "10.6", K::Stale, true},         // quality changed
+        {400, 10.6, "10.6", K::Stale, false},        // nothing changed
+        {1300, 10.6, "10.6", K::Stale, true},        // interval (1000) passed since 300
         {1400, std::nullopt, "--", K::Stale, true},  // no number any more
         {1500, std::nullopt, "--", K::Stale, false}, // same text
         {1600, std::nullopt, "xx", K::Stale, true},  // the text changed

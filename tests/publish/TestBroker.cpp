@@ -40,7 +40,8 @@ bool TestBroker::run(const QString& program, const QStringList& arguments) {
     p.setWorkingDirectory(m_dir.path());
     p.start(program, arguments);
     if (!p.waitForFinished(30000) || p.exitCode() != 0) {
-        m_error = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAllStandardError());
+        m_error = program + QStringLiteral(" failed: ") +
+                  QString::fromLocal8Bit(p.readAllStandardError());
         return false;
     }
     return true;
@@ -74,18 +75,19 @@ bool TestBroker::start() {
         return false;
     QFile conf(file("mosquitto.conf"));
     conf.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    const QString text = QStringLiteral(
-        "user %1\npersistence true\npersistence_location %2/\nmax_queued_messages 0\n"
-        "per_listener_settings true\n"
-        "listener %3 127.0.0.1\nallow_anonymous true\n"
-        "listener %4 127.0.0.1\nallow_anonymous true\ncafile %2/ca.crt\n"
-        "certfile %2/server.crt\nkeyfile %2/server.key\n"
-        "listener %5 127.0.0.1\nallow_anonymous false\npassword_file %2/passwords\n")
-                             .arg(QStringLiteral("root")) // no effect unless run as root
-                             .arg(m_dir.path())
-                             .arg(m_port)
-                             .arg(m_tlsPort)
-                             .arg(m_authPort);
+    const QString text =
+        QStringLiteral(
+            "user %1\npersistence true\npersistence_location %2/\nmax_queued_messages 0\n"
+            "per_listener_settings true\n"
+            "listener %3 127.0.0.1\nallow_anonymous true\n"
+            "listener %4 127.0.0.1\nallow_anonymous true\ncafile %2/ca.crt\n"
+            "certfile %2/server.crt\nkeyfile %2/server.key\n"
+            "listener %5 127.0.0.1\nallow_anonymous false\npassword_file %2/passwords\n")
+            .arg(QStringLiteral("root")) // no effect unless run as root
+            .arg(m_dir.path())
+            .arg(m_port)
+            .arg(m_tlsPort)
+            .arg(m_authPort);
     conf.write(text.toUtf8());
     conf.close();
     m_broker.setProcessChannelMode(QProcess::MergedChannels);
@@ -94,7 +96,8 @@ bool TestBroker::start() {
         m_error = QStringLiteral("mosquitto did not start (is it installed?)");
         return false;
     }
-    if (!WaitUntil([this] { return Listens(m_port) && Listens(m_tlsPort) && Listens(m_authPort); }, 10000)) {
+    if (!WaitUntil([this] { return Listens(m_port) && Listens(m_tlsPort) && Listens(m_authPort); },
+                   10000)) {
         m_error = QStringLiteral("mosquitto does not listen: ") +
                   QString::fromLocal8Bit(m_broker.readAll());
         return false;
@@ -113,10 +116,11 @@ void TestBroker::stop() {
 
 Subscriber::Subscriber(int port, const QString& filter, const QString& clientId)
     : m_port(port), m_filter(filter) {
-    QStringList args{"-h", "127.0.0.1", "-p", QString::number(port), "-v", "-q", "1",
-                     "-t", filter, "-t", "probe/#"};
+    QStringList args{"-h",   "127.0.0.1", "-p",     QString::number(port), "-v", "-q", "1", "-t",
+                     filter, "-t",        "probe/#"};
     if (!clientId.isEmpty())
-        args << "-c" << "-i" << clientId;
+        args << "-c"
+             << "-i" << clientId;
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
         m_pending += m_process.readAllStandardOutput();
         qsizetype end;
@@ -135,9 +139,9 @@ Subscriber::~Subscriber() {
 
 bool Subscriber::waitReady() {
     return WaitUntil([this] {
-        QProcess::execute(QStringLiteral("mosquitto_pub"),
-                          {"-h", "127.0.0.1", "-p", QString::number(m_port), "-t", "probe/x",
-                           "-m", "1"});
+        QProcess::execute(
+            QStringLiteral("mosquitto_pub"),
+            {"-h", "127.0.0.1", "-p", QString::number(m_port), "-t", "probe/x", "-m", "1"});
         return WaitUntil([this] { return !payloadsOf(QStringLiteral("probe/x")).isEmpty(); }, 300);
     });
 }
