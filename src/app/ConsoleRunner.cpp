@@ -6,7 +6,6 @@
 #include "modbus/LogFormat.h"
 #include "modbus/ReplyRules.h"
 #include "project/ProjectFile.h"
-#include "publish/PublishConfig.h"
 #include "registers/RegisterStore.h"
 #include "registers/SerialSelection.h"
 #include "registers/ValueFormat.h"
@@ -177,32 +176,6 @@ void ConsoleRunner::reopen() {
                                                : m_options.serial);
 }
 
-bool ConsoleRunner::startPublishing() {
-    if (m_options.publishUrl.isEmpty())
-        return true;
-    QString error;
-    const auto url = ParseBrokerUrl(m_options.publishUrl, &error);
-    PublishSettings settings =
-        m_options.project.isEmpty() ? PublishSettings{} : m_app.workspace()->publishSettings();
-    ApplyBrokerUrl(settings, *url);
-    m_publisher = std::make_unique<Publisher>(m_app.workspace(), m_app.link());
-    connect(m_publisher.get(), &Publisher::message, this, [this](const QString& text) {
-        m_err << text << '\n';
-        m_err.flush();
-    });
-    m_err << QStringLiteral("MQTT: 发布到 %1:%2，主题前缀 %3")
-                 .arg(settings.host)
-                 .arg(settings.port)
-                 .arg(QString::fromStdString(EffectivePrefix(settings)))
-          << '\n';
-    m_err.flush();
-    if (const QString refusal = m_publisher->start(settings); !refusal.isEmpty()) {
-        fail(QStringLiteral("--publish: ") + refusal, 2);
-        return false;
-    }
-    return true;
-}
-
 void ConsoleRunner::reopenLater() {
     m_err << QStringLiteral("1 秒后重新连接……") << '\n';
     m_err.flush();
@@ -218,17 +191,7 @@ void ConsoleRunner::Finish() {
     // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(m_app.link());
     QCoreApplication::sendPostedEvents(this);
-    if (m_publisher) {
-        m_publisher->stop();
-        const BrokerStatus s = m_publisher->status();
-        m_err << QStringLiteral("MQTT: 生成=%1 已发送=%2 丢弃=%3 未发送=%4")
-                     .arg(m_publisher->made())
-                     .arg(s.sent)
-                     .arg(s.dropped)
-                     .arg(s.queued + s.inFlight)
-              << '\n';
-        m_err.flush();
-    }
+    finishPublishing();
     if (const auto error = m_csv.Close()) {
         m_err << *error << '\n';
         m_err.flush();

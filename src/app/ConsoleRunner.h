@@ -66,6 +66,8 @@ private:
     void reopenLater();
     // --publish: the project's publishing settings (or the defaults) with the URL's broker.
     bool startPublishing();
+    // Sends what is queued (a while at most), says "offline" and prints the message counts.
+    void finishPublishing();
 
     ConsoleOptions m_options;
     std::FILE* m_out;
