@@ -52,6 +52,7 @@ public:
     // last sent (any move for a deadband of 0), or when intervalMs have passed since the last.
     bool admit(const PointSample& sample, std::int64_t intervalMs, double deadband);
     void reset() { m_sent = false; }
+    std::int64_t lastTimeMs() const { return m_sent ? m_timeMs : 0; }
 
 private:
     bool m_sent = false;

@@ -59,9 +59,13 @@ private:
         PointQuality quality{PointQuality::Kind::NoReply};
         bool answered = false; // an accepted reply came since the start
         int cells = 0;         // of the last reply
+        // The bytes of the last good reply, and when the first of its points is next due: a
+        // reply that brings the same bytes before then changes no point and is not decoded.
+        QByteArray data;
+        std::int64_t nextDueMs = 0;
     };
 
-    void onReply(int packet, int cells);
+    void onReply(int packet, const QByteArray& data, int cells);
     void onNoReply(int packet);
     void onException(int packet, int code);
     void publishPacket(PacketNo packet, bool force);
