@@ -23,6 +23,10 @@ add_custom_target(vantor_icons ALL DEPENDS ${icon_pngs})
 install(TARGETS vantor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/vantor.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The headless station as a systemd unit template, and the page on its topics and payload.
+install(FILES "${PROJECT_SOURCE_DIR}/packaging/vantor-station@.service"
+        DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/publishing.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY ${VANTOR_ICON_THEME} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${VANTOR_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME vantor.svg)

@@ -6,6 +6,7 @@
 
 #include "app/Version.h"
 #include "modbus/FunctionTable.h"
+#include "publish/PublishConfig.h"
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -240,6 +241,14 @@ QString ParseRest(const QCommandLineParser& p, ConsoleOptions& o) {
         if (!o.console)
             return QStringLiteral("--csv records a console run; add --console");
     }
+    if (p.isSet("publish")) {
+        o.publishUrl = p.value("publish");
+        QString error;
+        if (!ParseBrokerUrl(o.publishUrl, &error))
+            return error;
+        if (!o.console)
+            return QStringLiteral("--publish applies to a console run; add --console");
+    }
     const struct {
         const char* name;
         int low, high;
@@ -315,6 +324,10 @@ void AddOptions(QCommandLineParser& p) {
          "Record the cells of every accepted reply in FILE as CSV rows (time, packet, "
          "cells).",
          "FILE"},
+        {"publish",
+         "Publish the points to an MQTT broker (mqtts:// for TLS), with the project's "
+         "publishing settings or the defaults.",
+         "mqtt://HOST:PORT"},
         {"project",
          "Poll with the packets, line settings, formats and labels of a project file (the "
          "serial device still comes from --serial).",

@@ -44,6 +44,7 @@ struct ConsoleOptions {
     std::vector<CellWriteOption> writes;
     QStringList sends; // --send HEX, as typed in "发送命令"
     QString csvPath;   // --csv FILE: record the cells of every accepted reply; empty: none
+    QString publishUrl; // --publish mqtt://HOST:PORT (or mqtts://): publish the points; empty: none
 };
 
 struct ParsedOptions {

@@ -136,7 +136,7 @@ void ConsoleRunner::Start() {
         ReadProjectCells(*project, counts, *workspace);
         printLabels(counts);
     }
-    if (!prepareWrites() || !openRecording())
+    if (!prepareWrites() || !openRecording() || !startPublishing())
         return;
 
     m_fromProject = project.has_value();
@@ -191,6 +191,7 @@ void ConsoleRunner::Finish() {
     // Print what the link thread reported before it stopped, replies included.
     QCoreApplication::sendPostedEvents(m_app.link());
     QCoreApplication::sendPostedEvents(this);
+    finishPublishing();
     if (const auto error = m_csv.Close()) {
         m_err << *error << '\n';
         m_err.flush();

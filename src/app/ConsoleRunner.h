@@ -18,6 +18,7 @@
 #include "app/ConsoleOptions.h"
 #include "modbus/Counters.h"
 #include "project/ProjectFile.h"
+#include "publish/Publisher.h"
 #include "writes/WriteService.h"
 
 namespace vantor {
@@ -63,6 +64,10 @@ private:
     // Opens the link as at the start (--reconnect after a lost link or a failed reopening).
     void reopen();
     void reopenLater();
+    // --publish: the project's publishing settings (or the defaults) with the URL's broker.
+    bool startPublishing();
+    // Sends what is queued (a while at most), says "offline" and prints the message counts.
+    void finishPublishing();
 
     ConsoleOptions m_options;
     std::FILE* m_out;
@@ -75,6 +80,7 @@ private:
     WriteService m_writes{m_app.workspace(), m_app.link()};
     QStringList m_pendingWrites; // command texts, sent once after the first accepted reply
     ConsoleCsv m_csv;
+    std::unique_ptr<Publisher> m_publisher; // with --publish
     static constexpr qint64 kFlushMs = 20;
     // The exit status of a run whose --write or --send the device refused.
     static constexpr int kDeviceRefusedExit = 3;

@@ -23,6 +23,7 @@
 #include "app/Application.h"
 #include "app/CommSettingsDlg.h"
 #include "app/ProjectController.h"
+#include "app/PublishControls.h"
 #include "app/UpdatePromptDlg.h"
 #include "app/UserNames.h"
 #include "app/ZelvoView.h"
@@ -89,6 +90,7 @@ CMainFrame::CMainFrame(Application* app, QWidget* parent)
     m_writes = new WriteControls(
         new WriteService(workspace, link, this), [this] { return m_dataTabs->currentIndex() + 1; },
         this);
+    m_publish = new PublishControls(workspace, link, this);
     setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
     setWindowIcon(Icon("app"));
     setObjectName(QStringLiteral("mainFrame"));
@@ -195,6 +197,7 @@ void CMainFrame::createMenus() {
         comm->addAction(QStringLiteral("通信设置(&T)"), this, &CMainFrame::openCommSettings);
     connect(m_view->serialSelection(), &SerialSelection::portOpenChanged, m_commSettings,
             [this](bool open) { m_commSettings->setEnabled(!open); });
+    m_publish->addTo(comm, statusBar());
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
     QAction* statusBarAction = view->addAction(QStringLiteral("状态栏(&S)"));

@@ -25,6 +25,7 @@ class CVCKBASEDlg;
 class UserNames;
 class CZelvoView;
 class ProjectController;
+class PublishControls;
 class WriteControls;
 
 // The view tab a function tree item stands for; the root item stands for none.
@@ -51,6 +52,7 @@ public:
     CVCKBASEDlg* monitorPanel();          // the page "监控对象", built on first use
     QString releaseNote() const { return m_releaseNote; }
     WriteControls* writeControls() const { return m_writes; }
+    PublishControls* publishControls() const { return m_publish; }
     // "版本更新...(&V)" and "升级": starts the updater; the status line says how it went.
     void StartUpdater();
 
@@ -96,6 +98,7 @@ private:
     ProjectController* m_projects;
     CZelvoView* m_view;
     WriteControls* m_writes;
+    PublishControls* m_publish;
     QDockWidget* m_functionBar = nullptr;
     QDockWidget* m_dataBar = nullptr;
     QTabWidget* m_functionTabs = nullptr;

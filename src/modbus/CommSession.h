@@ -125,6 +125,8 @@ signals:
     // A polled request of the packet got no judged reply within the reply timeout. Emitted for
     // every miss; only the first of a run is logged.
     void noReply(int packet);
+    // A polled request of the packet was answered with an exception (also logged).
+    void pollException(int packet, int code);
 
 private:
     struct Job {

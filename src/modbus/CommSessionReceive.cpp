@@ -181,6 +181,7 @@ void CommSession::handleRtuException() {
     m_rx.Reset();
     noteAnswered(packet, true);
     statException(code, m_lastByteUs);
+    emit pollException(packet, code);
     countReceived();
     requestDone(false);
 }
@@ -305,6 +306,7 @@ void CommSession::handlePolledTcpReply(const std::vector<std::uint8_t>& adu,
             logNotice(ExceptionText(packet, function, code));
         noteAnswered(packet, true);
         statException(code, nowUs());
+        emit pollException(packet, code);
     } else {
         noteAnswered(packet, true);
         statValidReply(nowUs());

@@ -40,6 +40,7 @@ void LinkController::connectSession() {
     connect(s, &CommSession::writeRefused, this, &LinkController::writeRefused);
     connect(s, &CommSession::frameSent, this, &LinkController::frameSent);
     connect(s, &CommSession::noReply, this, &LinkController::noReply);
+    connect(s, &CommSession::pollException, this, &LinkController::pollException);
     connect(s, &CommSession::serialOpened, this, &LinkController::onSerialOpened);
     connect(s, &CommSession::serialOpenFailed, this, &LinkController::onSerialOpenFailed);
     connect(s, &CommSession::serialClosed, this, &LinkController::onSerialClosed);

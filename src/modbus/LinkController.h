@@ -107,6 +107,8 @@ signals:
     void frameSent(int packet);
     // A polled request of the packet (1..30) went unanswered.
     void noReply(int packet);
+    // A polled request of the packet (1..30) was answered with exception `code`.
+    void pollException(int packet, int code);
 
 private:
     template <class Call> void queue(Call call);

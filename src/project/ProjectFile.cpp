@@ -1,5 +1,6 @@
 #include "project/ProjectFile.h"
 #include "project/ProjectKeys.h"
+#include "project/PublishKeys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,6 +81,7 @@ bool SameFile(const QString& a, const QString& b) {
 
 void WriteProject(const Workspace& ws, const ProjectCounts& counts, ProfileFile& p) {
     WriteProjectKeys(ws, counts, p);
+    WritePublishKeys(ws.publishSettings(), p);
 }
 
 void ReadProject(const ProfileFile& p, Workspace& ws) {
@@ -93,6 +95,7 @@ void ReadProject(const ProfileFile& p, Workspace& ws) {
         ReadProjectKeys(reading, step);
     ws.setUserNames(true);
     ReadProjectKeys(reading, ReadStep::LinkMode);
+    ws.setPublishSettings(ReadPublishKeys(p));
 }
 
 void ReadProjectLink(const ProfileFile& p, Workspace& ws) {

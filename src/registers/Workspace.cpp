@@ -118,6 +118,13 @@ void Workspace::setTcp(const TcpSettings& tcp) {
     emit tcpChanged();
 }
 
+void Workspace::setPublishSettings(const PublishSettings& settings) {
+    if (settings == m_publish)
+        return;
+    m_publish = settings;
+    emit publishSettingsChanged();
+}
+
 ConfigureResult Workspace::configure() {
     ConfigureResult result = Configure(m_rows, m_linkKind, m_tcp.header);
     m_store->setImages(ImagesAsSent(result.images, m_linkKind));

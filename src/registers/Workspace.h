@@ -16,6 +16,7 @@
 #include "modbus/CommandImages.h"
 #include "registers/PacketTable.h"
 #include "registers/PointRef.h"
+#include "registers/PublishSettings.h"
 #include "registers/TrendSettings.h"
 
 namespace vantor {
@@ -91,6 +92,10 @@ public:
     const TrendSettings& trendSettings() const { return m_trend; }
     void setTrendSettings(const TrendSettings& settings);
 
+    // ---- publishing to a broker ----
+    const PublishSettings& publishSettings() const { return m_publish; }
+    void setPublishSettings(const PublishSettings& settings);
+
     // The project file the set-up was last saved to or opened from; empty when none.
     QString projectPath() const { return m_projectPath; }
     void setProjectPath(const QString& path);
@@ -111,6 +116,7 @@ signals:
     void userNamesChanged(bool on);
     void trendSettingsChanged();
     void projectPathChanged(const QString& path);
+    void publishSettingsChanged();
 
 private:
     PacketRows m_rows;
@@ -121,6 +127,7 @@ private:
     bool m_userNames = false;
     QString m_projectPath;
     TrendSettings m_trend;
+    PublishSettings m_publish;
     SerialSelection* m_serial;
     RegisterStore* m_store;
     CurveTable* m_curves;

@@ -143,6 +143,8 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X" + ok + " --csv", "--csv"},
         {"--serial X --csv out.csv" + ok, "--console"},
         {"--serial X --quiet" + ok, "--console"},
+        {"--console --serial X --publish http://h" + ok, "mqtt://"},
+        {"--serial X --publish mqtt://h" + ok, "--console"},
         {"a.ini b.ini", "b.ini"}, // the window opens one project
     };
     for (const auto& c : cases) {

@@ -27,7 +27,7 @@ icons=./usr/share/icons/hicolor
 for path in ./usr/bin/vantor ./usr/share/applications/vantor.desktop \
     $icons/16x16/apps/vantor.png $icons/32x32/apps/vantor.png $icons/48x48/apps/vantor.png \
     $icons/64x64/apps/vantor.png $icons/128x128/apps/vantor.png $icons/256x256/apps/vantor.png \
-    $icons/scalable/apps/vantor.svg; do
+    $icons/scalable/apps/vantor.svg ./usr/lib/systemd/system/vantor-station@.service; do
     printf '%s\n' "$listing" | grep -qx -e "$path" || fail "the package lacks $path"
 done
 
