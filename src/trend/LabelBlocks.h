@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -51,6 +52,30 @@ public:
         ++m_size;
     }
     void push_back(const QString& text) { push_back(QByteArrayView(text.toUtf8())); }
+    // Labels as a file holds them: each a u16 byte count (in memory's order) and its UTF-8.
+    // Takes count labels from data[0, size) and returns the bytes they took, or -1 when one runs
+    // past the end (the labels before it are kept).
+    qint64 appendCounted(const char* data, qint64 size, qint64 count) {
+        const char* at = data;
+        const char* const end = data + size;
+        for (; count > 0; --count) {
+            std::uint16_t length;
+            if (end - at < qint64(sizeof length))
+                return -1;
+            std::memcpy(&length, at, sizeof length);
+            if (end - at - qint64(sizeof length) < length)
+                return -1;
+            const int slot = m_size & (kSize - 1);
+            Block& block = slot == 0 || m_blocks.back().use_count() > 1 ? writable()
+                                                                        : *m_blocks.back();
+            block.bytes.append(at + sizeof length, length);
+            block.ends[static_cast<std::size_t>(slot)] =
+                static_cast<std::uint32_t>(block.bytes.size());
+            ++m_size;
+            at += sizeof length + length;
+        }
+        return at - data;
+    }
     // Shorter: the labels from count on are dropped; longer: empty labels are added.
     void resize(int count) {
         if (count >= m_size) {

@@ -46,11 +46,11 @@ public:
             m_ok = false;
             return;
         }
-        for (quint64 i = 0; i < count && m_ok; ++i) {
-            const auto size = get<std::uint16_t>();
-            if (take(size))
-                labels.push_back(QByteArrayView(m_at - size, size));
-        }
+        const qint64 taken = labels.appendCounted(m_at, remaining(), qint64(count));
+        if (taken < 0)
+            m_ok = false;
+        else
+            m_at += taken;
     }
 
 private:
