@@ -50,9 +50,9 @@ void Grow(ChartSnapshot& chart, int n) {
         const int t = from + i;
         ys[std::size_t(i)] = 45444.0 + (8 * 3600 + t) / 86400.0;
         const int day = (8 * 3600 + t) % 86400;
-        const char label[] = {char('0' + day / 36000),        char('0' + day / 3600 % 10), ':',
-                              char('0' + day % 3600 / 600),   char('0' + day % 600 / 60),  ':',
-                              char('0' + day % 60 / 10),      char('0' + day % 10)};
+        const char label[] = {char('0' + day / 36000),      char('0' + day / 3600 % 10), ':',
+                              char('0' + day % 3600 / 600), char('0' + day % 600 / 60),  ':',
+                              char('0' + day % 60 / 10),    char('0' + day % 10)};
         time.labels.push_back(QByteArrayView(label, 8));
     }
     time.ys.append(ys.data(), n);
@@ -118,7 +118,8 @@ void BM_PlainRead(benchmark::State& state) {
     bytes.fill('\0');
     for (auto _ : state) {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly) || file.read(bytes.data(), bytes.size()) != bytes.size())
+        if (!file.open(QIODevice::ReadOnly) ||
+            file.read(bytes.data(), bytes.size()) != bytes.size())
             state.SkipWithError("read failed");
         benchmark::DoNotOptimize(bytes.data());
     }

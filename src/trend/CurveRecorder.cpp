@@ -40,8 +40,8 @@ CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     m_doneTimer.setTimerType(Qt::PreciseTimer);
     m_doneTimer.setInterval(kDoneDelayMs);
     connect(&m_doneTimer, &QTimer::timeout, this, [this] {
-        emit statusText(QStringLiteral("曲线数据转存完成：%1")
-                            .arg(QDir::toNativeSeparators(m_lastSaved)));
+        emit statusText(
+            QStringLiteral("曲线数据转存完成：%1").arg(QDir::toNativeSeparators(m_lastSaved)));
         m_progress = 0;
         emit progress(0);
     });

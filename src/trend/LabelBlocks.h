@@ -42,7 +42,8 @@ public:
         return {block.bytes.constData() + begin,
                 qsizetype(block.ends[static_cast<std::size_t>(at)] - begin)};
     }
-    QString operator[](int index) const { return QString::fromUtf8(utf8(index)); }
+    // const: a label is changed by resize() and push_back(), never through the copy.
+    const QString operator[](int index) const { return QString::fromUtf8(utf8(index)); }
 
     void push_back(QByteArrayView utf8) {
         Block& block = writable();
@@ -66,8 +67,8 @@ public:
             if (end - at - qint64(sizeof length) < length)
                 return -1;
             const int slot = m_size & (kSize - 1);
-            Block& block = slot == 0 || m_blocks.back().use_count() > 1 ? writable()
-                                                                        : *m_blocks.back();
+            Block& block =
+                slot == 0 || m_blocks.back().use_count() > 1 ? writable() : *m_blocks.back();
             block.bytes.append(at + sizeof length, length);
             block.ends[static_cast<std::size_t>(slot)] =
                 static_cast<std::uint32_t>(block.bytes.size());
@@ -114,8 +115,7 @@ private:
         if (forNext && (m_size & (kSize - 1)) == 0) {
             m_blocks.push_back(std::make_shared<Block>());
             m_blocks.back()->bytes.reserve(kSize * 8); // "HH:mm:ss"
-        }
-        else if (m_blocks.back().use_count() > 1)
+        } else if (m_blocks.back().use_count() > 1)
             m_blocks.back() = std::make_shared<Block>(*m_blocks.back());
         return *m_blocks.back();
     }

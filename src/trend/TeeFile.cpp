@@ -48,9 +48,7 @@ public:
         }
         return true;
     }
-    bool end() {
-        return raw(&m_crc, sizeof m_crc);
-    }
+    bool end() { return raw(&m_crc, sizeof m_crc); }
 
 private:
     bool raw(const void* data, qint64 size) {
@@ -131,7 +129,8 @@ QByteArray LabelBytes(const LabelBlocks& labels, int from) {
     Append<std::uint32_t>(out, static_cast<std::uint32_t>(count));
     for (int i = from; i < labels.size(); ++i) {
         // A label is a short text ("HH:mm:ss"); one longer than a u16 count keeps its start.
-        const QByteArrayView utf8 = labels.utf8(i).first(std::min<qsizetype>(labels.utf8(i).size(), 0xFFFF));
+        const QByteArrayView utf8 =
+            labels.utf8(i).first(std::min<qsizetype>(labels.utf8(i).size(), 0xFFFF));
         Append<std::uint16_t>(out, static_cast<std::uint16_t>(utf8.size()));
         out.append(utf8);
     }

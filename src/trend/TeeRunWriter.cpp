@@ -71,8 +71,8 @@ bool TeeRunWriter::extends(const ChartSnapshot& chart) const {
     for (std::size_t i = 0; i < m_series.size(); ++i) {
         const SeriesSnapshot& s = chart.series[i];
         const Written& w = m_series[i];
-        if (s.regular != w.regular || (s.regular && !SameBits(s.x0, w.x0)) ||
-            s.count() < w.count || s.labels.size() < w.labels)
+        if (s.regular != w.regular || (s.regular && !SameBits(s.x0, w.x0)) || s.count() < w.count ||
+            s.labels.size() < w.labels)
             return false;
         if (w.count > 0 && (!SameBits(s.ys[w.count - 1], w.lastY) ||
                             (!s.regular && !SameBits(s.xs[w.count - 1], w.lastX))))
@@ -135,7 +135,8 @@ QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
 std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QByteArray& round) {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return SaveError(m_path, QStringLiteral("无法打开文件追加数据（%1）").arg(file.errorString()));
+        return SaveError(m_path,
+                         QStringLiteral("无法打开文件追加数据（%1）").arg(file.errorString()));
     // A round cut off before goes first: the file ends with the last whole save again.
     bool ok = (file.size() == m_size || file.resize(m_size)) && file.seek(m_size) &&
               file.write(round) == round.size();
@@ -147,8 +148,8 @@ std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QB
     if (!ok) {
         // Cut the part round off again; what stays is the file up to the last whole save.
         file.resize(m_size);
-        return SaveError(
-            m_path, QStringLiteral("追加数据出错，文件保留上次保存的内容（%1）").arg(reason));
+        return SaveError(m_path,
+                         QStringLiteral("追加数据出错，文件保留上次保存的内容（%1）").arg(reason));
     }
     file.close();
     m_size += round.size();

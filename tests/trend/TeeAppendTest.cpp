@@ -189,8 +189,8 @@ TEST_F(TeeAppend, LaterSavesResolveInOrderAndACutOffLastSaveIsLeftOut) {
         const ChartSnapshot& c = *load.chart;
         EXPECT_EQ(std::tie(c.lineWidth, c.markerX), std::make_tuple(3, 9.0));
         const SeriesSnapshot& s = c.series.at(0);
-        EXPECT_EQ(std::tie(s.title, s.unit, s.color, s.axis, s.active, s.hiddenByLegend,
-                           s.regular, s.lineWidth),
+        EXPECT_EQ(std::tie(s.title, s.unit, s.color, s.axis, s.active, s.hiddenByLegend, s.regular,
+                           s.lineWidth),
                   std::make_tuple(QStringLiteral("d"), QStringLiteral("W"), 0xFF112233u,
                                   TrendAxis::C, false, true, true, 5));
         EXPECT_EQ(List(s.ys), (std::vector<double>{0.5, 1.5, 2.5, 3.5, 4.5}));
