@@ -118,8 +118,9 @@ TEST_F(TeeAppend, EachSaveAppendsWhatIsNewAndTheFileIsTheChart) {
         ASSERT_EQ(writer.save(chart), std::nullopt);
         EXPECT_EQ(writer.lastSave(), step.save);
         EXPECT_EQ(writer.size(), bytes().size());
-        if (step.save == Save::Unchanged)
+        if (step.save == Save::Unchanged) {
             EXPECT_EQ(writer.size(), before);
+        }
         expectFileIs(chart);
     }
     // Appending costs the new points and a little: the file is hardly larger than the chart
@@ -184,8 +185,9 @@ TEST_F(TeeAppend, LaterSavesResolveInOrderAndACutOffLastSaveIsLeftOut) {
         const TeeLoad load = LoadTeeFile(path());
         ASSERT_TRUE(load.chart) << load.error.toStdString();
         EXPECT_EQ(load.warning.isEmpty(), t.tail.isEmpty()) << load.warning.toStdString();
-        if (!t.tail.isEmpty())
+        if (!t.tail.isEmpty()) {
             EXPECT_TRUE(load.warning.contains(path()));
+        }
         const ChartSnapshot& c = *load.chart;
         EXPECT_EQ(std::tie(c.lineWidth, c.markerX), std::make_tuple(3, 9.0));
         const SeriesSnapshot& s = c.series.at(0);
