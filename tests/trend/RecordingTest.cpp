@@ -278,6 +278,23 @@ TEST_F(History, ABrokenFileIsRefusedAndNothingChanges) {
     panel.setAutoSave(false);
 }
 
+// A recording whose last save was cut off opens with the saves before it; the status says so.
+TEST_F(History, AFileWithACutOffLastSaveOpensAndTheStatusSaysSo) {
+    ASSERT_EQ(SaveTeeFile(file("cut.tee"), chart->snapshot()), std::nullopt);
+    QFile cut(file("cut.tee"));
+    ASSERT_TRUE(cut.open(QIODevice::Append));
+    cut.write("APND\x40\0\0\0\0\0\0\0partial", 19);
+    cut.close();
+    QSignalSpy status(&panel, &CTrendPanelDlg::statusMessage);
+    ASSERT_TRUE(panel.loadHistory(file("cut.tee")));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(chart->pointCount(1), 5);
+    ASSERT_FALSE(status.isEmpty());
+    const QString last = status.last().first().toString();
+    EXPECT_TRUE(last.contains(file("cut.tee")) && last.contains(QStringLiteral("不完整")))
+        << last.toStdString();
+}
+
 TEST_F(History, TheReadOutUsesStoredTitlesAndTheCorrectionLimitsTheSeries) {
     ASSERT_EQ(panel.saveChartAs(file("run.tee")), std::nullopt);
     ASSERT_TRUE(panel.loadHistory(file("run.tee")));
