@@ -134,9 +134,14 @@ QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
 
 std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QByteArray& round) {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
         return SaveError(m_path,
                          QStringLiteral("无法打开文件追加数据（%1）").arg(file.errorString()));
+    if (file.size() < m_size) {
+        // Gone or cut short since it was looked at: the next round writes it whole.
+        m_started = false;
+        return SaveError(m_path, QStringLiteral("文件已被其他程序改动，下次将整体重写"));
+    }
     // A round cut off before goes first: the file ends with the last whole save again.
     bool ok = (file.size() == m_size || file.resize(m_size)) && file.seek(m_size) &&
               file.write(round) == round.size();
