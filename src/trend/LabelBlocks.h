@@ -52,7 +52,24 @@ public:
             static_cast<std::uint32_t>(block.bytes.size());
         ++m_size;
     }
-    void push_back(const QString& text) { push_back(QByteArrayView(text.toUtf8())); }
+    void push_back(const QString& text) {
+        // A short ASCII label ("HH:mm:ss") is copied as it is, without a QByteArray of its own.
+        constexpr qsizetype kShort = 32;
+        if (text.size() <= kShort) {
+            char ascii[kShort];
+            qsizetype n = 0;
+            for (const QChar c : text) {
+                if (c.unicode() >= 0x80)
+                    break;
+                ascii[n++] = static_cast<char>(c.unicode());
+            }
+            if (n == text.size()) {
+                push_back(QByteArrayView(ascii, n));
+                return;
+            }
+        }
+        push_back(QByteArrayView(text.toUtf8()));
+    }
     // Labels as a file holds them: each a u16 byte count (in memory's order) and its UTF-8.
     // Takes count labels from data[0, size) and returns the bytes they took, or -1 when one runs
     // past the end (the labels before it are kept).
