@@ -267,3 +267,29 @@ TEST_F(TeeAppend, AKillDuringTheAppendsKeepsEverySavedRound) {
 }
 
 } // namespace
+
+namespace {
+
+// Labels of every kind read back as given; a copy keeps its labels while the original grows,
+// shrinks and grows again across a block's edge.
+TEST(LabelBlocksTest, LabelsReadBackAndACopyNeverChanges) {
+    const std::vector<QString> kinds = {QStringLiteral("12:00:00"), QString(),
+                                        QStringLiteral("温度 °C"), QString(40, QLatin1Char('x'))};
+    LabelBlocks labels;
+    std::vector<QString> want;
+    for (int i = 0; i < LabelBlocks::kSize + 10; ++i) {
+        want.push_back(kinds[std::size_t(i) % kinds.size()] + QString::number(i % 3));
+        labels.push_back(want.back());
+    }
+    const LabelBlocks copy = labels;
+    labels.resize(LabelBlocks::kSize - 2);
+    labels.push_back(QStringLiteral("新"));
+    labels.resize(LabelBlocks::kSize + 3);
+    EXPECT_EQ(std::vector<QString>(copy), want);
+    want.resize(LabelBlocks::kSize - 2);
+    want.push_back(QStringLiteral("新"));
+    want.resize(LabelBlocks::kSize + 3);
+    EXPECT_EQ(std::vector<QString>(labels), want);
+}
+
+} // namespace
