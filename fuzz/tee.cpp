@@ -1,12 +1,16 @@
 // Curve files: the reader on the input bytes, and again with every chunk's CRC-32 made right so
-// that changed payloads reach the field readers. A file it accepts is saved again and must read
-// back to the same chart, value for value (compared bit for bit, so NaN equals NaN).
+// that changed payloads reach the field readers (appended saves included). A file it accepts is
+// saved again and must read back to the same chart, value for value (compared bit for bit, so
+// NaN equals NaN): saved whole, and saved as a recording run does, its first half whole and the
+// rest appended.
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
 #include <zlib.h>
 
 #include "FuzzSupport.h"
 #include "trend/TeeFile.h"
+#include "trend/TeeRunWriter.h"
 
 using namespace vantor;
 using namespace vantor::fuzz;
@@ -67,6 +71,19 @@ QByteArray WithGoodChecksums(QByteArray bytes) {
     return bytes;
 }
 
+// The chart with each series' points and labels cut to the first half.
+ChartSnapshot FirstHalf(ChartSnapshot chart) {
+    for (SeriesSnapshot& s : chart.series) {
+        const int half = s.count() / 2;
+        if (!s.regular)
+            s.xs.truncate(half);
+        s.ys.truncate(half);
+        s.labels.resize(std::min(s.labels.size(), half));
+    }
+    chart.title += QStringLiteral("-");
+    return chart;
+}
+
 void Check(const QByteArray& bytes) {
     static QTemporaryDir folder;
     const TeeLoad load = ReadTeeBytes(bytes, QStringLiteral("input.tee"));
@@ -79,6 +96,18 @@ void Check(const QByteArray& bytes) {
     const TeeLoad again = LoadTeeFile(path);
     FUZZ_CHECK(again.chart.has_value(), "a saved chart does not read back");
     FUZZ_CHECK(SameChart(*load.chart, *again.chart), "a saved chart reads back different");
+    FUZZ_CHECK(again.warning.isEmpty(), "a saved chart reads back with a warning");
+
+    const QString run = folder.filePath(QStringLiteral("run.tee"));
+    QFile::remove(run);
+    TeeRunWriter writer(run);
+    FUZZ_CHECK(!writer.save(FirstHalf(*load.chart)), "the first half cannot be saved");
+    FUZZ_CHECK(!writer.save(*load.chart), "the rest cannot be appended");
+    FUZZ_CHECK(writer.lastSave() == TeeRunWriter::Save::Append, "the rest was not appended");
+    const TeeLoad appended = LoadTeeFile(run);
+    FUZZ_CHECK(appended.chart.has_value() && appended.warning.isEmpty(),
+               "an appended chart does not read back");
+    FUZZ_CHECK(SameChart(*load.chart, *appended.chart), "an appended chart reads back different");
 }
 
 } // namespace

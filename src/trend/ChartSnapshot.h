@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "registers/TrendSettings.h"
+#include "trend/LabelBlocks.h"
 
 namespace vantor {
 
@@ -41,11 +43,33 @@ public:
     void push_back(double value) {
         const int offset = m_size & (kSize - 1);
         if (offset == 0)
-            m_blocks.push_back(std::make_shared<Block>());
+            m_blocks.push_back(std::make_shared_for_overwrite<Block>());
         else if (m_blocks.back().use_count() > 1)
             m_blocks.back() = std::make_shared<Block>(*m_blocks.back());
         (*m_blocks.back())[static_cast<std::size_t>(offset)] = value;
         ++m_size;
+    }
+    // count doubles as they lie in memory (a file's bytes, maybe unaligned), copied a block at
+    // a time.
+    void append(const void* data, int count) {
+        const char* from = static_cast<const char*>(data);
+        while (count > 0) {
+            const int offset = m_size & (kSize - 1);
+            if (offset == 0)
+                m_blocks.push_back(std::make_shared_for_overwrite<Block>());
+            else if (m_blocks.back().use_count() > 1)
+                m_blocks.back() = std::make_shared<Block>(*m_blocks.back());
+            const int n = std::min(count, kSize - offset);
+            std::memcpy(m_blocks.back()->data() + offset, from, std::size_t(n) * sizeof(double));
+            from += std::size_t(n) * sizeof(double);
+            m_size += n;
+            count -= n;
+        }
+    }
+    // Keeps the first count values (count <= size()).
+    void truncate(int count) {
+        m_blocks.resize(static_cast<std::size_t>((count + kSize - 1) >> kShift));
+        m_size = count;
     }
     void clear() {
         std::vector<std::shared_ptr<Block>>().swap(m_blocks);
@@ -74,7 +98,7 @@ struct SeriesSnapshot {
     ValueBlocks xs;
     ValueBlocks ys;
     // Labels of the first labels.size() points (the time base's "HH:mm:ss"); none for curves.
-    std::vector<QString> labels;
+    LabelBlocks labels;
 
     int count() const { return ys.size(); }
     double x(int index) const { return regular ? x0 + index : xs[index]; }

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include "trend/TeeFile.h"
+#include "trend/TeeRunWriter.h"
 
 namespace vantor {
 
@@ -24,9 +24,14 @@ QString CurveRecorder::fileName() const {
 
 CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     : QObject(parent), m_source(std::move(source)),
-      m_saver([](const QString& path, const ChartSnapshot& chart,
-                 const std::function<void(int)>& progress) {
-          return SaveTeeFile(path, chart, progress);
+      // The run's writer, used on the worker only: it knows what the run's file holds, so a
+      // round appends what is new; a run of another file gets a writer of its own.
+      m_saver([writer = std::make_shared<std::unique_ptr<TeeRunWriter>>()](
+                  const QString& path, const ChartSnapshot& chart,
+                  const std::function<void(int)>& progress) {
+          if (!*writer || (*writer)->path() != path)
+              *writer = std::make_unique<TeeRunWriter>(path);
+          return (*writer)->save(chart, progress);
       }),
       m_thread(new QThread(this)), m_worker(new QObject) {
     m_timer.setInterval(kPeriodMs);
@@ -35,8 +40,8 @@ CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     m_doneTimer.setTimerType(Qt::PreciseTimer);
     m_doneTimer.setInterval(kDoneDelayMs);
     connect(&m_doneTimer, &QTimer::timeout, this, [this] {
-        emit statusText(QStringLiteral("曲线数据转存完成：%1")
-                            .arg(QDir::toNativeSeparators(m_lastSaved)));
+        emit statusText(
+            QStringLiteral("曲线数据转存完成：%1").arg(QDir::toNativeSeparators(m_lastSaved)));
         m_progress = 0;
         emit progress(0);
     });

@@ -3,7 +3,8 @@
 // 60 s the chart is saved with its data to one file per recording run, named after the project
 // and the minute the run started. The chart is copied on the GUI thread (a copy shares the point
 // blocks, so it is cheap) and the file is written on a worker thread of idle priority, one file
-// at a time and atomically. Stopping saves once more at once, so nothing sampled since the last
+// at a time: a run's first round writes its file whole and atomically, each later round appends
+// only what is new (TeeRunWriter). Stopping saves once more at once, so nothing sampled since the last
 // round is lost, and a later round never writes other data into this run's file.
 #include <QDateTime>
 #include <QObject>

@@ -3,14 +3,21 @@
 #include "trend/TeeFile.h"
 
 #include <QSaveFile>
-
-#include "files/SaveWhole.h"
+#include <libdeflate.h>
 #include <vector>
-#include <zlib.h>
 
-#include "TeeFormat.h"
+#include "TeeChunks.h"
+#include "files/SaveWhole.h"
 
 namespace vantor {
+
+namespace tee {
+
+std::uint32_t Crc32(std::uint32_t crc, const void* data, std::size_t size) {
+    return libdeflate_crc32(crc, data, size);
+}
+
+} // namespace tee
 
 namespace {
 
@@ -26,11 +33,11 @@ public:
     }
 
     bool begin(const char (&tag)[4], quint64 length) {
-        m_crc = crc32(0, nullptr, 0);
+        m_crc = 0;
         return put(tag, 4) && put(&length, sizeof length);
     }
     bool put(const void* data, qint64 size) {
-        m_crc = crc32_z(m_crc, static_cast<const Bytef*>(data), static_cast<z_size_t>(size));
+        m_crc = Crc32(m_crc, data, static_cast<std::size_t>(size));
         return raw(data, size);
     }
     bool put(const QByteArray& bytes) { return put(bytes.constData(), bytes.size()); }
@@ -41,10 +48,7 @@ public:
         }
         return true;
     }
-    bool end() {
-        const auto crc = static_cast<std::uint32_t>(m_crc);
-        return raw(&crc, sizeof crc);
-    }
+    bool end() { return raw(&m_crc, sizeof m_crc); }
 
 private:
     bool raw(const void* data, qint64 size) {
@@ -61,10 +65,37 @@ private:
     QSaveFile& m_file;
     qint64 m_total;
     const std::function<void(int)>& m_progress;
-    uLong m_crc = 0;
+    std::uint32_t m_crc = 0;
     qint64 m_written = 0;
     int m_reported = 0;
 };
+
+// A series chunk is its head, the X values of an irregular series, the Y values, its labels.
+struct SeriesParts {
+    QByteArray head;
+    QByteArray labels;
+    qint64 values = 0; // bytes of X and Y values
+    qint64 payload() const { return head.size() + values + labels.size(); }
+};
+
+SeriesParts SplitSeries(const SeriesSnapshot& s) {
+    SeriesParts parts;
+    parts.head = SeriesAttributes(s);
+    Append<std::uint64_t>(parts.head, static_cast<std::uint64_t>(s.count()));
+    if (s.regular)
+        Append(parts.head, s.x0);
+    parts.values = qint64(s.count()) * qint64(sizeof(double)) * (s.regular ? 1 : 2);
+    parts.labels = LabelBytes(s.labels, 0);
+    return parts;
+}
+
+QString FileReason(const QString& what, const QSaveFile& file) {
+    return QStringLiteral("%1（%2）").arg(what, file.errorString());
+}
+
+} // namespace
+
+namespace tee {
 
 QByteArray ChartPayload(const ChartSnapshot& chart) {
     QByteArray out;
@@ -79,60 +110,60 @@ QByteArray ChartPayload(const ChartSnapshot& chart) {
     return out;
 }
 
-// A series chunk is its head, the X values of an irregular series, the Y values, its labels.
-struct SeriesParts {
-    QByteArray head;
-    QByteArray labels;
-    qint64 values = 0; // bytes of X and Y values
-    qint64 payload() const { return head.size() + values + labels.size(); }
-};
-
-SeriesParts SplitSeries(const SeriesSnapshot& s) {
-    SeriesParts parts;
-    AppendText32(parts.head, s.title);
-    AppendText32(parts.head, s.unit);
-    Append<std::uint32_t>(parts.head, s.color);
-    Append<std::uint8_t>(parts.head, static_cast<std::uint8_t>(s.axis));
-    Append<std::uint8_t>(parts.head, (s.active ? kActive : 0) |
-                                         (s.hiddenByLegend ? kHiddenByLegend : 0) |
-                                         (s.regular ? kRegular : 0));
-    Append<std::int32_t>(parts.head, s.lineWidth);
-    Append<std::uint64_t>(parts.head, static_cast<std::uint64_t>(s.count()));
-    if (s.regular)
-        Append(parts.head, s.x0);
-    parts.values = qint64(s.count()) * qint64(sizeof(double)) * (s.regular ? 1 : 2);
-
-    Append<std::uint32_t>(parts.labels, static_cast<std::uint32_t>(s.labels.size()));
-    for (const QString& label : s.labels) {
-        // A label is a short text ("HH:mm:ss"); one longer than a u16 count keeps its start.
-        const QByteArray utf8 = label.toUtf8().left(0xFFFF);
-        Append<std::uint16_t>(parts.labels, static_cast<std::uint16_t>(utf8.size()));
-        parts.labels.append(utf8);
-    }
-    return parts;
+QByteArray SeriesAttributes(const SeriesSnapshot& s) {
+    QByteArray out;
+    AppendText32(out, s.title);
+    AppendText32(out, s.unit);
+    Append<std::uint32_t>(out, s.color);
+    Append<std::uint8_t>(out, static_cast<std::uint8_t>(s.axis));
+    Append<std::uint8_t>(out, (s.active ? kActive : 0) | (s.hiddenByLegend ? kHiddenByLegend : 0) |
+                                  (s.regular ? kRegular : 0));
+    Append<std::int32_t>(out, s.lineWidth);
+    return out;
 }
 
-constexpr qint64 kChunkFrame = kChunkHeadSize + kChunkTailSize;
+QByteArray LabelBytes(const LabelBlocks& labels, int from) {
+    QByteArray out;
+    const int count = std::max(0, labels.size() - from);
+    out.reserve(4 + count * 10);
+    Append<std::uint32_t>(out, static_cast<std::uint32_t>(count));
+    for (int i = from; i < labels.size(); ++i) {
+        // A label is a short text ("HH:mm:ss"); one longer than a u16 count keeps its start.
+        const QByteArrayView utf8 =
+            labels.utf8(i).first(std::min<qsizetype>(labels.utf8(i).size(), 0xFFFF));
+        Append<std::uint16_t>(out, static_cast<std::uint16_t>(utf8.size()));
+        out.append(utf8);
+    }
+    return out;
+}
+
+void AppendChunk(QByteArray& out, const char (&tag)[4], const QByteArray& payload) {
+    const qsizetype at = out.size();
+    out.append(tag, 4);
+    Append<std::uint64_t>(out, static_cast<std::uint64_t>(payload.size()));
+    out.append(payload);
+    Append<std::uint32_t>(out, Crc32(0, out.constData() + at, std::size_t(out.size() - at)));
+}
 
 QString SaveError(const QString& path, const QString& reason) {
     return QStringLiteral("曲线文件 %1 保存失败：%2").arg(path, reason);
 }
 
-QString FileReason(const QString& what, const QSaveFile& file) {
-    return QStringLiteral("%1（%2）").arg(what, file.errorString());
-}
-
-} // namespace
-
-std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& chart,
-                                   const std::function<void(int)>& progress) {
+std::optional<QString> Unsaveable(const ChartSnapshot& chart) {
     if (chart.series.size() > std::size_t(kMaxSeries))
-        return SaveError(path, QStringLiteral("曲线超过 %1 条").arg(kMaxSeries));
+        return QStringLiteral("曲线超过 %1 条").arg(kMaxSeries);
     for (std::size_t i = 0; i < chart.series.size(); ++i) {
         const SeriesSnapshot& s = chart.series[i];
         if (!s.regular && s.xs.size() != s.ys.size())
-            return SaveError(path, QStringLiteral("第 %1 条曲线的 X 值与点数不符").arg(i));
+            return QStringLiteral("第 %1 条曲线的 X 值与点数不符").arg(i);
     }
+    return std::nullopt;
+}
+
+std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& chart,
+                                  const std::function<void(int)>& progress, qint64* size) {
+    if (const auto reason = Unsaveable(chart))
+        return SaveError(path, *reason);
 
     const QByteArray chartPayload = ChartPayload(chart);
     std::vector<SeriesParts> parts;
@@ -168,7 +199,16 @@ std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& cha
         return SaveError(path, QStringLiteral("写入出错，原文件未改动（%1）").arg(reason));
     if (progress)
         progress(100);
+    if (size)
+        *size = total;
     return std::nullopt;
+}
+
+} // namespace tee
+
+std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& chart,
+                                   const std::function<void(int)>& progress) {
+    return WriteWhole(path, chart, progress, nullptr);
 }
 
 } // namespace vantor

@@ -11,7 +11,7 @@
 namespace vantor {
 
 inline constexpr int kTeeMajor = 1;
-inline constexpr int kTeeMinor = 1;
+inline constexpr int kTeeMinor = 2;
 
 // Writes atomically: a temporary file in the target's folder, then a rename, so a failure (or a
 // killed process) leaves the old file whole. Returns the error text (naming the file and the
@@ -23,6 +23,9 @@ std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& cha
 struct TeeLoad {
     std::optional<ChartSnapshot> chart;
     QString error; // names the file and the reason; empty when chart holds the file's contents
+    // Set when the file ends in a save that was cut off (the program ended in the middle of an
+    // append): chart holds everything up to the last whole save, and this says so.
+    QString warning;
 };
 TeeLoad LoadTeeFile(const QString& path);
 // The contents of a curve file already in memory; the error texts name the file as `name`.

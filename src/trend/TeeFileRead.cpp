@@ -1,11 +1,17 @@
-// The curve file's reader. Every length and count is checked against the bytes that remain
-// before anything is allocated, so a damaged file is refused instead of exhausting memory.
+// The curve file's reader. The chunks are found first; their checksums are then verified on a
+// second thread while this one reads the payloads, copying the values into their blocks a block
+// at a time. Every length and count is checked against the bytes that remain before anything
+// is allocated, so a damaged file is refused instead of exhausting memory. A file is read as a
+// row of saves, each ended by END: a save cut off at the end (a kill during an append) is left
+// out, and the file opens with the saves before it and a warning.
 #include <QFile>
-#include <cstring>
-#include <limits>
-#include <zlib.h>
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <thread>
+#include <vector>
 
-#include "TeeFormat.h"
+#include "TeeChunkRead.h"
 #include "trend/TeeFile.h"
 
 namespace vantor {
@@ -14,131 +20,115 @@ namespace {
 
 using namespace tee;
 
-// Reads fields from one chunk's payload; a field that runs past the end clears ok.
-class Fields {
-public:
-    Fields(const char* data, qint64 size) : m_at(data), m_end(data + size) {}
-
-    bool ok() const { return m_ok; }
-    bool atEnd() const { return m_at == m_end; }
-    qint64 remaining() const { return m_end - m_at; }
-
-    template <typename T> T get() {
-        T value{};
-        if (take(sizeof value))
-            std::memcpy(&value, m_at - sizeof value, sizeof value);
-        return value;
-    }
-    // A field added by a later minor version: its default when the payload ends before it.
-    template <typename T> T optional(T fallback) { return atEnd() ? fallback : get<T>(); }
-    template <typename Length> QString text() {
-        const auto size = get<Length>();
-        return take(size) ? QString::fromUtf8(m_at - size, qsizetype(size)) : QString();
-    }
-    // count doubles into values; refused when they cannot be in the payload.
-    void values(quint64 count, ValueBlocks& values) {
-        if (!take(count * sizeof(double)))
-            return;
-        const char* at = m_at - count * sizeof(double);
-        values.reserveBlocks(static_cast<int>(count));
-        for (quint64 i = 0; i < count; ++i, at += sizeof(double)) {
-            double value;
-            std::memcpy(&value, at, sizeof value);
-            values.push_back(value);
-        }
-    }
-
-private:
-    bool take(quint64 size) {
-        if (!m_ok || size > quint64(remaining()))
-            return m_ok = false;
-        m_at += size;
-        return true;
-    }
-
-    const char* m_at;
-    const char* m_end;
-    bool m_ok = true;
+struct Frame {
+    const char* at; // the tag
+    quint64 length; // of the payload
+    qint64 framed() const { return kChunkHeadSize + qint64(length); }
 };
 
-enum class Fault { None, Truncated, Checksum, Corrupt };
-
-bool ReadChart(Fields f, ChartSnapshot& chart) {
-    chart.title = f.text<std::uint32_t>();
-    for (ViewRange& range : chart.ranges) {
-        range.min = f.get<double>();
-        range.max = f.get<double>();
-    }
-    chart.lineWidth = f.optional<std::int32_t>(0); // since 1.1
-    chart.markerX = f.optional<double>(0);         // since 1.1
-    return f.ok();
-}
-
-bool ReadSeries(Fields f, SeriesSnapshot& s) {
-    s.title = f.text<std::uint32_t>();
-    s.unit = f.text<std::uint32_t>();
-    s.color = f.get<std::uint32_t>();
-    const auto axis = f.get<std::uint8_t>();
-    if (axis >= kTrendAxisCount)
-        return false;
-    s.axis = static_cast<TrendAxis>(axis);
-    const auto flags = f.get<std::uint8_t>();
-    s.active = flags & kActive;
-    s.hiddenByLegend = flags & kHiddenByLegend;
-    s.regular = flags & kRegular;
-    s.lineWidth = f.get<std::int32_t>();
-    const auto count = f.get<std::uint64_t>();
-    if (!f.ok() || count > quint64(std::numeric_limits<int>::max()) ||
-        count > quint64(f.remaining()) / sizeof(double))
-        return false;
-    if (s.regular)
-        s.x0 = f.get<double>();
-    else
-        f.values(count, s.xs);
-    f.values(count, s.ys);
-    const auto labels = f.get<std::uint32_t>();
-    if (!f.ok() || labels > f.remaining() / sizeof(std::uint16_t))
-        return false;
-    s.labels.reserve(labels);
-    for (std::uint32_t i = 0; i < labels && f.ok(); ++i)
-        s.labels.push_back(f.text<std::uint16_t>());
-    return f.ok();
-}
-
-template <typename T> T At(const char* data) {
-    T value;
-    std::memcpy(&value, data, sizeof value);
-    return value;
-}
-
-// Reads the chunks after the header into chart; Fault::None once the end chunk is met.
-Fault ReadChunks(const char* at, const char* end, ChartSnapshot& chart) {
-    bool haveChart = false;
+// The chunks lying whole in the bytes, in order; *rest is how many bytes follow the last one.
+std::vector<Frame> Frames(const char* at, const char* end, qint64* rest) {
+    std::vector<Frame> frames;
     while (end - at >= kChunkHeadSize + kChunkTailSize) {
         const auto length = At<std::uint64_t>(at + 4);
         if (length > quint64(end - at - kChunkHeadSize - kChunkTailSize))
-            return Fault::Truncated;
-        const qint64 framed = kChunkHeadSize + qint64(length);
-        const auto crc = crc32_z(crc32(0, nullptr, 0), reinterpret_cast<const Bytef*>(at),
-                                 static_cast<z_size_t>(framed));
-        if (At<std::uint32_t>(at + framed) != static_cast<std::uint32_t>(crc))
-            return Fault::Checksum;
-        const Fields payload(at + kChunkHeadSize, qint64(length));
-        if (std::memcmp(at, kEndTag, 4) == 0)
-            return haveChart ? Fault::None : Fault::Corrupt;
-        if (std::memcmp(at, kChartTag, 4) == 0) {
-            if (haveChart || !ReadChart(payload, chart))
-                return Fault::Corrupt;
-            haveChart = true;
-        } else if (std::memcmp(at, kSeriesTag, 4) == 0) {
-            if (chart.series.size() >= std::size_t(kMaxSeries) ||
-                !ReadSeries(payload, chart.series.emplace_back()))
-                return Fault::Corrupt;
-        } // other tags come from later minor versions and are skipped
-        at += framed + kChunkTailSize;
+            break;
+        frames.push_back({at, length});
+        at += frames.back().framed() + kChunkTailSize;
     }
-    return Fault::Truncated;
+    *rest = end - at;
+    return frames;
 }
+
+// Marks each frame whose CRC does not match. Large files share the work with a second thread.
+class ChecksumCheck {
+public:
+    explicit ChecksumCheck(const std::vector<Frame>& frames) : m_frames(frames) {
+        m_bad.assign(frames.size(), 0);
+        qint64 bytes = 0;
+        for (const Frame& f : frames)
+            bytes += f.framed();
+        if (bytes > (qint64(4) << 20) && frames.size() > 1)
+            m_helper = std::thread([this] { work(); });
+    }
+    ~ChecksumCheck() {
+        if (m_helper.joinable())
+            m_helper.join();
+    }
+    // The first frame whose CRC does not match, or frames.size().
+    std::size_t firstBad() {
+        work();
+        if (m_helper.joinable())
+            m_helper.join();
+        return std::size_t(std::find(m_bad.begin(), m_bad.end(), 1) - m_bad.begin());
+    }
+
+private:
+    void work() {
+        for (std::size_t i = m_next++; i < m_frames.size(); i = m_next++) {
+            const Frame& f = m_frames[i];
+            m_bad[i] = At<std::uint32_t>(f.at + f.framed()) !=
+                       Crc32(0, f.at, static_cast<std::size_t>(f.framed()));
+        }
+    }
+
+    const std::vector<Frame>& m_frames;
+    std::vector<char> m_bad;
+    std::atomic<std::size_t> m_next = 0;
+    std::thread m_helper;
+};
+
+// Reads frames into a chart, save after save.
+class Rounds {
+public:
+    // Reads frames [0, count); stops at the first that does not fit where it stands.
+    void read(const std::vector<Frame>& frames, std::size_t count) {
+        for (m_at = 0; m_at < count; ++m_at) {
+            if (!take(frames[m_at]))
+                return;
+        }
+    }
+    ChartSnapshot& chart() { return m_chart; }
+    std::size_t stoppedAt() const { return m_at; }
+    // The index of the last END read (the end of the last whole save), if any.
+    std::optional<std::size_t> lastEnd() const { return m_lastEnd; }
+
+private:
+    bool take(const Frame& f) {
+        Fields payload(f.at + kChunkHeadSize, qint64(f.length));
+        const bool first = !m_lastEnd.has_value();
+        if (std::memcmp(f.at, kEndTag, 4) == 0) {
+            if (!m_haveChart)
+                return false;
+            m_lastEnd = m_at;
+        } else if (std::memcmp(f.at, kChartTag, 4) == 0) {
+            // One in the first save; a later save's replaces the attributes before it.
+            if ((first && m_haveChart) || !ReadChart(payload, m_chart))
+                return false;
+            m_haveChart = true;
+        } else if (std::memcmp(f.at, kSeriesTag, 4) == 0) {
+            if (!first || m_chart.series.size() >= std::size_t(kMaxSeries) ||
+                !ReadSeries(payload, m_chart.series.emplace_back()))
+                return false;
+        } else if (std::memcmp(f.at, kSeriesAttributesTag, 4) == 0) {
+            const auto index = payload.get<std::uint32_t>();
+            if (!payload.ok() || index >= m_chart.series.size() ||
+                !ReadAttributes(payload, m_chart.series[index]))
+                return false;
+        } else if (std::memcmp(f.at, kAppendTag, 4) == 0) {
+            if (!ReadAppend(payload, m_chart))
+                return false;
+        } // other tags come from later minor versions and are skipped
+        return true;
+    }
+
+    ChartSnapshot m_chart;
+    bool m_haveChart = false;
+    std::size_t m_at = 0;
+    std::optional<std::size_t> m_lastEnd;
+};
+
+enum class Fault { None, Truncated, Checksum, Corrupt };
 
 QString Message(const QString& path, Fault fault) {
     switch (fault) {
@@ -152,18 +142,64 @@ QString Message(const QString& path, Fault fault) {
     }
 }
 
+QString TailWarning(const QString& path, Fault fault) {
+    const QString why = fault == Fault::Truncated  ? QStringLiteral("中断")
+                        : fault == Fault::Checksum ? QStringLiteral("校验和不符")
+                                                   : QStringLiteral("内容不合理");
+    return QStringLiteral("曲线文件 %1 的最后一次保存不完整（%2，可能保存时程序被终止）："
+                          "已打开此前完整保存的数据。")
+        .arg(path, why);
+}
+
+TeeLoad ReadChunks(const QString& path, const char* at, const char* end) {
+    qint64 rest = 0;
+    const std::vector<Frame> frames = Frames(at, end, &rest);
+    ChecksumCheck checksums(frames);
+    Rounds rounds;
+    rounds.read(frames, frames.size());
+    const std::size_t badChecksum = checksums.firstBad();
+
+    // Where the file stops being sound, and why.
+    std::size_t cut = frames.size();
+    Fault fault = rest > 0 ? Fault::Truncated : Fault::None;
+    if (rounds.stoppedAt() < cut) {
+        cut = rounds.stoppedAt();
+        fault = Fault::Corrupt;
+    }
+    if (badChecksum < frames.size() && badChecksum <= cut) {
+        cut = badChecksum;
+        fault = Fault::Checksum;
+    }
+    std::optional<std::size_t> lastEnd = rounds.lastEnd();
+    if (lastEnd && *lastEnd >= cut)
+        lastEnd.reset(); // read past the fault; found again below
+    if (fault == Fault::None && (!lastEnd || *lastEnd + 1 != frames.size()))
+        fault = Fault::Truncated; // chunks of a save that has no END
+    if (fault == Fault::None)
+        return {std::move(rounds.chart()), {}, {}};
+
+    // The saves before the fault, read again without the part after them.
+    Rounds sound;
+    sound.read(frames, cut);
+    if (!sound.lastEnd())
+        return {{}, Message(path, fault), {}};
+    Rounds kept;
+    kept.read(frames, *sound.lastEnd() + 1);
+    return {std::move(kept.chart()), {}, TailWarning(path, fault)};
+}
+
 TeeLoad Parse(const QString& path, const char* data, qint64 size) {
     const auto signature = qMin<qint64>(size, sizeof kSignature);
     if (size == 0)
-        return {{}, QStringLiteral("曲线文件 %1 是空文件。").arg(path)};
+        return {{}, QStringLiteral("曲线文件 %1 是空文件。").arg(path), {}};
     if (std::memcmp(data, kSignature, std::size_t(signature)) != 0)
-        return {{}, QStringLiteral("%1 不是本程序的曲线文件（文件头不符）。").arg(path)};
+        return {{}, QStringLiteral("%1 不是本程序的曲线文件（文件头不符）。").arg(path), {}};
     if (size < kHeaderSize)
-        return {{}, Message(path, Fault::Truncated)};
+        return {{}, Message(path, Fault::Truncated), {}};
     const auto major = At<std::uint16_t>(data + 8);
     const auto minor = At<std::uint16_t>(data + 10);
     if (major == 0)
-        return {{}, Message(path, Fault::Corrupt)};
+        return {{}, Message(path, Fault::Corrupt), {}};
     if (major != kTeeMajor)
         return {{},
                 QStringLiteral("曲线文件 %1 的格式版本为 %2.%3，本程序只能读取 %4.x 版本"
@@ -171,12 +207,9 @@ TeeLoad Parse(const QString& path, const char* data, qint64 size) {
                     .arg(path)
                     .arg(major)
                     .arg(minor)
-                    .arg(kTeeMajor)};
-    ChartSnapshot chart;
-    const Fault fault = ReadChunks(data + kHeaderSize, data + size, chart);
-    if (fault != Fault::None)
-        return {{}, Message(path, fault)};
-    return {std::move(chart), {}};
+                    .arg(kTeeMajor),
+                {}};
+    return ReadChunks(path, data + kHeaderSize, data + size);
 }
 
 } // namespace
@@ -184,9 +217,9 @@ TeeLoad Parse(const QString& path, const char* data, qint64 size) {
 TeeLoad LoadTeeFile(const QString& path) {
     QFile file(path);
     if (!file.exists())
-        return {{}, QStringLiteral("无法打开曲线文件 %1：文件不存在。").arg(path)};
+        return {{}, QStringLiteral("无法打开曲线文件 %1：文件不存在。").arg(path), {}};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("无法打开曲线文件 %1：%2。").arg(path, file.errorString())};
+        return {{}, QStringLiteral("无法打开曲线文件 %1：%2。").arg(path, file.errorString()), {}};
     const qint64 size = file.size();
     // Mapped when the file system allows it, so a large file is not copied once more.
     if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
@@ -194,7 +227,7 @@ TeeLoad LoadTeeFile(const QString& path) {
                             path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("无法读取曲线文件 %1：%2。").arg(path, file.errorString())};
+        return {{}, QStringLiteral("无法读取曲线文件 %1：%2。").arg(path, file.errorString()), {}};
     return ReadTeeBytes(bytes, path);
 }
 

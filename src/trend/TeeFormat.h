@@ -21,6 +21,9 @@ inline constexpr int kChunkTailSize = 4;  // CRC-32 of tag, length and payload
 inline constexpr char kChartTag[4] = {'C', 'H', 'R', 'T'};
 inline constexpr char kSeriesTag[4] = {'S', 'E', 'R', 'I'};
 inline constexpr char kEndTag[4] = {'E', 'N', 'D', ' '};
+// Since 1.2: the points a save added to each series, and a series' changed attributes.
+inline constexpr char kAppendTag[4] = {'A', 'P', 'N', 'D'};
+inline constexpr char kSeriesAttributesTag[4] = {'S', 'M', 'E', 'T'};
 
 // Series flags.
 inline constexpr std::uint8_t kActive = 1;
@@ -29,6 +32,10 @@ inline constexpr std::uint8_t kRegular = 4;
 
 // A time base plus the 99 curves.
 inline constexpr int kMaxSeries = 100;
+
+// zlib's CRC-32 (the polynomial of zip and PNG), computed with the processor's carry-less
+// multiply where it has one.
+std::uint32_t Crc32(std::uint32_t crc, const void* data, std::size_t size);
 
 template <typename T> void Append(QByteArray& out, T value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);

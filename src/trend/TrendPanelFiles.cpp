@@ -189,7 +189,10 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
     showMarker();
     emit readoutRequested(c->markerX()); // the box shows the file's values, not the live ones
     emit resizeFloatBoxRequested();
-    emit statusMessage(QStringLiteral("已打开历史曲线 %1").arg(QDir::toNativeSeparators(path)));
+    // A file whose last save was cut off opens with the saves before it; the user is told.
+    emit statusMessage(loaded.warning.isEmpty()
+                           ? QStringLiteral("已打开历史曲线 %1").arg(QDir::toNativeSeparators(path))
+                           : loaded.warning);
     return true;
 }
 

@@ -154,6 +154,36 @@ TEST(AutoSave, TheDoneMessageFollowsTwoSecondsAfterASave) {
               "曲线数据转存完成：" + QDir::toNativeSeparators(fake.recorder.fileName()));
 }
 
+// The recorder's own saver: a run's later rounds append to its file, which then holds the chart
+// as the last round took it, each sample once.
+TEST(AutoSave, LaterRoundsOfARunAppendToItsFile) {
+    QTemporaryDir dir;
+    ChartSnapshot live;
+    live.series.resize(3);
+    CurveRecorder r([&live] { return live; });
+    r.setProjectPath(dir.filePath(QStringLiteral("p.ini")));
+    r.start(kStart);
+    for (int round = 0; round < 4; ++round) {
+        for (SeriesSnapshot& s : live.series)
+            for (int i = 0; i < 1000; ++i)
+                s.ys.push_back(s.ys.size() * 0.5);
+        r.stop(); // saves at once
+        r.resume();
+    }
+    r.stop();
+    r.waitForWrites();
+    QFile file(r.fileName());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("APND"), 3);
+    const TeeLoad load = LoadTeeFile(r.fileName());
+    ASSERT_TRUE(load.chart) << load.error.toStdString();
+    for (const SeriesSnapshot& s : load.chart->series) {
+        ASSERT_EQ(s.count(), 4000);
+        for (int i = 0; i < s.count(); ++i)
+            ASSERT_EQ(s.ys[i], i * 0.5);
+    }
+}
+
 namespace {
 
 class History : public ::testing::Test {
@@ -246,6 +276,23 @@ TEST_F(History, ABrokenFileIsRefusedAndNothingChanges) {
     EXPECT_EQ(chart->title(), "通讯点位实时曲线");
     EXPECT_EQ(chart->pointCount(0), 5);
     panel.setAutoSave(false);
+}
+
+// A recording whose last save was cut off opens with the saves before it; the status says so.
+TEST_F(History, AFileWithACutOffLastSaveOpensAndTheStatusSaysSo) {
+    ASSERT_EQ(SaveTeeFile(file("cut.tee"), chart->snapshot()), std::nullopt);
+    QFile cut(file("cut.tee"));
+    ASSERT_TRUE(cut.open(QIODevice::Append));
+    cut.write("APND\x40\0\0\0\0\0\0\0partial", 19);
+    cut.close();
+    QSignalSpy status(&panel, &CTrendPanelDlg::statusMessage);
+    ASSERT_TRUE(panel.loadHistory(file("cut.tee")));
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(chart->pointCount(1), 5);
+    ASSERT_FALSE(status.isEmpty());
+    const QString last = status.last().first().toString();
+    EXPECT_TRUE(last.contains(file("cut.tee")) && last.contains(QStringLiteral("不完整")))
+        << last.toStdString();
 }
 
 TEST_F(History, TheReadOutUsesStoredTitlesAndTheCorrectionLimitsTheSeries) {
