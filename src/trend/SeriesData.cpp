@@ -23,8 +23,8 @@ void SeriesData::append(double x, double y, const QString& label) {
         m_x.push_back(x);
     m_y.push_back(y);
     if (!label.isEmpty()) {
-        m_labels.resize(static_cast<std::size_t>(index) + 1);
-        m_labels[static_cast<std::size_t>(index)] = label;
+        m_labels.resize(index);
+        m_labels.push_back(label);
     }
     addToEnvelope(index, y);
 }
@@ -43,7 +43,7 @@ void SeriesData::clear() {
     // Give the memory back: a cleared curve may stay empty for a long time.
     m_x.clear();
     m_y.clear();
-    std::vector<QString>().swap(m_labels);
+    m_labels.clear();
     std::vector<Envelope>().swap(m_blocks);
     m_regular = true;
 }
@@ -64,8 +64,8 @@ void SeriesData::assign(const SeriesSnapshot& from) {
         m_x = from.xs;
     m_y = from.ys;
     m_labels = from.labels;
-    if (static_cast<int>(m_labels.size()) > m_y.size())
-        m_labels.resize(static_cast<std::size_t>(m_y.size()));
+    if (m_labels.size() > m_y.size())
+        m_labels.resize(m_y.size());
     m_blocks.reserve(static_cast<std::size_t>((m_y.size() + kBlock - 1) / kBlock));
     for (int i = 0; i < m_y.size(); ++i)
         addToEnvelope(i, m_y[i]);
@@ -84,9 +84,9 @@ std::optional<double> SeriesData::y(int index) const {
 }
 
 QString SeriesData::label(int index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_labels.size())
+    if (index < 0 || index >= m_labels.size())
         return {};
-    return m_labels[static_cast<std::size_t>(index)];
+    return m_labels[index];
 }
 
 int SeriesData::lowerBound(double key) const {

@@ -76,7 +76,7 @@ private:
     double m_x0 = 0;
     ValueBlocks m_x; // only once the points are not regular
     ValueBlocks m_y;
-    std::vector<QString> m_labels; // as long as the last labelled point
+    LabelBlocks m_labels; // as long as the last labelled point; shared with snapshots
     std::vector<Envelope> m_blocks;
 };
 
