@@ -1,7 +1,9 @@
 #include "app/ConsoleOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "app/Version.h"
@@ -367,6 +369,15 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
     }
     result.options = options;
     return result;
+}
+
+void PrintHelpWithQtOptions() {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    // QCommandLineParser answers --help-all itself: it prints and ends the process.
+    parser.process(QStringList{QCoreApplication::arguments().value(0, QStringLiteral("vantor")),
+                               QStringLiteral("--help-all")});
+    std::exit(0);
 }
 
 } // namespace vantor
