@@ -97,6 +97,7 @@ CMainFrame::CMainFrame(Application* app, QWidget* parent)
     createMenus();
     createToolBar();
     createStatusBar();
+    createKeys();
     updateMinimumWidth();
 
     m_clockTimer.setInterval(1000);
@@ -160,14 +161,16 @@ void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog);
-    file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
+    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog)
+        ->setShortcut(kSaveAsKey);
+    QAction* open = file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
         const QString path =
             QFileDialog::getOpenFileName(this, QStringLiteral("打开工程"), QStringLiteral("*.ini"),
                                          QStringLiteral("Executable Files (*.ini)"));
         if (!path.isEmpty())
             OpenProject(path);
     });
+    open->setShortcut(kOpenKey);
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近打开工程"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
@@ -176,7 +179,7 @@ void CMainFrame::createMenus() {
     m_clearRecent->setStatusTip(QStringLiteral("清除最近文件列表"));
     rebuildRecentMenu();
     file->addSeparator();
-    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close)->setShortcut(kQuitKey);
 
     QMenu* comm = menuBar()->addMenu(QStringLiteral("通信(&E)"));
     m_commSettings =
@@ -196,7 +199,8 @@ void CMainFrame::createMenus() {
                     [this] {
                         CAboutDlg about(m_releaseNote, this);
                         about.exec();
-                    });
+                    })
+        ->setShortcut(kAboutKey);
     help->addAction(QStringLiteral("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
     m_promptAction = help->addAction(QStringLiteral("提示更新信息"));
     m_promptAction->setCheckable(true);

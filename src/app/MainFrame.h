@@ -1,6 +1,7 @@
 #pragma once
 // The main window: menus, the tool bar, the status bar with its clock and progress bar, the
 // function bar (left) and the data bar (bottom) around the main view.
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include <QTimer>
@@ -26,6 +27,12 @@ class UserNames;
 class CZelvoView;
 class ProjectController;
 class WriteControls;
+
+// The keys of the menu commands that have one.
+inline const QKeySequence kOpenKey{Qt::CTRL | Qt::Key_O};
+inline const QKeySequence kSaveAsKey{Qt::CTRL | Qt::SHIFT | Qt::Key_S};
+inline const QKeySequence kQuitKey{Qt::CTRL | Qt::Key_Q};
+inline const QKeySequence kAboutKey{Qt::Key_F1};
 
 // The view tab a function tree item stands for; the root item stands for none.
 std::optional<int> TabOfTreeItem(const QString& text);
@@ -84,6 +91,8 @@ private:
     void connectUpdateCheck();
     void createToolBar();
     void createStatusBar();
+    void createKeys();
+    void saveProject(); // Ctrl+S: to the project it came from, or through the dialog
     void createFunctionBar();
     void createDataBar();
     void onTreeSelection(QTreeWidgetItem* item);
