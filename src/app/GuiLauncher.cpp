@@ -32,12 +32,12 @@ bool GuiLauncher::Start(bool splash) {
             frame->OpenProject(path);
         });
     if (!splash) {
-        m_frame->ShowAtWorkingSize();
+        m_frame->ShowRemembered();
         return true;
     }
     auto* screen = new CStartupSplash(m_frame.get());
     QObject::connect(screen, &CStartupSplash::finished, m_frame.get(),
-                     [frame = m_frame.get()] { frame->ShowAtWorkingSize(); });
+                     [frame = m_frame.get()] { frame->ShowRemembered(); });
     screen->Start();
     return true;
 }

@@ -20,6 +20,7 @@ class QTreeWidgetItem;
 namespace vantor {
 
 class Application;
+class ProfileFile;
 class CDataGridPanel;
 class CPointListDlg;
 class CVCKBASEDlg;
@@ -36,6 +37,15 @@ inline const QKeySequence kAboutKey{Qt::Key_F1};
 
 // The view tab a function tree item stands for; the root item stands for none.
 std::optional<int> TabOfTreeItem(const QString& text);
+// The window's size, place, state and bar sizes as Config.ini keeps them between runs (section
+// "Window", base64 of QMainWindow's saveGeometry and saveState).
+struct WindowMemory {
+    QByteArray geometry;
+    QByteArray state;
+};
+WindowMemory ReadWindowMemory(const ProfileFile& settings);
+void WriteWindowMemory(ProfileFile& settings, const WindowMemory& memory);
+
 // 0.65 of the screen's width by 0.8 of the bottom of its work area.
 QSize WorkingSize(const QRect& screen, const QRect& workArea);
 
@@ -65,6 +75,8 @@ public:
     // the bars at their working sizes.
     void ShowAtWorkingSize();
     void ShowAtWorkingSize(const QRect& screen, const QRect& workArea);
+    // As the window was at its last close (size, place, state, bars), or at the working size.
+    void ShowRemembered();
     void UpdateClock();
 
     // Projects: "保存工程(&S)" and "打开工程(&O)" through their dialogs, or with a given path.
@@ -101,6 +113,10 @@ private:
     void updateMinimumWidth();
     void applyWorkingDockSizes();
     void fitDocksToPanel();
+    void rememberWindow(); // into Config.ini, at close
+    void growDataBar(int room);
+
+    static constexpr int kFitPasses = 4;
 
     ProjectController* m_projects;
     CZelvoView* m_view;
@@ -125,6 +141,7 @@ private:
     QTimer m_clockTimer;
     QString m_releaseNote;
     int m_fitPasses = 0;             // measurements of the view left to fit the bars
+    bool m_dockSizesFromWorkingSize = false; // not restored: the first grid page may grow them
     bool m_dockSizesPending = false; // the window state changed; its new size is still to come
 };
 

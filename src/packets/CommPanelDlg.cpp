@@ -82,9 +82,9 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
     layout->setSpacing(2 * kSpacing);
-    // Room to spare goes to both sides until the packet list shows its statistics whole.
+    // Room to spare goes first to the packet list until it shows its statistics whole.
     leftColumn->setMaximumWidth(leftColumn->sizeHint().width() + m_list->statisticsWidth());
-    layout->addWidget(leftColumn, 1);
+    layout->addWidget(leftColumn, 2);
     layout->addLayout(right, 1);
 
     connectLink();
