@@ -276,7 +276,10 @@ void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral("Vantor: Modbus master and trend recorder."));
     p.addHelpOption();
     p.addVersionOption();
-    p.addPositionalArgument("file", "Project file to open in the window.", "[FILE]");
+    p.addPositionalArgument("file",
+                            "Project file (.ini) or curve file (.tee, as history) to open "
+                            "in the window.",
+                            "[FILE]");
     p.addOptions({
         {"console", "Poll without windows, printing the log, the cell values and the counters."},
         {"demo", "Start the built-in simulated device and poll it."},
