@@ -14,9 +14,8 @@ struct UpdaterLaunch {
     bool packageManager = false; // an installed package: the package manager updates it
 };
 
-inline const QString kUpdateThroughPackageManager = QStringLiteral(
-    "Vantor 由系统的软件包管理器安装，请用软件包管理器升级（例如 sudo apt update && sudo apt "
-    "install --only-upgrade vantor）");
+inline const QString kUpdateThroughPackageManager =
+    QStringLiteral("Vantor 由软件包管理器安装，请用 apt upgrade 升级");
 
 // The settings' "Update"/"Command" when set (a command line, split as a shell would); otherwise
 // for a program in a folder of the package manager (/usr/bin) no updater but the package manager,
