@@ -5,6 +5,8 @@
 #include <QDockWidget>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "app/MainFrame.h"
@@ -28,6 +30,7 @@ constexpr int kExtraMinimumWidth = 120;
 constexpr QSize kFunctionBarSize(300, 260);
 constexpr QSize kDataBarSize(500, 275);
 constexpr int kFunctionBarFloor = 120;
+constexpr int kTabsMargin = 12; // the bar's frame around its tabs
 constexpr int kDataBarFloor = 120;
 constexpr int kLogLinesFirst = 8; // grid rows and log lines a growing window shows first
 constexpr int kLayoutVersion = 1; // of saveState(): a state of another layout is not restored
@@ -78,7 +81,10 @@ void CMainFrame::ShowAtWorkingSize(const QRect& screen, const QRect& area) {
 
 void CMainFrame::applyWorkingDockSizes() {
     m_dockSizesFromWorkingSize = true;
-    resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
+    // Wide enough for the four tab captions, where the window has room.
+    const int tabs = m_functionTabs->tabBar()->sizeHint().width();
+    resizeDocks({m_functionBar}, {std::max(kFunctionBarSize.width(), tabs + kTabsMargin)},
+                Qt::Horizontal);
     // The data bar is at least tall enough for a whole grid page where the window has room.
     resizeDocks({m_dataBar}, {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())},
                 Qt::Vertical);
