@@ -156,3 +156,23 @@ TEST_F(KeyboardTest, EveryFocusableControlHasAName) {
 }
 
 } // namespace
+
+namespace {
+
+// A curve file named on the command line (a double click on a .tee) opens as history on the
+// trend tab; it is not read as a project.
+TEST(FileArgument, ACurveFileOpensAsHistory) {
+    QStringList messages;
+    SetMessageSink([&messages](QWidget*, const QString& text, MessageKind) { messages << text; });
+    ConsoleOptions options;
+    options.project = qEnvironmentVariable("VANTOR_SOURCE_DIR") + "/fuzz/corpus/tee/two-series.tee";
+    GuiLauncher launcher(options);
+    ASSERT_TRUE(launcher.Start(false));
+    CZelvoView* view = launcher.frame()->view();
+    EXPECT_TRUE(WaitUntil([view] { return view->trendPanel()->history(); }));
+    EXPECT_EQ(view->tabs()->currentIndex(), CZelvoView::kTrendTab);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('|').toStdString();
+    SetMessageSink({});
+}
+
+} // namespace
