@@ -165,7 +165,7 @@ TEST(FileArgument, ACurveFileOpensAsHistory) {
     QStringList messages;
     SetMessageSink([&messages](QWidget*, const QString& text, MessageKind) { messages << text; });
     ConsoleOptions options;
-    options.project = qEnvironmentVariable("VANTOR_SOURCE_DIR") + "/fuzz/corpus/tee/two-series.tee";
+    options.project = QStringLiteral(CURVE_FILE);
     GuiLauncher launcher(options);
     ASSERT_TRUE(launcher.Start(false));
     CZelvoView* view = launcher.frame()->view();
