@@ -1,7 +1,9 @@
 #include "app/ConsoleOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "app/Version.h"
@@ -283,7 +285,10 @@ void AddOptions(QCommandLineParser& p) {
     p.setApplicationDescription(QStringLiteral("Vantor: Modbus master and trend recorder."));
     p.addHelpOption();
     p.addVersionOption();
-    p.addPositionalArgument("file", "Project file to open in the window.", "[FILE]");
+    p.addPositionalArgument("file",
+                            "Project file (.ini) or curve file (.tee, as history) to open "
+                            "in the window.",
+                            "[FILE]");
     p.addOptions({
         {"console", "Poll without windows, printing the log, the cell values and the counters."},
         {"demo", "Start the built-in simulated device and poll it."},
@@ -380,6 +385,15 @@ ParsedOptions ParseConsoleOptions(const QStringList& arguments) {
     }
     result.options = options;
     return result;
+}
+
+void PrintHelpWithQtOptions() {
+    QCommandLineParser parser;
+    AddOptions(parser);
+    // QCommandLineParser answers --help-all itself: it prints and ends the process.
+    parser.process(QStringList{QCoreApplication::arguments().value(0, QStringLiteral("vantor")),
+                               QStringLiteral("--help-all")});
+    std::exit(0);
 }
 
 } // namespace vantor

@@ -60,4 +60,8 @@ struct ParsedOptions {
 // reported as a clear English message.
 ParsedOptions ParseConsoleOptions(const QStringList& arguments);
 
+// Prints the help with Qt's generic options as well and ends the process with status 0. Qt's
+// options are those of the running QApplication, which must exist.
+[[noreturn]] void PrintHelpWithQtOptions();
+
 } // namespace vantor

@@ -10,6 +10,7 @@
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
 #include "registers/Workspace.h"
+#include "trend/TrendPanelDlg.h"
 
 namespace vantor {
 
@@ -27,17 +28,23 @@ bool GuiLauncher::Start(bool splash) {
         AddDemoCurves(*m_app.workspace());
     m_app.projects()->takeBaseline(); // what the command line set up is no change of the user's
     if (!m_options.project.isEmpty())
-        // Once the window stands, so that a refusal shows over it.
+        // Once the window stands, so that a refusal shows over it. A curve file (a double click
+        // on a .tee in a file manager) opens as history on the trend tab.
         QTimer::singleShot(0, m_frame.get(), [frame = m_frame.get(), path = m_options.project] {
-            frame->OpenProject(path);
+            if (IsCurveFile(path)) {
+                frame->view()->showPanel(CZelvoView::kTrendTab);
+                frame->view()->trendPanel()->loadHistory(path);
+            } else {
+                frame->OpenProject(path);
+            }
         });
     if (!splash) {
-        m_frame->ShowAtWorkingSize();
+        m_frame->ShowRemembered();
         return true;
     }
     auto* screen = new CStartupSplash(m_frame.get());
     QObject::connect(screen, &CStartupSplash::finished, m_frame.get(),
-                     [frame = m_frame.get()] { frame->ShowAtWorkingSize(); });
+                     [frame = m_frame.get()] { frame->ShowRemembered(); });
     screen->Start();
     return true;
 }
@@ -49,6 +56,10 @@ bool GuiLauncher::startDemo() {
         return true;
     QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString() << '\n';
     return false;
+}
+
+bool IsCurveFile(const QString& path) {
+    return path.endsWith(QLatin1String(".tee"), Qt::CaseInsensitive);
 }
 
 void ApplyOptionsToWindow(Application& app, CMainFrame& frame, const ConsoleOptions& options) {

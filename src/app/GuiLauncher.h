@@ -32,6 +32,10 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
 };
 
+// A file named on the command line is a curve file (opened as history) by its suffix ".tee",
+// otherwise a project.
+bool IsCurveFile(const QString& path);
+
 // Fills the workspace with the options' packets and formats, configures through the
 // communication panel (its log shows the configure line) and opens the options' link; the window
 // shows the link as it opens.

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -51,15 +52,6 @@
 namespace vantor {
 
 namespace {
-
-constexpr int kExtraMinimumWidth = 120;
-// Working sizes of the two bars; the user may drag them smaller or larger. In a small window
-// they give up room to the communication panel, down to the floors.
-constexpr QSize kFunctionBarSize(300, 260);
-constexpr QSize kDataBarSize(500, 275);
-constexpr int kFunctionBarFloor = 120;
-constexpr int kDataBarFloor = 120;
-constexpr int kFitPasses = 4;
 
 QIcon Icon(const char* name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
@@ -102,6 +94,7 @@ CMainFrame::CMainFrame(Application* app, QWidget* parent)
     createMenus();
     createToolBar();
     createStatusBar();
+    createKeys();
     updateMinimumWidth();
 
     m_clockTimer.setInterval(1000);
@@ -138,6 +131,13 @@ CDataGridPanel* CMainFrame::gridPage(int packet) {
             holder->layout()->activate();
         }
         connect(page, &CDataGridPanel::valueCellDoubleClicked, m_writes, &WriteControls::editCell);
+        // The first page tells how tall a whole page is: the bar takes that where there is room.
+        if (m_dockSizesFromWorkingSize && isVisible()) {
+            m_dockSizesFromWorkingSize = false;
+            growDataBar(m_dataBar->sizeHint().height());
+            m_fitPasses = kFitPasses;
+            QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
+        }
     }
     return page;
 }
@@ -174,14 +174,16 @@ void CMainFrame::createMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog);
-    file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
+    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog)
+        ->setShortcut(kSaveAsKey);
+    QAction* open = file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
         const QString path =
             QFileDialog::getOpenFileName(this, QStringLiteral("打开工程"), QStringLiteral("*.ini"),
                                          QStringLiteral("Executable Files (*.ini)"));
         if (!path.isEmpty())
             OpenProject(path);
     });
+    open->setShortcut(kOpenKey);
     file->addSeparator();
     m_recentMenu = file->addMenu(QStringLiteral("最近打开工程"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
@@ -190,7 +192,7 @@ void CMainFrame::createMenus() {
     m_clearRecent->setStatusTip(QStringLiteral("清除最近文件列表"));
     rebuildRecentMenu();
     file->addSeparator();
-    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
+    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close)->setShortcut(kQuitKey);
 
     QMenu* comm = menuBar()->addMenu(QStringLiteral("通信(&E)"));
     m_commSettings =
@@ -211,7 +213,8 @@ void CMainFrame::createMenus() {
                     [this] {
                         CAboutDlg about(m_releaseNote, this);
                         about.exec();
-                    });
+                    })
+        ->setShortcut(kAboutKey);
     help->addAction(QStringLiteral("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
     m_promptAction = help->addAction(QStringLiteral("提示更新信息"));
     m_promptAction->setCheckable(true);
@@ -302,6 +305,7 @@ void CMainFrame::createFunctionBar() {
     m_functionBar->setObjectName(QStringLiteral("functionBar"));
     m_functionTabs = new QTabWidget;
     m_functionTabs->setObjectName(QStringLiteral("functionTabs"));
+    m_functionTabs->tabBar()->setElideMode(Qt::ElideNone); // whole captions; the bar scrolls
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("functionTree"));
     m_tree->header()->hide();
@@ -384,86 +388,8 @@ void CMainFrame::openCommSettings() {
     dialog.exec();
 }
 
-// The frame may not be dragged narrower than the function bar plus 120 pixels (and the view
-// keeps its own minimum inside that).
-void CMainFrame::updateMinimumWidth() {
-    const bool docked = m_functionBar->isVisible() && !m_functionBar->isFloating();
-    setMinimumWidth((docked ? m_functionBar->width() : 0) + kExtraMinimumWidth);
-}
-
-void CMainFrame::ShowAtWorkingSize() {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        ShowAtWorkingSize(screen->geometry(), screen->availableGeometry());
-    else
-        show();
-}
-
-void CMainFrame::ShowAtWorkingSize(const QRect& screen, const QRect& area) {
-    const QSize size =
-        WorkingSize(screen, area).expandedTo(minimumSizeHint()).boundedTo(area.size());
-    resize(size);
-    // Centred, but never with the title bar or the menus above the screen's edge.
-    const QPoint centred = area.center() - rect().center();
-    move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
-    show();
-    applyWorkingDockSizes();
-    updateMinimumWidth();
-}
-
-void CMainFrame::applyWorkingDockSizes() {
-    resizeDocks({m_functionBar}, {kFunctionBarSize.width()}, Qt::Horizontal);
-    // The data bar is at least tall enough for a whole grid page where the window has room.
-    resizeDocks({m_dataBar}, {std::max(kDataBarSize.height(), m_dataBar->sizeHint().height())},
-                Qt::Vertical);
-    // The bars have their new sizes once the window's layout has run.
-    m_fitPasses = kFitPasses;
-    QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
-}
-
-// Where the view is too small for the whole communication panel, the bars give up the room
-// it lacks, down to their floors; what is still missing is scrolled. A bar may take less than
-// it was given (its own minimum, the splitters), so the view is measured again after each pass.
-void CMainFrame::fitDocksToPanel() {
-    const QSize missing = m_view->missingPanelRoom();
-    if (missing.isNull() || --m_fitPasses < 0)
-        return;
-    const auto docked = [this](QDockWidget* bar, Qt::Orientation orientation) {
-        const Qt::DockWidgetArea area = dockWidgetArea(bar);
-        const bool across = area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea;
-        return bar->isVisible() && !bar->isFloating() && across == (orientation == Qt::Horizontal);
-    };
-    if (missing.width() > 0 && docked(m_functionBar, Qt::Horizontal))
-        resizeDocks({m_functionBar},
-                    {std::max(kFunctionBarFloor, m_functionBar->width() - missing.width())},
-                    Qt::Horizontal);
-    if (missing.height() > 0 && docked(m_dataBar, Qt::Vertical))
-        resizeDocks({m_dataBar}, {std::max(kDataBarFloor, m_dataBar->height() - missing.height())},
-                    Qt::Vertical);
-    updateMinimumWidth();
-    QTimer::singleShot(0, this, &CMainFrame::fitDocksToPanel);
-}
-
 void CMainFrame::UpdateClock() {
     m_clock->setText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")));
-}
-
-void CMainFrame::resizeEvent(QResizeEvent* event) {
-    ResizeQuietFlag() = true;
-    QMainWindow::resizeEvent(event);
-    if (m_dockSizesPending) {
-        m_dockSizesPending = false;
-        applyWorkingDockSizes();
-    }
-}
-
-// Maximised or restored: the bars take their working sizes for the new window size again
-// (otherwise they keep what a smaller window left them).
-void CMainFrame::changeEvent(QEvent* event) {
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible()) {
-        m_dockSizesPending = true;
-        applyWorkingDockSizes();
-    }
 }
 
 // Closing the window ends the program; the settings were written when they changed, a changed
@@ -474,6 +400,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    rememberWindow();
     QApplication::quit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: menus, the tool bar, the status bar with its clock and progress bar, the
 // function bar (left) and the data bar (bottom) around the main view.
+#include <QKeySequence>
 #include <QMainWindow>
 
 #include <QTimer>
@@ -19,6 +20,7 @@ class QTreeWidgetItem;
 namespace vantor {
 
 class Application;
+class ProfileFile;
 class CDataGridPanel;
 class CPointListDlg;
 class CVCKBASEDlg;
@@ -28,8 +30,23 @@ class ProjectController;
 class PublishControls;
 class WriteControls;
 
+// The keys of the menu commands that have one.
+inline const QKeySequence kOpenKey{Qt::CTRL | Qt::Key_O};
+inline const QKeySequence kSaveAsKey{Qt::CTRL | Qt::SHIFT | Qt::Key_S};
+inline const QKeySequence kQuitKey{Qt::CTRL | Qt::Key_Q};
+inline const QKeySequence kAboutKey{Qt::Key_F1};
+
 // The view tab a function tree item stands for; the root item stands for none.
 std::optional<int> TabOfTreeItem(const QString& text);
+// The window's size, place, state and bar sizes as Config.ini keeps them between runs (section
+// "Window", base64 of QMainWindow's saveGeometry and saveState).
+struct WindowMemory {
+    QByteArray geometry;
+    QByteArray state;
+};
+WindowMemory ReadWindowMemory(const ProfileFile& settings);
+void WriteWindowMemory(ProfileFile& settings, const WindowMemory& memory);
+
 // 0.65 of the screen's width by 0.8 of the bottom of its work area.
 QSize WorkingSize(const QRect& screen, const QRect& workArea);
 
@@ -60,6 +77,8 @@ public:
     // the bars at their working sizes.
     void ShowAtWorkingSize();
     void ShowAtWorkingSize(const QRect& screen, const QRect& workArea);
+    // As the window was at its last close (size, place, state, bars), or at the working size.
+    void ShowRemembered();
     void UpdateClock();
 
     // Projects: "保存工程(&S)" and "打开工程(&O)" through their dialogs, or with a given path.
@@ -86,6 +105,8 @@ private:
     void connectUpdateCheck();
     void createToolBar();
     void createStatusBar();
+    void createKeys();
+    void saveProject(); // Ctrl+S: to the project it came from, or through the dialog
     void createFunctionBar();
     void createDataBar();
     void onTreeSelection(QTreeWidgetItem* item);
@@ -94,6 +115,10 @@ private:
     void updateMinimumWidth();
     void applyWorkingDockSizes();
     void fitDocksToPanel();
+    void rememberWindow(); // into Config.ini, at close
+    void growDataBar(int room);
+
+    static constexpr int kFitPasses = 4;
 
     ProjectController* m_projects;
     CZelvoView* m_view;
@@ -119,6 +144,7 @@ private:
     QTimer m_clockTimer;
     QString m_releaseNote;
     int m_fitPasses = 0;             // measurements of the view left to fit the bars
+    bool m_dockSizesFromWorkingSize = false; // not restored: the first grid page may grow them
     bool m_dockSizesPending = false; // the window state changed; its new size is still to come
 };
 

@@ -70,6 +70,7 @@ CCommPanelDlg* CZelvoView::commPanel() {
     // The panel keeps its full layout; a window narrower than it scrolls instead of cutting it.
     auto* commScroll = new FitScrollArea(m_commPanel);
     commScroll->setObjectName(QStringLiteral("commScroll"));
+    commScroll->setAccessibleName(m_tabs->tabText(kCommTab));
     m_commHolder->layout()->addWidget(commScroll);
     // The user opening a link is asked whether to record; closing it ends the recording.
     ConnectionControls* controls = m_commPanel->connectionControls();

@@ -35,6 +35,7 @@ public:
     // needs it, or right after the window's first paint, whichever comes first. Building it
     // (its controls and the first port listing) would otherwise delay the window's appearance.
     CCommPanelDlg* commPanel();
+    bool hasCommPanel() const { return m_commPanel != nullptr; }
     CTrendPanelDlg* trendPanel() const { return m_trendPanel; }
     QTabWidget* tabs() const { return m_tabs; }
     // The width and height the view lacks to show the whole communication panel unscrolled.

@@ -4,6 +4,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <csignal>
+#include <initializer_list>
 #include <string_view>
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
@@ -14,6 +15,7 @@
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
+#include "app/QtOptions.h"
 #include "app/TimerProbe.h"
 #include "app/Version.h"
 #include "widgets/QtTranslations.h"
@@ -53,19 +55,27 @@ bool PrintedInfo(const vantor::ParsedOptions& parsed) {
     return true;
 }
 
+QStringList ArgumentList(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 int RunDesktop(int argc, char* argv[]) {
+    // Checked before QApplication opens the window system: a wrong option ends the program with
+    // status 2 and its reason, with a display or without. Qt's own options are left to Qt.
+    const vantor::ParsedOptions parsed =
+        vantor::ParseConsoleOptions(vantor::WithoutQtOptions(ArgumentList(argc, argv)));
+    if (!parsed.options) {
+        QTextStream(stderr) << "vantor: " << parsed.error << '\n';
+        return 2;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
     // Lets the desktop match the window to the installed vantor.desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vantor"));
-    const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
-    if (PrintedInfo(parsed))
-        return 0;
-    if (!parsed.options) {
-        QTextStream(stderr) << "vantor: " << parsed.error << '\n';
-        return 2;
-    }
     vantor::TimerProbe::StartFromEnvironment(&app);
     // Before any window, so that every standard button and dialog comes up in Chinese.
     const std::unique_ptr<QTranslator> qtChinese = vantor::LoadQtChinese();
@@ -79,22 +89,33 @@ int RunDesktop(int argc, char* argv[]) {
     return app.exec();
 }
 
+// Qt's options are those a QApplication takes; the minimal platform lists them without a
+// display.
+[[noreturn]] void PrintHelpAll(char* program) {
+    qputenv("QT_QPA_PLATFORM", "minimal");
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    QApplication app(argc, argv);
+    vantor::PrintHelpWithQtOptions();
+}
+
+bool HasArgument(int argc, char* argv[], std::initializer_list<std::string_view> names) {
+    for (int i = 1; i < argc; ++i)
+        if (std::find(names.begin(), names.end(), std::string_view(argv[i])) != names.end())
+            return true;
+    return false;
+}
+
 // The console mode, and the options that only print a text, run without a display.
 bool WantsConsole(int argc, char* argv[]) {
-    static constexpr std::string_view kConsoleArgs[] = {"--console",  "--help",    "-h",
-                                                        "--help-all", "--version", "-v"};
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (std::find(std::begin(kConsoleArgs), std::end(kConsoleArgs), arg) !=
-            std::end(kConsoleArgs))
-            return true;
-    }
-    return false;
+    return HasArgument(argc, argv, {"--console", "--help", "-h", "--version", "-v"});
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (HasArgument(argc, argv, {"--help-all"}))
+        PrintHelpAll(argv[0]);
     if (!WantsConsole(argc, argv))
         return RunDesktop(argc, argv);
     // Without windows the console needs no GLib main loop; Qt's own one costs less for every

@@ -116,6 +116,7 @@ CVCKBASEDlg::CVCKBASEDlg(Workspace* workspace, WriteService* writes, QWidget* pa
     build();
     connect(m_table, &MonitorTable::captionChanged, this, [this](MonitorKind kind, int index) {
         object(kind, index).label->setText(m_table->caption(kind, index));
+        nameObject(kind, index);
         if (!m_table->binding(kind, index).bound())
             showUnbound(kind, index);
         refresh();
@@ -200,12 +201,23 @@ void CVCKBASEDlg::addObject(MonitorKind kind, int index, QRect buttonRect, QRect
     o.label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     o.label->setToolTip(QStringLiteral("单击改名"));
     o.label->installEventFilter(this);
+    nameObject(kind, index);
     connect(o.button, &MonitorObjectButton::textDropped, this,
             [this, kind, index](const QString& text) { m_table->setCaption(kind, index, text); });
     if (kind == MonitorKind::Switch)
         connect(o.button, &QAbstractButton::clicked, this, [this, index] { clickSwitch(index); });
     else if (kind == MonitorKind::Analogue)
         connect(o.button, &QAbstractButton::clicked, this, [this, index] { clickAnalogue(index); });
+}
+
+// The drawn object's name for screen readers: its kind, number and caption.
+void CVCKBASEDlg::nameObject(MonitorKind kind, int index) {
+    const char* kinds[] = {"模拟量", "开关", "指示灯"};
+    object(kind, index)
+        .button->setAccessibleName(QStringLiteral("%1 %2：%3")
+                                       .arg(QString::fromUtf8(kinds[At(kind)]))
+                                       .arg(index + 1)
+                                       .arg(m_table->caption(kind, index)));
 }
 
 void CVCKBASEDlg::showState(MonitorKind kind, int index, bool on) {

@@ -88,6 +88,7 @@ private:
     const Object& object(MonitorKind kind, int index) const;
     void build();
     void addObject(MonitorKind kind, int index, QRect button, QRect label);
+    void nameObject(MonitorKind kind, int index);
     void showState(MonitorKind kind, int index, bool on);
     void showUnbound(MonitorKind kind, int index);
     const QPixmap& picture(MonitorKind kind, bool on) const;

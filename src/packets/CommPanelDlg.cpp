@@ -82,9 +82,9 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
     layout->setSpacing(2 * kSpacing);
-    // Room to spare goes to both sides until the packet list shows its statistics whole.
+    // Room to spare goes first to the packet list until it shows its statistics whole.
     leftColumn->setMaximumWidth(leftColumn->sizeHint().width() + m_list->statisticsWidth());
-    layout->addWidget(leftColumn, 1);
+    layout->addWidget(leftColumn, 2);
     layout->addLayout(right, 1);
 
     connectLink();
@@ -105,6 +105,7 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     auto* group = new QGroupBox(QStringLiteral("定时发送数据包配置："), this);
     m_list = new PacketListWidget(m_workspace, group);
     m_list->setObjectName(QStringLiteral("packetList"));
+    m_list->setAccessibleName(QStringLiteral("数据包表"));
     m_configure = makeButton("配置数据包", "configureButton");
     m_start = makeButton("自动发送数据包", "startButton");
     m_stop = makeButton("停止发送数据包", "stopButton");
@@ -121,7 +122,9 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     buttons->addWidget(m_configure, 0, 0);
     buttons->addWidget(m_selectAll, 0, 1);
     auto* interval = new QHBoxLayout;
-    interval->addWidget(new QLabel(QStringLiteral("发包间隔:"), group));
+    auto* intervalLabel = new QLabel(QStringLiteral("发包间隔:"), group);
+    intervalLabel->setBuddy(m_interval); // the edit's name for screen readers
+    interval->addWidget(intervalLabel);
     interval->addWidget(m_interval);
     interval->addWidget(new QLabel(QStringLiteral("ms"), group));
     interval->addStretch(1);
@@ -194,14 +197,17 @@ QWidget* CCommPanelDlg::buildLogArea() {
     auto* box = new QWidget(this);
     m_log = new CommLog(box);
     m_log->setObjectName(QStringLiteral("logEdit"));
+    m_log->setAccessibleName(QStringLiteral("通信记录"));
     m_log->setMinimumHeight(kLogMinimumHeight);
     m_pause = makeButton(kPauseCaption, "pauseButton");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pause);
     buttons->addSpacing(kSpacing * 2);
     // The project file the set-up was last saved to or opened from.
-    buttons->addWidget(new QLabel(QStringLiteral("当前工程文件地址："), box));
+    auto* projectLabel = new QLabel(QStringLiteral("当前工程文件地址："), box);
+    buttons->addWidget(projectLabel);
     auto* project = new QLineEdit(box);
+    projectLabel->setBuddy(project);
     project->setObjectName(QStringLiteral("projectPathEdit"));
     project->setReadOnly(true);
     project->setMinimumWidth(60);
@@ -347,6 +353,21 @@ void CCommPanelDlg::startSending() {
         return;
     }
     m_link->startPolling();
+}
+
+void CCommPanelDlg::pressStart() {
+    press(m_workspace->linkKind() == LinkKind::Serial ? m_start : m_connection->tcpStartButton());
+}
+
+void CCommPanelDlg::pressStop() {
+    press(m_workspace->linkKind() == LinkKind::Serial ? m_stop : m_connection->tcpStopButton());
+}
+
+void CCommPanelDlg::press(QPushButton* button) {
+    if (button->isEnabled())
+        button->click();
+    else
+        emit statusMessage(QStringLiteral("“%1”现在不能用").arg(button->text()));
 }
 
 void CCommPanelDlg::stopSending() {

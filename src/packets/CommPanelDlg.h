@@ -49,6 +49,10 @@ public:
 
 public slots:
     void Configure(); // "配置数据包"
+    // F5 and Shift+F5: the start or the stop button of the link kind chosen, as if clicked
+    // ("自动发送数据包" and "停止发送数据包" on a serial line, "开始" and "停止" over TCP).
+    void pressStart();
+    void pressStop();
 
 signals:
     void statusMessage(const QString& text); // for the main window's status line
@@ -62,6 +66,7 @@ private:
     void connectLink();
     void connectWorkspace();
 
+    void press(QPushButton* button);
     void startSending();
     void stopSending();
     void showSending(bool sending);

@@ -39,6 +39,9 @@ public:
     void setServerAddressSource(std::function<QString()> source);
 
     PortWatcher* portWatcher() const { return m_watcher; }
+    // "开始" and "停止" of the Modbus TCP group.
+    QPushButton* tcpStartButton() const { return m_tcpStart; }
+    QPushButton* tcpStopButton() const { return m_tcpStop; }
     // Lists the ports through another enumerator from now on and rebuilds the port list from it.
     void setPortEnumerator(PortEnumerator enumerator);
 

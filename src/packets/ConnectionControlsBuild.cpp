@@ -48,11 +48,13 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
     : QWidget(parent), m_workspace(workspace), m_link(link), m_selection(workspace->serial()),
       m_watcher(new PortWatcher({}, this)) {
     auto* modeRow = new QHBoxLayout;
-    modeRow->addWidget(new QLabel(QStringLiteral("连接方式："), this));
+    auto* modeLabel = new QLabel(QStringLiteral("连接方式："), this);
+    modeRow->addWidget(modeLabel);
     m_mode = MakeCombo("modeCombo",
                        {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip"),
                         QStringLiteral("3. RTU over TCP")},
                        this);
+    modeLabel->setBuddy(m_mode);
     modeRow->addWidget(m_mode, 1);
 
     auto* layout = new QVBoxLayout(this);
@@ -91,6 +93,7 @@ QWidget* ConnectionControls::buildSerialGroup() {
     SetButtonIcon(m_openClose, "openport");
     m_indicator = new QLabel(m_serialGroup);
     m_indicator->setObjectName(QStringLiteral("portIndicator"));
+    m_indicator->setAccessibleName(QStringLiteral("串口状态"));
     m_status = new QLabel(m_serialGroup);
     m_status->setObjectName(QStringLiteral("portStatus"));
     m_status->setWordWrap(true);
@@ -123,6 +126,7 @@ QWidget* ConnectionControls::buildTcpGroup() {
         m_header[i] = MakeEdit(names[i], QString(), m_tcpGroup);
         m_header[i]->setValidator(new QIntValidator(0, 255, m_header[i]));
         m_header[i]->setToolTip(QString::fromUtf8(tips[i]));
+        m_header[i]->setAccessibleName(m_header[i]->toolTip());
         m_header[i]->setMaxLength(3);
         headerRow->addWidget(m_header[i]);
     }
@@ -146,7 +150,9 @@ QWidget* ConnectionControls::buildTcpGroup() {
     // status after them: as low as the serial group.
     auto* server = new QHBoxLayout;
     server->addWidget(m_ip, 3);
-    server->addWidget(new QLabel(QStringLiteral("端口"), m_tcpGroup));
+    auto* portLabel = new QLabel(QStringLiteral("端口"), m_tcpGroup);
+    portLabel->setBuddy(m_tcpPort);
+    server->addWidget(portLabel);
     server->addWidget(m_tcpPort, 1);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {m_connect, m_tcpStart, m_tcpStop})
@@ -154,9 +160,14 @@ QWidget* ConnectionControls::buildTcpGroup() {
     buttons->addWidget(m_tcpStatus, 1);
     auto* grid = new QGridLayout(m_tcpGroup);
     grid->setContentsMargins(6, 4, 6, 4);
-    grid->addWidget(new QLabel(QStringLiteral("IP:"), m_tcpGroup), 0, 0);
+    const auto labelFor = [this](const char* text, QWidget* field) {
+        auto* label = new QLabel(QString::fromUtf8(text), m_tcpGroup);
+        label->setBuddy(field); // the field's name for screen readers
+        return label;
+    };
+    grid->addWidget(labelFor("IP:", m_ip), 0, 0);
     grid->addLayout(server, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("命令"), m_tcpGroup), 1, 0);
+    grid->addWidget(labelFor("命令", m_function), 1, 0);
     grid->addWidget(m_function, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("MBAP"), m_tcpGroup), 2, 0);
     grid->addLayout(headerRow, 2, 1);

@@ -51,6 +51,7 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
     m_model = new GridModel(packet, store, this);
     m_grid = new CMSHFlexGrid(m_model, this);
     m_grid->setObjectName(QStringLiteral("grid"));
+    m_grid->setAccessibleName(objectName());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, kTopMargin, 0, 0);
@@ -59,6 +60,7 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
     // Over the grid, outside the layout: placed on a label cell when it is double-clicked.
     m_labelEditor = new QLineEdit(this);
     m_labelEditor->setObjectName(QStringLiteral("labelEditor"));
+    m_labelEditor->setAccessibleName(QStringLiteral("点位名称"));
     m_labelEditor->setFrame(false); // the cell's own size: a frame would cut the label
     m_labelEditor->hide();
     connect(m_labelEditor, &QLineEdit::editingFinished, m_labelEditor, &QWidget::hide);
@@ -73,8 +75,7 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
     connect(m_grid, &CMSHFlexGrid::cellLeft, this, &CDataGridPanel::onCellLeft);
     connect(m_grid, &CMSHFlexGrid::cellEntered, this, &CDataGridPanel::onCellEntered);
     connect(m_grid, &CMSHFlexGrid::cellDoubleClicked, this, &CDataGridPanel::onCellDoubleClicked);
-    connect(m_grid, &CMSHFlexGrid::rightButtonReleased, this,
-            &CDataGridPanel::onRightButtonReleased);
+    connect(m_grid, &CMSHFlexGrid::contextMenuWanted, this, &CDataGridPanel::onContextMenu);
 }
 
 void CDataGridPanel::setColorPicker(ColorPicker picker) {
@@ -189,10 +190,9 @@ void CDataGridPanel::renamePoint(int row, int labelColumn, const QString& name) 
     m_store->setCellLabel({PacketNo(m_packet), CellFromGrid(row, labelColumn + 1)}, name.trimmed());
 }
 
-void CDataGridPanel::onRightButtonReleased(const QPoint& globalPos) {
-    const QModelIndex index = m_grid->indexAt(m_grid->viewport()->mapFromGlobal(globalPos));
-    // The press made the cell under the mouse current; fixed cells never are.
-    if (!index.isValid() || CellKind(index.row(), index.column()) == GridCellKind::Fixed)
+void CDataGridPanel::onContextMenu(int row, int column, const QPoint& globalPos) {
+    // Fixed cells have no menu (and never become current).
+    if (CellKind(row, column) == GridCellKind::Fixed)
         return;
     // Not modal: the menu deletes itself once closed, its command already run.
     QMenu* menu = createPopupMenu(this).release();

@@ -50,14 +50,15 @@ public:
     void setColorPicker(ColorPicker picker);
     void setDragStarter(DragStarter starter);
     bool isDragging() const { return m_dragging; }
-    // The popup menu for the grid's current cell, its commands wired to this page; shown on a
-    // right-button release over a cell.
+    // The popup menu for the grid's current cell, its commands wired to this page; shown for a
+    // right click on a cell, the Menu key or Shift+F10.
     std::unique_ptr<QMenu> createPopupMenu(QWidget* parent = nullptr);
     // "重命名点位": the label of the point whose label cell this is.
     void renamePoint(int row, int labelColumn, const QString& name);
 
 signals:
-    // A value cell was double-clicked (packet 1..30, cell 0..129); the write dialog hangs here.
+    // A value cell was double-clicked or Enter pressed on it (packet 1..30, cell 0..129); the
+    // write dialog hangs here.
     void valueCellDoubleClicked(int packet, int cell, const QString& text);
 
 protected:
@@ -68,7 +69,7 @@ private:
     void onCellLeft(int row, int column);
     void onCellEntered(int row, int column);
     void onCellDoubleClicked(int row, int column);
-    void onRightButtonReleased(const QPoint& globalPos);
+    void onContextMenu(int row, int column, const QPoint& globalPos);
     void showLabelEditor(int row, int column);
     void chooseBackColor();
     void chooseTextColor();

@@ -2,9 +2,11 @@
 
 #include <QScrollBar>
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
@@ -224,10 +226,25 @@ void CMSHFlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
         emit cellDoubleClicked(index.row(), index.column());
 }
 
-void CMSHFlexGrid::mouseReleaseEvent(QMouseEvent* event) {
-    QTableView::mouseReleaseEvent(event);
-    if (event->button() == Qt::RightButton)
-        emit rightButtonReleased(event->globalPosition().toPoint());
+// The mouse's menu is for the cell under it (its press made that cell current); the
+// keyboard's is for the current cell and opens over it.
+void CMSHFlexGrid::contextMenuEvent(QContextMenuEvent* event) {
+    const bool mouse = event->reason() == QContextMenuEvent::Mouse;
+    const QModelIndex index = mouse ? indexAt(event->pos()) : currentIndex();
+    if (!index.isValid())
+        return;
+    const QPoint global =
+        mouse ? event->globalPos() : viewport()->mapToGlobal(visualRect(index).center());
+    emit contextMenuWanted(index.row(), index.column(), global);
+}
+
+void CMSHFlexGrid::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+        emit cellDoubleClicked(currentIndex().row(), currentIndex().column());
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void CMSHFlexGrid::changeEvent(QEvent* event) {

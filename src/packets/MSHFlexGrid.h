@@ -55,13 +55,17 @@ public:
 signals:
     void cellLeft(int row, int column);    // the selection leaves this cell
     void cellEntered(int row, int column); // the selection arrives at this cell
+    // A double click on a cell, or Enter on the current one.
     void cellDoubleClicked(int row, int column);
-    void rightButtonReleased(const QPoint& globalPos);
+    // The context menu of a cell: the one under the mouse, or the current one for the Menu key
+    // and Shift+F10; the menu goes at globalPos.
+    void contextMenuWanted(int row, int column, const QPoint& globalPos);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void updateGeometries() override;

@@ -53,7 +53,9 @@ QComboBox* SerialSettingsForm::addField(const char* label, const char* name,
     combo->setObjectName(QLatin1String(name));
     combo->addItems(items);
     auto* grid = static_cast<QGridLayout*>(layout());
-    grid->addWidget(new QLabel(QString::fromUtf8(label), this), row, 2 * field);
+    auto* caption = new QLabel(QString::fromUtf8(label), this);
+    caption->setBuddy(combo); // the combo's name for screen readers
+    grid->addWidget(caption, row, 2 * field);
     grid->addWidget(combo, row, 2 * field + 1);
     return combo;
 }

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "project/AppSettings.h"
 #include "project/ProfileFile.h"
 
 namespace vantor {
@@ -19,6 +20,8 @@ UpdaterLaunch UpdaterCommand(const ProfileFile& settings, const QString& program
             return {program, parts};
         }
     }
+    if (IsSystemProgramFolder(programDir))
+        return {{}, {}, true};
 #ifdef Q_OS_WIN
     const QString name = QStringLiteral("update.exe");
 #else
@@ -28,6 +31,8 @@ UpdaterLaunch UpdaterCommand(const ProfileFile& settings, const QString& program
 }
 
 UpdaterStart StartUpdater(const UpdaterLaunch& launch) {
+    if (launch.packageManager)
+        return {false, kUpdateThroughPackageManager};
     // A bare name is looked up on the search path; a path must name an executable file.
     const bool bare =
         !launch.program.contains(QLatin1Char('/')) && !launch.program.contains(QLatin1Char('\\'));

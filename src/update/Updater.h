@@ -11,10 +11,15 @@ class ProfileFile;
 struct UpdaterLaunch {
     QString program;
     QStringList arguments;
+    bool packageManager = false; // an installed package: the package manager updates it
 };
 
-// The settings' "Update"/"Command" when set (a command line, split as a shell would), otherwise
-// "update" ("update.exe" on Windows) in `programDir`.
+inline const QString kUpdateThroughPackageManager =
+    QStringLiteral("Vantor 由软件包管理器安装，请用 apt upgrade 升级");
+
+// The settings' "Update"/"Command" when set (a command line, split as a shell would); otherwise
+// for a program in a folder of the package manager (/usr/bin) no updater but the package manager,
+// and for any other "update" ("update.exe" on Windows) in `programDir`.
 UpdaterLaunch UpdaterCommand(const ProfileFile& settings, const QString& programDir);
 
 // Starts the updater detached. The status-line text: that it was started, or why not.

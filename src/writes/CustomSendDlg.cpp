@@ -32,6 +32,7 @@ CCustomSendDlg::CCustomSendDlg(WriteService* writes, QWidget* parent)
     layout->setSpacing(4);
     auto* caption = new QLabel(QStringLiteral("自定义发送数据包（不需+CRC校验）"), this);
     caption->setWordWrap(true); // a narrow function bar wraps it rather than widening
+    caption->setBuddy(m_text);  // the text's name for screen readers
     layout->addWidget(caption);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_message);

@@ -5,6 +5,7 @@
 #include "support/QtPrinters.h"
 
 #include "app/ConsoleOptions.h"
+#include "app/QtOptions.h"
 #include "app/Version.h"
 
 using namespace vantor;
@@ -276,5 +277,28 @@ TEST(ConsoleOptions, TcpUnitAndFunctionFixOnlyWhatIsGiven) {
         EXPECT_EQ(
             result.images.packets[0].tcp,
             (std::array<std::uint8_t, 12>{0, 0, 0, 0, 0, 6, c.unit, c.function, 0, 16, 0, 2}));
+    }
+}
+
+// Qt's options stay for QApplication (which removes them itself); the program's own options are
+// checked before it, with a display or without.
+TEST(ConsoleOptions, QtOptionsAreLeftToQt) {
+    const struct {
+        const char* given;
+        const char* own;
+    } cases[] = {
+        {"-platform offscreen --demo", "--demo"},
+        {"--platform offscreen FILE.ini", "FILE.ini"},
+        {"-style=fusion -reverse --no-splash -stylesheet a.qss", "--no-splash"},
+        {"-display :1 -geometry 800x600 -qmljsdebugger=port:1 --bogus", "--bogus"},
+        {"--serial /dev/pts/3 -name x", "--serial /dev/pts/3"},
+        {"-platform", "-platform"}, // no value: Qt does not take it either
+    };
+    for (const auto& c : cases) {
+        QStringList given{QStringLiteral("vantor")};
+        given += QString::fromLatin1(c.given).split(QLatin1Char(' '));
+        QStringList own{QStringLiteral("vantor")};
+        own += QString::fromLatin1(c.own).split(QLatin1Char(' '));
+        EXPECT_EQ(WithoutQtOptions(given), own) << c.given;
     }
 }

@@ -2,6 +2,7 @@
 // control is in sight without scrolling; on a small one the panel scrolls but keeps its whole
 // layout, and moving the focus through it does not scroll it sideways.
 #include <QApplication>
+#include <QDockWidget>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -13,6 +14,7 @@
 #include "app/ZelvoView.h"
 #include "packets/CommPanelDlg.h"
 #include "packets/PacketListWidget.h"
+#include "project/ProfileFile.h"
 #include "registers/Workspace.h"
 
 using namespace vantor;
@@ -73,6 +75,39 @@ TEST(Layout, CommPanelAtTheWorkingSize) {
             EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// The window's size, place, state and bars come back at the next start as they were at close.
+TEST(Layout, TheWindowComesBackAsItWasClosed) {
+    ProfileFile settings;
+    QByteArray geometry, state;
+    {
+        Application app;
+        CMainFrame frame{&app};
+        frame.ShowAtWorkingSize(QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1080));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        frame.resize(1500, 900);
+        frame.resizeDocks({frame.dataBar()}, {333}, Qt::Vertical);
+        QTest::qWait(50);
+        geometry = frame.saveGeometry();
+        state = frame.saveState(1);
+        WriteWindowMemory(settings, {geometry, state});
+    }
+    const WindowMemory memory = ReadWindowMemory(ProfileFile::FromBytes(settings.toBytes()));
+    EXPECT_EQ(memory.geometry, geometry);
+    EXPECT_EQ(memory.state, state);
+    Application app;
+    CMainFrame frame{&app};
+    ASSERT_TRUE(frame.restoreGeometry(memory.geometry));
+    ASSERT_TRUE(frame.restoreState(memory.state, 1));
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    EXPECT_EQ(frame.size(), QSize(1500, 900));
+    EXPECT_EQ(frame.dataBar()->height(), 333);
 }
 
 } // namespace

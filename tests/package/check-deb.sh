@@ -27,7 +27,11 @@ icons=./usr/share/icons/hicolor
 for path in ./usr/bin/vantor ./usr/share/applications/vantor.desktop \
     $icons/16x16/apps/vantor.png $icons/32x32/apps/vantor.png $icons/48x48/apps/vantor.png \
     $icons/64x64/apps/vantor.png $icons/128x128/apps/vantor.png $icons/256x256/apps/vantor.png \
-    $icons/scalable/apps/vantor.svg ./usr/lib/systemd/system/vantor-station@.service; do
+    $icons/scalable/apps/vantor.svg ./usr/share/man/man1/vantor.1.gz \
+    ./usr/share/doc/vantor/copyright ./usr/share/doc/vantor/changelog.gz \
+    ./usr/share/doc/vantor/tee-format.md ./usr/share/mime/packages/vantor.xml \
+    ./usr/share/metainfo/io.github.vantor.Vantor.metainfo.xml \
+    ./usr/lib/systemd/system/vantor-station@.service; do
     printf '%s\n' "$listing" | grep -qx -e "$path" || fail "the package lacks $path"
 done
 
@@ -39,6 +43,16 @@ for size in 16 32 48 64 128 256; do
     [ "$dims" = " $size $size" ] || fail "the ${size}px icon is$dims"
 done
 grep -qx 'Exec=vantor %f' "$root/usr/share/applications/vantor.desktop" || fail "desktop Exec"
+# A double click on a curve file opens it: the desktop entry handles the type the MIME file names.
+grep -q 'pattern="\*.tee"' "$root/usr/share/mime/packages/vantor.xml" || fail "no *.tee glob"
+grep -qx 'MimeType=application/x-vantor-curves;' "$root/usr/share/applications/vantor.desktop" ||
+    fail "the desktop entry does not take curve files"
+# The manual page is the program's own --help.
+zcat "$root/usr/share/man/man1/vantor.1.gz" | grep -q -e 'rtu\\-over\\-tcp' || fail "man page lacks the options"
+if command -v lintian >/dev/null 2>&1; then
+    findings=$(lintian --suppress-tags running-with-root-privileges "$deb" 2>&1 | grep -E '^[EW]: ')
+    [ -z "$findings" ] || fail "lintian: $findings"
+fi
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/vantor" --version) || fail "the packaged program does not start"
 [ "$out" = "Vantor $version" ] || fail "the packaged program printed '$out'"
 echo "ok: $(basename "$deb")"

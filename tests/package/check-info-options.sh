@@ -17,6 +17,18 @@ out=$(run --help) || fail "--help ended with status $?"
 for listed in --version --help --console --demo --no-splash --project FILE; do
     printf '%s\n' "$out" | grep -q -e "$listed" || fail "--help does not list $listed"
 done
+# --help-all adds Qt's own options.
+out=$(run --help-all 2>/dev/null) || fail "--help-all ended with status $?"
+for listed in --console --platform --qwindowgeometry; do
+    printf '%s\n' "$out" | grep -q -e "$listed" || fail "--help-all does not list $listed"
+done
+# The window's options are checked before the window system is opened; Qt's own are Qt's.
+for args in "--bogus" "-platform offscreen --bogus" "--demo --csv x.csv"; do
+    err=$(run $args 2>&1 >/dev/null)
+    status=$?
+    [ "$status" -eq 2 ] || fail "'$args' without a display ended with status $status"
+    printf '%s\n' "$err" | grep -q '^vantor: ' || fail "'$args' said '$err'"
+done
 # A write function would be sent to every packet at every poll.
 err=$(run --console --tcp 127.0.0.1:502 --function 6 --packet 1,3,0,1 2>&1 >/dev/null)
 status=$?

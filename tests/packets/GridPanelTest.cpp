@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "packets/GridModel.h"
 #include "packets/MSHFlexGrid.h"
 #include "registers/RegisterStore.h"
+#include "widgets/ContextMenuKey.h"
 #include "widgets/MessageBox.h"
 
 using namespace vantor;
@@ -51,7 +53,15 @@ protected:
     }
     void click(int row, int column, Qt::MouseButton button = Qt::LeftButton) {
         const auto [widget, point] = target(row, column);
-        QTest::mouseClick(widget, button, {}, point);
+        if (button != Qt::RightButton) {
+            QTest::mouseClick(widget, button, {}, point);
+            return;
+        }
+        // As the window system delivers a right click: the press, the context menu, the release.
+        QTest::mousePress(widget, button, {}, point);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
+        QApplication::sendEvent(widget, &menu);
+        QTest::mouseRelease(widget, button, {}, point);
     }
     void doubleClick(int row, int column) {
         const auto [widget, point] = target(row, column);
@@ -193,6 +203,35 @@ TEST_F(GridPanelTest, RightClickOpensTheMenuOfTheCellUnderTheMouse) {
     click(0, 8, Qt::RightButton); // no menu over the fixed row
     EXPECT_EQ(closePopup(), "<no menu>");
     EXPECT_EQ(grid()->row(), 2);
+}
+
+// The Menu key (a keyboard context menu, as the platform sends it) and Shift+F10 open the menu
+// of the current cell; Enter on a value cell asks to write it, as a double click does.
+TEST_F(GridPanelTest, KeyboardOpensTheMenuAndTheWriteDialog) {
+    m_store.setCellFormat({PacketNo(kPacket), 30}, 9);
+    m_store.setCellValue({PacketNo(kPacket), 31}, QStringLiteral("7"));
+    click(1, 8);
+    m_panel.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_panel));
+    grid()->setFocus();
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), grid()->mapToGlobal(QPoint()));
+    QApplication::sendEvent(grid(), &menuKey);
+    EXPECT_EQ(closePopup(), "Float BA DC");
+    ContextMenuKey shiftF10;
+    QTest::keyClick(grid(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(closePopup(), "Float BA DC");
+    QTest::keyClick(grid(), Qt::Key_F10); // F10 alone is no menu key
+    EXPECT_EQ(closePopup(), "<no menu>");
+
+    QSignalSpy values(&m_panel, &CDataGridPanel::valueCellDoubleClicked);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    ASSERT_EQ(values.count(), 1);
+    EXPECT_EQ(values[0], (QVariantList{kPacket, 31, QStringLiteral("7")}));
+    QTest::keyClick(grid(), Qt::Key_Left); // a label cell: its editor, no write
+    QTest::keyClick(grid(), Qt::Key_Enter);
+    EXPECT_EQ(values.count(), 1);
+    EXPECT_TRUE(m_panel.labelEditor()->isVisible());
 }
 
 TEST_F(GridPanelTest, FormatMenuOnLabelColumnsChangesNothing) {

@@ -260,6 +260,18 @@ TEST(Updater, StartsTheProgramBesideOrTheConfiguredCommand) {
     EXPECT_TRUE(WaitUntil([&] { return ReadFile(marker) == "configured\n"; }));
 }
 
+// The installed package is updated by the package manager, unless a command is configured.
+TEST(Updater, AnInstalledPackagePointsToThePackageManager) {
+    ProfileFile settings;
+    const UpdaterStart started = StartUpdater(UpdaterCommand(settings, "/usr/bin"));
+    EXPECT_FALSE(started.ok);
+    EXPECT_EQ(started.message, kUpdateThroughPackageManager);
+    settings.setValue("Update", "Command", "true");
+    const UpdaterLaunch launch = UpdaterCommand(settings, "/usr/bin");
+    EXPECT_FALSE(launch.packageManager);
+    EXPECT_EQ(launch.program, "true");
+}
+
 } // namespace
 
 TEST(CurlLibrary, AMissingOrWrongLibraryIsRefusedWithItsReason) {
