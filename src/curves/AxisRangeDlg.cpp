@@ -1,5 +1,6 @@
 #include "curves/AxisRangeDlg.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -19,6 +20,10 @@ CAxisRangeDlg::CAxisRangeDlg(Workspace* workspace, TrendAxis axis, QWidget* pare
     m_max->setObjectName(QStringLiteral("maxEdit"));
     m_min = new QLineEdit(QString::number(range.min), this);
     m_min->setObjectName(QStringLiteral("minEdit"));
+    m_auto = new QCheckBox(QStringLiteral("自动"), this);
+    m_auto->setObjectName(QStringLiteral("autoCheck"));
+    m_auto->setToolTip(QStringLiteral("数值轴随可见曲线自动缩放"));
+    m_auto->setVisible(axis != TrendAxis::X);
     m_error = MakeErrorLabel(this);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -31,8 +36,17 @@ CAxisRangeDlg::CAxisRangeDlg(Workspace* workspace, TrendAxis axis, QWidget* pare
     grid->addWidget(new QLabel(QStringLiteral("点/页"), this), 0, 2);
     grid->addWidget(new QLabel(QStringLiteral("最小值"), this), 1, 0);
     grid->addWidget(m_min, 1, 1);
-    grid->addWidget(m_error, 2, 0, 1, 3);
-    grid->addWidget(buttons, 3, 0, 1, 3);
+    grid->addWidget(m_auto, 2, 1);
+    grid->addWidget(m_error, 3, 0, 1, 3);
+    grid->addWidget(buttons, 4, 0, 1, 3);
+}
+
+void CAxisRangeDlg::setAuto(bool on) {
+    m_auto->setChecked(on);
+}
+
+bool CAxisRangeDlg::autoChecked() const {
+    return m_axis != TrendAxis::X && m_auto->isChecked();
 }
 
 void CAxisRangeDlg::accept() {

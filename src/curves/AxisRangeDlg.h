@@ -5,6 +5,7 @@
 
 #include "registers/TrendSettings.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 
@@ -18,6 +19,9 @@ public:
     CAxisRangeDlg(Workspace* workspace, TrendAxis axis, QWidget* parent = nullptr);
 
     TrendAxis axis() const { return m_axis; }
+    // "自动": the value axis follows its visible curves (the range stays for "Y轴复位").
+    void setAuto(bool on);
+    bool autoChecked() const;
 
     void accept() override;
 
@@ -26,6 +30,7 @@ private:
     TrendAxis m_axis;
     QLineEdit* m_max;
     QLineEdit* m_min;
+    QCheckBox* m_auto;
     QLabel* m_error;
 };
 

@@ -36,7 +36,12 @@ TrendPanelHooks::TrendPanelHooks(CTrendPanelDlg* panel, Workspace* workspace)
     });
     // The dialogs store their values in the workspace; the panel applies them from there.
     connect(panel, &CTrendPanelDlg::axisRangeRequested, this,
-            [this](TrendAxis axis) { CAxisRangeDlg(m_workspace, axis, m_panel).exec(); });
+            [this](TrendAxis axis) {
+                CAxisRangeDlg dialog(m_workspace, axis, m_panel);
+                dialog.setAuto(m_panel->chart()->axisAuto(axis));
+                if (dialog.exec() == QDialog::Accepted)
+                    m_panel->chart()->setAxisAuto(axis, dialog.autoChecked());
+            });
     connect(panel, &CTrendPanelDlg::uiSettingsRequested, this,
             [this] { CUiSettingsDlg(m_workspace, m_panel).exec(); });
     // The panel resized the box on this change already, with the old font if that changed too.
