@@ -233,6 +233,7 @@ void CTrendPanelDlg::buildChart() {
     connect(m_chart, &CTChart::markerMoved, this, &CTrendPanelDlg::showMarker);
     connect(m_chart, &CTChart::secondCursorMoved, this, [this] {
         m_twoCursorsButton->setChecked(m_chart->secondCursorX().has_value());
+        emit resizeFloatBoxRequested();
         emit readoutRequested(m_chart->markerX());
     });
     // A pan or a zoom holds the view where the user put it: the chart stops following.

@@ -45,8 +45,8 @@ void CTrendPanelDlg::buildViewControls() {
     connect(m_twoCursorsButton, &QToolButton::clicked, this, &CTrendPanelDlg::setTwoCursors);
 }
 
-// The second cursor starts a quarter of the view left of the marker (or right, where the marker
-// stands in the view's left quarter).
+// The second cursor starts halfway between the marker and the farther end of the samples in
+// view, so that both cursors stand on samples.
 void CTrendPanelDlg::setTwoCursors(bool on) {
     m_twoCursorsButton->setChecked(on);
     CTChart* c = chart();
@@ -54,11 +54,13 @@ void CTrendPanelDlg::setTwoCursors(bool on) {
         c->setSecondCursorX(std::nullopt);
     } else if (!c->secondCursorX()) {
         const auto [lower, upper] = c->axisRange(TrendAxis::X);
-        const double quarter = (upper - lower) / 4;
-        const double marker = c->markerX();
-        c->setSecondCursorX(std::round(marker - quarter >= lower ? marker - quarter
-                                                                 : marker + quarter));
+        const double first = std::max(lower, 1.0);
+        const double last = std::max(first, std::min(upper, c->newestX()));
+        const double marker = std::clamp(c->markerX(), first, last);
+        c->setSecondCursorX(std::round(marker - first > last - marker ? (first + marker) / 2
+                                                                      : (marker + last) / 2));
     }
+    emit resizeFloatBoxRequested(); // two more lines: the second time and the difference
     emit readoutRequested(c->markerX());
 }
 
