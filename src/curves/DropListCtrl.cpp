@@ -152,9 +152,22 @@ void CDropListCtrl::mouseReleaseEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (index.isValid())
         m_menuRow = index.row();
+    popupMenu(event->globalPosition().toPoint());
+}
+
+// The mouse's menu comes on the release above; the Menu key's (or Shift+F10's) is for the
+// current row and opens over it.
+void CDropListCtrl::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() != QContextMenuEvent::Keyboard || !currentIndex().isValid())
+        return;
+    m_menuRow = currentIndex().row();
+    popupMenu(viewport()->mapToGlobal(visualRect(currentIndex()).center()));
+}
+
+void CDropListCtrl::popupMenu(const QPoint& global) {
     QMenu* menu = createPopupMenu(this).release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPosition().toPoint());
+    menu->popup(global);
 }
 
 void CDropListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {

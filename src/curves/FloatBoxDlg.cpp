@@ -139,12 +139,21 @@ void CFloatBoxDlg::mouseMoveEvent(QMouseEvent* event) {
 void CFloatBoxDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_grab.reset();
-    if (event->button() == Qt::RightButton) {
-        QMenu* menu = createPopupMenu().release();
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        menu->popup(event->globalPosition().toPoint());
-    }
+    if (event->button() == Qt::RightButton)
+        popupMenu(event->globalPosition().toPoint());
     QWidget::mouseReleaseEvent(event);
+}
+
+// The Menu key (or Shift+F10) opens the same menu over the box.
+void CFloatBoxDlg::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        popupMenu(mapToGlobal(rect().center()));
+}
+
+void CFloatBoxDlg::popupMenu(const QPoint& global) {
+    QMenu* menu = createPopupMenu().release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(global);
 }
 
 } // namespace vantor

@@ -51,9 +51,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void popupMenu(const QPoint& global);
     int headerWidth() const; // room for the widest read-out header at the box's font
     int columnWidth() const; // room for the header and every line of the read-out
 

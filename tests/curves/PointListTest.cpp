@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -145,4 +147,19 @@ TEST_F(PointListTest, EditorsStayOneAndCommitWhenLeft) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(list()->viewport()->findChildren<QComboBox*>().isEmpty());
     EXPECT_TRUE(list()->viewport()->findChildren<QLineEdit*>().isEmpty());
+}
+
+// The Menu key opens the menu for the current row, over it.
+TEST_F(PointListTest, TheMenuKeyOpensTheMenuForTheCurrentRow) {
+    for (int i = 1; i <= 3; ++i)
+        list()->dropText(QStringLiteral("P%1 1-%1-2").arg(i));
+    list()->setCurrentIndex(list()->model()->index(1, 0));
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), list()->mapToGlobal(QPoint()));
+    QApplication::sendEvent(list()->viewport(), &key);
+    auto* menu = list()->findChild<QMenu*>();
+    ASSERT_TRUE(menu);
+    menu->actions()[0]->trigger();
+    menu->close();
+    ASSERT_EQ(curves.rowCount(), 2);
+    EXPECT_EQ(curves.row(1).name, "P3");
 }
