@@ -1,5 +1,6 @@
 #include "widgets/ThemedIcon.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
@@ -8,6 +9,8 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmapCache>
+#include <QStyle>
+#include <QStyleOption>
 #include <QtDebug>
 
 #include "widgets/Resources.h"
@@ -38,15 +41,22 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const QString& path = state == QIcon::On && !m_onPath.isEmpty() ? m_onPath : m_offPath;
         const QColor ink = IconInk(mode);
-        const QString cacheKey = QStringLiteral("vantor-icon:%1:%2x%3:%4")
+        const QString cacheKey = QStringLiteral("vantor-icon:%1:%2x%3:%4:%5")
                                      .arg(path)
                                      .arg(size.width())
                                      .arg(size.height())
-                                     .arg(ink.rgba(), 8, 16);
+                                     .arg(ink.rgba(), 8, 16)
+                                     .arg(int(mode));
         QPixmap cached;
         if (QPixmapCache::find(cacheKey, &cached))
             return cached;
         QPixmap drawn = render(path, size, ink);
+        // A disabled picture is dimmed by the style as a whole, its coloured parts too.
+        if (mode == QIcon::Disabled && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            drawn = QApplication::style()->generatedIconPixmap(mode, drawn, &option);
+        }
         QPixmapCache::insert(cacheKey, drawn);
         return drawn;
     }
@@ -94,7 +104,7 @@ QColor IconInk(QIcon::Mode mode) {
     const QPalette palette = QGuiApplication::palette();
     switch (mode) {
     case QIcon::Disabled:
-        return palette.color(QPalette::Disabled, QPalette::ButtonText);
+        return palette.color(QPalette::Disabled, QPalette::ButtonText); // then dimmed by the style
     case QIcon::Selected:
         return palette.color(QPalette::Active, QPalette::HighlightedText);
     case QIcon::Normal:

@@ -130,5 +130,5 @@ TEST(DarkPalette, TrendIconsDrawInThePaletteTextColourAtThePixelRatio) {
     // The wide pictures keep their proportions in their 35 x 16 room.
     const QPixmap wide = TrendIcon(TrendIconKind::FastForward).pixmap(QSize(35, 16), 2.0);
     EXPECT_EQ(wide.size(), QSize(70, 32));
-    EXPECT_FALSE(wide.toImage().pixelColor(35, 16).alpha() == 0) << "the arrows meet mid-picture";
+    EXPECT_NE(wide.toImage().pixelColor(35, 16).alpha(), 0) << "the arrows meet mid-picture";
 }
