@@ -45,6 +45,7 @@
 #include "widgets/AfterFirstPaint.h"
 #include "widgets/MessageBox.h"
 #include "widgets/Resources.h"
+#include "widgets/ThemedIcon.h"
 #include "writes/CustomSendDlg.h"
 #include "writes/WriteControls.h"
 #include "writes/WriteService.h"
@@ -53,8 +54,9 @@ namespace vantor {
 
 namespace {
 
+// The tree's, tabs' and tool bar's icons follow the palette (their ink is "currentColor").
 QIcon Icon(const char* name) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+    return ThemedIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
 }
 
 } // namespace
@@ -84,7 +86,7 @@ CMainFrame::CMainFrame(Application* app, QWidget* parent)
         this);
     m_publish = new PublishControls(workspace, link, this);
     setWindowTitle(QStringLiteral("Vantor %1").arg(QLatin1String(kVersion)));
-    setWindowIcon(Icon("app"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg"))); // in its own colours, on any desktop
     setObjectName(QStringLiteral("mainFrame"));
     setCentralWidget(m_view);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);

@@ -99,7 +99,9 @@ std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
 
 void CFloatBoxDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    // In the palette's field colours, like a text box: readable under a light or a dark palette.
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
     painter.setFont(ReadoutFont(painter.font(), m_fontPoints));
     const QStringList lines =
         QString(m_readout).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split('\n');
@@ -115,8 +117,8 @@ void CFloatBoxDlg::paintEvent(QPaintEvent*) {
                                 kMargin + row * lineHeight + metrics.ascent()),
                          lines[i]);
     }
-    // A rule under the header line, and a frame that sets the box off from the white chart.
-    painter.setPen(Qt::gray);
+    // A rule under the header line, and a frame that sets the box off from the chart.
+    painter.setPen(palette().color(QPalette::Mid));
     const int rule = kMargin + lineHeight;
     painter.drawLine(0, rule, width() - 1, rule);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

@@ -109,6 +109,10 @@ CVCKBASEDlg::CVCKBASEDlg(Workspace* workspace, WriteService* writes, QWidget* pa
       m_renameEdit(new QLineEdit(this)) {
     setObjectName(QStringLiteral("monitorPanel"));
     setFixedSize(kWidth, kHeight);
+    // The panel's picture stays light under a dark palette too: its hint and captions stay dark.
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Qt::black);
+    setPalette(colours);
     m_background = MonitorPixmap(MonitorPicture::Background, devicePixelRatioF());
     for (MonitorKind kind : {MonitorKind::Analogue, MonitorKind::Switch, MonitorKind::Lamp})
         for (bool on : {false, true})

@@ -41,12 +41,13 @@ int WidestText(const QFontMetrics& metrics, std::initializer_list<const char*> s
     return widest;
 }
 
-// Headers and the corner painted flat in the grid's fixed-cell grey, ruled like the cells.
+// Headers and the corner painted flat in the grid's fixed-cell grey, ruled like the cells, their
+// text in the cells' text colour: the grey stays under a dark palette, so must the text on it.
 QString HeaderStyleSheet(const QColor& line) {
     return QStringLiteral("QHeaderView::section, QLabel#gridCorner { background-color: %1;"
-                          " border: none; border-right: 1px solid %2;"
+                          " color: %3; border: none; border-right: 1px solid %2;"
                           " border-bottom: 1px solid %2; padding: 0px; }")
-        .arg(ColorFromRef(kFixedBackRef).name(), line.name());
+        .arg(ColorFromRef(kFixedBackRef).name(), line.name(), ColorFromRef(kTextRef).name());
 }
 
 } // namespace

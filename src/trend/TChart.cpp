@@ -58,6 +58,14 @@ CTChart::CTChart(QWidget* parent)
     m_legend->setUniformItemSizes(true);
     m_legend->setSelectionMode(QAbstractItemView::NoSelection);
     m_legend->setFocusPolicy(Qt::NoFocus);
+    // The names are written in their curves' colours, picked to stand out on the chart's white:
+    // the legend keeps that white under a dark palette too.
+    QPalette legendColours = m_legend->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        legendColours.setColor(group, QPalette::Base, Qt::white);
+        legendColours.setColor(group, QPalette::Text, Qt::black);
+    }
+    m_legend->setPalette(legendColours);
     connect(m_legend, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         const int series = item->data(Qt::UserRole).toInt();
         Series* s = at(series);

@@ -1,5 +1,5 @@
 #pragma once
-// The trend panel's button pictures, drawn here (no image files).
+// The trend panel's button pictures (":/icons/trend/…svg", drawn in the palette's colours).
 #include <QIcon>
 
 namespace vantor {

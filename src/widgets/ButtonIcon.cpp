@@ -1,15 +1,13 @@
 #include "widgets/ButtonIcon.h"
 
 #include <QAbstractButton>
-#include <QIcon>
 
-#include "widgets/Resources.h"
+#include "widgets/ThemedIcon.h"
 
 namespace vantor {
 
 void SetButtonIcon(QAbstractButton* button, const char* name) {
-    InitResources();
-    button->setIcon(QIcon(QStringLiteral(":/icons/buttons/%1.svg").arg(QLatin1String(name))));
+    button->setIcon(ThemedIcon(QStringLiteral(":/icons/buttons/%1.svg").arg(QLatin1String(name))));
     button->setIconSize(QSize(20, 20));
 }
 
