@@ -11,15 +11,11 @@
 #include <optional>
 #include <vector>
 
+#include "curves/VisibleStats.h"
+
 namespace vantor {
 
 class CurveTable;
-
-struct VisibleStats {
-    double min = 0;
-    double max = 0;
-    double mean = 0;
-};
 
 QColor CurveColor(std::uint32_t ref);         // 0x00BBGGRR
 std::uint32_t CurveColorRef(const QColor& c); // the reverse

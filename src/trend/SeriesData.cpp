@@ -102,10 +102,13 @@ int SeriesData::upperBound(double key) const {
     return firstXAtLeast(0, count(), std::nextafter(key, std::numeric_limits<double>::infinity()));
 }
 
-int SeriesData::firstXAtLeast(int from, int to, double key) const {
+namespace {
+
+// The first index in [from, to) whose value is at least key, in values that never fall.
+int FirstAtLeast(const ValueBlocks& values, int from, int to, double key) {
     while (from < to) {
         const int middle = from + (to - from) / 2;
-        if (m_x[middle] < key)
+        if (values[middle] < key)
             from = middle + 1;
         else
             to = middle;
@@ -113,16 +116,14 @@ int SeriesData::firstXAtLeast(int from, int to, double key) const {
     return from;
 }
 
+} // namespace
+
+int SeriesData::firstXAtLeast(int from, int to, double key) const {
+    return FirstAtLeast(m_x, from, to, key);
+}
+
 int SeriesData::firstYAtLeast(double value) const {
-    int from = 0, to = count();
-    while (from < to) {
-        const int middle = from + (to - from) / 2;
-        if (m_y[middle] < value)
-            from = middle + 1;
-        else
-            to = middle;
-    }
-    return from;
+    return FirstAtLeast(m_y, 0, count(), value);
 }
 
 double SeriesData::sum(int from, int to) const {

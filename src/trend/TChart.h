@@ -25,7 +25,7 @@
 #include <optional>
 #include <vector>
 
-#include "curves/CurveListModel.h"
+#include "curves/VisibleStats.h"
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
 #include "trend/Overdraw.h"

@@ -206,6 +206,47 @@ std::vector<std::pair<int, int>> CTChart::outOfRange() const {
     return out;
 }
 
+// ---- marker and cursor ----
+
+double CTChart::lineX(const QCPItemStraightLine* line) const {
+    return xOfKey(line->point1->coords().x());
+}
+
+void CTChart::setLineX(QCPItemStraightLine* line, double x) {
+    const double key = keyOfX(x);
+    line->point1->setCoords(key, 0);
+    line->point2->setCoords(key, 1);
+    scheduleReplot(true);
+}
+
+double CTChart::markerX() const {
+    return lineX(m_marker);
+}
+
+void CTChart::setMarkerX(double x) {
+    setLineX(m_marker, x);
+}
+
+double CTChart::cursorX() const {
+    return lineX(m_cursor);
+}
+
+std::optional<double> CTChart::secondCursorX() const {
+    return m_second->visible() ? std::optional<double>(lineX(m_second)) : std::nullopt;
+}
+
+void CTChart::setSecondCursorX(std::optional<double> x) {
+    m_second->setVisible(x.has_value());
+    if (x)
+        setLineX(m_second, *x);
+    else
+        scheduleReplot(true);
+}
+
+void CTChart::setPlotToolTip(const QString& text) {
+    m_plot->setToolTip(text);
+}
+
 // ---- mouse ----
 
 bool CTChart::eventFilter(QObject* watched, QEvent* event) {
