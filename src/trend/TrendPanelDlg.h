@@ -9,6 +9,7 @@
 #include <array>
 #include <optional>
 
+#include "curves/VisibleStats.h"
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
 #include "trend/TrendIcons.h"
@@ -41,6 +42,9 @@ public:
     CTChart* chart(); // builds the chart on first use
     bool chartBuilt() const { return m_chart != nullptr; }
     TrendSampler& sampler() { return m_sampler; }
+    // A curve slot's lowest, highest and mean value in the chart's visible range (none before
+    // the chart is built or where the slot has no visible point).
+    std::optional<VisibleStats> visibleStats(int slot) const;
     bool moving() const { return m_sampler.moving(); }
     bool sampling() const { return m_sampleTimer.isActive(); }
     int sampleInterval() const { return m_sampleTimer.interval(); }

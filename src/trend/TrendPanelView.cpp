@@ -45,6 +45,10 @@ void CTrendPanelDlg::buildViewControls() {
     connect(m_twoCursorsButton, &QToolButton::clicked, this, &CTrendPanelDlg::setTwoCursors);
 }
 
+std::optional<VisibleStats> CTrendPanelDlg::visibleStats(int slot) const {
+    return m_chart ? m_chart->visibleStats(slot) : std::nullopt;
+}
+
 // The second cursor starts halfway between the marker and the farther end of the samples in
 // view, so that both cursors stand on samples.
 void CTrendPanelDlg::setTwoCursors(bool on) {
