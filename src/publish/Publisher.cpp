@@ -7,6 +7,7 @@
 #include "publish/PublishConfig.h"
 #include "registers/CurveTable.h"
 #include "registers/PointLabel.h"
+#include "registers/RegisterDecoder.h"
 #include "registers/RegisterStore.h"
 #include "registers/Workspace.h"
 
@@ -26,7 +27,7 @@ std::optional<PointRef> CellOfSource(const QString& source) {
     const int grid = parts[0].toInt(), row = parts[1].toInt(), column = parts[2].toInt();
     if (row < 1 || row > 10 || column < 2 || column % 2 != 0)
         return std::nullopt;
-    const PointRef point{PacketNo(grid), (column - 2) / 2 * 10 + row - 1};
+    const PointRef point{PacketNo(grid), CellFromGrid(row, column)};
     return point.valid() ? std::optional(point) : std::nullopt;
 }
 
@@ -58,9 +59,9 @@ Publisher::Publisher(Workspace* workspace, LinkController* link, QObject* parent
     connect(link, &LinkController::pollException, this, &Publisher::onException);
     connect(link, &LinkController::packetStatsChanged, this,
             [this](const PacketStatsTable& stats) { m_stats = stats; });
+    // A curve's rate and unit go with its point: read again after any change of the curves.
     CurveTable* curves = workspace->curves();
-    for (auto signal : {&CurveTable::rowsReset})
-        connect(curves, signal, this, [this] { m_curvesDirty = true; });
+    connect(curves, &CurveTable::rowsReset, this, [this] { m_curvesDirty = true; });
     connect(curves, &CurveTable::rowEdited, this, [this] { m_curvesDirty = true; });
     connect(curves, &CurveTable::curveAdded, this, [this] { m_curvesDirty = true; });
     connect(curves, &CurveTable::curveRemoved, this, [this] { m_curvesDirty = true; });
