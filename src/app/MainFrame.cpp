@@ -1,4 +1,5 @@
 #include "app/MainFrame.h"
+#include "app/LanguageMenu.h"
 #include "app/Version.h"
 
 #include <QApplication>
@@ -152,6 +153,8 @@ void CMainFrame::createMenus() {
     statusBarAction->setChecked(true);
     connect(statusBarAction, &QAction::toggled, this,
             [this](bool on) { statusBar()->setVisible(on); });
+
+    AddLanguageMenu(menuBar(), m_projects->settings(), this);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->addAction(QStringLiteral("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this,

@@ -18,7 +18,7 @@
 #include "app/QtOptions.h"
 #include "app/TimerProbe.h"
 #include "app/Version.h"
-#include "widgets/QtTranslations.h"
+#include "app/Translations.h"
 
 namespace {
 
@@ -62,25 +62,32 @@ QStringList ArgumentList(int argc, char* argv[]) {
     return arguments;
 }
 
+// A wrong option for the window: its reason in the user's language (no display needed for that),
+// and status 2.
+int RefuseOptions(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const vantor::Translations translations(vantor::Translations::Chosen());
+    const vantor::ParsedOptions parsed =
+        vantor::ParseConsoleOptions(vantor::WithoutQtOptions(app.arguments()));
+    QTextStream(stderr) << "vantor: " << parsed.error << '\n';
+    return 2;
+}
+
 int RunDesktop(int argc, char* argv[]) {
     // Checked before QApplication opens the window system: a wrong option ends the program with
     // status 2 and its reason, with a display or without. Qt's own options are left to Qt.
     const vantor::ParsedOptions parsed =
         vantor::ParseConsoleOptions(vantor::WithoutQtOptions(ArgumentList(argc, argv)));
-    if (!parsed.options) {
-        QTextStream(stderr) << "vantor: " << parsed.error << '\n';
-        return 2;
-    }
+    if (!parsed.options)
+        return RefuseOptions(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vantor"));
     QApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
     // Lets the desktop match the window to the installed vantor.desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vantor"));
     vantor::TimerProbe::StartFromEnvironment(&app);
-    // Before any window, so that every standard button and dialog comes up in Chinese.
-    const std::unique_ptr<QTranslator> qtChinese = vantor::LoadQtChinese();
-    if (qtChinese)
-        QApplication::installTranslator(qtChinese.get());
+    // Before any window, so that every text and every standard dialog comes up in one language.
+    const vantor::Translations translations(vantor::Translations::Chosen());
     vantor::GuiLauncher launcher(*parsed.options);
     if (!launcher.Start(!app.arguments().contains(QStringLiteral("--no-splash"))))
         return 1;
@@ -96,6 +103,7 @@ int RunDesktop(int argc, char* argv[]) {
     int argc = 1;
     char* argv[] = {program, nullptr};
     QApplication app(argc, argv);
+    const vantor::Translations translations(vantor::Translations::Chosen());
     vantor::PrintHelpWithQtOptions();
 }
 
@@ -126,6 +134,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Vantor"));
     QCoreApplication::setApplicationVersion(QLatin1String(vantor::kVersion));
     QTextStream err(stderr);
+    const vantor::Translations translations(vantor::Translations::Chosen());
 
     const vantor::ParsedOptions parsed = vantor::ParseConsoleOptions(app.arguments());
     if (PrintedInfo(parsed))

@@ -21,6 +21,9 @@ struct OwnHome {
         setenv("XDG_CONFIG_HOME", (dir + "/.config").c_str(), 1);
         setenv("XDG_DATA_HOME", (dir + "/.local/share").c_str(), 1);
         setenv("XDG_CACHE_HOME", (dir + "/.cache").c_str(), 1);
+        // The texts in the sources (Chinese) whatever the language of whoever runs the tests;
+        // a test of another language sets it for the program it starts.
+        setenv("LANGUAGE", "zh_CN", 1);
     }
     ~OwnHome() {
         std::error_code ignored;

@@ -1,0 +1,37 @@
+#include "modbus/Texts.h"
+
+#include <atomic>
+
+namespace vantor {
+
+namespace {
+std::atomic<CoreTranslator> g_translator{nullptr};
+} // namespace
+
+void SetCoreTranslator(CoreTranslator translator) { g_translator.store(translator); }
+
+std::string CoreText(const char* context, const char* source) {
+    if (const CoreTranslator translator = g_translator.load())
+        return translator(context, source);
+    return source;
+}
+
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> args) {
+    std::string text;
+    text.reserve(pattern.size() + 16);
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const auto n = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (n < args.size()) {
+                text += *(args.begin() + n);
+                ++i;
+                continue;
+            }
+        }
+        text += c;
+    }
+    return text;
+}
+
+} // namespace vantor

@@ -1,0 +1,11 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>vantor::LanguageMenu</name>
+    <message>
+        <source>跟随系统</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
