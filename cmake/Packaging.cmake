@@ -32,7 +32,7 @@ install(DIRECTORY ${VANTOR_ICON_THEME} DESTINATION ${CMAKE_INSTALL_DATADIR}/icon
 install(FILES ${VANTOR_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME vantor.svg)
 
-# The manual page is made from the program's own --help and --version (help2man), the Debian
+# The manual page is made from the program's own --help and --version (help2man, in English), the Debian
 # changelog is compressed as Debian wants it (gzip -9n: no name or time stamp inside). The package
 # is native (its version has no Debian revision), so the changelog is changelog.gz.
 find_program(HELP2MAN help2man REQUIRED)
@@ -41,7 +41,7 @@ set(VANTOR_MAN ${CMAKE_BINARY_DIR}/man/vantor.1)
 set(VANTOR_CHANGELOG ${CMAKE_BINARY_DIR}/doc/changelog.gz)
 add_custom_command(OUTPUT ${VANTOR_MAN}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY LANGUAGE=en
             ${HELP2MAN} --no-info --section=1 --name=${CPACK_PACKAGE_DESCRIPTION_SUMMARY_MAN}
             --version-string=${PROJECT_VERSION}
             --output=${VANTOR_MAN} $<TARGET_FILE:vantor>
