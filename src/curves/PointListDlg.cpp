@@ -16,7 +16,7 @@ constexpr int kTipStrip = 20;
 CPointListDlg::CPointListDlg(CurveTable* curves, QWidget* parent)
     : QWidget(parent), m_list(new CDropListCtrl(curves, this)) {
     setObjectName(QStringLiteral("pointList"));
-    auto* tip = new QLabel(QString::fromUtf8(kTip), this);
+    auto* tip = new QLabel(tr(kTip), this);
     tip->setObjectName(QStringLiteral("pointListTip"));
     tip->setFixedHeight(kTipStrip);
     auto* layout = new QVBoxLayout(this);
