@@ -68,7 +68,7 @@
     <name>vantor::CurveListModel</name>
     <message>
         <source>曲线图当前可见范围内的数值</source>
-        <translation>Values within the chart's visible range</translation>
+        <translation>Values within the chart&apos;s visible range</translation>
     </message>
     <message>
         <source>可见最小</source>

@@ -5,31 +5,31 @@
     <name>vantor::CTrendPanelDlg</name>
     <message>
         <source>X轴</source>
-        <translation>X axis</translation>
+        <translation>X</translation>
     </message>
     <message>
         <source>Y轴</source>
-        <translation>Y axis</translation>
+        <translation>Y</translation>
     </message>
     <message>
         <source>A轴</source>
-        <translation>A axis</translation>
+        <translation>A</translation>
     </message>
     <message>
         <source>B轴</source>
-        <translation>B axis</translation>
+        <translation>B</translation>
     </message>
     <message>
         <source>C轴</source>
-        <translation>C axis</translation>
+        <translation>C</translation>
     </message>
     <message>
         <source>D轴</source>
-        <translation>D axis</translation>
+        <translation>D</translation>
     </message>
     <message>
         <source>E轴</source>
-        <translation>E axis</translation>
+        <translation>E</translation>
     </message>
     <message>
         <source>实时曲线</source>

@@ -18,7 +18,8 @@ CPointListDlg::CPointListDlg(CurveTable* curves, QWidget* parent)
     setObjectName(QStringLiteral("pointList"));
     auto* tip = new QLabel(tr(kTip), this);
     tip->setObjectName(QStringLiteral("pointListTip"));
-    tip->setFixedHeight(kTipStrip);
+    tip->setMinimumHeight(kTipStrip);
+    tip->setWordWrap(true); // a narrow page shows the whole tip on more lines
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <qcustomplot.h>
 
+#include "curves/SettingsInput.h"
 #include "registers/CurveTable.h"
 #include "registers/Workspace.h"
 #include "trend/CurveRecorder.h"
@@ -155,6 +156,7 @@ void CTrendPanelDlg::buildStrip() {
         auto* button = new QToolButton(m_strip->second());
         button->setObjectName(QLatin1String(label.name));
         button->setText(tr(label.text));
+        button->setToolTip(AxisRangeCaption(label.axis)); // what a click opens
         button->setAutoRaise(true);
         connect(button, &QToolButton::clicked, this,
                 [this, axis = label.axis] { emit axisRangeRequested(axis); });

@@ -50,7 +50,8 @@ TEST_F(EnglishTexts, PanelCaptionsAndFileMessages) {
     } cases[] = {
         {button("realTimeButton")->toolTip(), "Live trend"},
         {button("fastBackButton")->toolTip(), "Fast backward"},
-        {button("axisLabelE")->text(), "E axis"},
+        {button("axisLabelE")->text(), "E"},
+        {button("axisLabelE")->toolTip(), "E Axis Range"},
         {panel.chart()->title(), "Live trend of communication points"},
         {AxisRangeCaption(TrendAxis::B), "B Axis Range"},
         {ReadUiSettings(TrendSettings{}, texts).error,
