@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QFile>
 #include <QList>
 #include <QRegularExpression>
 #include <cmath>
