@@ -20,9 +20,9 @@ CAxisRangeDlg::CAxisRangeDlg(Workspace* workspace, TrendAxis axis, QWidget* pare
     m_max->setObjectName(QStringLiteral("maxEdit"));
     m_min = new QLineEdit(QString::number(range.min), this);
     m_min->setObjectName(QStringLiteral("minEdit"));
-    m_auto = new QCheckBox(QStringLiteral("自动"), this);
+    m_auto = new QCheckBox(tr("自动"), this);
     m_auto->setObjectName(QStringLiteral("autoCheck"));
-    m_auto->setToolTip(QStringLiteral("数值轴随可见曲线自动缩放"));
+    m_auto->setToolTip(tr("数值轴随可见曲线自动缩放"));
     m_auto->setVisible(axis != TrendAxis::X);
     m_error = MakeErrorLabel(this);
 
@@ -31,10 +31,10 @@ CAxisRangeDlg::CAxisRangeDlg(Workspace* workspace, TrendAxis axis, QWidget* pare
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("最大值"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("最大值"), this), 0, 0);
     grid->addWidget(m_max, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("点/页"), this), 0, 2);
-    grid->addWidget(new QLabel(QStringLiteral("最小值"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("点/页"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("最小值"), this), 1, 0);
     grid->addWidget(m_min, 1, 1);
     grid->addWidget(m_auto, 2, 1);
     grid->addWidget(m_error, 3, 0, 1, 3);

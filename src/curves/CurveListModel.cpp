@@ -96,12 +96,12 @@ QVariant CurveListModel::headerData(int section, Qt::Orientation orientation, in
     static const char* const kHeaders[kCurveColumnCount] = {"Datapoint", "Obj_Id", "Color", "Yaxis",
                                                             "No.",       "Rate",   "Unit",  "Addr"};
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && section >= kCurveColumnCount)
-        return QStringLiteral("曲线图当前可见范围内的数值");
+        return tr("曲线图当前可见范围内的数值");
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole &&
         section >= kCurveColumnCount && section < kCurveColumnCount + kStatsColumns) {
-        static const char16_t* const kStats[kStatsColumns] = {u"可见最小", u"可见最大",
-                                                              u"可见平均"};
-        return QString::fromUtf16(kStats[section - kCurveColumnCount]);
+        static const char* const kStats[kStatsColumns] = {
+            QT_TR_NOOP("可见最小"), QT_TR_NOOP("可见最大"), QT_TR_NOOP("可见平均")};
+        return tr(kStats[section - kCurveColumnCount]);
     }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kCurveColumnCount)

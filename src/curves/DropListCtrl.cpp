@@ -182,7 +182,7 @@ void CDropListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 
 std::unique_ptr<QMenu> CDropListCtrl::createPopupMenu(QWidget* parent) {
     auto menu = std::make_unique<QMenu>(parent);
-    menu->addAction(QStringLiteral("移除曲线"), this, &CDropListCtrl::removeMenuRow);
+    menu->addAction(tr("移除曲线"), this, &CDropListCtrl::removeMenuRow);
     return menu;
 }
 

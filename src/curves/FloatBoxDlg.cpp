@@ -13,6 +13,7 @@ namespace {
 constexpr QSize kStartSize(207, 72); // 138 × 44 dialog units at the usual dialog font
 constexpr int kMargin = 4;
 // The widest header the read-out has; the box is kept wide enough for it at its font.
+// The read-out's header is the same in every language: not translated.
 const char* const kWidestHeader = "[Date＆Time] 2026/12/28 23:58:58";
 
 QFont ReadoutFont(QFont font, int points) {
@@ -93,7 +94,7 @@ void CFloatBoxDlg::resizeFloatBox(int seriesCount, const QRect& over) {
 
 std::unique_ptr<QMenu> CFloatBoxDlg::createPopupMenu() {
     auto menu = std::make_unique<QMenu>(this);
-    menu->addAction(QStringLiteral("关闭悬浮框"), this, &QWidget::hide);
+    menu->addAction(tr("关闭悬浮框"), this, &QWidget::hide);
     return menu;
 }
 

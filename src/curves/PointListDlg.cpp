@@ -16,9 +16,10 @@ constexpr int kTipStrip = 20;
 CPointListDlg::CPointListDlg(CurveTable* curves, QWidget* parent)
     : QWidget(parent), m_list(new CDropListCtrl(curves, this)) {
     setObjectName(QStringLiteral("pointList"));
-    auto* tip = new QLabel(QString::fromUtf8(kTip), this);
+    auto* tip = new QLabel(tr(kTip), this);
     tip->setObjectName(QStringLiteral("pointListTip"));
-    tip->setFixedHeight(kTipStrip);
+    tip->setMinimumHeight(kTipStrip);
+    tip->setWordWrap(true); // a narrow page shows the whole tip on more lines
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -10,7 +10,7 @@ class CurveTable;
 class CPointListDlg : public QWidget {
     Q_OBJECT
 public:
-    static constexpr const char* kTip = "提示：双击并长按点位，拖到下框绘制曲线";
+    static constexpr const char* kTip = QT_TR_NOOP("提示：双击并长按点位，拖到下框绘制曲线");
 
     explicit CPointListDlg(CurveTable* curves, QWidget* parent = nullptr);
 

@@ -29,7 +29,7 @@ std::optional<int> CurvePointIndex(int f, int first, int pointCount) {
 }
 
 QString ReadoutHeader(const QString& timeLabel, double oleDate) {
-    QString header = QStringLiteral("[Date＆Time] ");
+    QString header = QStringLiteral("[Date＆Time] "); // the same in every language: not translated
     if (!timeLabel.isEmpty() && oleDate != 0)
         header += DateTimeFromOleDate(oleDate).toString(QStringLiteral("yyyy/MM/dd "));
     return header + timeLabel + kLineBreak;

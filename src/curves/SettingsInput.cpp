@@ -1,5 +1,6 @@
 #include "curves/SettingsInput.h"
 
+#include <QCoreApplication>
 #include <limits>
 
 namespace vantor {
@@ -7,7 +8,9 @@ namespace vantor {
 namespace {
 
 QString NotInt16(const QString& caption) {
-    return QStringLiteral("“%1”须为 -32768 到 32767 之间的整数").arg(caption);
+    return QCoreApplication::translate("vantor::SettingsInput",
+                                       "“%1”须为 -32768 到 32767 之间的整数")
+        .arg(caption);
 }
 
 std::int16_t& FieldOf(TrendSettings& settings, UiField field) {
@@ -39,33 +42,36 @@ std::optional<std::int16_t> ParseInt16(const QString& text) {
 
 QString AxisRangeCaption(TrendAxis axis) {
     static const char* const kLetters[kTrendAxisCount] = {"X", "Y", "A", "B", "C", "D", "E"};
-    return QStringLiteral("%1轴范围调节").arg(QLatin1String(kLetters[static_cast<int>(axis)]));
+    return QCoreApplication::translate("vantor::SettingsInput", "%1轴范围调节")
+        .arg(QLatin1String(kLetters[static_cast<int>(axis)]));
 }
 
 AxisRangeInput ReadAxisRange(const QString& maxText, const QString& minText) {
     const auto max = ParseInt16(maxText);
     if (!max)
-        return {std::nullopt, NotInt16(QStringLiteral("最大值"))};
+        return {std::nullopt,
+                NotInt16(QCoreApplication::translate("vantor::SettingsInput", "最大值"))};
     const auto min = ParseInt16(minText);
     if (!min)
-        return {std::nullopt, NotInt16(QStringLiteral("最小值"))};
+        return {std::nullopt,
+                NotInt16(QCoreApplication::translate("vantor::SettingsInput", "最小值"))};
     return {AxisRange{*min, *max}, {}};
 }
 
 QString UiFieldCaption(UiField field) {
     switch (field) {
     case UiField::FloatBoxFont:
-        return QStringLiteral("悬浮框字体");
+        return QCoreApplication::translate("vantor::SettingsInput", "悬浮框字体");
     case UiField::LegendFont:
-        return QStringLiteral("勾选框字体");
+        return QCoreApplication::translate("vantor::SettingsInput", "勾选框字体");
     case UiField::LegendSpacing:
-        return QStringLiteral("行间隔");
+        return QCoreApplication::translate("vantor::SettingsInput", "行间隔");
     case UiField::LineWidth:
-        return QStringLiteral("曲线粗细");
+        return QCoreApplication::translate("vantor::SettingsInput", "曲线粗细");
     case UiField::SampleMs:
         break;
     }
-    return QStringLiteral("曲线采样间隔");
+    return QCoreApplication::translate("vantor::SettingsInput", "曲线采样间隔");
 }
 
 std::int16_t UiFieldValue(const TrendSettings& settings, UiField field) {
@@ -85,7 +91,8 @@ UiSettingsInput ReadUiSettings(const TrendSettings& base,
     }
     // A zero or negative period would sample without pause.
     if (settings.sampleMs < 1)
-        return {std::nullopt, QStringLiteral("“曲线采样间隔”不能小于 1 ms")};
+        return {std::nullopt, QCoreApplication::translate("vantor::SettingsInput",
+                                                          "“曲线采样间隔”不能小于 1 ms")};
     return {settings, {}};
 }
 

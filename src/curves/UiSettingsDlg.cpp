@@ -21,7 +21,7 @@ QLabel* MakeErrorLabel(QWidget* parent) {
 
 CUiSettingsDlg::CUiSettingsDlg(Workspace* workspace, QWidget* parent)
     : QDialog(parent), m_workspace(workspace) {
-    setWindowTitle(QStringLiteral("界面设置"));
+    setWindowTitle(tr("界面设置"));
     auto* grid = new QGridLayout(this);
     const TrendSettings& settings = workspace->trendSettings();
     for (int i = 0; i < kUiFieldCount; ++i) {
@@ -34,9 +34,9 @@ CUiSettingsDlg::CUiSettingsDlg(Workspace* workspace, QWidget* parent)
     grid->addWidget(new QLabel(QStringLiteral("ms"), this), static_cast<int>(UiField::SampleMs), 2);
     m_xAxis = new QComboBox(this);
     m_xAxis->setObjectName(QStringLiteral("xAxisChoice"));
-    m_xAxis->addItems({QStringLiteral("采样序号"), QStringLiteral("时间")});
+    m_xAxis->addItems({tr("采样序号"), tr("时间")});
     m_xAxis->setCurrentIndex(settings.timeAxis != 0 ? 1 : 0);
-    grid->addWidget(new QLabel(QStringLiteral("X轴刻度"), this), kUiFieldCount, 0);
+    grid->addWidget(new QLabel(tr("X轴刻度"), this), kUiFieldCount, 0);
     grid->addWidget(m_xAxis, kUiFieldCount, 1);
     m_error = MakeErrorLabel(this);
     grid->addWidget(m_error, kUiFieldCount + 1, 0, 1, 3);

@@ -1,5 +1,6 @@
 #include "monitor/MonitorConfigDlg.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
@@ -25,12 +26,14 @@ std::optional<double> ReadNumber(const QString& text) {
 std::optional<MonitorConfigRefusalInfo> MonitorConfigCheck(const QString& value,
                                                            const QString& rate) {
     if (!ReadNumber(value))
-        return MonitorConfigRefusalInfo{MonitorConfigField::Value,
-                                        QStringLiteral("变更值必须是数字")};
+        return MonitorConfigRefusalInfo{
+            MonitorConfigField::Value,
+            QCoreApplication::translate("vantor::MonitorConfigDlg", "变更值必须是数字")};
     const std::optional<double> r = ReadNumber(rate);
     if (!r || *r == 0)
-        return MonitorConfigRefusalInfo{MonitorConfigField::Rate,
-                                        QStringLiteral("倍率必须是不为 0 的数字")};
+        return MonitorConfigRefusalInfo{
+            MonitorConfigField::Rate,
+            QCoreApplication::translate("vantor::MonitorConfigDlg", "倍率必须是不为 0 的数字")};
     return std::nullopt;
 }
 
@@ -46,7 +49,7 @@ QString MonitorRateText(double rate) {
 CMonitorConfigDlg::CMonitorConfigDlg(const QString& valueText, double rate, const QString& unit,
                                      QWidget* parent)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("监控对象配置"));
+    setWindowTitle(tr("监控对象配置"));
     m_value = new QLineEdit(valueText, this);
     m_value->setObjectName(QStringLiteral("valueEdit"));
     m_rate = new QLineEdit(MonitorRateText(rate), this);
@@ -55,15 +58,15 @@ CMonitorConfigDlg::CMonitorConfigDlg(const QString& valueText, double rate, cons
     m_unit->setObjectName(QStringLiteral("unitEdit"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CMonitorConfigDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("变更值："), m_value);
-    form->addRow(QStringLiteral("倍    率："), m_rate);
-    form->addRow(QStringLiteral("单    位："), m_unit);
+    form->addRow(tr("变更值："), m_value);
+    form->addRow(tr("倍    率："), m_rate);
+    form->addRow(tr("单    位："), m_unit);
     form->addRow(buttons);
 }
 

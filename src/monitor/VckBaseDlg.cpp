@@ -154,7 +154,7 @@ bool CVCKBASEDlg::isOn(MonitorKind kind, int index) const {
 }
 
 void CVCKBASEDlg::build() {
-    auto* tip = new QLabel(QStringLiteral("提示：双击并长按点位，拖到控件上形成监控对象"), this);
+    auto* tip = new QLabel(tr("提示：双击并长按点位，拖到控件上形成监控对象"), this);
     tip->setObjectName(QStringLiteral("monitorTip"));
     tip->move(12, 8);
     for (int k = 0; k < MonitorTable::kPerKind; ++k) {
@@ -203,7 +203,7 @@ void CVCKBASEDlg::addObject(MonitorKind kind, int index, QRect buttonRect, QRect
         QStringLiteral("%1Label%2").arg(QLatin1String(names[At(kind)])).arg(index + 1));
     o.label->setGeometry(labelRect);
     o.label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    o.label->setToolTip(QStringLiteral("单击改名"));
+    o.label->setToolTip(tr("单击改名"));
     o.label->installEventFilter(this);
     nameObject(kind, index);
     connect(o.button, &MonitorObjectButton::textDropped, this,
@@ -216,10 +216,10 @@ void CVCKBASEDlg::addObject(MonitorKind kind, int index, QRect buttonRect, QRect
 
 // The drawn object's name for screen readers: its kind, number and caption.
 void CVCKBASEDlg::nameObject(MonitorKind kind, int index) {
-    const char* kinds[] = {"模拟量", "开关", "指示灯"};
+    const char* kinds[] = {QT_TR_NOOP("模拟量"), QT_TR_NOOP("开关"), QT_TR_NOOP("指示灯")};
     object(kind, index)
-        .button->setAccessibleName(QStringLiteral("%1 %2：%3")
-                                       .arg(QString::fromUtf8(kinds[At(kind)]))
+        .button->setAccessibleName(tr("%1 %2：%3")
+                                       .arg(tr(kinds[At(kind)]))
                                        .arg(index + 1)
                                        .arg(m_table->caption(kind, index)));
 }
@@ -273,12 +273,12 @@ bool CVCKBASEDlg::writeBound(MonitorKind kind, int index, const QString& decimal
     const QString caption = m_table->caption(kind, index);
     const auto point = MonitorPoint(ParseMonitorCaption(caption));
     if (!point) {
-        emit statusMessage(QStringLiteral("监控对象“%1”指向的单元格不存在，未发送").arg(caption));
+        emit statusMessage(tr("监控对象“%1”指向的单元格不存在，未发送").arg(caption));
         return false;
     }
     const WriteService::Outcome outcome = m_writes->writeMonitorCell(*point, decimal);
     if (!outcome.refusal.isEmpty()) {
-        emit statusMessage(QStringLiteral("监控对象“%1”：%2").arg(caption, outcome.refusal));
+        emit statusMessage(tr("监控对象“%1”：%2").arg(caption, outcome.refusal));
         return false;
     }
     return true;
@@ -307,7 +307,7 @@ QString CVCKBASEDlg::analogueRefusal(int index, double value) const {
         return {};
     const double raw = AnalogueRaw(value, m_table->rate(index));
     if (!std::isfinite(raw) || std::fabs(raw) > 4294967295.0)
-        return QStringLiteral("数值 %1 超出范围").arg(value);
+        return tr("数值 %1 超出范围").arg(value);
     return m_writes->monitorValueRefusal(*point, QString::number(qint64(raw)));
 }
 

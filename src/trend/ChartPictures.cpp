@@ -1,5 +1,6 @@
 #include "trend/ChartPictures.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
@@ -16,7 +17,8 @@ namespace vantor {
 namespace {
 
 QString Failure(const QString& path, const QString& reason) {
-    return QStringLiteral("曲线图片 %1 保存失败：%2").arg(QDir::toNativeSeparators(path), reason);
+    return QCoreApplication::translate("vantor::ChartPictures", "曲线图片 %1 保存失败：%2")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 // The plot on the page's left, the legend's shown curves in their colours on its right.

@@ -1,5 +1,6 @@
 #include "trend/CurveCsv.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QSaveFile>
@@ -63,6 +64,7 @@ QString FormulaSafe(const QString& text) {
 // "name (unit)" per curve; a name that an earlier column already has gets " #2", " #3" …, so
 // that every column can be told apart.
 QByteArray HeaderRow(const std::vector<const SeriesSnapshot*>& curves) {
+    // The first column's name, which the table's reader and scripts look for: not translated.
     QString header = QStringLiteral("时间");
     QStringList names;
     for (const SeriesSnapshot* curve : curves) {
@@ -132,7 +134,7 @@ std::optional<QString> SaveCurveCsv(const QString& path, const ChartSnapshot& ch
     if (file.open(QIODevice::WriteOnly) && WriteCurveCsv(file, chart) &&
         CommitWhole(file, &reason))
         return std::nullopt;
-    return QStringLiteral("无法保存 CSV 文件 %1：%2")
+    return QCoreApplication::translate("vantor::CurveCsv", "无法保存 CSV 文件 %1：%2")
         .arg(QDir::toNativeSeparators(path), reason.isEmpty() ? file.errorString() : reason);
 }
 

@@ -1,5 +1,6 @@
 #include "trend/CurveCsvRead.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ void SplitHeader(QString text, SeriesSnapshot& curve) {
 }
 
 QString Refusal(const QString& name, int line, const QString& reason) {
-    return QStringLiteral("无法打开 CSV 文件 %1：第 %2 行%3")
+    return QCoreApplication::translate("vantor::CurveCsvRead", "无法打开 CSV 文件 %1：第 %2 行%3")
         .arg(QDir::toNativeSeparators(name))
         .arg(line)
         .arg(reason);
@@ -67,8 +68,12 @@ CsvChart ReadCurveCsv(const QByteArray& bytes, const QString& name) {
         text.remove(0, 1);
     const QStringList lines = text.split(QLatin1Char('\n'));
     const QStringList header = Fields(lines.value(0).trimmed());
+    // The first column's name as the tables are written, whatever the language: not translated.
     if (header.value(0) != QStringLiteral("时间"))
-        return {std::nullopt, Refusal(name, 1, QStringLiteral("不是本程序保存的曲线表格（首列应为“时间”）"))};
+        return {std::nullopt,
+                Refusal(name, 1,
+                        QCoreApplication::translate("vantor::CurveCsvRead",
+                                                    "不是本程序保存的曲线表格（首列应为“时间”）"))};
     ChartSnapshot chart;
     chart.title = QFileInfo(name).fileName();
     chart.series.resize(static_cast<std::size_t>(header.size()));
@@ -87,7 +92,9 @@ CsvChart ReadCurveCsv(const QByteArray& bytes, const QString& name) {
         const QDateTime at =
             QDateTime::fromString(fields[0], QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
         if (!at.isValid())
-            return {std::nullopt, Refusal(name, int(l + 1), QStringLiteral("的时间无法识别"))};
+            return {std::nullopt,
+                    Refusal(name, int(l + 1),
+                            QCoreApplication::translate("vantor::CurveCsvRead", "的时间无法识别"))};
         SeriesSnapshot& timeBase = chart.series[0];
         const int n = timeBase.count();
         timeBase.ys.push_back(OleDateFromDateTime(at));
@@ -98,8 +105,10 @@ CsvChart ReadCurveCsv(const QByteArray& bytes, const QString& name) {
             bool ok = false;
             const double value = fields[k].toDouble(&ok);
             if (!ok)
-                return {std::nullopt,
-                        Refusal(name, int(l + 1), QStringLiteral("第 %1 列不是数值").arg(k + 1))};
+                return {std::nullopt, Refusal(name, int(l + 1),
+                                              QCoreApplication::translate("vantor::CurveCsvRead",
+                                                                          "第 %1 列不是数值")
+                                                  .arg(k + 1))};
             SeriesSnapshot& curve = chart.series[static_cast<std::size_t>(k)];
             curve.xs.push_back(n + 1); // sampled with time-base point n
             curve.ys.push_back(value);
@@ -113,8 +122,9 @@ CsvChart ReadCurveCsv(const QByteArray& bytes, const QString& name) {
 CsvChart LoadCurveCsv(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("无法打开 CSV 文件 %1：%2")
-                                  .arg(QDir::toNativeSeparators(path), file.errorString())};
+        return {std::nullopt,
+                QCoreApplication::translate("vantor::CurveCsvRead", "无法打开 CSV 文件 %1：%2")
+                    .arg(QDir::toNativeSeparators(path), file.errorString())};
     return ReadCurveCsv(file.readAll(), path);
 }
 

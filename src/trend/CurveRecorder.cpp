@@ -40,8 +40,8 @@ CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     m_doneTimer.setTimerType(Qt::PreciseTimer);
     m_doneTimer.setInterval(kDoneDelayMs);
     connect(&m_doneTimer, &QTimer::timeout, this, [this] {
-        emit statusText(
-            QStringLiteral("曲线数据转存完成：%1").arg(QDir::toNativeSeparators(m_lastSaved)));
+        emit statusText(QCoreApplication::translate("vantor::CurveRecorder", "曲线数据转存完成：%1")
+                            .arg(QDir::toNativeSeparators(m_lastSaved)));
         m_progress = 0;
         emit progress(0);
     });
@@ -105,7 +105,7 @@ void CurveRecorder::stop() {
 }
 
 void CurveRecorder::round() {
-    emit statusText(QStringLiteral("曲线数据转存中……"));
+    emit statusText(tr("曲线数据转存中……"));
     m_doneTimer.stop();
     m_progress = m_progress + kProgressStep > 100 ? 0 : m_progress + kProgressStep;
     emit progress(m_progress);

@@ -2,6 +2,7 @@
 // CRC-32 computed as they pass, so a save never copies the values.
 #include "trend/TeeFile.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 #include <libdeflate.h>
 #include <vector>
@@ -90,7 +91,7 @@ SeriesParts SplitSeries(const SeriesSnapshot& s) {
 }
 
 QString FileReason(const QString& what, const QSaveFile& file) {
-    return QStringLiteral("%1（%2）").arg(what, file.errorString());
+    return QCoreApplication::translate("vantor::TeeFile", "%1（%2）").arg(what, file.errorString());
 }
 
 } // namespace
@@ -146,16 +147,18 @@ void AppendChunk(QByteArray& out, const char (&tag)[4], const QByteArray& payloa
 }
 
 QString SaveError(const QString& path, const QString& reason) {
-    return QStringLiteral("曲线文件 %1 保存失败：%2").arg(path, reason);
+    return QCoreApplication::translate("vantor::TeeFile", "曲线文件 %1 保存失败：%2")
+        .arg(path, reason);
 }
 
 std::optional<QString> Unsaveable(const ChartSnapshot& chart) {
     if (chart.series.size() > std::size_t(kMaxSeries))
-        return QStringLiteral("曲线超过 %1 条").arg(kMaxSeries);
+        return QCoreApplication::translate("vantor::TeeFile", "曲线超过 %1 条").arg(kMaxSeries);
     for (std::size_t i = 0; i < chart.series.size(); ++i) {
         const SeriesSnapshot& s = chart.series[i];
         if (!s.regular && s.xs.size() != s.ys.size())
-            return QStringLiteral("第 %1 条曲线的 X 值与点数不符").arg(i);
+            return QCoreApplication::translate("vantor::TeeFile", "第 %1 条曲线的 X 值与点数不符")
+                .arg(i);
     }
     return std::nullopt;
 }
@@ -176,7 +179,9 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return SaveError(path, FileReason(QStringLiteral("无法在所在文件夹建立文件"), file));
+        return SaveError(path, FileReason(QCoreApplication::translate("vantor::TeeFile",
+                                                                      "无法在所在文件夹建立文件"),
+                                          file));
     ChunkWriter out(file, total, progress);
     QByteArray header(kSignature, sizeof kSignature);
     Append<std::uint16_t>(header, kTeeMajor);
@@ -191,12 +196,15 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
     }
     ok = ok && out.begin(kEndTag, 0) && out.end();
     if (!ok) {
-        const QString reason = FileReason(QStringLiteral("写入出错，原文件未改动"), file);
+        const QString reason = FileReason(
+            QCoreApplication::translate("vantor::TeeFile", "写入出错，原文件未改动"), file);
         file.cancelWriting();
         return SaveError(path, reason);
     }
     if (QString reason; !CommitWhole(file, &reason))
-        return SaveError(path, QStringLiteral("写入出错，原文件未改动（%1）").arg(reason));
+        return SaveError(
+            path, QCoreApplication::translate("vantor::TeeFile", "写入出错，原文件未改动（%1）")
+                      .arg(reason));
     if (progress)
         progress(100);
     if (size)

@@ -4,6 +4,7 @@
 // is allocated, so a damaged file is refused instead of exhausting memory. A file is read as a
 // row of saves, each ended by END: a save cut off at the end (a kill during an append) is left
 // out, and the file opens with the saves before it and a warning.
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <atomic>
@@ -133,21 +134,31 @@ enum class Fault { None, Truncated, Checksum, Corrupt };
 QString Message(const QString& path, Fault fault) {
     switch (fault) {
     case Fault::Truncated:
-        return QStringLiteral("曲线文件 %1 不完整：文件在结尾之前中断（可能保存时被打断）。")
+        return QCoreApplication::translate(
+                   "vantor::TeeFileRead",
+                   "曲线文件 %1 不完整：文件在结尾之前中断（可能保存时被打断）。")
             .arg(path);
     case Fault::Checksum:
-        return QStringLiteral("曲线文件 %1 已损坏：数据校验和不符。").arg(path);
+        return QCoreApplication::translate("vantor::TeeFileRead",
+                                           "曲线文件 %1 已损坏：数据校验和不符。")
+            .arg(path);
     default:
-        return QStringLiteral("曲线文件 %1 已损坏：数据长度或内容不合理。").arg(path);
+        return QCoreApplication::translate("vantor::TeeFileRead",
+                                           "曲线文件 %1 已损坏：数据长度或内容不合理。")
+            .arg(path);
     }
 }
 
 QString TailWarning(const QString& path, Fault fault) {
-    const QString why = fault == Fault::Truncated  ? QStringLiteral("中断")
-                        : fault == Fault::Checksum ? QStringLiteral("校验和不符")
-                                                   : QStringLiteral("内容不合理");
-    return QStringLiteral("曲线文件 %1 的最后一次保存不完整（%2，可能保存时程序被终止）："
-                          "已打开此前完整保存的数据。")
+    const QString why = fault == Fault::Truncated
+                            ? QCoreApplication::translate("vantor::TeeFileRead", "中断")
+                        : fault == Fault::Checksum
+                            ? QCoreApplication::translate("vantor::TeeFileRead", "校验和不符")
+                            : QCoreApplication::translate("vantor::TeeFileRead", "内容不合理");
+    return QCoreApplication::translate(
+               "vantor::TeeFileRead",
+               "曲线文件 %1 的最后一次保存不完整（%2，可能保存时程序被终止）："
+               "已打开此前完整保存的数据。")
         .arg(path, why);
 }
 
@@ -191,9 +202,16 @@ TeeLoad ReadChunks(const QString& path, const char* at, const char* end) {
 TeeLoad Parse(const QString& path, const char* data, qint64 size) {
     const auto signature = qMin<qint64>(size, sizeof kSignature);
     if (size == 0)
-        return {{}, QStringLiteral("曲线文件 %1 是空文件。").arg(path), {}};
+        return {
+            {},
+            QCoreApplication::translate("vantor::TeeFileRead", "曲线文件 %1 是空文件。").arg(path),
+            {}};
     if (std::memcmp(data, kSignature, std::size_t(signature)) != 0)
-        return {{}, QStringLiteral("%1 不是本程序的曲线文件（文件头不符）。").arg(path), {}};
+        return {{},
+                QCoreApplication::translate("vantor::TeeFileRead",
+                                            "%1 不是本程序的曲线文件（文件头不符）。")
+                    .arg(path),
+                {}};
     if (size < kHeaderSize)
         return {{}, Message(path, Fault::Truncated), {}};
     const auto major = At<std::uint16_t>(data + 8);
@@ -201,14 +219,16 @@ TeeLoad Parse(const QString& path, const char* data, qint64 size) {
     if (major == 0)
         return {{}, Message(path, Fault::Corrupt), {}};
     if (major != kTeeMajor)
-        return {{},
-                QStringLiteral("曲线文件 %1 的格式版本为 %2.%3，本程序只能读取 %4.x 版本"
-                               "（请使用较新版本的程序打开）。")
-                    .arg(path)
-                    .arg(major)
-                    .arg(minor)
-                    .arg(kTeeMajor),
-                {}};
+        return {
+            {},
+            QCoreApplication::translate("vantor::TeeFileRead",
+                                        "曲线文件 %1 的格式版本为 %2.%3，本程序只能读取 %4.x 版本"
+                                        "（请使用较新版本的程序打开）。")
+                .arg(path)
+                .arg(major)
+                .arg(minor)
+                .arg(kTeeMajor),
+            {}};
     return ReadChunks(path, data + kHeaderSize, data + size);
 }
 
@@ -217,9 +237,16 @@ TeeLoad Parse(const QString& path, const char* data, qint64 size) {
 TeeLoad LoadTeeFile(const QString& path) {
     QFile file(path);
     if (!file.exists())
-        return {{}, QStringLiteral("无法打开曲线文件 %1：文件不存在。").arg(path), {}};
+        return {
+            {},
+            QCoreApplication::translate("vantor::TeeFileRead", "无法打开曲线文件 %1：文件不存在。")
+                .arg(path),
+            {}};
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("无法打开曲线文件 %1：%2。").arg(path, file.errorString()), {}};
+        return {{},
+                QCoreApplication::translate("vantor::TeeFileRead", "无法打开曲线文件 %1：%2。")
+                    .arg(path, file.errorString()),
+                {}};
     const qint64 size = file.size();
     // Mapped when the file system allows it, so a large file is not copied once more.
     if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
@@ -227,7 +254,10 @@ TeeLoad LoadTeeFile(const QString& path) {
                             path);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("无法读取曲线文件 %1：%2。").arg(path, file.errorString()), {}};
+        return {{},
+                QCoreApplication::translate("vantor::TeeFileRead", "无法读取曲线文件 %1：%2。")
+                    .arg(path, file.errorString()),
+                {}};
     return ReadTeeBytes(bytes, path);
 }
 

@@ -1,5 +1,6 @@
 #include "trend/TeeRunWriter.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -135,12 +136,15 @@ QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
 std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QByteArray& round) {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
-        return SaveError(m_path,
-                         QStringLiteral("无法打开文件追加数据（%1）").arg(file.errorString()));
+        return SaveError(m_path, QCoreApplication::translate("vantor::TeeRunWriter",
+                                                             "无法打开文件追加数据（%1）")
+                                     .arg(file.errorString()));
     if (file.size() < m_size) {
         // Gone or cut short since it was looked at: the next round writes it whole.
         m_started = false;
-        return SaveError(m_path, QStringLiteral("文件已被其他程序改动，下次将整体重写"));
+        return SaveError(m_path,
+                         QCoreApplication::translate("vantor::TeeRunWriter",
+                                                     "文件已被其他程序改动，下次将整体重写"));
     }
     // A round cut off before goes first: the file ends with the last whole save again.
     bool ok = (file.size() == m_size || file.resize(m_size)) && file.seek(m_size) &&
@@ -154,7 +158,9 @@ std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QB
         // Cut the part round off again; what stays is the file up to the last whole save.
         file.resize(m_size);
         return SaveError(m_path,
-                         QStringLiteral("追加数据出错，文件保留上次保存的内容（%1）").arg(reason));
+                         QCoreApplication::translate("vantor::TeeRunWriter",
+                                                     "追加数据出错，文件保留上次保存的内容（%1）")
+                             .arg(reason));
     }
     file.close();
     m_size += round.size();

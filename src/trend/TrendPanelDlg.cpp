@@ -8,6 +8,7 @@
 #include <QWheelEvent>
 #include <qcustomplot.h>
 
+#include "curves/SettingsInput.h"
 #include "registers/CurveTable.h"
 #include "registers/Workspace.h"
 #include "trend/CurveRecorder.h"
@@ -23,18 +24,18 @@ namespace {
 struct AxisLabel {
     const char* name;
     TrendAxis axis;
-    const char16_t* text;
+    const char* text;
 };
 
 // The clickable axis labels, left to right.
 const std::array<AxisLabel, 7> kAxisLabels{{
-    {"axisLabelX", TrendAxis::X, u"X轴"},
-    {"axisLabelY", TrendAxis::Y, u"Y轴"},
-    {"axisLabelA", TrendAxis::A, u"A轴"},
-    {"axisLabelB", TrendAxis::B, u"B轴"},
-    {"axisLabelC", TrendAxis::C, u"C轴"},
-    {"axisLabelD", TrendAxis::D, u"D轴"},
-    {"axisLabelE", TrendAxis::E, u"E轴"},
+    {"axisLabelX", TrendAxis::X, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "X轴")},
+    {"axisLabelY", TrendAxis::Y, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "Y轴")},
+    {"axisLabelA", TrendAxis::A, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "A轴")},
+    {"axisLabelB", TrendAxis::B, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "B轴")},
+    {"axisLabelC", TrendAxis::C, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "C轴")},
+    {"axisLabelD", TrendAxis::D, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "D轴")},
+    {"axisLabelE", TrendAxis::E, QT_TRANSLATE_NOOP("vantor::CTrendPanelDlg", "E轴")},
 }};
 
 SliderStep StepOf(int action) {
@@ -105,36 +106,36 @@ void CTrendPanelDlg::buildStrip() {
     QHBoxLayout* row = m_strip->firstLayout();
     QHBoxLayout* axisRow = m_strip->secondLayout();
     using K = TrendIconKind;
-    connect(addButton("realTimeButton", K::RealTime, QStringLiteral("实时曲线")),
-            &QToolButton::clicked, this, &CTrendPanelDlg::startRealTime);
-    m_historyButton = addButton("historyButton", K::History, QStringLiteral("历史曲线"));
+    connect(addButton("realTimeButton", K::RealTime, tr("实时曲线")), &QToolButton::clicked, this,
+            &CTrendPanelDlg::startRealTime);
+    m_historyButton = addButton("historyButton", K::History, tr("历史曲线"));
     connect(m_historyButton, &QToolButton::clicked, this, &CTrendPanelDlg::openHistory);
-    connect(addButton("pauseButton", K::Pause, QStringLiteral("暂停曲线")), &QToolButton::clicked,
-            this, [this] { setMoving(false); });
-    connect(addButton("moveButton", K::Move, QStringLiteral("移动曲线")), &QToolButton::clicked,
-            this, [this] { setMoving(true); });
-    m_saveButton = addButton("saveButton", K::Save, QStringLiteral("保存曲线"));
+    connect(addButton("pauseButton", K::Pause, tr("暂停曲线")), &QToolButton::clicked, this,
+            [this] { setMoving(false); });
+    connect(addButton("moveButton", K::Move, tr("移动曲线")), &QToolButton::clicked, this,
+            [this] { setMoving(true); });
+    m_saveButton = addButton("saveButton", K::Save, tr("保存曲线"));
     connect(m_saveButton, &QToolButton::clicked, this, &CTrendPanelDlg::saveChart);
     for (auto [name, icon, tip, mode] :
-         {std::tuple{"fastBackButton", K::FastBack, u"快退曲线", FastScroll::Mode::Back},
-          std::tuple{"fastForwardButton", K::FastForward, u"快进曲线",
+         {std::tuple{"fastBackButton", K::FastBack, QT_TR_NOOP("快退曲线"), FastScroll::Mode::Back},
+          std::tuple{"fastForwardButton", K::FastForward, QT_TR_NOOP("快进曲线"),
                      FastScroll::Mode::Forward}}) {
-        QToolButton* button = addButton(name, icon, QString::fromUtf16(tip));
+        QToolButton* button = addButton(name, icon, tr(tip));
         connect(button, &QToolButton::pressed, this, [this, mode = mode] { fastPress(mode); });
         connect(button, &QToolButton::released, this, &CTrendPanelDlg::fastRelease);
     }
-    m_legendButton = addButton("legendButton", K::Legend, QStringLiteral("勾选框"));
+    m_legendButton = addButton("legendButton", K::Legend, tr("勾选框"));
     m_legendButton->setCheckable(true);
     m_legendButton->setChecked(true);
     connect(m_legendButton, &QToolButton::toggled, this, [this](bool on) {
         if (m_chart)
             m_chart->setLegendCheckBoxes(on);
     });
-    connect(addButton("axisResetButton", K::AxisReset, QStringLiteral("Y轴复位")),
-            &QToolButton::clicked, this, &CTrendPanelDlg::resetAxes);
-    connect(addButton("axisZeroButton", K::AxisZero, QStringLiteral("Y轴归零")),
-            &QToolButton::clicked, this, &CTrendPanelDlg::zeroAxes);
-    m_autoSaveButton = addButton("autoSaveButton", K::AutoSave, QStringLiteral("自动保存曲线"));
+    connect(addButton("axisResetButton", K::AxisReset, tr("Y轴复位")), &QToolButton::clicked, this,
+            &CTrendPanelDlg::resetAxes);
+    connect(addButton("axisZeroButton", K::AxisZero, tr("Y轴归零")), &QToolButton::clicked, this,
+            &CTrendPanelDlg::zeroAxes);
+    m_autoSaveButton = addButton("autoSaveButton", K::AutoSave, tr("自动保存曲线"));
     m_autoSaveButton->setCheckable(true);
     connect(m_autoSaveButton, &QToolButton::clicked, this, &CTrendPanelDlg::setAutoSave);
 
@@ -147,14 +148,15 @@ void CTrendPanelDlg::buildStrip() {
     });
     row->addWidget(m_markerEdit);
 
-    m_textBoxButton = addButton("textBoxButton", K::TextBox, QStringLiteral("文本数值框"));
+    m_textBoxButton = addButton("textBoxButton", K::TextBox, tr("文本数值框"));
     m_textBoxButton->setCheckable(true);
     m_textBoxButton->setChecked(true);
 
     for (const AxisLabel& label : kAxisLabels) {
         auto* button = new QToolButton(m_strip->second());
         button->setObjectName(QLatin1String(label.name));
-        button->setText(QString::fromUtf16(label.text));
+        button->setText(tr(label.text));
+        button->setToolTip(AxisRangeCaption(label.axis)); // what a click opens
         button->setAutoRaise(true);
         connect(button, &QToolButton::clicked, this,
                 [this, axis = label.axis] { emit axisRangeRequested(axis); });
@@ -162,7 +164,7 @@ void CTrendPanelDlg::buildStrip() {
     }
     auto* settings = new QToolButton(m_strip->second());
     settings->setObjectName(QStringLiteral("uiSettingsLabel"));
-    settings->setText(QStringLiteral("界面设置"));
+    settings->setText(tr("界面设置"));
     settings->setAutoRaise(true);
     connect(settings, &QToolButton::clicked, this, &CTrendPanelDlg::uiSettingsRequested);
     axisRow->addWidget(settings);
@@ -170,7 +172,7 @@ void CTrendPanelDlg::buildStrip() {
 
     m_slider = new QSlider(Qt::Horizontal, m_strip->second());
     m_slider->setObjectName(QStringLiteral("transparencySlider"));
-    m_slider->setToolTip(QStringLiteral("悬浮框及透明度"));
+    m_slider->setToolTip(tr("悬浮框及透明度"));
     m_slider->setRange(1, 255);
     m_slider->setPageStep(10);
     m_slider->setValue(255);
@@ -209,7 +211,7 @@ void CTrendPanelDlg::buildChart() {
     m_chart->setObjectName(QStringLiteral("trendChart"));
     m_layout->insertWidget(1, m_chart, 1);
     m_layout->setStretch(2, 0);
-    m_chart->setTitle(QString::fromUtf8(kTitle));
+    m_chart->setTitle(tr(kTitle));
     const TrendSettings& settings = m_workspace->trendSettings();
     for (TrendAxis axis : kAxisStartOrder)
         m_chart->setAxisRange(axis, settings.range(axis).min, settings.range(axis).max);
@@ -379,7 +381,7 @@ void CTrendPanelDlg::startRealTime() {
     CTChart* c = chart();
     rebuildLiveChart(); // the history file's curves go
     m_history = false;
-    c->setTitle(QString::fromUtf8(kTitle));
+    c->setTitle(tr(kTitle));
     startSamplingIfStopped();
     if (m_autoSaveMemory)
         showAutoSave(true);

@@ -33,8 +33,8 @@ class CTrendPanelDlg : public QWidget {
 public:
     static constexpr int kStripHeight = 26;
     static constexpr int kMinSampleMs = 10; // a shorter interval would leave the GUI no time
-    static constexpr const char* kTitle = "通讯点位实时曲线";
-    static constexpr const char* kHistoryTitle = "通讯点位历史曲线";
+    static constexpr const char* kTitle = QT_TR_NOOP("通讯点位实时曲线");
+    static constexpr const char* kHistoryTitle = QT_TR_NOOP("通讯点位历史曲线");
 
     explicit CTrendPanelDlg(Workspace* workspace, QWidget* parent = nullptr);
     ~CTrendPanelDlg() override;

@@ -38,11 +38,12 @@ struct WaitCursor {
 // and the dump-thread button.
 void CTrendPanelDlg::buildRecordingControls() {
     QHBoxLayout* row = m_strip->firstLayout();
-    for (auto [name, tip, step] : {std::tuple{"correctionUpButton", u"历史曲线数修正+1", 1},
-                                   std::tuple{"correctionDownButton", u"历史曲线数修正-1", -1}}) {
+    for (auto [name, tip, step] :
+         {std::tuple{"correctionUpButton", QT_TR_NOOP("历史曲线数修正+1"), 1},
+          std::tuple{"correctionDownButton", QT_TR_NOOP("历史曲线数修正-1"), -1}}) {
         auto* button = new QToolButton(m_strip->first());
         button->setObjectName(QLatin1String(name));
-        button->setToolTip(QString::fromUtf16(tip));
+        button->setToolTip(tr(tip));
         button->setText(step > 0 ? QStringLiteral("+") : QStringLiteral("-"));
         button->hide();
         connect(button, &QToolButton::clicked, this, [this, step = step] { correctHistory(step); });
@@ -56,7 +57,7 @@ void CTrendPanelDlg::buildRecordingControls() {
 
     m_threadButton = new QToolButton(m_strip->first());
     m_threadButton->setObjectName(QStringLiteral("threadButton"));
-    m_threadButton->setText(QStringLiteral("启动线程"));
+    m_threadButton->setText(tr("启动线程"));
     m_threadButton->hide();
     connect(m_threadButton, &QToolButton::clicked, this, &CTrendPanelDlg::toggleDumpThread);
     row->addWidget(m_threadButton);
@@ -64,7 +65,7 @@ void CTrendPanelDlg::buildRecordingControls() {
     connect(m_recorder, &CurveRecorder::statusText, this, &CTrendPanelDlg::statusMessage);
     connect(m_recorder, &CurveRecorder::progress, this, &CTrendPanelDlg::progressChanged);
     connect(m_recorder, &CurveRecorder::runningChanged, this, [this](bool running) {
-        m_threadButton->setText(running ? QStringLiteral("关闭线程") : QStringLiteral("启动线程"));
+        m_threadButton->setText(running ? tr("关闭线程") : tr("启动线程"));
     });
     m_recorder->setProjectPath(m_workspace->projectPath());
     connect(m_workspace, &Workspace::projectPathChanged, m_recorder,
@@ -99,12 +100,11 @@ void CTrendPanelDlg::toggleDumpThread() {
 // only goes into the auto-save memory: nothing is sampled into a loaded file's chart, and
 // "实时曲线" starts the recording.
 void CTrendPanelDlg::askRecording() {
-    const bool record = AskYesNo(this, QStringLiteral("保存数据曲线"),
-                                 QStringLiteral("是否录制采集到的数据曲线？"));
+    const bool record = AskYesNo(this, tr("保存数据曲线"), tr("是否录制采集到的数据曲线？"));
     if (m_history) {
         if (record) {
             m_autoSaveMemory = true;
-            emit statusMessage(QStringLiteral("正在查看历史曲线：点击“实时曲线”后开始录制"));
+            emit statusMessage(tr("正在查看历史曲线：点击“实时曲线”后开始录制"));
         }
         return;
     }
@@ -142,8 +142,8 @@ ChartSnapshot CTrendPanelDlg::chartSnapshot() {
 // ---- history ----
 
 void CTrendPanelDlg::openHistory() {
-    QFileDialog dialog(this, QStringLiteral("打开"), QString(),
-                       QStringLiteral("Executable Files (*.tee);;CSV 表格 (*.csv)"));
+    QFileDialog dialog(this, tr("打开"), QString(),
+                       tr("Executable Files (*.tee);;CSV 表格 (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("tee"));
@@ -184,14 +184,14 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
     stopSampling();
     CTChart* c = chart();
     c->load(*loaded.chart);
-    c->setTitle(QString::fromUtf8(kHistoryTitle) + QFileInfo(path).absoluteFilePath());
+    c->setTitle(tr(kHistoryTitle) + QFileInfo(path).absoluteFilePath());
     m_sampler.clearFirstSamples();
     showMarker();
     emit readoutRequested(c->markerX()); // the box shows the file's values, not the live ones
     emit resizeFloatBoxRequested();
     // A file whose last save was cut off opens with the saves before it; the user is told.
     emit statusMessage(loaded.warning.isEmpty()
-                           ? QStringLiteral("已打开历史曲线 %1").arg(QDir::toNativeSeparators(path))
+                           ? tr("已打开历史曲线 %1").arg(QDir::toNativeSeparators(path))
                            : loaded.warning);
     return true;
 }
@@ -199,18 +199,17 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
 // ---- "保存曲线" ----
 
 void CTrendPanelDlg::saveChart() {
-    const QString tee = QStringLiteral("曲线文件 (*.tee)");
-    const QString csv = QStringLiteral("CSV 表格 (*.csv)");
-    const QString png = QStringLiteral("PNG 图片 (*.png)");
-    const QString pdf = QStringLiteral("PDF 文档 (*.pdf)");
+    const QString tee = tr("曲线文件 (*.tee)");
+    const QString csv = tr("CSV 表格 (*.csv)");
+    const QString png = tr("PNG 图片 (*.png)");
+    const QString pdf = tr("PDF 文档 (*.pdf)");
     QStringList filters{tee, csv, png, pdf};
     // With two cursors shown the span between them can be saved on its own.
-    const QString spanCsv = QStringLiteral("CSV 表格，两游标之间 (*.csv)");
-    const QString spanPng = QStringLiteral("PNG 图片，两游标之间 (*.png)");
+    const QString spanCsv = tr("CSV 表格，两游标之间 (*.csv)");
+    const QString spanPng = tr("PNG 图片，两游标之间 (*.png)");
     if (chart()->secondCursorX())
         filters << spanCsv << spanPng;
-    QFileDialog dialog(this, QStringLiteral("保存曲线"), QString(),
-                       filters.join(QStringLiteral(";;")));
+    QFileDialog dialog(this, tr("保存曲线"), QString(), filters.join(QStringLiteral(";;")));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("tee"));
     connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
@@ -227,7 +226,7 @@ void CTrendPanelDlg::saveChart() {
         emit statusMessage(*error);
         return;
     }
-    emit statusMessage(QStringLiteral("曲线已保存到 %1").arg(QDir::toNativeSeparators(path)));
+    emit statusMessage(tr("曲线已保存到 %1").arg(QDir::toNativeSeparators(path)));
 }
 
 std::optional<QString> CTrendPanelDlg::saveChartAs(const QString& path, bool betweenCursors) {

@@ -24,23 +24,21 @@ QToolButton* CTrendPanelDlg::addTextButton(const char* name, const QString& text
 }
 
 void CTrendPanelDlg::buildViewControls() {
-    connect(addTextButton("showAllButton", QStringLiteral("全部显示"),
-                          QStringLiteral("显示全部数据（双击曲线区同样）")),
+    connect(addTextButton("showAllButton", tr("全部显示"), tr("显示全部数据（双击曲线区同样）")),
             &QToolButton::clicked, this, [this] {
                 chart()->showAll();
                 setMoving(false);
             });
-    connect(addTextButton("autoscaleButton", QStringLiteral("自动缩放"),
-                          QStringLiteral("各数值轴按可见数据自动缩放")),
+    connect(addTextButton("autoscaleButton", tr("自动缩放"), tr("各数值轴按可见数据自动缩放")),
             &QToolButton::clicked, this, [this] { chart()->autoscaleAll(); });
-    m_followButton = addTextButton("followButton", QStringLiteral("跟随最新"),
-                                   QStringLiteral("最新数据保持在右边缘；缩放或平移后停止跟随"));
+    m_followButton = addTextButton("followButton", tr("跟随最新"),
+                                   tr("最新数据保持在右边缘；缩放或平移后停止跟随"));
     m_followButton->setCheckable(true);
     m_followButton->setChecked(m_sampler.moving());
     connect(m_followButton, &QToolButton::clicked, this, &CTrendPanelDlg::setMoving);
-    m_twoCursorsButton = addTextButton("twoCursorsButton", QStringLiteral("双游标"),
-                                       QStringLiteral("第二游标：Shift+单击放置，可拖动；"
-                                                      "读数显示两游标的值与差值"));
+    m_twoCursorsButton = addTextButton("twoCursorsButton", tr("双游标"),
+                                       tr("第二游标：Shift+单击放置，可拖动；"
+                                          "读数显示两游标的值与差值"));
     m_twoCursorsButton->setCheckable(true);
     connect(m_twoCursorsButton, &QToolButton::clicked, this, &CTrendPanelDlg::setTwoCursors);
 }

@@ -34,13 +34,14 @@ double LenientNumber(const QString& text) {
 }
 
 std::optional<TrendAxis> AxisOfName(const QString& name) {
+    // The names as the curve table keeps them in the project file: not translated.
     static const std::array<std::pair<const char16_t*, TrendAxis>, 6> kNames{{
-        {u"Y轴", TrendAxis::Y},
-        {u"A轴", TrendAxis::A},
-        {u"B轴", TrendAxis::B},
-        {u"C轴", TrendAxis::C},
-        {u"D轴", TrendAxis::D},
-        {u"E轴", TrendAxis::E},
+        {u"Y轴", TrendAxis::Y}, // not translated
+        {u"A轴", TrendAxis::A}, // not translated
+        {u"B轴", TrendAxis::B}, // not translated
+        {u"C轴", TrendAxis::C}, // not translated
+        {u"D轴", TrendAxis::D}, // not translated
+        {u"E轴", TrendAxis::E}, // not translated
     }};
     for (const auto& [text, axis] : kNames)
         if (name == QString::fromUtf16(text))

@@ -1,5 +1,7 @@
 #include "trend/TrendSampler.h"
 
+#include <QCoreApplication>
+
 #include "files/ShareIni.h"
 #include "registers/CurveTable.h"
 #include "registers/OleDate.h"
@@ -95,7 +97,8 @@ std::optional<QString> TrendSampler::tick(CTChart& chart, const QDateTime& now) 
     if (m_shareFailed)
         return std::nullopt;
     m_shareFailed = true;
-    return QStringLiteral("无法写入共享数值文件 %1：%2").arg(m_sharePath, error);
+    return QCoreApplication::translate("vantor::TrendSampler", "无法写入共享数值文件 %1：%2")
+        .arg(m_sharePath, error);
 }
 
 } // namespace vantor

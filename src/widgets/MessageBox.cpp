@@ -52,8 +52,10 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     if (Questions())
         return Questions()(parent, title, text);
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-    box.setDefaultButton(box.addButton(QStringLiteral("否"), QMessageBox::NoRole));
+    QPushButton* yes = box.addButton(QCoreApplication::translate("vantor::MessageBox", "是"),
+                                     QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QCoreApplication::translate("vantor::MessageBox", "否"),
+                                       QMessageBox::NoRole));
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -66,9 +68,12 @@ Answer AskYesNoCancel(QWidget* parent, const QString& title, const QString& text
     if (Choices())
         return Choices()(parent, title, text);
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton* yes = box.addButton(QCoreApplication::translate("vantor::MessageBox", "是"),
+                                     QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QCoreApplication::translate("vantor::MessageBox", "否"), QMessageBox::NoRole);
+    QPushButton* cancel = box.addButton(QCoreApplication::translate("vantor::MessageBox", "取消"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);
     box.exec();

@@ -22,7 +22,8 @@ namespace {
 QByteArray ReadPicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        qWarning().noquote() << QStringLiteral("图标文件无法读取：%1").arg(path);
+        qWarning().noquote()
+            << QCoreApplication::translate("vantor::ThemedIcon", "图标文件无法读取：%1").arg(path);
         return {};
     }
     return file.readAll();
@@ -84,7 +85,9 @@ private:
         reader.setScaledSize(fitted);
         const QImage image = reader.read();
         if (image.isNull()) {
-            qWarning().noquote() << QStringLiteral("图标无法绘制：%1（%2）").arg(path, reader.errorString());
+            qWarning().noquote() << QCoreApplication::translate("vantor::ThemedIcon",
+                                                                "图标无法绘制：%1（%2）")
+                                        .arg(path, reader.errorString());
             return result;
         }
         QPainter painter(&result);
