@@ -151,7 +151,7 @@
     </message>
     <message>
         <source>功能界面</source>
-        <translation>Functions</translation>
+        <translation>Views</translation>
     </message>
     <message>
         <source>功能选择</source>
@@ -159,7 +159,7 @@
     </message>
     <message>
         <source>监控对象</source>
-        <translation>Monitoring Objects</translation>
+        <translation>Monitoring</translation>
     </message>
     <message>
         <source>曲线点位</source>
@@ -585,7 +585,7 @@
     </message>
     <message>
         <source>空: 环境变量 %1</source>
-        <translation>Empty: environment variable %1</translation>
+        <translation>Empty: $%1</translation>
     </message>
     <message>
         <source>密码文件</source>
