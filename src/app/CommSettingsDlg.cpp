@@ -63,9 +63,8 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
         timeout->setSingleStep(100);
         timeout->setSuffix(QStringLiteral(" ms"));
         timeout->setValue(workspace->replyTimeoutMs());
-        timeout->setToolTip(
-            tr("请求超过此时间未收到应答即计为无应答；"
-               "发包间隔为 0 时，下一请求在应答判定后或超时后立即发送"));
+        timeout->setToolTip(tr("请求超过此时间未收到应答即计为无应答；"
+                               "发包间隔为 0 时，下一请求在应答判定后或超时后立即发送"));
         connect(timeout, &QSpinBox::valueChanged, workspace, &Workspace::setReplyTimeout);
         auto* row = new QGridLayout(replyGroup);
         row->addWidget(new QLabel(tr("应答超时"), replyGroup), 0, 0);

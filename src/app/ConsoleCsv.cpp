@@ -17,8 +17,7 @@ ConsoleCsv::ConsoleCsv(QObject* parent) : QObject(parent) {
 std::optional<QString> ConsoleCsv::Open(const QString& path, int cells) {
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return tr("无法创建文件 %1：%2")
-            .arg(QDir::toNativeSeparators(path), m_file.errorString());
+        return tr("无法创建文件 %1：%2").arg(QDir::toNativeSeparators(path), m_file.errorString());
     m_cells = cells;
     // The columns that the readers of the file look for: not translated.
     QString header = QStringLiteral("时间,数据包");

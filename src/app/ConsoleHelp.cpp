@@ -13,7 +13,8 @@ void AddConsoleOptions(QCommandLineParser& p) {
     p.addHelpOption();
     p.addVersionOption();
     p.addPositionalArgument(
-        "file", ConsoleText::tr("要在窗口中打开的工程文件 (.ini) 或曲线文件 (.tee，作为历史曲线)。"),
+        "file",
+        ConsoleText::tr("要在窗口中打开的工程文件 (.ini) 或曲线文件 (.tee，作为历史曲线)。"),
         "[FILE]");
     p.addOptions({
         {"console", ConsoleText::tr("不开窗口轮询，输出日志、单元格数值和计数。")},
@@ -28,8 +29,8 @@ void AddConsoleOptions(QCommandLineParser& p) {
         {"data-bits", ConsoleText::tr("数据位 (默认 8)。"), "N"},
         {"stop-bits", ConsoleText::tr("停止位 1 或 2 (默认 2)。"), "N"},
         {"tcp", ConsoleText::tr("Modbus TCP 服务器。"), "HOST:PORT"},
-        {"rtu-over-tcp",
-         ConsoleText::tr("经 TCP 传送 RTU 帧的串口网关；数据包与串口线路上相同。"), "HOST:PORT"},
+        {"rtu-over-tcp", ConsoleText::tr("经 TCP 传送 RTU 帧的串口网关；数据包与串口线路上相同。"),
+         "HOST:PORT"},
         {"unit", ConsoleText::tr("每个数据包的 Modbus TCP 单元标识 (默认：各数据包的站号)。"),
          "ID"},
         {"function",

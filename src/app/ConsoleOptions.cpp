@@ -160,8 +160,7 @@ QString ParseLink(const QCommandLineParser& p, ConsoleOptions& o) {
     if (p.isSet("baud")) {
         const auto baud = StrictInt(p.value("baud"), 1, 4000000);
         if (!baud)
-            return ConsoleText::tr("--baud 须为正整数，实际为“%1”")
-                .arg(p.value("baud"));
+            return ConsoleText::tr("--baud 须为正整数，实际为“%1”").arg(p.value("baud"));
         o.serial.baudRate = *baud;
     }
     if (p.isSet("parity")) {

@@ -43,8 +43,8 @@ struct ConsoleOptions {
     int seconds = 0; // 0: run until interrupted
     // Sent after the first accepted reply, writes first, then the typed frames, in order.
     std::vector<CellWriteOption> writes;
-    QStringList sends; // --send HEX, as typed in "发送命令"
-    QString csvPath;   // --csv FILE: record the cells of every accepted reply; empty: none
+    QStringList sends;  // --send HEX, as typed in "发送命令"
+    QString csvPath;    // --csv FILE: record the cells of every accepted reply; empty: none
     QString publishUrl; // --publish mqtt://HOST:PORT (or mqtts://): publish the points; empty: none
 };
 
@@ -66,6 +66,5 @@ struct ParsedOptions {
 // Parses the arguments (the program name first). Every value is checked; the first fault is
 // reported as a clear message in the user's language.
 ParsedOptions ParseConsoleOptions(const QStringList& arguments);
-
 
 } // namespace vantor

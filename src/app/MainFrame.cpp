@@ -133,16 +133,15 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     m_recentMenu = file->addMenu(tr("最近打开工程"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-    m_clearRecent = m_recentMenu->addAction(tr("清除最近文件"), m_projects,
-                                            &ProjectController::clearRecent);
+    m_clearRecent =
+        m_recentMenu->addAction(tr("清除最近文件"), m_projects, &ProjectController::clearRecent);
     m_clearRecent->setStatusTip(tr("清除最近文件列表"));
     rebuildRecentMenu();
     file->addSeparator();
     file->addAction(tr("退出(&X)"), this, &QWidget::close)->setShortcut(kQuitKey);
 
     QMenu* comm = menuBar()->addMenu(tr("通信(&E)"));
-    m_commSettings =
-        comm->addAction(tr("通信设置(&T)"), this, &CMainFrame::openCommSettings);
+    m_commSettings = comm->addAction(tr("通信设置(&T)"), this, &CMainFrame::openCommSettings);
     connect(m_view->serialSelection(), &SerialSelection::portOpenChanged, m_commSettings,
             [this](bool open) { m_commSettings->setEnabled(!open); });
     m_publish->addTo(comm, statusBar());
@@ -273,12 +272,10 @@ void CMainFrame::createFunctionBar() {
     m_functionTabs->addTab(m_tree, Icon("tree_root"), tr("功能选择"));
     m_monitorHolder = new QScrollArea;
     m_monitorHolder->setObjectName(QStringLiteral("monitorScroll"));
-    const int monitors =
-        m_functionTabs->addTab(m_monitorHolder, Icon("monitor"), tr("监控对象"));
+    const int monitors = m_functionTabs->addTab(m_monitorHolder, Icon("monitor"), tr("监控对象"));
     m_pointListHolder = new QWidget;
     (new QVBoxLayout(m_pointListHolder))->setContentsMargins(0, 0, 0, 0);
-    const int points =
-        m_functionTabs->addTab(m_pointListHolder, Icon("points"), tr("曲线点位"));
+    const int points = m_functionTabs->addTab(m_pointListHolder, Icon("points"), tr("曲线点位"));
     m_functionTabs->addTab(new CCustomSendDlg(m_writes->service()), Icon("tree_send"),
                            tr("发送命令"));
     m_functionTabs->setCurrentIndex(0);

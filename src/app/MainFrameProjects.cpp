@@ -59,9 +59,8 @@ bool CMainFrame::SettleChanges() {
 }
 
 bool CMainFrame::saveProjectThroughDialog() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("保存工程"), QStringLiteral("*.ini"),
-                                     QStringLiteral("Executable Files (*.ini)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存工程"), QStringLiteral("*.ini"),
+                                                      QStringLiteral("Executable Files (*.ini)"));
     if (path.isEmpty())
         return false;
     return SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)

@@ -18,8 +18,8 @@
 #include "app/GuiLauncher.h"
 #include "app/QtOptions.h"
 #include "app/TimerProbe.h"
-#include "app/Version.h"
 #include "app/Translations.h"
+#include "app/Version.h"
 
 namespace {
 

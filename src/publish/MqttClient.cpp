@@ -25,7 +25,8 @@ std::string RefusalText(int rc) {
     const QString reason = QString::fromUtf8(mosquitto_connack_string(rc));
     // MQTT 3.1.1 CONNACK codes 4 and 5: the credentials.
     if (rc == 4 || rc == 5)
-        return QCoreApplication::translate("vantor::MqttClient", "代理服务器拒绝了用户名或密码 (%1)")
+        return QCoreApplication::translate("vantor::MqttClient",
+                                           "代理服务器拒绝了用户名或密码 (%1)")
             .arg(reason)
             .toStdString();
     return QCoreApplication::translate("vantor::MqttClient", "代理服务器拒绝连接: %1")
@@ -34,7 +35,8 @@ std::string RefusalText(int rc) {
 }
 
 std::string UnreachableText(const BrokerConfig& config, int rc) {
-    return QCoreApplication::translate("vantor::MqttClient", "无法连接代理服务器 %1:%2 (%3)，稍后重试")
+    return QCoreApplication::translate("vantor::MqttClient",
+                                       "无法连接代理服务器 %1:%2 (%3)，稍后重试")
         .arg(QString::fromStdString(config.host))
         .arg(config.port)
         .arg(QString::fromUtf8(mosquitto_strerror(rc)))
@@ -273,7 +275,8 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
     const std::string_view line(text);
     std::string error;
     if (line.find("certificate verify failed") != std::string_view::npos)
-        error = Text(QT_TRANSLATE_NOOP("vantor::MqttClient", "代理服务器的证书未通过 CA 文件的验证"));
+        error =
+            Text(QT_TRANSLATE_NOOP("vantor::MqttClient", "代理服务器的证书未通过 CA 文件的验证"));
     else if (line.find("OpenSSL") != std::string_view::npos ||
              line.find("TLS") != std::string_view::npos)
         error = QCoreApplication::translate("vantor::MqttClient", "TLS 握手失败: %1")

@@ -96,8 +96,9 @@ PasswordRead ReadPassword(const PublishSettings& settings) {
         const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QFile file(settings.passwordFile);
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            read.refusal = QCoreApplication::translate("vantor::PublishConfig", "无法读取密码文件 %1")
-                               .arg(settings.passwordFile);
+            read.refusal =
+                QCoreApplication::translate("vantor::PublishConfig", "无法读取密码文件 %1")
+                    .arg(settings.passwordFile);
             return read;
         }
         if (info.permissions() & others) {

@@ -280,9 +280,8 @@ void Publisher::checkStatus() {
         if (!s.error.empty())
             emit message(QStringLiteral("MQTT: ") + QString::fromStdString(s.error));
         else if (s.state == BrokerState::Connected)
-            emit message(tr("MQTT: 已连接代理服务器 %1:%2")
-                             .arg(m_settings.host)
-                             .arg(m_settings.port));
+            emit message(
+                tr("MQTT: 已连接代理服务器 %1:%2").arg(m_settings.host).arg(m_settings.port));
         m_shownState = s.state;
         m_shownError = s.error;
     }

@@ -1,10 +1,9 @@
 #include "update/VersionDownload.h"
 
-#include <QCoreApplication>
-
 #include "update/CurlLibrary.h"
 #include "update/VersionFile.h"
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -70,7 +69,8 @@ QString Fetch(const QString& url, int limitMs, Transfer& transfer) {
         return {};
     const QString reason =
         message[0] ? QString::fromLocal8Bit(message) : QString::fromLatin1(api->easyStrerror(code));
-    return QCoreApplication::translate("vantor::VersionDownload", "下载失败：%1").arg(reason.trimmed());
+    return QCoreApplication::translate("vantor::VersionDownload", "下载失败：%1")
+        .arg(reason.trimmed());
 }
 
 QString Store(const QByteArray& body, const QString& target) {
