@@ -39,7 +39,7 @@
     <name>vantor::CMainFrame</name>
     <message>
         <source>通信状态</source>
-        <translation>Communication</translation>
+        <translation>Comms</translation>
     </message>
     <message>
         <source>趋势曲线</source>
@@ -221,7 +221,7 @@
     <name>vantor::CZelvoView</name>
     <message>
         <source>通信状态</source>
-        <translation>Communication</translation>
+        <translation>Comms</translation>
     </message>
     <message>
         <source>趋势曲线</source>
