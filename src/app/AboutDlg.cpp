@@ -13,11 +13,11 @@
 namespace vantor {
 
 CAboutDlg::CAboutDlg(const QString& releaseNote, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于 Vantor %1").arg(QLatin1String(kVersion)));
+    setWindowTitle(tr("关于 Vantor %1").arg(QLatin1String(kVersion)));
     auto* icon = new QLabel;
     InitResources();
     icon->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(48, 48));
-    auto* version = new QLabel(QStringLiteral("Vantor %1 版").arg(QLatin1String(kVersion)));
+    auto* version = new QLabel(tr("Vantor %1 版").arg(QLatin1String(kVersion)));
     auto* note = new QPlainTextEdit(releaseNote);
     note->setObjectName(QStringLiteral("releaseNote"));
     note->setReadOnly(true);

@@ -29,7 +29,7 @@ QComboBox* MakeCombo(const char* name, const QStringList& items, QWidget* parent
 CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionIndex, QWidget* parent,
                                    Workspace* workspace)
     : QDialog(parent) {
-    setWindowTitle(QStringLiteral("通信设置"));
+    setWindowTitle(tr("通信设置"));
 
     auto* connectionGroup = new QGroupBox(QStringLiteral("Connection"), this);
     // Shows the panel's mode, read-only: the panel's combo is where the mode is switched.
@@ -39,7 +39,7 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
                              connectionGroup);
     m_connection->setCurrentIndex(connectionIndex);
     m_connection->setEnabled(false);
-    m_connection->setToolTip(QStringLiteral("连接方式在通信面板中切换"));
+    m_connection->setToolTip(tr("连接方式在通信面板中切换"));
     (new QVBoxLayout(connectionGroup))->addWidget(m_connection);
 
     auto* serialGroup = new QGroupBox(QStringLiteral("Serial Settings"), this);
@@ -56,19 +56,18 @@ CCommSettingsDlg::CCommSettingsDlg(SerialSelection* selection, int connectionInd
     layout->addWidget(connectionGroup);
     layout->addWidget(serialGroup);
     if (workspace) {
-        auto* replyGroup = new QGroupBox(QStringLiteral("应答"), this);
+        auto* replyGroup = new QGroupBox(tr("应答"), this);
         auto* timeout = new QSpinBox(replyGroup);
         timeout->setObjectName(QStringLiteral("replyTimeoutSpin"));
         timeout->setRange(Workspace::kMinReplyTimeoutMs, Workspace::kMaxReplyTimeoutMs);
         timeout->setSingleStep(100);
         timeout->setSuffix(QStringLiteral(" ms"));
         timeout->setValue(workspace->replyTimeoutMs());
-        timeout->setToolTip(
-            QStringLiteral("请求超过此时间未收到应答即计为无应答；"
-                           "发包间隔为 0 时，下一请求在应答判定后或超时后立即发送"));
+        timeout->setToolTip(tr("请求超过此时间未收到应答即计为无应答；"
+                               "发包间隔为 0 时，下一请求在应答判定后或超时后立即发送"));
         connect(timeout, &QSpinBox::valueChanged, workspace, &Workspace::setReplyTimeout);
         auto* row = new QGridLayout(replyGroup);
-        row->addWidget(new QLabel(QStringLiteral("应答超时"), replyGroup), 0, 0);
+        row->addWidget(new QLabel(tr("应答超时"), replyGroup), 0, 0);
         row->addWidget(timeout, 0, 1);
         layout->addWidget(replyGroup);
     }

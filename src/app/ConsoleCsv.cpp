@@ -17,12 +17,12 @@ ConsoleCsv::ConsoleCsv(QObject* parent) : QObject(parent) {
 std::optional<QString> ConsoleCsv::Open(const QString& path, int cells) {
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("无法创建文件 %1：%2")
-            .arg(QDir::toNativeSeparators(path), m_file.errorString());
+        return tr("无法创建文件 %1：%2").arg(QDir::toNativeSeparators(path), m_file.errorString());
     m_cells = cells;
+    // The columns that the readers of the file look for: not translated.
     QString header = QStringLiteral("时间,数据包");
     for (int i = 0; i < cells; ++i)
-        header += QStringLiteral(",单元格%1").arg(i);
+        header += QStringLiteral(",单元格%1").arg(i); // a column name: not translated
     m_writeFailed = m_file.write(kUtf8Bom) < 0 || m_file.write(header.toUtf8() + "\r\n") < 0;
     if (const auto error = Flush())
         return error;
@@ -65,7 +65,7 @@ std::optional<QString> ConsoleCsv::writeError() {
     if (!m_writeFailed)
         return std::nullopt;
     const QString message =
-        QStringLiteral("写入文件 %1 失败：%2")
+        tr("写入文件 %1 失败：%2")
             .arg(QDir::toNativeSeparators(m_file.fileName()), m_file.errorString());
     m_flushTimer.stop();
     m_file.close();

@@ -1,5 +1,6 @@
 #pragma once
 // The command line of the headless mode: which link, which packets, which formats, how long.
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -42,9 +43,15 @@ struct ConsoleOptions {
     int seconds = 0; // 0: run until interrupted
     // Sent after the first accepted reply, writes first, then the typed frames, in order.
     std::vector<CellWriteOption> writes;
-    QStringList sends; // --send HEX, as typed in "发送命令"
-    QString csvPath;   // --csv FILE: record the cells of every accepted reply; empty: none
+    QStringList sends;  // --send HEX, as typed in "发送命令"
+    QString csvPath;    // --csv FILE: record the cells of every accepted reply; empty: none
     QString publishUrl; // --publish mqtt://HOST:PORT (or mqtts://): publish the points; empty: none
+};
+
+// The context of the command line's texts: its errors, its help and the console's messages
+// outside a class of their own.
+struct ConsoleText {
+    Q_DECLARE_TR_FUNCTIONS(vantor::ConsoleOptions)
 };
 
 struct ParsedOptions {
@@ -57,11 +64,7 @@ struct ParsedOptions {
 };
 
 // Parses the arguments (the program name first). Every value is checked; the first fault is
-// reported as a clear English message.
+// reported as a clear message in the user's language.
 ParsedOptions ParseConsoleOptions(const QStringList& arguments);
-
-// Prints the help with Qt's generic options as well and ends the process with status 0. Qt's
-// options are those of the running QApplication, which must exist.
-[[noreturn]] void PrintHelpWithQtOptions();
 
 } // namespace vantor

@@ -61,7 +61,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTex
             });
     connect(link, &LinkController::openFailed, this, [this](LinkKind kind, const QString& reason) {
         const QString message =
-            kind == LinkKind::Tcp ? QStringLiteral("连接服务器失败! (%1)").arg(reason) : reason;
+            kind == LinkKind::Tcp ? tr("连接服务器失败! (%1)").arg(reason) : reason;
         if (!m_reopening) {
             fail(message);
             return;
@@ -72,7 +72,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTex
     });
     connect(link, &LinkController::opened, this, [this] {
         if (m_reopening)
-            m_err << QStringLiteral("已重新连接") << '\n';
+            m_err << tr("已重新连接") << '\n';
         m_err.flush();
         m_reopening = false;
     });
@@ -80,7 +80,7 @@ ConsoleRunner::ConsoleRunner(const ConsoleOptions& options, std::FILE* out, QTex
     // --reconnect it is opened again.
     connect(link, &LinkController::linkLost, this, [this](LinkKind kind, const QString& reason) {
         if (kind == LinkKind::Tcp)
-            m_err << QStringLiteral("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n';
+            m_err << tr("Modbus TCP/IP 连接已断开: %1").arg(reason) << '\n';
         else
             m_err << reason << '\n';
         m_err.flush();
@@ -128,7 +128,7 @@ void ConsoleRunner::Start() {
     // sent.
     if (!configured.refusedPackets.empty()) {
         flushOut();
-        fail(QStringLiteral("数据包配置失败，未发送，运行结束"), 2);
+        fail(tr("数据包配置失败，未发送，运行结束"), 2);
         return;
     }
     if (project) {
@@ -177,7 +177,7 @@ void ConsoleRunner::reopen() {
 }
 
 void ConsoleRunner::reopenLater() {
-    m_err << QStringLiteral("1 秒后重新连接……") << '\n';
+    m_err << tr("1 秒后重新连接……") << '\n';
     m_err.flush();
     QTimer::singleShot(1000, this, &ConsoleRunner::reopen);
 }
@@ -206,6 +206,7 @@ void ConsoleRunner::Finish() {
 }
 
 QString ConsoleRunner::CountersLine(const Counters& c) {
+    // scripts/soak reads the counters from this line: not translated.
     return QStringLiteral("CRC 校验=%1 数据错误=%2 收包数量=%3")
         .arg(c.crcErrors)
         .arg(c.dataErrors)
@@ -342,7 +343,7 @@ bool ConsoleRunner::prepareWrites() {
 QString ConsoleRunner::writeText(const CellWriteOption& write, QString* text) const {
     const PointRef point = write.point;
     if (m_writes.counts()[point.packet.index()] == 0)
-        return QStringLiteral("数据包 %1 未配置，不能写入").arg(point.packet.number);
+        return tr("数据包 %1 未配置，不能写入").arg(point.packet.number);
     if (const QString refusal = m_writes.tableRefusal(point.packet); !refusal.isEmpty())
         return refusal;
     const WriteTarget target = m_writes.targetOf(point.packet);

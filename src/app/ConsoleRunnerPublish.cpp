@@ -18,7 +18,7 @@ bool ConsoleRunner::startPublishing() {
         m_err << text << '\n';
         m_err.flush();
     });
-    m_err << QStringLiteral("MQTT: 发布到 %1:%2，主题前缀 %3")
+    m_err << tr("MQTT: 发布到 %1:%2，主题前缀 %3")
                  .arg(settings.host)
                  .arg(settings.port)
                  .arg(QString::fromStdString(EffectivePrefix(settings)))
@@ -36,6 +36,7 @@ void ConsoleRunner::finishPublishing() {
         return;
     m_publisher->stop();
     const BrokerStatus s = m_publisher->status();
+    // scripts/measure-publish reads the counts from this line: not translated.
     m_err << QStringLiteral("MQTT: 生成=%1 已发送=%2 丢弃=%3 未发送=%4")
                  .arg(m_publisher->made())
                  .arg(s.sent)

@@ -1,5 +1,6 @@
 #include "app/GuiLauncher.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 #include <QTimer>
 
@@ -54,7 +55,9 @@ bool GuiLauncher::startDemo() {
     m_demoCurves = m_options.packetCount == 0; // the curves name cells of the demo packets
     if (m_device->Start(m_options))
         return true;
-    QTextStream(stderr) << "cannot start the simulated device: " << m_device->errorString() << '\n';
+    QTextStream(stderr) << QCoreApplication::translate("vantor::DemoDevice", "无法启动模拟设备：%1")
+                               .arg(m_device->errorString())
+                        << '\n';
     return false;
 }
 

@@ -60,9 +60,9 @@ QIcon Icon(const char* name) {
 } // namespace
 
 std::optional<int> TabOfTreeItem(const QString& text) {
-    if (text == QStringLiteral("通信状态"))
+    if (text == CMainFrame::tr("通信状态"))
         return CZelvoView::kCommTab;
-    if (text == QStringLiteral("趋势曲线"))
+    if (text == CMainFrame::tr("趋势曲线"))
         return CZelvoView::kTrendTab;
     return std::nullopt;
 }
@@ -117,38 +117,37 @@ CMainFrame::~CMainFrame() {
 }
 
 void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addAction(QStringLiteral("最近文件"))->setEnabled(false);
+    QMenu* file = menuBar()->addMenu(tr("文件(&F)"));
+    file->addAction(tr("最近文件"))->setEnabled(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog)
+    file->addAction(tr("保存工程(&S)"), this, &CMainFrame::saveProjectThroughDialog)
         ->setShortcut(kSaveAsKey);
-    QAction* open = file->addAction(QStringLiteral("打开工程(&O)"), this, [this] {
+    QAction* open = file->addAction(tr("打开工程(&O)"), this, [this] {
         const QString path =
-            QFileDialog::getOpenFileName(this, QStringLiteral("打开工程"), QStringLiteral("*.ini"),
+            QFileDialog::getOpenFileName(this, tr("打开工程"), QStringLiteral("*.ini"),
                                          QStringLiteral("Executable Files (*.ini)"));
         if (!path.isEmpty())
             OpenProject(path);
     });
     open->setShortcut(kOpenKey);
     file->addSeparator();
-    m_recentMenu = file->addMenu(QStringLiteral("最近打开工程"));
+    m_recentMenu = file->addMenu(tr("最近打开工程"));
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
-    m_clearRecent = m_recentMenu->addAction(QStringLiteral("清除最近文件"), m_projects,
-                                            &ProjectController::clearRecent);
-    m_clearRecent->setStatusTip(QStringLiteral("清除最近文件列表"));
+    m_clearRecent =
+        m_recentMenu->addAction(tr("清除最近文件"), m_projects, &ProjectController::clearRecent);
+    m_clearRecent->setStatusTip(tr("清除最近文件列表"));
     rebuildRecentMenu();
     file->addSeparator();
-    file->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close)->setShortcut(kQuitKey);
+    file->addAction(tr("退出(&X)"), this, &QWidget::close)->setShortcut(kQuitKey);
 
-    QMenu* comm = menuBar()->addMenu(QStringLiteral("通信(&E)"));
-    m_commSettings =
-        comm->addAction(QStringLiteral("通信设置(&T)"), this, &CMainFrame::openCommSettings);
+    QMenu* comm = menuBar()->addMenu(tr("通信(&E)"));
+    m_commSettings = comm->addAction(tr("通信设置(&T)"), this, &CMainFrame::openCommSettings);
     connect(m_view->serialSelection(), &SerialSelection::portOpenChanged, m_commSettings,
             [this](bool open) { m_commSettings->setEnabled(!open); });
     m_publish->addTo(comm, statusBar());
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("查看(&V)"));
-    QAction* statusBarAction = view->addAction(QStringLiteral("状态栏(&S)"));
+    QMenu* view = menuBar()->addMenu(tr("查看(&V)"));
+    QAction* statusBarAction = view->addAction(tr("状态栏(&S)"));
     statusBarAction->setCheckable(true);
     statusBarAction->setChecked(true);
     connect(statusBarAction, &QAction::toggled, this,
@@ -156,15 +155,15 @@ void CMainFrame::createMenus() {
 
     AddLanguageMenu(menuBar(), m_projects->settings(), this);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this,
+    QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
+    help->addAction(tr("关于 Vantor %1(&A)...").arg(QLatin1String(kVersion)), this,
                     [this] {
                         CAboutDlg about(m_releaseNote, this);
                         about.exec();
                     })
         ->setShortcut(kAboutKey);
-    help->addAction(QStringLiteral("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
-    m_promptAction = help->addAction(QStringLiteral("提示更新信息"));
+    help->addAction(tr("版本更新...(&V)"), this, &CMainFrame::StartUpdater);
+    m_promptAction = help->addAction(tr("提示更新信息"));
     m_promptAction->setCheckable(true);
     UpdateCheck* update = m_projects->updateCheck();
     m_promptAction->setChecked(update->promptEnabled());
@@ -193,14 +192,14 @@ void CMainFrame::StartUpdater() {
 }
 
 void CMainFrame::createToolBar() {
-    QToolBar* bar = new QToolBar(QStringLiteral("工具栏"), this);
+    QToolBar* bar = new QToolBar(tr("工具栏"), this);
     bar->setObjectName(QStringLiteral("toolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon); // narrow at the left edge
     QAction* control = m_functionBar->toggleViewAction();
-    control->setText(QStringLiteral(" 控制 "));
+    control->setText(tr(" 控制 "));
     control->setIcon(Icon("control"));
     QAction* edit = m_dataBar->toggleViewAction();
-    edit->setText(QStringLiteral(" 编辑 "));
+    edit->setText(tr(" 编辑 "));
     edit->setIcon(Icon("edit"));
     bar->addAction(control);
     bar->addAction(edit);
@@ -210,10 +209,10 @@ void CMainFrame::createToolBar() {
 void CMainFrame::createStatusBar() {
     QStatusBar* bar = statusBar();
     // "就绪" stays underneath; menu help and panel messages show over it for a while.
-    auto* ready = new QLabel(QStringLiteral("就绪"));
+    auto* ready = new QLabel(tr("就绪"));
     ready->setObjectName(QStringLiteral("messagePane"));
     bar->addWidget(ready, 1);
-    m_clock = new QLabel(QStringLiteral("时钟"));
+    m_clock = new QLabel(tr("时钟"));
     m_clock->setObjectName(QStringLiteral("clockPane"));
     m_progress = new QProgressBar;
     m_progress->setObjectName(QStringLiteral("progressPane"));
@@ -224,8 +223,8 @@ void CMainFrame::createStatusBar() {
     bar->addPermanentWidget(m_clock);
     bar->addPermanentWidget(m_progress);
     // The keyboard's lock states cannot be read portably; the panes keep their place, greyed.
-    for (const char* text : {"大写", "数字", "滚动"}) {
-        auto* pane = new QLabel(QString::fromUtf8(text));
+    for (const char* text : {QT_TR_NOOP("大写"), QT_TR_NOOP("数字"), QT_TR_NOOP("滚动")}) {
+        auto* pane = new QLabel(tr(text));
         pane->setEnabled(false);
         bar->addPermanentWidget(pane);
     }
@@ -249,7 +248,7 @@ void CMainFrame::createStatusBar() {
 }
 
 void CMainFrame::createFunctionBar() {
-    m_functionBar = new QDockWidget(QStringLiteral("我的控制条"), this);
+    m_functionBar = new QDockWidget(tr("我的控制条"), this);
     m_functionBar->setObjectName(QStringLiteral("functionBar"));
     m_functionTabs = new QTabWidget;
     m_functionTabs->setObjectName(QStringLiteral("functionTabs"));
@@ -257,11 +256,11 @@ void CMainFrame::createFunctionBar() {
     m_tree = new QTreeWidget;
     m_tree->setObjectName(QStringLiteral("functionTree"));
     m_tree->header()->hide();
-    auto* root = new QTreeWidgetItem(m_tree, {QStringLiteral("功能界面")});
+    auto* root = new QTreeWidgetItem(m_tree, {tr("功能界面")});
     root->setIcon(0, Icon("tree_root"));
-    auto* comm = new QTreeWidgetItem(root, {QStringLiteral("通信状态")});
+    auto* comm = new QTreeWidgetItem(root, {tr("通信状态")});
     comm->setIcon(0, Icon("tree_comm"));
-    auto* trend = new QTreeWidgetItem(root, {QStringLiteral("趋势曲线")});
+    auto* trend = new QTreeWidgetItem(root, {tr("趋势曲线")});
     trend->setIcon(0, Icon("tree_trend"));
     m_tree->expandAll();
     connect(m_tree, &QTreeWidget::currentItemChanged, this,
@@ -270,17 +269,15 @@ void CMainFrame::createFunctionBar() {
     connect(m_view, &CZelvoView::panelShown, this, &CMainFrame::selectTreeItemOf);
     selectTreeItemOf(m_view->tabs()->currentIndex());
 
-    m_functionTabs->addTab(m_tree, Icon("tree_root"), QStringLiteral("功能选择"));
+    m_functionTabs->addTab(m_tree, Icon("tree_root"), tr("功能选择"));
     m_monitorHolder = new QScrollArea;
     m_monitorHolder->setObjectName(QStringLiteral("monitorScroll"));
-    const int monitors =
-        m_functionTabs->addTab(m_monitorHolder, Icon("monitor"), QStringLiteral("监控对象"));
+    const int monitors = m_functionTabs->addTab(m_monitorHolder, Icon("monitor"), tr("监控对象"));
     m_pointListHolder = new QWidget;
     (new QVBoxLayout(m_pointListHolder))->setContentsMargins(0, 0, 0, 0);
-    const int points =
-        m_functionTabs->addTab(m_pointListHolder, Icon("points"), QStringLiteral("曲线点位"));
+    const int points = m_functionTabs->addTab(m_pointListHolder, Icon("points"), tr("曲线点位"));
     m_functionTabs->addTab(new CCustomSendDlg(m_writes->service()), Icon("tree_send"),
-                           QStringLiteral("发送命令"));
+                           tr("发送命令"));
     m_functionTabs->setCurrentIndex(0);
     connect(m_functionTabs, &QTabWidget::currentChanged, this, [this, points, monitors](int index) {
         if (index == points)
@@ -295,7 +292,7 @@ void CMainFrame::createFunctionBar() {
 }
 
 void CMainFrame::createDataBar() {
-    m_dataBar = new QDockWidget(QStringLiteral("我的控制条2"), this);
+    m_dataBar = new QDockWidget(tr("我的控制条2"), this);
     m_dataBar->setObjectName(QStringLiteral("dataBar"));
     m_dataTabs = new QTabWidget;
     m_dataTabs->setObjectName(QStringLiteral("dataTabs"));

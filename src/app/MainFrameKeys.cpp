@@ -26,10 +26,10 @@ void CMainFrame::createKeys() {
     key(QKeySequence(Qt::CTRL | Qt::Key_S), &CMainFrame::saveProject);
     new ContextMenuKey(this);
 
-    m_tree->setAccessibleName(QStringLiteral("功能选择"));
-    m_progress->setAccessibleName(QStringLiteral("进度栏"));
-    m_dataTabs->setAccessibleName(QStringLiteral("数据页"));
-    m_monitorHolder->setAccessibleName(QStringLiteral("监控对象"));
+    m_tree->setAccessibleName(tr("功能选择"));
+    m_progress->setAccessibleName(tr("进度栏"));
+    m_dataTabs->setAccessibleName(tr("数据页"));
+    m_monitorHolder->setAccessibleName(tr("监控对象"));
 }
 
 void CMainFrame::saveProject() {

@@ -34,7 +34,7 @@ void CMainFrame::rebuildRecentMenu() {
     const CRecentProjectList& recent = m_projects->recent();
     for (const QString& path : recent.entries()) {
         auto* action = new QAction(QDir::toNativeSeparators(path), m_recentMenu);
-        action->setStatusTip(QStringLiteral("打开该文档"));
+        action->setStatusTip(tr("打开该文档"));
         connect(action, &QAction::triggered, this, [this, path] { OpenProject(path); });
         m_recentMenu->insertAction(m_clearRecent, action);
     }
@@ -45,7 +45,7 @@ bool CMainFrame::SettleChanges() {
     if (!m_projects->changed())
         return true;
     switch (AskYesNoCancel(this, QCoreApplication::applicationName(),
-                           QStringLiteral("是否保存对当前工程的修改？"))) {
+                           tr("是否保存对当前工程的修改？"))) {
     case Answer::Yes: {
         const QString path = m_view->workspace()->projectPath();
         return path.isEmpty() ? saveProjectThroughDialog() : SaveProject(path);
@@ -59,9 +59,8 @@ bool CMainFrame::SettleChanges() {
 }
 
 bool CMainFrame::saveProjectThroughDialog() {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("保存工程"), QStringLiteral("*.ini"),
-                                     QStringLiteral("Executable Files (*.ini)"));
+    const QString path = QFileDialog::getSaveFileName(this, tr("保存工程"), QStringLiteral("*.ini"),
+                                                      QStringLiteral("Executable Files (*.ini)"));
     if (path.isEmpty())
         return false;
     return SaveProject(path.endsWith(QLatin1String(".ini"), Qt::CaseInsensitive)

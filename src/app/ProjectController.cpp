@@ -68,7 +68,7 @@ std::optional<QString> ProjectController::save(const QString& path) {
         return error;
     showProjectPath(path);
     m_workspace->setUserNames(true);
-    emit statusMessage(QStringLiteral("工程已保存：%1").arg(QDir::toNativeSeparators(path)));
+    emit statusMessage(tr("工程已保存：%1").arg(QDir::toNativeSeparators(path)));
     return std::nullopt;
 }
 
@@ -97,7 +97,7 @@ ProjectController::OpenResult ProjectController::open(const QString& path, const
         steps.configure();
     ReadProjectCells(*project.profile, counts(), *m_workspace);
     m_baseline = MakeBaseline(path, *project.profile, *m_workspace, counts());
-    emit statusMessage(QStringLiteral("已打开工程：%1").arg(QDir::toNativeSeparators(path)));
+    emit statusMessage(tr("已打开工程：%1").arg(QDir::toNativeSeparators(path)));
     return {true, {}};
 }
 

@@ -27,10 +27,9 @@ PublishControls::~PublishControls() {
 }
 
 void PublishControls::addTo(QMenu* menu, QStatusBar* bar) {
-    QAction* action =
-        menu->addAction(QStringLiteral("数据发布..."), this, &PublishControls::openDialog);
+    QAction* action = menu->addAction(tr("数据发布..."), this, &PublishControls::openDialog);
     action->setObjectName(QStringLiteral("publishAction"));
-    action->setStatusTip(QStringLiteral("把数据点发布到 MQTT 代理服务器"));
+    action->setStatusTip(tr("把数据点发布到 MQTT 代理服务器"));
     m_bar = bar;
     m_field = new QLabel(m_publisher->statusText());
     m_field->setObjectName(QStringLiteral("publishPane"));

@@ -11,13 +11,13 @@
 namespace vantor {
 
 CUpdatePromptDlg::CUpdatePromptDlg(UpdateCheck* check, QWidget* parent)
-    : QDialog(parent), m_dontAsk(new QCheckBox(QStringLiteral("不再提示该信息"))) {
-    setWindowTitle(QStringLiteral("是否升级（Y/N）"));
-    auto* text = new QLabel(QStringLiteral("检测到网络上有更新的软件版本，是否升级？"));
+    : QDialog(parent), m_dontAsk(new QCheckBox(tr("不再提示该信息"))) {
+    setWindowTitle(tr("是否升级（Y/N）"));
+    auto* text = new QLabel(tr("检测到网络上有更新的软件版本，是否升级？"));
     auto* buttons = new QDialogButtonBox;
-    QPushButton* upgrade = buttons->addButton(QStringLiteral("升级"), QDialogButtonBox::AcceptRole);
+    QPushButton* upgrade = buttons->addButton(tr("升级"), QDialogButtonBox::AcceptRole);
     upgrade->setDefault(true);
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_dontAsk, &QCheckBox::clicked, check, &UpdateCheck::setDontAskAgain);

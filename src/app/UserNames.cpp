@@ -39,8 +39,7 @@ void UserNames::showButton() {
     if (!m_button)
         return;
     m_button->setEnabled(!m_workspace->projectPath().isEmpty());
-    m_button->setText(m_workspace->userNames() ? QStringLiteral("点位序列号名称")
-                                               : QStringLiteral("用户自定义名称"));
+    m_button->setText(m_workspace->userNames() ? tr("点位序列号名称") : tr("用户自定义名称"));
 }
 
 void UserNames::applyNames() {

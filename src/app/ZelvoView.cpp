@@ -35,8 +35,8 @@ CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* pare
             qWarning("%s", qUtf8Printable(text));
     });
     m_tabs->setObjectName(QStringLiteral("viewTabs"));
-    m_tabs->addTab(m_commHolder, QStringLiteral("通信状态"));
-    m_tabs->addTab(m_trendPanel, QStringLiteral("趋势曲线"));
+    m_tabs->addTab(m_commHolder, tr("通信状态"));
+    m_tabs->addTab(m_trendPanel, tr("趋势曲线"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == kCommTab)
             commPanel();

@@ -11,14 +11,15 @@
 #include <unistd.h>
 #endif
 
+#include "app/ConsoleHelp.h"
 #include "app/ConsoleOptions.h"
 #include "app/ConsoleRunner.h"
 #include "app/DemoPackets.h"
 #include "app/GuiLauncher.h"
 #include "app/QtOptions.h"
 #include "app/TimerProbe.h"
-#include "app/Version.h"
 #include "app/Translations.h"
+#include "app/Version.h"
 
 namespace {
 
@@ -146,7 +147,9 @@ int main(int argc, char* argv[]) {
     vantor::ConsoleOptions options = *parsed.options;
     vantor::DemoDevice device;
     if (options.demo && !device.Start(options)) {
-        err << "cannot start the simulated device: " << device.errorString() << '\n';
+        err << QCoreApplication::translate("vantor::DemoDevice", "无法启动模拟设备：%1")
+                   .arg(device.errorString())
+            << '\n';
         return 1;
     }
 

@@ -2,6 +2,8 @@
 
 #include <mosquitto.h>
 
+#include <QCoreApplication>
+
 #include <chrono>
 #include <string_view>
 
@@ -15,16 +17,30 @@ constexpr int kUnreachableRetryMs = 2000;
 
 std::once_flag g_libraryInit;
 
+std::string Text(const char* source) {
+    return QCoreApplication::translate("vantor::MqttClient", source).toStdString();
+}
+
 std::string RefusalText(int rc) {
+    const QString reason = QString::fromUtf8(mosquitto_connack_string(rc));
     // MQTT 3.1.1 CONNACK codes 4 and 5: the credentials.
     if (rc == 4 || rc == 5)
-        return "代理服务器拒绝了用户名或密码 (" + std::string(mosquitto_connack_string(rc)) + ")";
-    return "代理服务器拒绝连接: " + std::string(mosquitto_connack_string(rc));
+        return QCoreApplication::translate("vantor::MqttClient",
+                                           "代理服务器拒绝了用户名或密码 (%1)")
+            .arg(reason)
+            .toStdString();
+    return QCoreApplication::translate("vantor::MqttClient", "代理服务器拒绝连接: %1")
+        .arg(reason)
+        .toStdString();
 }
 
 std::string UnreachableText(const BrokerConfig& config, int rc) {
-    return "无法连接代理服务器 " + config.host + ":" + std::to_string(config.port) + " (" +
-           mosquitto_strerror(rc) + ")，稍后重试";
+    return QCoreApplication::translate("vantor::MqttClient",
+                                       "无法连接代理服务器 %1:%2 (%3)，稍后重试")
+        .arg(QString::fromStdString(config.host))
+        .arg(config.port)
+        .arg(QString::fromUtf8(mosquitto_strerror(rc)))
+        .toStdString();
 }
 
 } // namespace
@@ -42,7 +58,7 @@ std::string MqttClient::start(const BrokerConfig& config) {
     m_config = config;
     m_mosq = mosquitto_new(config.clientId.empty() ? nullptr : config.clientId.c_str(), true, this);
     if (!m_mosq)
-        return "无法创建 MQTT 客户端";
+        return Text(QT_TRANSLATE_NOOP("vantor::MqttClient", "无法创建 MQTT 客户端"));
     {
         std::lock_guard lock(m_mutex);
         m_queue.setLimit(config.queueLimit);
@@ -69,8 +85,10 @@ std::string MqttClient::start(const BrokerConfig& config) {
         if (rc != MOSQ_ERR_SUCCESS) {
             mosquitto_destroy(m_mosq);
             m_mosq = nullptr;
-            return "TLS 设置无效 (CA 文件、证书或密钥无法读取): " +
-                   std::string(mosquitto_strerror(rc));
+            return QCoreApplication::translate("vantor::MqttClient",
+                                               "TLS 设置无效 (CA 文件、证书或密钥无法读取): %1")
+                .arg(QString::fromUtf8(mosquitto_strerror(rc)))
+                .toStdString();
         }
     }
     setState(BrokerState::Connecting, {});
@@ -234,7 +252,9 @@ void MqttClient::onDisconnect(mosquitto*, void* self, int rc) {
         error = c->m_error;
     }
     c->setState(BrokerState::Connecting,
-                error.empty() ? "与代理服务器的连接已断开，正在重连" : error);
+                error.empty() ? Text(QT_TRANSLATE_NOOP("vantor::MqttClient",
+                                                       "与代理服务器的连接已断开，正在重连"))
+                              : error);
 }
 
 void MqttClient::onPublish(mosquitto*, void* self, int mid) {
@@ -255,10 +275,13 @@ void MqttClient::onLog(mosquitto*, void* self, int level, const char* text) {
     const std::string_view line(text);
     std::string error;
     if (line.find("certificate verify failed") != std::string_view::npos)
-        error = "代理服务器的证书未通过 CA 文件的验证";
+        error =
+            Text(QT_TRANSLATE_NOOP("vantor::MqttClient", "代理服务器的证书未通过 CA 文件的验证"));
     else if (line.find("OpenSSL") != std::string_view::npos ||
              line.find("TLS") != std::string_view::npos)
-        error = "TLS 握手失败: " + std::string(line);
+        error = QCoreApplication::translate("vantor::MqttClient", "TLS 握手失败: %1")
+                    .arg(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())))
+                    .toStdString();
     else
         return;
     {

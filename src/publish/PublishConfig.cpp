@@ -17,9 +17,10 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     if (!url.isValid() || (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
         url.host().isEmpty() || url.hasFragment() || url.path().contains(QLatin1Char('+')) ||
         url.path().contains(QLatin1Char('#'))) {
-        *error = QStringLiteral(
-                     "--publish needs mqtt://HOST:PORT[/PREFIX] or mqtts://HOST:PORT[/PREFIX], "
-                     "got '%1'")
+        *error = QCoreApplication::translate(
+                     "vantor::PublishConfig",
+                     "--publish 须为 mqtt://主机:端口[/前缀] 或 mqtts://主机:端口[/前缀]，"
+                     "实际为“%1”")
                      .arg(text);
         return std::nullopt;
     }
@@ -39,8 +40,10 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
                  (value == QLatin1String("0") || value == QLatin1String("1")))
             broker.qos = value.toInt();
         else {
-            *error = QStringLiteral("--publish: '%1=%2' is not interval=0..86400, deadband=X "
-                                    "(0 or more) or qos=0|1")
+            *error = QCoreApplication::translate(
+                         "vantor::PublishConfig",
+                         "--publish：“%1=%2”不是 interval=0..86400、deadband=X (0 或以上) "
+                         "或 qos=0|1")
                          .arg(key, value);
             return std::nullopt;
         }
@@ -48,7 +51,9 @@ std::optional<BrokerUrl> ParseBrokerUrl(const QString& text, QString* error) {
     broker.port =
         url.port(broker.tls ? PublishSettings::kDefaultTlsPort : PublishSettings::kDefaultPort);
     if (broker.port < 1 || broker.port > 65535) {
-        *error = QStringLiteral("--publish: port must be 1..65535, got '%1'").arg(text);
+        *error = QCoreApplication::translate("vantor::PublishConfig",
+                                             "--publish：端口须为 1..65535，实际为“%1”")
+                     .arg(text);
         return std::nullopt;
     }
     return broker;
@@ -91,13 +96,16 @@ PasswordRead ReadPassword(const PublishSettings& settings) {
         const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QFile file(settings.passwordFile);
         if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-            read.refusal = QStringLiteral("无法读取密码文件 %1").arg(settings.passwordFile);
+            read.refusal =
+                QCoreApplication::translate("vantor::PublishConfig", "无法读取密码文件 %1")
+                    .arg(settings.passwordFile);
             return read;
         }
         if (info.permissions() & others) {
-            read.refusal =
-                QStringLiteral("密码文件 %1 可被其他用户读取，拒绝使用 (请执行 chmod 600)")
-                    .arg(settings.passwordFile);
+            read.refusal = QCoreApplication::translate(
+                               "vantor::PublishConfig",
+                               "密码文件 %1 可被其他用户读取，拒绝使用 (请执行 chmod 600)")
+                               .arg(settings.passwordFile);
             return read;
         }
         read.password = QString::fromUtf8(file.readLine()).trimmed().toStdString();
@@ -131,11 +139,11 @@ QString PublishSettingsRefusal(const PublishSettings& s) {
     if (!s.enabled)
         return {};
     if (s.host.trimmed().isEmpty())
-        return QStringLiteral("请填写代理服务器地址");
+        return QCoreApplication::translate("vantor::PublishConfig", "请填写代理服务器地址");
     if (s.certFile.isEmpty() != s.keyFile.isEmpty())
-        return QStringLiteral("客户端证书和密钥须同时给出");
+        return QCoreApplication::translate("vantor::PublishConfig", "客户端证书和密钥须同时给出");
     if (s.tls && s.caFile.isEmpty())
-        return QStringLiteral("启用 TLS 时须给出 CA 文件");
+        return QCoreApplication::translate("vantor::PublishConfig", "启用 TLS 时须给出 CA 文件");
     if (!s.user.isEmpty() && !s.passwordFile.isEmpty())
         return ReadPassword(s).refusal;
     return {};

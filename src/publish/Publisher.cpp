@@ -31,18 +31,18 @@ std::optional<PointRef> CellOfSource(const QString& source) {
     return point.valid() ? std::optional(point) : std::nullopt;
 }
 
-const char* StateName(BrokerState state) {
+QString StateName(BrokerState state) {
     switch (state) {
     case BrokerState::Connected:
-        return "已连接";
+        return Publisher::tr("已连接");
     case BrokerState::Connecting:
-        return "连接中";
+        return Publisher::tr("连接中");
     case BrokerState::Refused:
-        return "被拒绝";
+        return Publisher::tr("被拒绝");
     case BrokerState::Stopped:
         break;
     }
-    return "未启用";
+    return Publisher::tr("未启用");
 }
 
 } // namespace
@@ -80,7 +80,7 @@ Publisher::~Publisher() {
 QString Publisher::start(const PublishSettings& settings) {
     stop(0);
     if (settings.host.trimmed().isEmpty())
-        return QStringLiteral("未设置代理服务器地址，不发布数据");
+        return tr("未设置代理服务器地址，不发布数据");
     const PasswordRead password = ReadPassword(settings);
     if (!password.refusal.isEmpty())
         return password.refusal;
@@ -114,12 +114,12 @@ void Publisher::stop(int flushMs) {
 
 QString Publisher::statusText() const {
     const BrokerStatus s = m_client.status();
-    QString text = QStringLiteral("MQTT: %1").arg(QString::fromUtf8(StateName(s.state)));
+    QStringList parts{QStringLiteral("MQTT: %1").arg(StateName(s.state))};
     if (s.state != BrokerState::Stopped)
-        text += QStringLiteral(" 队列 %1").arg(s.queued + s.inFlight);
+        parts << tr("队列 %1").arg(s.queued + s.inFlight);
     if (s.dropped > 0)
-        text += QStringLiteral(" 丢弃 %1").arg(s.dropped);
-    return text;
+        parts << tr("丢弃 %1").arg(s.dropped);
+    return parts.join(QLatin1Char(' '));
 }
 
 void Publisher::resetGates() {
@@ -280,14 +280,13 @@ void Publisher::checkStatus() {
         if (!s.error.empty())
             emit message(QStringLiteral("MQTT: ") + QString::fromStdString(s.error));
         else if (s.state == BrokerState::Connected)
-            emit message(QStringLiteral("MQTT: 已连接代理服务器 %1:%2")
-                             .arg(m_settings.host)
-                             .arg(m_settings.port));
+            emit message(
+                tr("MQTT: 已连接代理服务器 %1:%2").arg(m_settings.host).arg(m_settings.port));
         m_shownState = s.state;
         m_shownError = s.error;
     }
     if (s.dropped > m_droppedShown) {
-        emit message(QStringLiteral("MQTT: 发布队列已满 (%1 条)，丢弃最早的 %2 条消息，累计 %3 条")
+        emit message(tr("MQTT: 发布队列已满 (%1 条)，丢弃最早的 %2 条消息，累计 %3 条")
                          .arg(s.queueLimit)
                          .arg(s.dropped - m_droppedShown)
                          .arg(s.dropped));

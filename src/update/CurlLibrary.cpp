@@ -1,5 +1,6 @@
 #include "update/CurlLibrary.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
 
 namespace vantor {
@@ -20,7 +21,8 @@ CurlLoad LoadCurlLibrary(const QString& name, int version) {
     if (version >= 0)
         library.setFileNameAndVersion(name, version);
     if (!library.load()) {
-        loaded.error = QStringLiteral("无法加载 libcurl：%1").arg(library.errorString());
+        loaded.error = QCoreApplication::translate("vantor::CurlLibrary", "无法加载 libcurl：%1")
+                           .arg(library.errorString());
         return loaded;
     }
     CurlApi& api = loaded.api;
@@ -30,11 +32,13 @@ CurlLoad LoadCurlLibrary(const QString& name, int version) {
         !Resolve(library, "curl_easy_perform", api.easyPerform) ||
         !Resolve(library, "curl_easy_cleanup", api.easyCleanup) ||
         !Resolve(library, "curl_easy_strerror", api.easyStrerror)) {
-        loaded.error = QStringLiteral("libcurl 缺少所需的函数：%1").arg(library.errorString());
+        loaded.error =
+            QCoreApplication::translate("vantor::CurlLibrary", "libcurl 缺少所需的函数：%1")
+                .arg(library.errorString());
         return loaded;
     }
     if (api.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
-        loaded.error = QStringLiteral("无法初始化 libcurl");
+        loaded.error = QCoreApplication::translate("vantor::CurlLibrary", "无法初始化 libcurl");
         return loaded;
     }
     loaded.ok = true;

@@ -74,7 +74,7 @@ void UpdateCheck::decide() {
     if (m_state == Download::Ok) {
         load = ProfileFile::Read(m_versionFile);
         if (!load.existed || !load.profile)
-            m_downloadError = load.existed ? load.error : QStringLiteral("版本文件已不存在");
+            m_downloadError = load.existed ? load.error : tr("版本文件已不存在");
     }
     if (m_state != Download::Ok || !load.existed || !load.profile) {
         writeSettings(kVersion2, kNetworkFailed);

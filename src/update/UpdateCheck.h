@@ -21,6 +21,7 @@ struct UpdateTimes {
 class UpdateCheck : public QObject {
     Q_OBJECT
 public:
+    // Written into the settings file as the server's version: not translated.
     static inline const QString kNetworkFailed = QStringLiteral("网络连接失败！");
 
     // `versionFile` is where the downloaded version file goes.

@@ -1,5 +1,6 @@
 #include "update/Updater.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -32,7 +33,8 @@ UpdaterLaunch UpdaterCommand(const ProfileFile& settings, const QString& program
 
 UpdaterStart StartUpdater(const UpdaterLaunch& launch) {
     if (launch.packageManager)
-        return {false, kUpdateThroughPackageManager};
+        return {false,
+                QCoreApplication::translate("vantor::Updater", kUpdateThroughPackageManager)};
     // A bare name is looked up on the search path; a path must name an executable file.
     const bool bare =
         !launch.program.contains(QLatin1Char('/')) && !launch.program.contains(QLatin1Char('\\'));
@@ -40,10 +42,12 @@ UpdaterStart StartUpdater(const UpdaterLaunch& launch) {
     const QFileInfo info(program);
     const QString shown = QDir::toNativeSeparators(bare ? launch.program : program);
     if (program.isEmpty() || !info.isFile() || !info.isExecutable())
-        return {false, QStringLiteral("找不到升级程序：%1").arg(shown)};
+        return {false,
+                QCoreApplication::translate("vantor::Updater", "找不到升级程序：%1").arg(shown)};
     if (!QProcess::startDetached(program, launch.arguments, info.absolutePath()))
-        return {false, QStringLiteral("无法启动升级程序：%1").arg(shown)};
-    return {true, QStringLiteral("已启动升级程序：%1").arg(shown)};
+        return {false,
+                QCoreApplication::translate("vantor::Updater", "无法启动升级程序：%1").arg(shown)};
+    return {true, QCoreApplication::translate("vantor::Updater", "已启动升级程序：%1").arg(shown)};
 }
 
 } // namespace vantor

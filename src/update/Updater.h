@@ -14,8 +14,8 @@ struct UpdaterLaunch {
     bool packageManager = false; // an installed package: the package manager updates it
 };
 
-inline const QString kUpdateThroughPackageManager =
-    QStringLiteral("Vantor 由软件包管理器安装，请用 apt upgrade 升级");
+inline constexpr char kUpdateThroughPackageManager[] =
+    QT_TRANSLATE_NOOP("vantor::Updater", "Vantor 由软件包管理器安装，请用 apt upgrade 升级");
 
 // The settings' "Update"/"Command" when set (a command line, split as a shell would); otherwise
 // for a program in a folder of the package manager (/usr/bin) no updater but the package manager,

@@ -3,6 +3,7 @@
 #include "update/CurlLibrary.h"
 #include "update/VersionFile.h"
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -42,7 +43,7 @@ QString Fetch(const QString& url, int limitMs, Transfer& transfer) {
     const auto setopt = api->easySetopt;
     CURL* curl = api->easyInit();
     if (!curl)
-        return QStringLiteral("无法初始化下载");
+        return QCoreApplication::translate("vantor::VersionDownload", "无法初始化下载");
     char message[CURL_ERROR_SIZE] = {};
     const QByteArray address = url.toUtf8();
     setopt(curl, CURLOPT_URL, address.constData());
@@ -63,12 +64,13 @@ QString Fetch(const QString& url, int limitMs, Transfer& transfer) {
     const CURLcode code = api->easyPerform(curl);
     api->easyCleanup(curl);
     if (transfer.tooLarge)
-        return QStringLiteral("版本文件超过 64 KB");
+        return QCoreApplication::translate("vantor::VersionDownload", "版本文件超过 64 KB");
     if (code == CURLE_OK)
         return {};
     const QString reason =
         message[0] ? QString::fromLocal8Bit(message) : QString::fromLatin1(api->easyStrerror(code));
-    return QStringLiteral("下载失败：%1").arg(reason.trimmed());
+    return QCoreApplication::translate("vantor::VersionDownload", "下载失败：%1")
+        .arg(reason.trimmed());
 }
 
 QString Store(const QByteArray& body, const QString& target) {
@@ -79,7 +81,7 @@ QString Store(const QByteArray& body, const QString& target) {
     QString reason;
     if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() ||
         !CommitWhole(file, &reason))
-        return QStringLiteral("无法保存文件 %1：%2")
+        return QCoreApplication::translate("vantor::VersionDownload", "无法保存文件 %1：%2")
             .arg(target, reason.isEmpty() ? file.errorString() : reason);
     return {};
 }

@@ -1,5 +1,6 @@
 #include "update/VersionFile.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -32,14 +33,17 @@ bool IsKeyLine(const QString& line) {
 
 std::optional<ProfileFile> ParseVersionFile(const QByteArray& bytes, QString* error) {
     if (bytes.size() > kMaxVersionFileBytes)
-        return Refuse(error, QStringLiteral("版本文件超过 64 KB"));
+        return Refuse(error,
+                      QCoreApplication::translate("vantor::VersionFile", "版本文件超过 64 KB"));
     if (bytes.contains('\0'))
-        return Refuse(error, QStringLiteral("版本文件不是文本文件"));
+        return Refuse(error,
+                      QCoreApplication::translate("vantor::VersionFile", "版本文件不是文本文件"));
     static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
     const QString text = bytes.startsWith(kUtf8Bom) ? QString::fromUtf8(bytes.mid(kUtf8Bom.size()))
                                                     : gbk::decode(bytes);
     if (text.contains(QChar::ReplacementCharacter))
-        return Refuse(error, QStringLiteral("版本文件含有无法识别的字符"));
+        return Refuse(error, QCoreApplication::translate("vantor::VersionFile",
+                                                         "版本文件含有无法识别的字符"));
     bool inSection = false;
     const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
     for (int i = 0; i < lines.size(); ++i) {
@@ -51,10 +55,13 @@ std::optional<ProfileFile> ParseVersionFile(const QByteArray& bytes, QString* er
             continue;
         }
         if (!inSection || !IsKeyLine(line))
-            return Refuse(error, QStringLiteral("版本文件第 %1 行格式错误").arg(i + 1));
+            return Refuse(error, QCoreApplication::translate("vantor::VersionFile",
+                                                             "版本文件第 %1 行格式错误")
+                                     .arg(i + 1));
     }
     if (!inSection)
-        return Refuse(error, QStringLiteral("版本文件没有任何节"));
+        return Refuse(error,
+                      QCoreApplication::translate("vantor::VersionFile", "版本文件没有任何节"));
     return ProfileFile::FromBytes(bytes);
 }
 

@@ -1,5 +1,5 @@
 // The headless command line: its defaults, the rows and formats it fills, and a clear message
-// naming the fault for every wrong command line.
+// naming the fault for every wrong command line (the Chinese source texts: no translator here).
 #include <gtest/gtest.h>
 
 #include "support/QtPrinters.h"
@@ -77,7 +77,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         QString commandLine;
         const char* named; // a part of the message that names the fault
     } cases[] = {
-        {"--console" + ok, "name a link"},
+        {"--console" + ok, "请指定连接"},
         {"--console --serial X", "--packet"},
         {"--console --serial X --parity X" + ok, "--parity"},
         {"--console --serial X --parity NO" + ok, "--parity"},
@@ -91,41 +91,41 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --tcp localhost:0" + ok, "--tcp"},
         {"--console --tcp localhost:65536" + ok, "--tcp"},
         {"--console --tcp localhost:http" + ok, "--tcp"},
-        {"--console --serial X --tcp localhost:502" + ok, "exclude each other"},
-        {"--console --tcp a:1 --rtu-over-tcp b:2" + ok, "exclude each other"},
+        {"--console --serial X --tcp localhost:502" + ok, "只能选其一"},
+        {"--console --tcp a:1 --rtu-over-tcp b:2" + ok, "只能选其一"},
         {"--console --rtu-over-tcp localhost" + ok, "--rtu-over-tcp"},
-        {"--console --rtu-over-tcp h:502 --packet 1,16,0,1", "function must be"},
+        {"--console --rtu-over-tcp h:502 --packet 1,16,0,1", "功能码须为"},
         {"--console --tcp localhost:502 --unit 256" + ok, "--unit"},
         {"--console --tcp localhost:502 --function 7" + ok,
-         "--function must be one of 1, 2, 3, 4, 20, 23, 43, got '7'"},
-        {"--console --tcp localhost:502 --function 51" + ok, "--function must be one of"},
+         "--function 须为 1, 2, 3, 4, 20, 23, 43 之一，实际为“7”"},
+        {"--console --tcp localhost:502 --function 51" + ok, "--function 须为"},
         // A write sent at every poll would overwrite the device without a word.
-        {"--console --tcp localhost:502 --function 6" + ok, "--function 6 writes to the device"},
-        {"--console --tcp localhost:502 --function 22" + ok, "--function 22 writes"},
+        {"--console --tcp localhost:502 --function 6" + ok, "--function 6 是写入设备的功能码"},
+        {"--console --tcp localhost:502 --function 22" + ok, "--function 22 是写入"},
         {"--console --tcp localhost:502 --function x" + ok, "--function"},
         {"--console --serial X --packet 1,3,0", "SLAVE,FUNCTION,ADDRESS,COUNT"},
         {"--console --serial X --packet 1,3,0,10,1", "SLAVE,FUNCTION,ADDRESS,COUNT"},
-        {"--console --serial X --packet 256,3,0,10", "slave must be 0..255"},
-        {"--console --serial X --packet 1,x,0,10", "function a number"},
-        {"--console --serial X --packet 1,3,65536,10", "address 0..65535"},
-        {"--console --serial X --packet 1,3,-1,10", "address 0..65535"},
-        {"--console --serial X --packet 1,16,0,10", "function must be 1, 2, 3, 4, 50 or 51"},
+        {"--console --serial X --packet 256,3,0,10", "站号须为 0..255"},
+        {"--console --serial X --packet 1,x,0,10", "功能码须为数字"},
+        {"--console --serial X --packet 1,3,65536,10", "地址须为 0..65535"},
+        {"--console --serial X --packet 1,3,-1,10", "地址须为 0..65535"},
+        {"--console --serial X --packet 1,16,0,10", "功能码须为 1, 2, 3, 4, 50 或 51"},
         // Serial counts keep to configure's limits: the largest reply the receive assembly holds.
-        {"--console --serial X --packet 1,3,0,0", "count must be 1..132"},
-        {"--console --serial X --packet 1,3,0,133", "count must be 1..132"},
-        {"--console --serial X --packet 1,4,0,133", "count must be 1..132"},
-        {"--console --serial X --packet 1,2,0,2121", "count must be 1..2120"},
-        {"--console --serial X --packet 1,51,0,27", "count must be 1..26"},
-        {"--console --serial X --packet 1,3,0,ten", "count must be"},
+        {"--console --serial X --packet 1,3,0,0", "数量须为 1..132"},
+        {"--console --serial X --packet 1,3,0,133", "数量须为 1..132"},
+        {"--console --serial X --packet 1,4,0,133", "数量须为 1..132"},
+        {"--console --serial X --packet 1,2,0,2121", "数量须为 1..2120"},
+        {"--console --serial X --packet 1,51,0,27", "数量须为 1..26"},
+        {"--console --serial X --packet 1,3,0,ten", "数量须为"},
         // Over --tcp the limit is Modbus TCP's for the function sent: the row's own, or
         // --function's.
-        {"--console --tcp localhost:502 --packet 1,3,0,126", "count must be 1..125"},
-        {"--console --tcp localhost:502 --packet 1,1,0,2001", "count must be 1..2000"},
-        {"--console --tcp h:502 --function 3 --packet 1,1,0,126", "1..125 for function 3"},
-        {"--console --tcp localhost:502 --packet 1,50,0,1", "function must be 1, 2, 3 or 4"},
-        {"--console --tcp localhost:502 --packet 1,16,0,1", "function must be 1, 2, 3 or 4"},
-        {"--console --serial X --packet 1,3,0,10 --packet 1,3,0", "'1,3,0'"},
-        {tooMany, "at most 30"},
+        {"--console --tcp localhost:502 --packet 1,3,0,126", "数量须为 1..125"},
+        {"--console --tcp localhost:502 --packet 1,1,0,2001", "数量须为 1..2000"},
+        {"--console --tcp h:502 --function 3 --packet 1,1,0,126", "功能码 3 的数量须为 1..125"},
+        {"--console --tcp localhost:502 --packet 1,50,0,1", "功能码须为 1, 2, 3 或 4"},
+        {"--console --tcp localhost:502 --packet 1,16,0,1", "功能码须为 1, 2, 3 或 4"},
+        {"--console --serial X --packet 1,3,0,10 --packet 1,3,0", "“1,3,0”"},
+        {tooMany, "最多 30"},
         {"--console --serial X --format 1:0" + ok, "--format"},
         {"--console --serial X --format 1=4:0" + ok, "--format"},
         {"--console --serial X --format 0:0=4" + ok, "--format"},
@@ -139,8 +139,8 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
         {"--console --serial X --interval -1" + ok, "--interval"},
         {"--console --serial X --timeout 9" + ok, "--timeout"},
         {"--console --serial X --seconds 2000001" + ok, "--seconds"},
-        {"--console --serial X --bogus" + ok, "bogus"},
-        {"--console --serial X stray" + ok, "stray"},
+        {"--console --serial X --bogus" + ok, "未知选项：bogus"},
+        {"--console --serial X stray" + ok, "多余的参数“stray”"},
         {"--console --serial X" + ok + " --csv", "--csv"},
         {"--serial X --csv out.csv" + ok, "--console"},
         {"--serial X --quiet" + ok, "--console"},
@@ -151,7 +151,7 @@ TEST(ConsoleOptions, WrongCommandLinesNameTheirFault) {
     for (const auto& c : cases) {
         const ParsedOptions parsed = Parse(c.commandLine);
         EXPECT_FALSE(parsed.options.has_value()) << c.commandLine.toStdString();
-        EXPECT_TRUE(parsed.error.contains(QLatin1String(c.named)))
+        EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.named)))
             << c.commandLine.toStdString() << " gave: " << parsed.error.toStdString();
     }
 }
@@ -211,6 +211,7 @@ TEST(ConsoleOptions, DemoAndWindowNeedNoLinkOrPacket) {
     EXPECT_TRUE(help.help);
     EXPECT_TRUE(help.helpText.contains("--packet"));
     EXPECT_TRUE(help.helpText.contains("--version"));
+    EXPECT_TRUE(help.helpText.contains(QString::fromUtf8("不开窗口轮询"))); // --console's line
     EXPECT_FALSE(help.options.has_value());
     // A version request wins over the rest of the line, even a wrong rest.
     for (const char* line : {"--version", "-v --console"}) {

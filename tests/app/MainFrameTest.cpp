@@ -76,7 +76,8 @@ TEST(MainFrame, HoldsTheBarsPagesAndMenus) {
     QStringList menus;
     for (QAction* menu : frame.menuBar()->actions())
         menus << menu->text();
-    EXPECT_EQ(menus, (QStringList{"文件(&F)", "通信(&E)", "查看(&V)", "帮助(&H)"}));
+    EXPECT_EQ(menus,
+              (QStringList{"文件(&F)", "通信(&E)", "查看(&V)", "语言 / Language", "帮助(&H)"}));
     EXPECT_NE(MenuAction(frame, "关于 Vantor 2.8.2(&A)..."), nullptr);
     auto* ready = frame.findChild<QLabel*>("messagePane");
     ASSERT_NE(ready, nullptr);

@@ -6,7 +6,8 @@ set -u
 program=$1 version=$2
 home=$(mktemp -d) || exit 1
 trap 'rm -rf "$home"' EXIT
-run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" "$program" "$@"; }
+# In English whatever the language of whoever runs the tests: the messages are compared below.
+run() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME="$home" LANGUAGE=en "$program" "$@"; }
 fail() { echo "FAIL: $*"; exit 1; }
 
 for option in --version -v; do
