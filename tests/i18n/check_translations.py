@@ -92,7 +92,10 @@ def main(root):
                 shutil.copy(kept, copy)
             subprocess.run([LUPDATE, "-silent", "-locations", "none", "-no-obsolete",
                             "-source-language", "zh_CN", "-target-language", "en",
-                            "-tr-function-alias", "translate+=CoreText", folder, "-ts", copy],
+                            "-tr-function-alias", "translate+=CoreText",
+                            # the sources include "folder/Header.h": without the path a class's
+                            # tr() would lose its namespace in the context
+                            "-I", os.path.join(root, "src"), folder, "-ts", copy],
                            check=True)
             sources = []
             for context in ET.parse(copy).getroot().iter("context"):
