@@ -102,47 +102,46 @@ using Pattern = CoreTextCache<std::string>;
 
 std::string NoReplyText(int packet) {
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 无应答"); }),
-                      {std::to_string(packet)});
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 无应答"); });
+    return FormatText(text, {std::to_string(packet)});
 }
 
 std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected) {
     if (expected == 0) {
         thread_local Pattern pattern;
-        return FormatText(pattern.get([] {
-            return CoreText("vantor::LogFormat", "数据包 %1 应答不完整：%2 字节，已丢弃");
-        }),
-                          {std::to_string(packet), std::to_string(bytes)});
+        const std::string& text = pattern.get(
+            [] { return CoreText("vantor::LogFormat", "数据包 %1 应答不完整：%2 字节，已丢弃"); });
+        return FormatText(text, {std::to_string(packet), std::to_string(bytes)});
     }
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] {
+    const std::string& text = pattern.get([] {
         return CoreText("vantor::LogFormat",
                         "数据包 %1 应答不完整：%2 字节（应为 %3 字节），已丢弃");
-    }),
+    });
+    return FormatText(text,
                       {std::to_string(packet), std::to_string(bytes), std::to_string(expected)});
 }
 
 std::string ExtraBytesText(int packet, std::size_t bytes) {
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] {
-        return CoreText("vantor::LogFormat", "数据包 %1 应答后多余 %2 字节，已丢弃");
-    }),
-                      {std::to_string(packet), std::to_string(bytes)});
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "数据包 %1 应答后多余 %2 字节，已丢弃"); });
+    return FormatText(text, {std::to_string(packet), std::to_string(bytes)});
 }
 
 std::string LateReplyText(int packet) {
     thread_local Pattern pattern;
-    return FormatText(
-        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 迟到应答，已丢弃"); }),
-        {std::to_string(packet)});
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 迟到应答，已丢弃"); });
+    return FormatText(text, {std::to_string(packet)});
 }
 
 std::string ForeignReplyText(int transaction) {
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] {
-        return CoreText("vantor::LogFormat", "应答事务标识 0x%1 无对应请求，已丢弃");
-    }),
-                      {HexDigits(static_cast<std::uint32_t>(transaction) & 0xFFFF, 4)});
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "应答事务标识 0x%1 无对应请求，已丢弃"); });
+    return FormatText(text, {HexDigits(static_cast<std::uint32_t>(transaction) & 0xFFFF, 4)});
 }
 
 std::string WriteNoReplyText() {
@@ -157,27 +156,27 @@ std::string LateWriteReplyText() {
 
 std::string ExceptionText(int packet, int function, int code) {
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] {
+    const std::string& text = pattern.get([] {
         return CoreText("vantor::LogFormat", "数据包 %1 异常应答：功能码 0x%2，异常码 0x%3 %4");
-    }),
+    });
+    return FormatText(text,
                       {std::to_string(packet), HexDigits(static_cast<std::uint32_t>(function), 2),
                        HexDigits(static_cast<std::uint32_t>(code), 2), ExceptionName(code)});
 }
 
 std::string WriteExceptionText(int function, int code) {
     thread_local Pattern pattern;
-    return FormatText(pattern.get([] {
-        return CoreText("vantor::LogFormat", "写入异常应答：功能码 0x%1，异常码 0x%2 %3");
-    }),
-                      {HexDigits(static_cast<std::uint32_t>(function), 2),
-                       HexDigits(static_cast<std::uint32_t>(code), 2), ExceptionName(code)});
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "写入异常应答：功能码 0x%1，异常码 0x%2 %3"); });
+    return FormatText(text, {HexDigits(static_cast<std::uint32_t>(function), 2),
+                             HexDigits(static_cast<std::uint32_t>(code), 2), ExceptionName(code)});
 }
 
 std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch) {
     thread_local Pattern pattern;
-    return FormatText(
-        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 应答不匹配：%2"); }),
-        {std::to_string(packet), MismatchText(mismatch)});
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 应答不匹配：%2"); });
+    return FormatText(text, {std::to_string(packet), MismatchText(mismatch)});
 }
 
 std::string ConfigureDoneLine() {
