@@ -1,15 +1,20 @@
 #include "modbus/CommSession.h"
 #include "modbus/Crc16.h"
+#include "modbus/LogFormat.h"
 #include "modbus/ReplyRules.h"
 #include "modbus/RtuFrame.h"
 #include "modbus/RxAssembly.h"
+#include "modbus/Texts.h"
 #include "registers/RegisterDecoder.h"
 #include "registers/RegisterImage.h"
 #include "registers/RegisterStore.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QTranslator>
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -108,6 +113,40 @@ void BM_DecodeRegisters(benchmark::State& state) {
     benchmark::DoNotOptimize(length);
 }
 BENCHMARK(BM_DecodeRegisters)->Arg(0)->Arg(1);
+
+// An exception reply's notice as the link thread builds it with every English catalogue
+// installed, as the program does: the patterns kept per thread (arg 0), against a look-up in the
+// translators per line (arg 1, what the cache saves).
+void BM_ExceptionNotice(benchmark::State& state) {
+    std::vector<std::unique_ptr<QTranslator>> catalogues;
+    const QDir folder(QStringLiteral(":/i18n"));
+    for (const QString& name : folder.entryList({QStringLiteral("*_en.qm")}, QDir::Files)) {
+        catalogues.push_back(std::make_unique<QTranslator>());
+        if (catalogues.back()->load(folder.filePath(name)))
+            QCoreApplication::installTranslator(catalogues.back().get());
+    }
+    SetCoreTranslator([](const char* context, const char* source) {
+        return QCoreApplication::translate(context, source).toStdString();
+    });
+    std::size_t length = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            length += ExceptionText(3, 0x83, 2).size();
+        } else {
+            length += FormatText(CoreText("vantor::LogFormat",
+                                          "数据包 %1 异常应答：功能码 0x%2，异常码 0x%3 %4"),
+                                 {"3", "83", "02", CoreText("vantor::ReplyRules", "非法数据地址")})
+                          .size();
+        }
+    }
+    benchmark::DoNotOptimize(length);
+    SetCoreTranslator(nullptr);
+    for (const auto& catalogue : catalogues)
+        QCoreApplication::removeTranslator(catalogue.get());
+    if (catalogues.empty())
+        state.SkipWithError("no catalogue under :/i18n");
+}
+BENCHMARK(BM_ExceptionNotice)->Arg(0)->Arg(1);
 
 } // namespace
 

@@ -26,7 +26,7 @@ CommSession::CommSession(QObject* parent)
     connect(m_port, &CComPort::portError, this, [this](const QString& reason) {
         stopPolling();
         m_port->Stop();
-        logNotice("串口连接已断开：" + reason.toStdString());
+        logNotice(tr("串口连接已断开：%1").arg(reason).toStdString());
         emit linkError(reason);
         emit serialClosed();
     });
@@ -44,7 +44,7 @@ CommSession::CommSession(QObject* parent)
             m_replyTimer.stop();
             requestDone(false);
         }
-        logNotice(QStringLiteral("Modbus TCP/IP 连接已断开（%1）").arg(reason).toStdString());
+        logNotice(tr("Modbus TCP/IP 连接已断开（%1）").arg(reason).toStdString());
         emit tcpDisconnected(reason);
     });
 }

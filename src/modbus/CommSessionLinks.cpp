@@ -62,7 +62,7 @@ void CommSession::connectTcp(const QString& host, const QString& port) {
 void CommSession::onTcpConnected() {
     m_tcpConnected = true;
     log(LogKind::Notice, LocalTimeOfDay(),
-        QStringLiteral("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(m_tcpHost, m_tcpPort));
+        tr("Modbus TCP/IP 设备 %1 端口 %2 已连接！").arg(m_tcpHost, m_tcpPort));
     emit tcpConnected(m_tcpHost, m_tcpPort);
     kickCycle();
 }

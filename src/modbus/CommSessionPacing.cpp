@@ -60,7 +60,7 @@ void CommSession::replyTimedOut() {
             takeWriteReply(false, request.function, 0);
             return;
         }
-        logNotice(std::string(kWriteNoReplyText));
+        logNotice(WriteNoReplyText());
         requestDone(true);
         return;
     }

@@ -272,7 +272,7 @@ void CommSession::handleTcpFrame(const std::vector<std::uint8_t>& adu) {
         return;
     }
     if (const std::optional<int> late = m_cycle.timedOutPacket(transaction))
-        logNotice(*late > 0 ? LateReplyText(*late) : std::string(kLateWriteReplyText));
+        logNotice(*late > 0 ? LateReplyText(*late) : LateWriteReplyText());
     else
         logNotice(ForeignReplyText(transaction));
     countDataError(false);

@@ -1,5 +1,6 @@
 #include "modbus/LinkChannel.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "modbus/MbapFramer.h"
@@ -19,8 +20,9 @@ constexpr std::int64_t kMinimumSilenceUs = 2000;
 // Bits a character takes on the line (start, 8 data, parity or a second stop, stop).
 constexpr std::int64_t kBitsPerCharacter = 11;
 
-QString Refusal(const char* why, const std::string& commandText) {
-    return QString::fromUtf8(why).arg(QString::fromStdString(commandText));
+// `why` is a translated pattern whose %1 is the command text.
+QString Refusal(const QString& why, const std::string& commandText) {
+    return why.arg(QString::fromStdString(commandText));
 }
 
 } // namespace
@@ -103,9 +105,13 @@ std::int64_t SerialChannel::replySilenceUs() const {
 QString SerialChannel::writeFrame(std::span<const std::uint8_t> frame,
                                   const std::string& commandText) {
     if (!m_port->isOpen())
-        return Refusal("串口未打开，命令未发送：%1", commandText);
+        return Refusal(
+            QCoreApplication::translate("vantor::LinkChannel", "串口未打开，命令未发送：%1"),
+            commandText);
     if (!m_port->Write(frame))
-        return Refusal("串口写入失败，命令未发送：%1", commandText);
+        return Refusal(
+            QCoreApplication::translate("vantor::LinkChannel", "串口写入失败，命令未发送：%1"),
+            commandText);
     return {};
 }
 
@@ -125,9 +131,13 @@ bool GatewayChannel::waitForBytes(int ms) {
 QString GatewayChannel::writeFrame(std::span<const std::uint8_t> frame,
                                    const std::string& commandText) {
     if (!m_connected)
-        return Refusal("Modbus TCP/IP 未连接，命令未发送：%1", commandText);
+        return Refusal(QCoreApplication::translate("vantor::LinkChannel",
+                                                   "Modbus TCP/IP 未连接，命令未发送：%1"),
+                       commandText);
     if (!m_socket->Send(frame))
-        return Refusal("Modbus TCP/IP 发送失败，命令未发送：%1", commandText);
+        return Refusal(QCoreApplication::translate("vantor::LinkChannel",
+                                                   "Modbus TCP/IP 发送失败，命令未发送：%1"),
+                       commandText);
     return {};
 }
 
@@ -179,12 +189,24 @@ ChannelSend MbapChannel::sendText(const std::string& commandText, std::uint16_t 
     std::vector<std::uint8_t> body;
     if (!HexTextToBytes(commandText, body) || body.size() < 2 ||
         body.size() > MbapFramer::kMaxLength)
-        return {0, Refusal("命令文本无效，Modbus TCP 命令未发送：%1", commandText), {}};
+        return {0,
+                Refusal(QCoreApplication::translate("vantor::LinkChannel",
+                                                    "命令文本无效，Modbus TCP 命令未发送：%1"),
+                        commandText),
+                {}};
     if (!m_connected)
-        return {0, Refusal("Modbus TCP/IP 未连接，命令未发送：%1", commandText), {}};
+        return {0,
+                Refusal(QCoreApplication::translate("vantor::LinkChannel",
+                                                    "Modbus TCP/IP 未连接，命令未发送：%1"),
+                        commandText),
+                {}};
     const std::vector<std::uint8_t> adu = BuildMbapRequest(transaction, body);
     if (!m_socket->Send(adu))
-        return {0, Refusal("Modbus TCP/IP 发送失败，命令未发送：%1", commandText), {}};
+        return {0,
+                Refusal(QCoreApplication::translate("vantor::LinkChannel",
+                                                    "Modbus TCP/IP 发送失败，命令未发送：%1"),
+                        commandText),
+                {}};
     identifyText(commandText, request);
     request.transaction = transaction;
     return {static_cast<int>(adu.size()), {}, tx ? TcpTxLine(now, adu) : ""};

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "modbus/Texts.h"
+
 namespace vantor {
 
 TimeOfDay LocalTimeOfDay() {
@@ -94,48 +96,91 @@ std::string NoticeLine(const TimeOfDay& t, std::string_view text) {
     return StampedLine(t, false, " ", text);
 }
 
+// The texts below may be built for every reply on the link thread: each looks its pattern up
+// once per thread and translator (CoreTextCache), not once per line.
+using Pattern = CoreTextCache<std::string>;
+
 std::string NoReplyText(int packet) {
-    return "数据包 " + std::to_string(packet) + " 无应答";
+    thread_local Pattern pattern;
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 无应答"); });
+    return FormatText(text, {std::to_string(packet)});
 }
 
 std::string UnjudgedBytesText(int packet, std::size_t bytes, std::size_t expected) {
-    std::string text =
-        "数据包 " + std::to_string(packet) + " 应答不完整：" + std::to_string(bytes) + " 字节";
-    if (expected > 0)
-        text += "（应为 " + std::to_string(expected) + " 字节）";
-    return text + "，已丢弃";
+    if (expected == 0) {
+        thread_local Pattern pattern;
+        const std::string& text = pattern.get(
+            [] { return CoreText("vantor::LogFormat", "数据包 %1 应答不完整：%2 字节，已丢弃"); });
+        return FormatText(text, {std::to_string(packet), std::to_string(bytes)});
+    }
+    thread_local Pattern pattern;
+    const std::string& text = pattern.get([] {
+        return CoreText("vantor::LogFormat",
+                        "数据包 %1 应答不完整：%2 字节（应为 %3 字节），已丢弃");
+    });
+    return FormatText(text,
+                      {std::to_string(packet), std::to_string(bytes), std::to_string(expected)});
 }
 
 std::string ExtraBytesText(int packet, std::size_t bytes) {
-    return "数据包 " + std::to_string(packet) + " 应答后多余 " + std::to_string(bytes) +
-           " 字节，已丢弃";
+    thread_local Pattern pattern;
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "数据包 %1 应答后多余 %2 字节，已丢弃"); });
+    return FormatText(text, {std::to_string(packet), std::to_string(bytes)});
 }
 
 std::string LateReplyText(int packet) {
-    return "数据包 " + std::to_string(packet) + " 迟到应答，已丢弃";
+    thread_local Pattern pattern;
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 迟到应答，已丢弃"); });
+    return FormatText(text, {std::to_string(packet)});
 }
 
 std::string ForeignReplyText(int transaction) {
-    return "应答事务标识 0x" + HexDigits(static_cast<std::uint32_t>(transaction) & 0xFFFF, 4) +
-           " 无对应请求，已丢弃";
+    thread_local Pattern pattern;
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "应答事务标识 0x%1 无对应请求，已丢弃"); });
+    return FormatText(text, {HexDigits(static_cast<std::uint32_t>(transaction) & 0xFFFF, 4)});
+}
+
+std::string WriteNoReplyText() {
+    thread_local Pattern text;
+    return text.get([] { return CoreText("vantor::LogFormat", "写入命令无应答"); });
+}
+
+std::string LateWriteReplyText() {
+    thread_local Pattern text;
+    return text.get([] { return CoreText("vantor::LogFormat", "写入命令迟到应答，已丢弃"); });
 }
 
 std::string ExceptionText(int packet, int function, int code) {
-    std::string text = "数据包 " + std::to_string(packet) + " 异常应答：功能码 0x" +
-                       HexDigits(static_cast<std::uint32_t>(function), 2) + "，异常码 0x" +
-                       HexDigits(static_cast<std::uint32_t>(code), 2) + " ";
-    text += ExceptionName(code);
-    return text;
+    thread_local Pattern pattern;
+    const std::string& text = pattern.get([] {
+        return CoreText("vantor::LogFormat", "数据包 %1 异常应答：功能码 0x%2，异常码 0x%3 %4");
+    });
+    return FormatText(text,
+                      {std::to_string(packet), HexDigits(static_cast<std::uint32_t>(function), 2),
+                       HexDigits(static_cast<std::uint32_t>(code), 2), ExceptionName(code)});
 }
 
 std::string WriteExceptionText(int function, int code) {
-    return "写入异常应答：功能码 0x" + HexDigits(static_cast<std::uint32_t>(function), 2) +
-           "，异常码 0x" + HexDigits(static_cast<std::uint32_t>(code), 2) + " " +
-           std::string(ExceptionName(code));
+    thread_local Pattern pattern;
+    const std::string& text = pattern.get(
+        [] { return CoreText("vantor::LogFormat", "写入异常应答：功能码 0x%1，异常码 0x%2 %3"); });
+    return FormatText(text, {HexDigits(static_cast<std::uint32_t>(function), 2),
+                             HexDigits(static_cast<std::uint32_t>(code), 2), ExceptionName(code)});
 }
 
 std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch) {
-    return "数据包 " + std::to_string(packet) + " 应答不匹配：" + MismatchText(mismatch);
+    thread_local Pattern pattern;
+    const std::string& text =
+        pattern.get([] { return CoreText("vantor::LogFormat", "数据包 %1 应答不匹配：%2"); });
+    return FormatText(text, {std::to_string(packet), MismatchText(mismatch)});
+}
+
+std::string ConfigureDoneLine() {
+    return CoreText("vantor::LogFormat", "数据包配置成功。");
 }
 
 } // namespace vantor

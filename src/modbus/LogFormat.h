@@ -1,5 +1,7 @@
 #pragma once
-// The communication log's line forms and time stamps. Lines carry no line end.
+// The communication log's line forms and time stamps. Lines carry no line end. The forms (time
+// stamps, the Tx and Rx lines) are read by scripts and stay the same in every language; the
+// notices in them (no reply, late replies, exceptions ...) are in the user's language.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -43,9 +45,10 @@ std::string LateReplyText(int packet);
 // "应答事务标识 0x0005 无对应请求，已丢弃": a Modbus TCP reply that answers no request
 std::string ForeignReplyText(int transaction);
 // "写入命令无应答": a write or a typed frame unanswered within the reply timeout
-inline constexpr std::string_view kWriteNoReplyText = "写入命令无应答";
-// A reply to a write or a typed frame that came after its request timed out
-inline constexpr std::string_view kLateWriteReplyText = "写入命令迟到应答，已丢弃";
+std::string WriteNoReplyText();
+// "写入命令迟到应答，已丢弃": a reply to a write or a typed frame that came after its request
+// timed out
+std::string LateWriteReplyText();
 // "数据包 1 异常应答：功能码 0x83，异常码 0x02 非法数据地址"
 std::string ExceptionText(int packet, int function, int code);
 // "写入异常应答：功能码 0x86，异常码 0x02 非法数据地址": the reply to a write over Modbus TCP
@@ -53,7 +56,8 @@ std::string WriteExceptionText(int function, int code);
 // "数据包 2 应答不匹配：从站地址 5 ≠ 1"
 std::string MismatchNoticeText(int packet, const ReplyMismatch& mismatch);
 
-inline constexpr std::string_view kConfigureDoneLine = "数据包配置成功。";
+// "数据包配置成功。"
+std::string ConfigureDoneLine();
 inline constexpr std::string_view kLogOverflowNotice =
     "***The Length of the Text is too long, Emptied Automaticly!!!***";
 

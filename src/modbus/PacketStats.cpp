@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "modbus/Texts.h"
+
 namespace vantor {
 
 namespace {
 
-constexpr std::array<const char*, kStatColumnCount> kHeaders = {
+// The keys of the console's statistics line, which scripts read: not translated.
+constexpr std::array<const char*, kStatColumnCount> kKeys = {
     "请求",       "有效应答", "无应答",   "CRC错误",  "异常应答",
     "末次异常码", "响应(ms)", "最小(ms)", "平均(ms)", "最大(ms)"};
 
@@ -28,8 +31,30 @@ void PacketStats::addResponse(std::int64_t us) {
     ++timed;
 }
 
-const char* StatHeader(StatColumn column) {
-    return kHeaders[static_cast<std::size_t>(column)];
+std::string StatHeader(StatColumn column) {
+    switch (column) {
+    case StatColumn::Requests:
+        return CoreText("vantor::PacketStats", "请求");
+    case StatColumn::Valid:
+        return CoreText("vantor::PacketStats", "有效应答");
+    case StatColumn::NoReply:
+        return CoreText("vantor::PacketStats", "无应答");
+    case StatColumn::CrcErrors:
+        return CoreText("vantor::PacketStats", "CRC错误");
+    case StatColumn::Exceptions:
+        return CoreText("vantor::PacketStats", "异常应答");
+    case StatColumn::LastException:
+        return CoreText("vantor::PacketStats", "末次异常码");
+    case StatColumn::LastMs:
+        return CoreText("vantor::PacketStats", "响应(ms)");
+    case StatColumn::MinMs:
+        return CoreText("vantor::PacketStats", "最小(ms)");
+    case StatColumn::MeanMs:
+        return CoreText("vantor::PacketStats", "平均(ms)");
+    case StatColumn::MaxMs:
+        return CoreText("vantor::PacketStats", "最大(ms)");
+    }
+    return {};
 }
 
 std::string StatText(const PacketStats& s, StatColumn column) {
@@ -64,12 +89,13 @@ std::string StatText(const PacketStats& s, StatColumn column) {
 }
 
 std::string StatsLine(int packet, const PacketStats& stats) {
-    std::string line = "数据包 " + std::to_string(packet) + "：";
+    std::string line = "数据包 " + std::to_string(packet) + "："; // read by scripts: not translated
     for (int c = 0; c < kStatColumnCount; ++c) {
         const auto column = static_cast<StatColumn>(c);
         const std::string text = StatText(stats, column);
-        line += (c == 0 ? "" : " ") + std::string(StatHeader(column)) + "=" +
-                (text.empty() ? "-" : text);
+        line += c == 0 ? "" : " ";
+        line += kKeys[static_cast<std::size_t>(c)];
+        line += "=" + (text.empty() ? std::string("-") : text);
     }
     return line;
 }

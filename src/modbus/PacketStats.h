@@ -47,11 +47,13 @@ enum class StatColumn {
     MaxMs,
 };
 inline constexpr int kStatColumnCount = 10;
-const char* StatHeader(StatColumn column);
+// The column's heading in the user's language.
+std::string StatHeader(StatColumn column);
 // One column's text: counts as numbers, times in ms with two decimals, "" where nothing was
 // timed or no exception came, the last exception code as two hex digits.
 std::string StatText(const PacketStats& stats, StatColumn column);
-// "数据包 N：请求=… 有效应答=… …" with every column, "-" for an empty one.
+// "数据包 N：请求=… 有效应答=… …" with every column, "-" for an empty one. Scripts read this
+// line: it stays the same in every language.
 std::string StatsLine(int packet, const PacketStats& stats);
 
 } // namespace vantor

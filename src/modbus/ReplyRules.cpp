@@ -6,6 +6,7 @@
 #include "modbus/Crc16.h"
 #include "modbus/FunctionTable.h"
 #include "modbus/HexText.h"
+#include "modbus/Texts.h"
 
 namespace vantor {
 
@@ -31,17 +32,37 @@ const FunctionInfo& PolledLayout(int function) {
 
 constexpr std::uint8_t kExceptionBit = 0x80;
 
-constexpr std::array<std::pair<int, std::string_view>, 9> kExceptionNames = {{
-    {0x01, "非法功能"},
-    {0x02, "非法数据地址"},
-    {0x03, "非法数据值"},
-    {0x04, "从站设备故障"},
-    {0x05, "确认"},
-    {0x06, "从站设备忙"},
-    {0x08, "存储奇偶性差错"},
-    {0x0A, "不可用网关路径"},
-    {0x0B, "网关目标设备响应失败"},
-}};
+constexpr std::array<int, 9> kExceptionCodes = {0x01, 0x02, 0x03, 0x04, 0x05,
+                                                0x06, 0x08, 0x0A, 0x0B};
+
+// The names of kExceptionCodes in their order, then the name of any other code.
+using ExceptionNames = std::array<std::string, kExceptionCodes.size() + 1>;
+
+ExceptionNames LookUpExceptionNames() {
+    return {CoreText("vantor::ReplyRules", "非法功能"),
+            CoreText("vantor::ReplyRules", "非法数据地址"),
+            CoreText("vantor::ReplyRules", "非法数据值"),
+            CoreText("vantor::ReplyRules", "从站设备故障"),
+            CoreText("vantor::ReplyRules", "确认"),
+            CoreText("vantor::ReplyRules", "从站设备忙"),
+            CoreText("vantor::ReplyRules", "存储奇偶性差错"),
+            CoreText("vantor::ReplyRules", "不可用网关路径"),
+            CoreText("vantor::ReplyRules", "网关目标设备响应失败"),
+            CoreText("vantor::ReplyRules", "未知异常")};
+}
+
+// The patterns of MismatchText, in the order of ReplyMismatch::Field after None.
+using MismatchPatterns = std::array<std::string, 7>;
+
+MismatchPatterns LookUpMismatchPatterns() {
+    return {CoreText("vantor::ReplyRules", "从站地址 %1 ≠ %2"),
+            CoreText("vantor::ReplyRules", "功能码 %1 ≠ %2"),
+            CoreText("vantor::ReplyRules", "字节数 %1 ≠ %2"),
+            CoreText("vantor::ReplyRules", "事务标识 %1 ≠ %2"),
+            CoreText("vantor::ReplyRules", "单元标识 %1 ≠ %2"),
+            CoreText("vantor::ReplyRules", "字节数 %1 与报文长度 %2 不符"),
+            CoreText("vantor::ReplyRules", "数据 %1 字节，少于所请求的 %2 字节")};
+}
 
 std::string Hex2(int value) {
     return "0x" + HexDigits(static_cast<unsigned>(value) & 0xFF, 2);
@@ -110,11 +131,14 @@ Judgement JudgeReply(std::span<const std::uint8_t> bytes, std::size_t expected) 
     return FrameCrcIsValid(bytes) ? Judgement::Valid : Judgement::CrcError;
 }
 
-std::string_view ExceptionName(int code) {
-    for (const auto& [known, name] : kExceptionNames)
-        if (known == code)
-            return name;
-    return "未知异常";
+const std::string& ExceptionName(int code) {
+    // Exception replies may come with every poll: the names are looked up once per thread.
+    thread_local CoreTextCache<ExceptionNames> names;
+    const ExceptionNames& table = names.get(&LookUpExceptionNames);
+    for (std::size_t i = 0; i < kExceptionCodes.size(); ++i)
+        if (kExceptionCodes[i] == code)
+            return table[i];
+    return table.back();
 }
 
 bool IsRtuExceptionReply(std::span<const std::uint8_t> bytes, int slave, int function) {
@@ -185,27 +209,14 @@ std::size_t RequestReplyLength(std::span<const std::uint8_t> request) {
 
 std::string MismatchText(const ReplyMismatch& m) {
     using Field = ReplyMismatch::Field;
-    const std::string got = std::to_string(m.got);
-    const std::string expected = std::to_string(m.expected);
-    switch (m.field) {
-    case Field::None:
-        break;
-    case Field::Slave:
-        return "从站地址 " + got + " ≠ " + expected;
-    case Field::Function:
-        return "功能码 " + Hex2(m.got) + " ≠ " + Hex2(m.expected);
-    case Field::ByteCount:
-        return "字节数 " + got + " ≠ " + expected;
-    case Field::Transaction:
-        return "事务标识 " + got + " ≠ " + expected;
-    case Field::Unit:
-        return "单元标识 " + got + " ≠ " + expected;
-    case Field::Length:
-        return "字节数 " + got + " 与报文长度 " + expected + " 不符";
-    case Field::TooFew:
-        return "数据 " + got + " 字节，少于所请求的 " + expected + " 字节";
-    }
-    return {};
+    if (m.field == Field::None)
+        return {};
+    thread_local CoreTextCache<MismatchPatterns> patterns;
+    const std::string& pattern =
+        patterns.get(&LookUpMismatchPatterns)[static_cast<std::size_t>(m.field) - 1];
+    if (m.field == Field::Function)
+        return FormatText(pattern, {Hex2(m.got), Hex2(m.expected)});
+    return FormatText(pattern, {std::to_string(m.got), std::to_string(m.expected)});
 }
 
 } // namespace vantor

@@ -39,8 +39,9 @@ Judgement JudgeReply(std::span<const std::uint8_t> bytes, std::size_t expected);
 // An RTU exception reply: slave, function with bit 7 set, exception code, CRC.
 inline constexpr std::size_t kExceptionReplyLength = 5;
 
-// The meaning of a Modbus exception code ("非法数据地址"); "未知异常" for any other code.
-std::string_view ExceptionName(int code);
+// The meaning of a Modbus exception code ("非法数据地址"); "未知异常" for any other code. In the
+// user's language; the reference stays good on the calling thread until the translator changes.
+const std::string& ExceptionName(int code);
 
 // True when the bytes are a whole exception reply of the slave to the function, CRC good.
 bool IsRtuExceptionReply(std::span<const std::uint8_t> bytes, int slave, int function);

@@ -6,9 +6,17 @@ namespace vantor {
 
 namespace {
 std::atomic<CoreTranslator> g_translator{nullptr};
+std::atomic<std::uint64_t> g_generation{1}; // a cache starts at 0: its first use looks up
 } // namespace
 
-void SetCoreTranslator(CoreTranslator translator) { g_translator.store(translator); }
+void SetCoreTranslator(CoreTranslator translator) {
+    g_translator.store(translator);
+    g_generation.fetch_add(1, std::memory_order_release);
+}
+
+std::uint64_t CoreTranslatorGeneration() {
+    return g_generation.load(std::memory_order_acquire);
+}
 
 std::string CoreText(const char* context, const char* source) {
     if (const CoreTranslator translator = g_translator.load())

@@ -1,5 +1,6 @@
 #include "project/ProfileFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -166,21 +167,28 @@ ProfileFile::Load ProfileFile::Read(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
         return Load{ProfileFile{}, false, {}};
-    const QString prefix = QStringLiteral("无法读取文件 %1：").arg(path);
+    const QString prefix =
+        QCoreApplication::translate("vantor::ProfileFile", "无法读取文件 %1：%2");
     if (info.isDir())
-        return Load{std::nullopt, true, prefix + QStringLiteral("这是一个文件夹")};
+        return Load{
+            std::nullopt, true,
+            prefix.arg(path, QCoreApplication::translate("vantor::ProfileFile", "这是一个文件夹"))};
     // A pipe would block the open until a writer comes, a device may never end.
     if (!info.isFile())
-        return Load{std::nullopt, true, prefix + QStringLiteral("这不是一个普通文件")};
-    const QString tooLarge = prefix + QStringLiteral("文件超过 %1 MB").arg(kMaxFileBytes >> 20);
+        return Load{std::nullopt, true,
+                    prefix.arg(path, QCoreApplication::translate("vantor::ProfileFile",
+                                                                 "这不是一个普通文件"))};
+    const QString tooLarge =
+        prefix.arg(path, QCoreApplication::translate("vantor::ProfileFile", "文件超过 %1 MB")
+                             .arg(kMaxFileBytes >> 20));
     if (info.size() > kMaxFileBytes)
         return Load{std::nullopt, true, tooLarge};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Load{std::nullopt, true, prefix + file.errorString()};
+        return Load{std::nullopt, true, prefix.arg(path, file.errorString())};
     const QByteArray bytes = file.read(kMaxFileBytes + 1); // the file may grow while it is read
     if (file.error() != QFileDevice::NoError)
-        return Load{std::nullopt, true, prefix + file.errorString()};
+        return Load{std::nullopt, true, prefix.arg(path, file.errorString())};
     if (bytes.size() > kMaxFileBytes)
         return Load{std::nullopt, true, tooLarge};
     return Load{FromBytes(bytes), true, {}};
@@ -372,7 +380,8 @@ QByteArray ProfileFile::toBytes(TextEncoding encoding) const {
 std::optional<QString> ProfileFile::Save(const QString& path, TextEncoding encoding) const {
     QSaveFile file(path);
     const auto failed = [&] {
-        return QStringLiteral("无法保存文件 %1：%2").arg(path, file.errorString());
+        return QCoreApplication::translate("vantor::ProfileFile", "无法保存文件 %1：%2")
+            .arg(path, file.errorString());
     };
     if (!file.open(QIODevice::WriteOnly))
         return failed();
@@ -383,7 +392,8 @@ std::optional<QString> ProfileFile::Save(const QString& path, TextEncoding encod
         return error;
     }
     if (QString reason; !CommitWhole(file, &reason))
-        return QStringLiteral("无法保存文件 %1：%2").arg(path, reason);
+        return QCoreApplication::translate("vantor::ProfileFile", "无法保存文件 %1：%2")
+            .arg(path, reason);
     return std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 #include "project/ProjectKeys.h"
 #include "project/PublishKeys.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -21,11 +22,14 @@ const QString kExtraSection = QString::fromLatin1(kProjectExtraSection);
 const std::array<QString, 3> kOwnedSections{kSection, kLinkSection, kExtraSection};
 
 // Keys of the settings section that every project holds, besides the numbered ones
-// (KnownNumberedKey); a file with none of them is no project.
+// (KnownNumberedKey); a file with none of them is no project. Project keys: not translated.
 constexpr std::array<const char*, 17> kSettingKeys{
-    "服务器地址", "串口号",   "波特率", "校验位",     "数据位",      "停止位",
-    "发包间隔",   "曲线数",   "MaxHz",  "AnnoFont",   "LegendFont",  "LineSpace",
-    "SeriesWidth", "Sample", "Radio1", "Radio2",     "数据包个"};
+    // not translated: project keys
+    "服务器地址", "串口号", "波特率", "校验位", "数据位", "停止位",
+    // not translated: project keys
+    "发包间隔", "曲线数", "MaxHz", "AnnoFont", "LegendFont", "LineSpace",
+    // not translated: project keys
+    "SeriesWidth", "Sample", "Radio1", "Radio2", "数据包个"};
 
 QString Key(const char* text) {
     return QString::fromUtf8(text);
@@ -67,6 +71,7 @@ QStringList SettingLines(const ProfileFile& p) {
     QStringList lines;
     for (const QString& section : kOwnedSections)
         for (const QString& key : p.keys(section))
+            // "串口号": a project key, not translated
             if (!key.endsWith(QLatin1String("_val"), Qt::CaseInsensitive) && key != Key("串口号"))
                 lines << section + QLatin1Char('/') + key + QLatin1Char('=') +
                              p.fullValue(section, key);
@@ -132,20 +137,27 @@ ProjectOpen ReadProjectFile(const QString& path) {
     if (!load.profile)
         return {std::nullopt, load.error};
     if (!load.existed)
-        return {std::nullopt, QStringLiteral("工程文件 %1 不存在").arg(shown)};
+        return {
+            std::nullopt,
+            QCoreApplication::translate("vantor::ProjectFile", "工程文件 %1 不存在").arg(shown)};
     const ProfileFile& p = *load.profile;
     if (!p.textIsClean())
         return {std::nullopt,
-                QStringLiteral("工程文件 %1 无法打开：文件已损坏或不是文本文件").arg(shown)};
+                QCoreApplication::translate("vantor::ProjectFile",
+                                            "工程文件 %1 无法打开：文件已损坏或不是文本文件")
+                    .arg(shown)};
     if (!p.containsSection(kSection))
-        return {std::nullopt,
-                QStringLiteral("工程文件 %1 不是工程文件：没有 [%2] 段").arg(shown, kSection)};
+        return {std::nullopt, QCoreApplication::translate("vantor::ProjectFile",
+                                                          "工程文件 %1 不是工程文件：没有 [%2] 段")
+                                  .arg(shown, kSection)};
     const QStringList keys = p.keys(kSection);
     if (std::none_of(kSettingKeys.begin(), kSettingKeys.end(),
                      [&p](const char* key) { return p.contains(kSection, Key(key)); }) &&
         std::none_of(keys.begin(), keys.end(), KnownNumberedKey))
         return {std::nullopt,
-                QStringLiteral("工程文件 %1 不是工程文件：[%2] 段中没有工程设置").arg(shown, kSection)};
+                QCoreApplication::translate("vantor::ProjectFile",
+                                            "工程文件 %1 不是工程文件：[%2] 段中没有工程设置")
+                    .arg(shown, kSection)};
     return {std::move(load.profile), {}};
 }
 
@@ -168,7 +180,7 @@ std::optional<QString> SaveProject(const QString& path, const Workspace& workspa
                                    const ProjectCounts& counts, ProjectBaseline* baseline) {
     ProfileFile::Load existing = ProfileFile::Read(path);
     if (!existing.profile)
-        return QStringLiteral("工程文件 %1 保存失败：%2")
+        return QCoreApplication::translate("vantor::ProjectFile", "工程文件 %1 保存失败：%2")
             .arg(QDir::toNativeSeparators(path), existing.error);
     ProfileFile& target = *existing.profile;
     const bool merge =

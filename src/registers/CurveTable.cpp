@@ -1,5 +1,7 @@
 #include "registers/CurveTable.h"
 
+#include <QCoreApplication>
+
 namespace vantor {
 
 namespace {
@@ -20,7 +22,7 @@ QString CurveRow::text(CurveColumn column) const {
     case CurveColumn::Source:
         return source;
     case CurveColumn::Color:
-        return QStringLiteral("颜色");
+        return QCoreApplication::translate("vantor::CurveTable", "颜色");
     case CurveColumn::Axis:
         return axis;
     case CurveColumn::Number:
@@ -36,7 +38,9 @@ QString CurveRow::text(CurveColumn column) const {
 }
 
 QList<QString> CurveAxisNames() {
+    // Values the project file keeps and the trend reads back: not translated.
     return {QStringLiteral("B轴"), QStringLiteral("C轴"), QStringLiteral("E轴"),
+            // not translated (as above)
             QStringLiteral("Y轴"), QStringLiteral("A轴"), QStringLiteral("D轴")};
 }
 
@@ -80,7 +84,7 @@ CurveDrop CurveTable::drop(const QString& payload) {
     row.name = fields.value(0);
     row.source = fields.value(1);
     row.color = DefaultCurveColor(slot);
-    row.axis = QStringLiteral("Y轴");
+    row.axis = QStringLiteral("Y轴"); // a value the project file keeps: not translated
     row.number = QString::number(slot);
     row.rate = QStringLiteral("0.1");
     row.unit = QStringLiteral("--");

@@ -26,7 +26,7 @@ struct CurveRow {
     QString addr;            // "Addr": the name as it was when the row was made
     bool operator==(const CurveRow&) const = default;
 
-    // The text of a column; Color reads "颜色", as the list shows it.
+    // The text of a column; Color reads "颜色" (in the user's language), as the list shows it.
     QString text(CurveColumn column) const;
 };
 
@@ -47,7 +47,9 @@ class CurveTable : public QObject {
     Q_OBJECT
 public:
     static constexpr int kMaxCurves = 99;
-    static constexpr const char* kLimitMessage = "曲线数达到最大限制";
+    // The source text: shown as tr(kLimitMessage).
+    static constexpr const char* kLimitMessage =
+        QT_TRANSLATE_NOOP("vantor::CurveTable", "曲线数达到最大限制");
 
     explicit CurveTable(QObject* parent = nullptr);
 

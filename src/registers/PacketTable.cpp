@@ -1,5 +1,9 @@
 #include "registers/PacketTable.h"
 
+#include <optional>
+
+#include <QCoreApplication>
+
 #include "modbus/FunctionTable.h"
 #include "modbus/HexText.h"
 #include "modbus/LogFormat.h"
@@ -9,14 +13,15 @@
 
 namespace vantor {
 
-const std::array<const char*, kTcpFunctionEntries> kTcpFunctionTexts = {"0. 按数据包",
-                                                                        "1.读线圈(0x01)",
-                                                                        "2.读离散量输入(0x02)",
-                                                                        "3.读保持寄存器(0x03)",
-                                                                        "4.读输入寄存器(0x04)",
-                                                                        "9.读文件记录(0x14)",
-                                                                        "12.读写多个寄存器(0x17)",
-                                                                        "13.读设备识别码(0x2B)"};
+const std::array<const char*, kTcpFunctionEntries> kTcpFunctionTexts = {
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "0. 按数据包"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "1.读线圈(0x01)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "2.读离散量输入(0x02)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "3.读保持寄存器(0x03)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "4.读输入寄存器(0x04)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "9.读文件记录(0x14)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "12.读写多个寄存器(0x17)"),
+    QT_TRANSLATE_NOOP("vantor::PacketTable", "13.读设备识别码(0x2B)")};
 
 // The serial function combo offers exactly the functions the polling cycle can send.
 // (Compared by value: pointer tests in constant expressions fail under the sanitizer build.)
@@ -47,20 +52,29 @@ struct RowNumbers {
     int slave, function, address, count;
 };
 
-std::string RowError(int row, const char* what, int value, const std::string& reason) {
-    return "数据包 " + std::to_string(row + 1) + "：" + what + " " + std::to_string(value) + " " +
-           reason;
+// A refusal of the row: the pattern's %1 the packet number (1..30), %2 the value refused, %3
+// (where the pattern has it) the limit.
+std::string RowError(int row, const char* pattern, int value, std::optional<int> limit = {}) {
+    QString text =
+        QCoreApplication::translate("vantor::PacketTable", pattern).arg(row + 1).arg(value);
+    return (limit ? text.arg(*limit) : text).toStdString();
 }
 
 // The refusal that concerns both links: a request outside the register space.
 std::string RangeError(const RowNumbers& n, int index) {
     if (n.address < 0 || n.address >= kAddressSpace)
-        return RowError(index, "地址", n.address, "超出 0～65535");
+        return RowError(
+            index, QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：地址 %2 超出 0～65535"),
+            n.address);
     if (n.count < 0 || n.count >= kAddressSpace)
-        return RowError(index, "数据个数", n.count, "超出 0～65535");
+        return RowError(
+            index, QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：数据个数 %2 超出 0～65535"),
+            n.count);
     if (n.address + n.count > kAddressSpace)
-        return RowError(index, "地址", n.address,
-                        "加数据个数 " + std::to_string(n.count) + " 超出 65536");
+        return RowError(
+            index,
+            QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：地址 %2 加数据个数 %3 超出 65536"),
+            n.address, n.count);
     return {};
 }
 
@@ -78,14 +92,20 @@ std::string BuildSerial(const RowNumbers& n, int index, const std::string& range
     if (!rangeError.empty())
         return rangeError;
     if (n.slave < 0 || n.slave > 255)
-        return RowError(index, "从机地址", n.slave, "超出 0～255");
+        return RowError(
+            index, QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：从机地址 %2 超出 0～255"),
+            n.slave);
     if (!IsSerialPolled(info))
-        return RowError(index, "功能码", n.function, "不能发送");
+        return RowError(index,
+                        QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：功能码 %2 不能发送"),
+                        n.function);
     // A reply longer than the receive assembly could never be judged: every poll would end in
     // data errors and nothing would be decoded.
     if (n.count > SerialCountLimit(*info))
-        return RowError(index, "数据个数", n.count,
-                        "的应答超过 " + std::to_string(RxAssembly::kCapacity) + " 字节");
+        return RowError(
+            index,
+            QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：数据个数 %2 的应答超过 %3 字节"),
+            n.count, static_cast<int>(RxAssembly::kCapacity));
     image.serialText = HexDigits(static_cast<std::uint32_t>(n.slave), 2) +
                        HexDigits(static_cast<std::uint32_t>(n.function), 2) +
                        HexDigits(static_cast<std::uint32_t>(n.address), 4) +
@@ -98,17 +118,21 @@ std::string BuildSerial(const RowNumbers& n, int index, const std::string& range
 std::string TcpAddressing(const RowNumbers& n, int index, const TcpHeader& header, int& function,
                           int& unit) {
     if (header.functionIndex < 0 || header.functionIndex >= static_cast<int>(kTcpFunctionEntries))
-        return "命令字错误！";
+        return QCoreApplication::translate("vantor::PacketTable", "命令字错误！").toStdString();
     if (header.functionIndex == kTcpPerPacketEntry) {
         function = n.function;
         if (!IsTcpPolledPerPacket(FindFunction(function)))
-            return RowError(index, "功能码", function, "不能发送");
+            return RowError(
+                index, QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：功能码 %2 不能发送"),
+                function);
     } else {
         function = kTcpFunctionCodes[static_cast<std::size_t>(header.functionIndex - 1)];
     }
     unit = header.fixedUnit ? header.unit : n.slave;
     if (unit < 0 || unit > 255)
-        return RowError(index, "从机地址", unit, "超出 0～255");
+        return RowError(
+            index, QT_TRANSLATE_NOOP("vantor::PacketTable", "数据包 %1：从机地址 %2 超出 0～255"),
+            unit);
     return {};
 }
 
@@ -123,8 +147,10 @@ std::string BuildTcp(const RowNumbers& n, int index, const TcpHeader& header,
         return error;
     // A server refuses a longer request, and its reply would not fit one Modbus TCP frame.
     if (const int limit = FindFunction(function)->tcpMaxCount; limit > 0 && n.count > limit)
-        return RowError(index, "数据个数", n.count,
-                        "超过 Modbus TCP 的上限 " + std::to_string(limit));
+        return RowError(index,
+                        QT_TRANSLATE_NOOP("vantor::PacketTable",
+                                          "数据包 %1：数据个数 %2 超过 Modbus TCP 的上限 %3"),
+                        n.count, limit);
     image.tcp = {header.transactionHi,
                  header.transactionLo,
                  header.protocolHi,
@@ -203,11 +229,13 @@ std::string RefusedPacketsLine(const std::vector<int>& packets) {
     std::string numbers;
     for (int packet : packets)
         numbers += (numbers.empty() ? "" : ", ") + std::to_string(packet);
-    return "数据包 " + numbers + " 配置失败，未发送。";
+    return QCoreApplication::translate("vantor::PacketTable", "数据包 %1 配置失败，未发送。")
+        .arg(QString::fromStdString(numbers))
+        .toStdString();
 }
 
 std::string ConfigureOutcomeLine(const ConfigureResult& result) {
-    return result.refusedPackets.empty() ? std::string(kConfigureDoneLine)
+    return result.refusedPackets.empty() ? ConfigureDoneLine()
                                          : RefusedPacketsLine(result.refusedPackets);
 }
 

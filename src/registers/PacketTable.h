@@ -40,7 +40,8 @@ struct TcpHeader {
 TcpHeader WithFunctionEntry(TcpHeader header, int entry);
 
 // The Modbus TCP function list's entries: "0. 按数据包", then "1.读线圈(0x01)" … in the order of
-// kTcpFunctionCodes.
+// kTcpFunctionCodes. Source texts: shown through QCoreApplication::translate("vantor::PacketTable",
+// entry).
 extern const std::array<const char*, kTcpFunctionEntries> kTcpFunctionTexts;
 // The serial function combo's entries, in their order.
 inline constexpr std::array<const char*, 6> kSerialFunctionTexts = {"03", "04", "02",

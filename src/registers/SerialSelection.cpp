@@ -1,5 +1,6 @@
 #include "registers/SerialSelection.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
@@ -23,12 +24,18 @@ QString PortNameFromDisplayText(const QString& text) {
 }
 
 QString PortStatusText(const SerialSettings& settings, bool open) {
-    return QStringLiteral("STATUS：%1 %2，%3,%4,%5,%6")
-        .arg(settings.portName, open ? QStringLiteral("OPENED") : QStringLiteral("CLOSED"))
+    return QCoreApplication::translate("vantor::SerialSelection", "STATUS：%1 %2，%3,%4,%5,%6")
+        .arg(settings.portName,
+             open ? QCoreApplication::translate("vantor::SerialSelection", "OPENED")
+                  : QCoreApplication::translate("vantor::SerialSelection", "CLOSED"))
         .arg(settings.baudRate)
         .arg(QChar::fromLatin1(settings.parity))
         .arg(settings.dataBits)
         .arg(settings.stopBits);
+}
+
+QString PortClosedStatusText() {
+    return QCoreApplication::translate("vantor::SerialSelection", kPortClosedStatus);
 }
 
 bool SameSettings(const SerialSettings& a, const SerialSettings& b) {

@@ -20,9 +20,13 @@ inline constexpr std::array<int, 2> kStopBitsValues = {1, 2};
 // name ("USB Serial (ttyUSB0)" -> "ttyUSB0"), or the text itself (a typed path).
 QString PortNameFromDisplayText(const QString& text);
 
-// The port status line: "STATUS：<port> OPENED，19200,N,8,2" (CLOSED while closed).
+// The port status line: "STATUS：<port> OPENED，19200,N,8,2" (CLOSED while closed), in the
+// user's language.
 QString PortStatusText(const SerialSettings& settings, bool open);
-inline constexpr const char* kPortClosedStatus = "STATUS：COM Port Closed";
+// The status line while no port was opened yet: kPortClosedStatus in the user's language.
+QString PortClosedStatusText();
+inline constexpr const char* kPortClosedStatus =
+    QT_TRANSLATE_NOOP("vantor::SerialSelection", "STATUS：COM Port Closed");
 
 bool SameSettings(const SerialSettings& a, const SerialSettings& b);
 

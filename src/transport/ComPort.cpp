@@ -1,5 +1,6 @@
 #include "transport/ComPort.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QSignalBlocker>
@@ -81,19 +82,23 @@ Refusal ApplySettings(QSerialPort& port, const SerialSettings& s) {
 QString SettingName(OpenStep step) {
     switch (step) {
     case OpenStep::BaudRate:
-        return QStringLiteral("波特率");
+        return QCoreApplication::translate("vantor::ComPort", "波特率");
     case OpenStep::Parity:
-        return QStringLiteral("校验位");
+        return QCoreApplication::translate("vantor::ComPort", "校验位");
     case OpenStep::DataBits:
-        return QStringLiteral("数据位");
+        return QCoreApplication::translate("vantor::ComPort", "数据位");
     case OpenStep::StopBits:
-        return QStringLiteral("停止位");
+        return QCoreApplication::translate("vantor::ComPort", "停止位");
     default:
-        return QStringLiteral("流控制");
+        return QCoreApplication::translate("vantor::ComPort", "流控制");
     }
 }
 
 } // namespace
+
+QString PortMissingText() {
+    return QCoreApplication::translate("vantor::ComPort", kPortMissingText);
+}
 
 QString OpenFailureText(OpenStep step, const QString& port, const QString& value,
                         const QString& detail) {
@@ -101,17 +106,18 @@ QString OpenFailureText(OpenStep step, const QString& port, const QString& value
     case OpenStep::None:
         return {};
     case OpenStep::NoName:
-        return QStringLiteral("请选择串口");
+        return QCoreApplication::translate("vantor::ComPort", "请选择串口");
     case OpenStep::Open:
-        return QStringLiteral("%1：%2（%3）")
-            .arg(QString::fromUtf8(kPortMissingText), port, detail);
+        return QCoreApplication::translate("vantor::ComPort", "%1：%2（%3）")
+            .arg(PortMissingText(), port, detail);
     default:
-        return QStringLiteral("串口 %1 不支持该设置：%2 %3").arg(port, SettingName(step), value);
+        return QCoreApplication::translate("vantor::ComPort", "串口 %1 不支持该设置：%2 %3")
+            .arg(port, SettingName(step), value);
     }
 }
 
 QString OpenFailureMessage(const QString& reason) {
-    const QString missing = QString::fromUtf8(kPortMissingText);
+    const QString missing = PortMissingText();
     return reason.startsWith(missing) ? missing : reason;
 }
 
@@ -222,17 +228,17 @@ void CComPort::onReadyRead() {
 
 namespace {
 
-// Short Chinese reasons for the errors that end an open line; Qt's own text only where none fits.
+// Short reasons for the errors that end an open line; Qt's own text only where none fits.
 QString SerialLossText(int error, const QString& qtText) {
     switch (error) {
     case QSerialPort::ResourceError:
-        return QStringLiteral("设备已移除");
+        return QCoreApplication::translate("vantor::ComPort", "设备已移除");
     case QSerialPort::ReadError:
-        return QStringLiteral("无法读取，线路已断开");
+        return QCoreApplication::translate("vantor::ComPort", "无法读取，线路已断开");
     case QSerialPort::WriteError:
-        return QStringLiteral("写入失败");
+        return QCoreApplication::translate("vantor::ComPort", "写入失败");
     default:
-        return QStringLiteral("串口错误（%1）").arg(qtText);
+        return QCoreApplication::translate("vantor::ComPort", "串口错误（%1）").arg(qtText);
     }
 }
 

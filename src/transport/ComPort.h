@@ -14,11 +14,14 @@ namespace vantor {
 // The step of opening a port that failed.
 enum class OpenStep { None, NoName, Open, BaudRate, Parity, DataBits, StopBits, FlowControl };
 
-inline constexpr const char* kPortMissingText = "没有发现此串口或被占用";
+inline constexpr const char* kPortMissingText =
+    QT_TRANSLATE_NOOP("vantor::ComPort", "没有发现此串口或被占用");
+// kPortMissingText in the user's language.
+QString PortMissingText();
 
-// What a failed open tells the user, naming the port as given: "请选择串口" without a name,
-// "没有发现此串口或被占用：<port>（<detail>）" when it cannot be opened, and
-// "串口 <port> 不支持该设置：数据位 6" for a setting it refused.
+// What a failed open tells the user (in the user's language), naming the port as given:
+// "请选择串口" without a name, "没有发现此串口或被占用：<port>（<detail>）" when it cannot be
+// opened, and "串口 <port> 不支持该设置：数据位 6" for a setting it refused.
 QString OpenFailureText(OpenStep step, const QString& port, const QString& value,
                         const QString& detail);
 // The message box for such a text: a missing or busy port without the system's detail, any

@@ -1,5 +1,6 @@
 #include "transport/ModbusSocket.h"
 
+#include <QCoreApplication>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -13,21 +14,22 @@ namespace vantor {
 
 namespace {
 
-// Short Chinese reasons for a connection that failed; Qt's own text only where none fits.
+// Short reasons for a connection that failed; Qt's own text only where none fits.
 QString SocketLossText(QAbstractSocket::SocketError error, const QString& qtText) {
     switch (error) {
     case QAbstractSocket::RemoteHostClosedError:
-        return QStringLiteral("连接被对方关闭");
+        return QCoreApplication::translate("vantor::ModbusSocket", "连接被对方关闭");
     case QAbstractSocket::ConnectionRefusedError:
-        return QStringLiteral("连接被拒绝");
+        return QCoreApplication::translate("vantor::ModbusSocket", "连接被拒绝");
     case QAbstractSocket::HostNotFoundError:
-        return QStringLiteral("无法连接主机");
+        return QCoreApplication::translate("vantor::ModbusSocket", "无法连接主机");
     case QAbstractSocket::SocketTimeoutError:
-        return QStringLiteral("连接超时");
+        return QCoreApplication::translate("vantor::ModbusSocket", "连接超时");
     case QAbstractSocket::NetworkError:
-        return QStringLiteral("网络错误");
+        return QCoreApplication::translate("vantor::ModbusSocket", "网络错误");
     default:
-        return QStringLiteral("网络连接错误（%1）").arg(qtText);
+        return QCoreApplication::translate("vantor::ModbusSocket", "网络连接错误（%1）")
+            .arg(qtText);
     }
 }
 
@@ -59,8 +61,9 @@ CModbusSocket::CModbusSocket(QObject* parent)
         emit connectionLost(reason);
     };
     connect(m_socket, &QTcpSocket::readyRead, this, deliver);
-    connect(m_socket, &QTcpSocket::disconnected, this,
-            [reportLoss] { reportLoss(QStringLiteral("连接被对方关闭")); });
+    connect(m_socket, &QTcpSocket::disconnected, this, [reportLoss] {
+        reportLoss(QCoreApplication::translate("vantor::ModbusSocket", "连接被对方关闭"));
+    });
     connect(m_socket, &QTcpSocket::errorOccurred, this,
             [this, reportLoss](QAbstractSocket::SocketError e) {
                 if (m_connecting) {
@@ -103,7 +106,7 @@ void CModbusSocket::endAttempt(const QString& failure) {
 void CModbusSocket::Close() {
     m_closing = true;
     m_socket->abort();
-    endAttempt(QStringLiteral("连接已取消"));
+    endAttempt(QCoreApplication::translate("vantor::ModbusSocket", "连接已取消"));
 }
 
 bool CModbusSocket::isConnected() const {
