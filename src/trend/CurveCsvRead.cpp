@@ -150,7 +150,7 @@ ChartSnapshot SliceSnapshot(const ChartSnapshot& chart, double lo, double hi) {
                 continue;
             s.xs.push_back(x - first);
             s.ys.push_back(from.ys[i]);
-            if (static_cast<std::size_t>(i) < from.labels.size())
+            if (i < from.labels.size())
                 s.labels.push_back(from.labels[static_cast<std::size_t>(i)]);
         }
         if (timeBase) {
