@@ -1,3 +1,4 @@
+// Texts in this file: not translated (every one is a key that project files hold).
 #include "project/ProjectKeys.h"
 
 #include <algorithm>
@@ -147,7 +148,7 @@ constexpr ProjectKey TrendKey(const char* key) {
 
 void WriteCurves(const ProjectKey& k, Writing& w) {
     const QList<CurveRow>& curves = w.ws.curves()->rows();
-    Put(k, w, Key("曲线数"), QString::number(curves.size())); // a project key: not translated
+    Put(k, w, Key("曲线数"), QString::number(curves.size()));
     for (int r = 0; r < curves.size(); ++r)
         for (int column = 0; column < kCurveColumnCount; ++column)
             if (const QString text = CurveCell(curves[r], r, column); !text.isEmpty())
@@ -156,7 +157,6 @@ void WriteCurves(const ProjectKey& k, Writing& w) {
 
 void ReadCurves(const ProjectKey& k, ProjectReading& r) {
     QList<CurveRow> curves;
-    // a project key: not translated
     const int count = std::clamp(r.profile.intValue(SectionName(k.section), Key("曲线数")), 0,
                                  CurveTable::kMaxCurves);
     for (int n = 0; n < count; ++n) {
@@ -258,7 +258,7 @@ void ReadCells(const ProjectKey& k, ProjectReading& r) {
 }
 
 void WritePackets(const ProjectKey& k, Writing& w) {
-    Put(k, w, Key("数据包个"), QString::number(kPacketCount)); // a project key: not translated
+    Put(k, w, Key("数据包个"), QString::number(kPacketCount));
     const PacketRows& rows = w.ws.rows();
     for (int r = 0; r < kPacketCount; ++r) {
         const DataPacket& row = rows[static_cast<std::size_t>(r)];
@@ -273,7 +273,6 @@ void WritePackets(const ProjectKey& k, Writing& w) {
 void ReadPackets(const ProjectKey& k, ProjectReading& r) {
     PacketRows rows{};
     const int packets =
-        // a project key: not translated
         std::clamp(r.profile.intValue(SectionName(k.section), Key("数据包个")), 0, kPacketCount);
     for (int n = 0; n < packets; ++n) {
         auto cell = [&](int column) {
@@ -295,7 +294,6 @@ void ReadLinkMode(const ProjectKey& k, ProjectReading& r) {
         mode >= 0 && mode < kLinkKindCount ? static_cast<LinkKind>(mode) : LinkKind::Serial;
     if (UsesTcpConnection(link)) {
         TcpSettings tcp = r.workspace.tcp();
-        // a project key: not translated
         tcp.host = r.profile.value(QString::fromLatin1(kProjectSection), Key("服务器地址"));
         r.workspace.setTcp(tcp);
     }
@@ -306,13 +304,13 @@ void ReadLinkMode(const ProjectKey& k, ProjectReading& r) {
 // its keys (a reader that knows fewer modes stays on the serial line); the extra section holds
 // what the settings section cannot (TCP port, unit, TCP command choice, a typed serial device).
 const ProjectKey kProjectKeys[] = {
-    {"服务器地址", Section::Settings, ReadStep::Link, // a project key: not translated
+    {"服务器地址", Section::Settings, ReadStep::Link,
      [](const ProjectKey& k, Writing& w) { Put(k, w, w.ws.tcp().host); },
      [](const ProjectKey& k, ProjectReading& r) {
          if (r.profile.contains(SectionName(k.section), Key(k.key)))
              r.tcp.host = Text(k, r);
      }},
-    {"连接方式", Section::Connection, ReadStep::LinkMode, // a project key: not translated
+    {"连接方式", Section::Connection, ReadStep::LinkMode,
      [](const ProjectKey& k, Writing& w) { Put(k, w, static_cast<int>(w.ws.linkKind())); },
      ReadLinkMode},
     {"TcpPort", Section::Extra, ReadStep::Link,
@@ -355,20 +353,15 @@ const ProjectKey kProjectKeys[] = {
              r.workspace.serial()->setTypedPort(device);
      }},
     // A place in this machine's port list: written for other readers, never applied.
-    {"串口号", Section::Settings, ReadStep::None, // a project key: not translated
+    {"串口号", Section::Settings, ReadStep::None,
      [](const ProjectKey& k, Writing& w) { Put(k, w, w.ws.serial()->portIndex()); }, nullptr},
-    // a project key: not translated
     SerialKey<&SerialSelection::baudIndex, &SerialSelection::setBaudIndex>("波特率"),
-    // a project key: not translated
     SerialKey<&SerialSelection::parityIndex, &SerialSelection::setParityIndex>("校验位"),
-    // a project key: not translated
     SerialKey<&SerialSelection::dataBitsIndex, &SerialSelection::setDataBitsIndex>("数据位"),
-    // a project key: not translated
     SerialKey<&SerialSelection::stopBitsIndex, &SerialSelection::setStopBitsIndex>("停止位"),
-    {"发包间隔", Section::Settings, ReadStep::Interval, // a project key: not translated
+    {"发包间隔", Section::Settings, ReadStep::Interval,
      [](const ProjectKey& k, Writing& w) { Put(k, w, w.ws.sendIntervalText()); },
      [](const ProjectKey& k, ProjectReading& r) { r.workspace.setSendIntervalText(Text(k, r)); }},
-    // a project key: not translated
     {"曲线数, <n>b", Section::Settings, ReadStep::Curves, WriteCurves, ReadCurves},
     {"Max<axis>, Min<axis>", Section::Settings, ReadStep::Trend, WriteRanges, ReadRanges},
     // A font of 0 points draws a 1-pixel box.
@@ -393,7 +386,6 @@ const ProjectKey kProjectKeys[] = {
      ReadMonitors},
     {"Page<p>_Index<i>[_val|_color|_fcolor|_type]", Section::Settings, ReadStep::Cells, WriteCells,
      ReadCells},
-    // a project key: not translated
     {"数据包个, <n>d, <n>c", Section::Settings, ReadStep::Packets, WritePackets, ReadPackets},
 };
 

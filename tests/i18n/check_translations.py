@@ -5,8 +5,9 @@ For each folder of src/ the folder's texts are extracted again (as scripts/updat
 does) into a copy of its catalogue; then
   - every message of the copy must have a finished English translation, and
   - every string literal in the folder that holds Chinese must be part of a text the catalogue
-    knows, unless the line (or the one above) says "not translated" in a comment: texts that
-    files, peers and scripts read stay as they are whatever the language.
+    knows, unless the line (or the one above) says "not translated" in a comment, or the file
+    begins with "Texts in this file: not translated": texts that files, peers and scripts read
+    stay as they are whatever the language.
 """
 import os
 import re
@@ -112,7 +113,11 @@ def main(root):
                         continue
                     path = os.path.join(dirpath, file)
                     with open(path, encoding="utf-8") as f:
-                        found, comments = literals(f.read())
+                        text = f.read()
+                    # A file of keys and fixed forms only says so once, at its head.
+                    if "Texts in this file: not translated" in "".join(text.splitlines(True)[:5]):
+                        continue
+                    found, comments = literals(text)
                     for line, value in found:
                         if not CJK.search(value):
                             continue
