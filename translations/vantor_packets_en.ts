@@ -233,19 +233,19 @@
     <name>vantor::CounterDisplay</name>
     <message>
         <source>地址修正</source>
-        <translation>Addr. fixes</translation>
+        <translation>Addr. fix</translation>
     </message>
     <message>
         <source>命令修正</source>
-        <translation>Cmd. fixes</translation>
+        <translation>Cmd. fix</translation>
     </message>
     <message>
         <source>CRC 校验</source>
-        <translation>CRC errors</translation>
+        <translation>CRC err.</translation>
     </message>
     <message>
         <source>数据错误</source>
-        <translation>Data errors</translation>
+        <translation>Data err.</translation>
     </message>
     <message>
         <source>有效时间</source>
@@ -261,7 +261,7 @@
     </message>
     <message>
         <source>有效个数</source>
-        <translation>Valid count</translation>
+        <translation>Valid no.</translation>
     </message>
 </context>
 <context>

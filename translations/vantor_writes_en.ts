@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>自定义发送数据包（不需+CRC校验）</source>
-        <translation>Custom frame in hex (without the CRC)</translation>
+        <translation>Custom frame in hex (no CRC needed)</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -229,7 +230,7 @@ void ConnectionControls::onClosed(LinkKind link) {
     if (link != LinkKind::Serial)
         return;
     m_selection->setPortOpen(false);
-    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    showPortState(false, QCoreApplication::translate("vantor::SerialSelection", kPortClosedStatus));
 }
 
 void ConnectionControls::onLinkLost(LinkKind link) {

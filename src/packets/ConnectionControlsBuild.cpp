@@ -81,7 +81,8 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
         rebuildPorts(QString());
     onPortOpenChanged(m_selection->portOpen());
     m_shownSettings = m_selection->settings();
-    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    // A source text of the serial selection's, translated in its catalogue.
+    showPortState(false, QCoreApplication::translate("vantor::SerialSelection", kPortClosedStatus));
     connect(m_watcher, &PortWatcher::portsChanged, this, &ConnectionControls::onPortsChanged);
     m_watcher->start();
 }
