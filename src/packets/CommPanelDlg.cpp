@@ -1,6 +1,7 @@
 #include "packets/CommPanelDlg.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -49,7 +50,7 @@ constexpr std::array<RadioEntry, 2> kBaseRadios = {
     {{"Base0", "base0Radio"}, {"Base1", "base1Radio"}}};
 
 QString IntervalRefusal(const QString& text) {
-    return QStringLiteral("发包间隔无效：%1").arg(text);
+    return QCoreApplication::translate("vantor::CCommPanelDlg", "发包间隔无效：%1").arg(text);
 }
 
 } // namespace
@@ -92,8 +93,8 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     onLinkKindChanged(m_workspace->linkKind());
 }
 
-QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectName) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), this);
+QPushButton* CCommPanelDlg::makeButton(const QString& caption, const char* objectName) {
+    auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(objectName));
     // "configureButton" draws ":/icons/buttons/configure.svg", and so on.
     const QByteArray icon = QByteArray(objectName).replace("Button", "").toLower();
@@ -102,19 +103,18 @@ QPushButton* CCommPanelDlg::makeButton(const char* caption, const char* objectNa
 }
 
 QWidget* CCommPanelDlg::buildPacketGroup() {
-    auto* group = new QGroupBox(QStringLiteral("定时发送数据包配置："), this);
+    auto* group = new QGroupBox(tr("定时发送数据包配置："), this);
     m_list = new PacketListWidget(m_workspace, group);
     m_list->setObjectName(QStringLiteral("packetList"));
-    m_list->setAccessibleName(QStringLiteral("数据包表"));
-    m_configure = makeButton("配置数据包", "configureButton");
-    m_start = makeButton("自动发送数据包", "startButton");
-    m_stop = makeButton("停止发送数据包", "stopButton");
-    m_selectAll = makeButton(kSelectAllCaption, "selectAllButton");
+    m_list->setAccessibleName(tr("数据包表"));
+    m_configure = makeButton(tr("配置数据包"), "configureButton");
+    m_start = makeButton(tr("自动发送数据包"), "startButton");
+    m_stop = makeButton(tr("停止发送数据包"), "stopButton");
+    m_selectAll = makeButton(CommPanelText(kSelectAllCaption), "selectAllButton");
     m_interval = new QLineEdit(m_workspace->sendIntervalText(), group);
     m_interval->setObjectName(QStringLiteral("intervalEdit"));
     m_interval->setFixedWidth(kIntervalEditWidth);
-    m_interval->setToolTip(
-        QStringLiteral("发包间隔（毫秒）；0：应答判定后（或应答超时后）立即发送下一请求"));
+    m_interval->setToolTip(tr("发包间隔（毫秒）；0：应答判定后（或应答超时后）立即发送下一请求"));
 
     // Configure, select-all and the interval on one row; start and stop side by side below.
     auto* buttons = new QGridLayout;
@@ -122,7 +122,7 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
     buttons->addWidget(m_configure, 0, 0);
     buttons->addWidget(m_selectAll, 0, 1);
     auto* interval = new QHBoxLayout;
-    auto* intervalLabel = new QLabel(QStringLiteral("发包间隔:"), group);
+    auto* intervalLabel = new QLabel(tr("发包间隔:"), group);
     intervalLabel->setBuddy(m_interval); // the edit's name for screen readers
     interval->addWidget(intervalLabel);
     interval->addWidget(m_interval);
@@ -146,7 +146,7 @@ QWidget* CCommPanelDlg::buildPacketGroup() {
 }
 
 QWidget* CCommPanelDlg::buildFormatGroup() {
-    auto* group = new QGroupBox(QStringLiteral("数据格式"), this);
+    auto* group = new QGroupBox(tr("数据格式"), this);
     // The four formats on one row, the two address bases under them.
     auto* grid = new QGridLayout(group);
     TightenGroup(grid);
@@ -183,9 +183,11 @@ QWidget* CCommPanelDlg::buildLaterButtons() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(kSpacing);
     const std::array<QPushButton*, 5> buttons = {
-        makeButton("用户自定义名称", "userNamesButton"), makeButton("16号命令编辑", "fn16Button"),
-        makeButton("写入参数", "writeParamsButton"), makeButton("读取参数", "readParamsButton"),
-        makeButton("保存参数", "saveParamsButton")};
+        makeButton(tr("用户自定义名称"), "userNamesButton"),
+        makeButton(tr("16号命令编辑"), "fn16Button"),
+        makeButton(tr("写入参数"), "writeParamsButton"),
+        makeButton(tr("读取参数"), "readParamsButton"),
+        makeButton(tr("保存参数"), "saveParamsButton")};
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         buttons[i]->setEnabled(false);
         grid->addWidget(buttons[i], static_cast<int>(i / 3), static_cast<int>(i % 3));
@@ -197,14 +199,14 @@ QWidget* CCommPanelDlg::buildLogArea() {
     auto* box = new QWidget(this);
     m_log = new CommLog(box);
     m_log->setObjectName(QStringLiteral("logEdit"));
-    m_log->setAccessibleName(QStringLiteral("通信记录"));
+    m_log->setAccessibleName(tr("通信记录"));
     m_log->setMinimumHeight(kLogMinimumHeight);
-    m_pause = makeButton(kPauseCaption, "pauseButton");
+    m_pause = makeButton(CommPanelText(kPauseCaption), "pauseButton");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_pause);
     buttons->addSpacing(kSpacing * 2);
     // The project file the set-up was last saved to or opened from.
-    auto* projectLabel = new QLabel(QStringLiteral("当前工程文件地址："), box);
+    auto* projectLabel = new QLabel(tr("当前工程文件地址："), box);
     buttons->addWidget(projectLabel);
     auto* project = new QLineEdit(box);
     projectLabel->setBuddy(project);
@@ -345,7 +347,7 @@ void CCommPanelDlg::startSending() {
     m_list->commitEditor();
     const LinkState state = m_link->state();
     if (state.kind != LinkKind::Serial || !state.open()) {
-        ShowMessage(this, QStringLiteral("请先打开串口"));
+        ShowMessage(this, tr("请先打开串口"));
         return;
     }
     if (!m_workspace->strictSendInterval()) {
@@ -367,7 +369,7 @@ void CCommPanelDlg::press(QPushButton* button) {
     if (button->isEnabled())
         button->click();
     else
-        emit statusMessage(QStringLiteral("“%1”现在不能用").arg(button->text()));
+        emit statusMessage(tr("“%1”现在不能用").arg(button->text()));
 }
 
 void CCommPanelDlg::stopSending() {
@@ -386,7 +388,7 @@ void CCommPanelDlg::showSending(bool sending) {
 void CCommPanelDlg::toggleSelectAll() {
     const SelectAllStep step = NextSelectAll(m_selectAllState);
     m_selectAllState = step.state;
-    m_selectAll->setText(QString::fromUtf8(step.caption));
+    m_selectAll->setText(CommPanelText(step.caption));
     m_workspace->setAllChecked(step.checkAll);
 }
 
@@ -396,7 +398,7 @@ void CCommPanelDlg::togglePause() {
 
 void CCommPanelDlg::setLogScrolling(bool on) {
     m_logScrolling = on;
-    m_pause->setText(QString::fromUtf8(PauseButtonCaption(m_logScrolling)));
+    m_pause->setText(CommPanelText(PauseButtonCaption(m_logScrolling)));
     m_log->setPaused(!m_logScrolling);
     m_link->setLogScrolling(m_logScrolling);
 }

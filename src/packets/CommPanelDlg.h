@@ -62,7 +62,7 @@ private:
     QWidget* buildFormatGroup();
     QWidget* buildLaterButtons();
     QWidget* buildLogArea();
-    QPushButton* makeButton(const char* caption, const char* objectName);
+    QPushButton* makeButton(const QString& caption, const char* objectName);
     void connectLink();
     void connectWorkspace();
 

@@ -1,5 +1,7 @@
 #include "packets/CommPanelRules.h"
 
+#include <QCoreApplication>
+
 namespace vantor {
 
 SelectAllStep NextSelectAll(bool state) {
@@ -7,25 +9,37 @@ SelectAllStep NextSelectAll(bool state) {
     return {next, !next, next ? kSelectAllCaption : kUnselectAllCaption};
 }
 
+QString CommPanelText(const char* caption) {
+    return QCoreApplication::translate("vantor::CommPanelRules", caption);
+}
+
 const char* PauseButtonCaption(bool scrolling) {
     return scrolling ? kPauseCaption : kResumeCaption;
 }
 
 QString LinkLostStatus(LinkKind link, const QString& reason) {
-    const QString lost = link == LinkKind::Tcp ? QStringLiteral("Modbus TCP/IP 连接已断开")
-                                               : QStringLiteral("串口已断开");
-    return reason.isEmpty() ? lost : lost + QStringLiteral("：") + reason;
+    const bool tcp = link == LinkKind::Tcp;
+    if (reason.isEmpty())
+        return tcp ? QCoreApplication::translate("vantor::CommPanelRules",
+                                                 "Modbus TCP/IP 连接已断开")
+                   : QCoreApplication::translate("vantor::CommPanelRules", "串口已断开");
+    return (tcp ? QCoreApplication::translate("vantor::CommPanelRules",
+                                              "Modbus TCP/IP 连接已断开：%1")
+                : QCoreApplication::translate("vantor::CommPanelRules", "串口已断开：%1"))
+        .arg(reason);
 }
 
 QString LinkOpenedStatus(LinkKind link, const QString& where) {
-    return (link == LinkKind::Serial ? QStringLiteral("串口已打开：")
-                                     : QStringLiteral("Modbus TCP/IP 已连接：")) +
-           where;
+    return (link == LinkKind::Serial
+                ? QCoreApplication::translate("vantor::CommPanelRules", "串口已打开：%1")
+                : QCoreApplication::translate("vantor::CommPanelRules", "Modbus TCP/IP 已连接：%1"))
+        .arg(where);
 }
 
 QString LinkClosedStatus(LinkKind link) {
-    return link == LinkKind::Serial ? QStringLiteral("串口已关闭")
-                                    : QStringLiteral("Modbus TCP/IP 连接已关闭");
+    return link == LinkKind::Serial
+               ? QCoreApplication::translate("vantor::CommPanelRules", "串口已关闭")
+               : QCoreApplication::translate("vantor::CommPanelRules", "Modbus TCP/IP 连接已关闭");
 }
 
 CellEditor EditorForColumn(int column) {

@@ -11,10 +11,18 @@ namespace vantor {
 
 // ---- buttons -------------------------------------------------------------------------------
 
-inline constexpr const char* kSelectAllCaption = "全选";
-inline constexpr const char* kUnselectAllCaption = "取消";
-inline constexpr const char* kPauseCaption = "暂停数据滚动";
-inline constexpr const char* kResumeCaption = "继续数据滚动";
+// The captions are source texts: CommPanelText gives them in the user's language.
+inline constexpr const char* kSelectAllCaption =
+    QT_TRANSLATE_NOOP("vantor::CommPanelRules", "全选");
+inline constexpr const char* kUnselectAllCaption =
+    QT_TRANSLATE_NOOP("vantor::CommPanelRules", "取消");
+inline constexpr const char* kPauseCaption =
+    QT_TRANSLATE_NOOP("vantor::CommPanelRules", "暂停数据滚动");
+inline constexpr const char* kResumeCaption =
+    QT_TRANSLATE_NOOP("vantor::CommPanelRules", "继续数据滚动");
+
+// One of the captions above as shown.
+QString CommPanelText(const char* caption);
 
 // One press of "全选"/"取消". The state starts true; the press flips it and a false state checks
 // every row, so the first press checks all.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -192,7 +193,7 @@ void ConnectionControls::closeTcpConnection() {
     if (state.kind != LinkKind::Tcp || state.phase == LinkPhase::Closed)
         return;
     const QString line =
-        QStringLiteral("Modbus TCP/IP 连接已关闭：%1:%2").arg(m_link->tcpHost(), m_link->tcpPort());
+        tr("Modbus TCP/IP 连接已关闭：%1:%2").arg(m_link->tcpHost(), m_link->tcpPort());
     emit logLine(QString::fromStdString(NoticeLine(LocalTimeOfDay(), line.toStdString())));
     m_link->disconnectTcp();
 }
@@ -221,7 +222,7 @@ void ConnectionControls::onOpenFailed(LinkKind link, const QString& reason) {
         m_link->closeSerial();
         return;
     }
-    ShowMessage(this, QStringLiteral("连接服务器失败!"));
+    ShowMessage(this, tr("连接服务器失败!"));
     setTcpEditsEnabled(true);
 }
 
@@ -229,7 +230,7 @@ void ConnectionControls::onClosed(LinkKind link) {
     if (link != LinkKind::Serial)
         return;
     m_selection->setPortOpen(false);
-    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    showPortState(false, QCoreApplication::translate("vantor::SerialSelection", kPortClosedStatus));
 }
 
 void ConnectionControls::onLinkLost(LinkKind link) {
@@ -237,7 +238,7 @@ void ConnectionControls::onLinkLost(LinkKind link) {
         onSerialLost();
         return;
     }
-    m_tcpStatus->setText(QStringLiteral("连接已断开"));
+    m_tcpStatus->setText(tr("连接已断开"));
     m_tcpStatus->setToolTip(m_tcpStatus->text()); // the label may be cut where room is short
     setTcpEditsEnabled(true);
 }
@@ -256,7 +257,7 @@ void ConnectionControls::setTcpEditsEnabled(bool enabled) {
 
 void ConnectionControls::onConnect() {
     if (serverAddress().trimmed().isEmpty() || serverPort().trimmed().isEmpty()) {
-        ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
+        ShowMessage(this, tr("请检查服务器地址及端口号!"));
         return;
     }
     emit linkOpeningByUser(LinkKind::Tcp);
@@ -266,9 +267,9 @@ void ConnectionControls::onConnect() {
 void ConnectionControls::checkConnection() {
     const LinkState state = m_link->state();
     if (state.kind != LinkKind::Tcp || !state.open())
-        ShowMessage(this, QStringLiteral("请先建立连接!"));
+        ShowMessage(this, tr("请先建立连接!"));
     else if (serverAddress().trimmed().isEmpty() || serverPort().trimmed().isEmpty())
-        ShowMessage(this, QStringLiteral("请检查服务器地址及端口号!"));
+        ShowMessage(this, tr("请检查服务器地址及端口号!"));
 }
 
 // Polling starts whatever the check found: without a connection nothing goes out, and a

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,10 +23,12 @@ namespace vantor {
 
 namespace {
 
-template <std::size_t N> QStringList Texts(const std::array<const char*, N>& table) {
+// The entries of a table of source texts in the user's language.
+template <std::size_t N>
+QStringList Texts(const char* context, const std::array<const char*, N>& table) {
     QStringList texts;
     for (const char* entry : table)
-        texts.append(QString::fromUtf8(entry));
+        texts.append(QCoreApplication::translate(context, entry));
     return texts;
 }
 
@@ -48,7 +51,7 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
     : QWidget(parent), m_workspace(workspace), m_link(link), m_selection(workspace->serial()),
       m_watcher(new PortWatcher({}, this)) {
     auto* modeRow = new QHBoxLayout;
-    auto* modeLabel = new QLabel(QStringLiteral("连接方式："), this);
+    auto* modeLabel = new QLabel(tr("连接方式："), this);
     modeRow->addWidget(modeLabel);
     m_mode = MakeCombo("modeCombo",
                        {QStringLiteral("1. Serial Port"), QStringLiteral("2. Tcp/Ip"),
@@ -78,7 +81,8 @@ ConnectionControls::ConnectionControls(Workspace* workspace, LinkController* lin
         rebuildPorts(QString());
     onPortOpenChanged(m_selection->portOpen());
     m_shownSettings = m_selection->settings();
-    showPortState(false, QString::fromUtf8(kPortClosedStatus));
+    // A source text of the serial selection's, translated in its catalogue.
+    showPortState(false, QCoreApplication::translate("vantor::SerialSelection", kPortClosedStatus));
     connect(m_watcher, &PortWatcher::portsChanged, this, &ConnectionControls::onPortsChanged);
     m_watcher->start();
 }
@@ -93,7 +97,7 @@ QWidget* ConnectionControls::buildSerialGroup() {
     SetButtonIcon(m_openClose, "openport");
     m_indicator = new QLabel(m_serialGroup);
     m_indicator->setObjectName(QStringLiteral("portIndicator"));
-    m_indicator->setAccessibleName(QStringLiteral("串口状态"));
+    m_indicator->setAccessibleName(tr("串口状态"));
     m_status = new QLabel(m_serialGroup);
     m_status->setObjectName(QStringLiteral("portStatus"));
     m_status->setWordWrap(true);
@@ -114,30 +118,31 @@ QWidget* ConnectionControls::buildTcpGroup() {
     m_tcpGroup->setObjectName(QStringLiteral("tcpGroup"));
     m_ip = MakeEdit("ipEdit", QString(), m_tcpGroup);
     m_tcpPort = MakeEdit("tcpPortEdit", QString(), m_tcpGroup);
-    m_function = MakeCombo("tcpFunctionCombo", Texts(kTcpFunctionTexts), m_tcpGroup);
+    m_function =
+        MakeCombo("tcpFunctionCombo", Texts("vantor::PacketTable", kTcpFunctionTexts), m_tcpGroup);
 
     const std::array<const char*, 5> names = {"transactionHiEdit", "transactionLoEdit",
                                               "protocolHiEdit", "protocolLoEdit", "unitEdit"};
-    const std::array<const char*, 5> tips = {"事务标识（高字节）", "事务标识（低字节）",
-                                             "协议标识（高字节）", "协议标识（低字节）",
-                                             "单元标识"};
+    const std::array<QString, 5> tips = {tr("事务标识（高字节）"), tr("事务标识（低字节）"),
+                                         tr("协议标识（高字节）"), tr("协议标识（低字节）"),
+                                         tr("单元标识")};
     auto* headerRow = new QHBoxLayout;
     for (std::size_t i = 0; i < m_header.size(); ++i) {
         m_header[i] = MakeEdit(names[i], QString(), m_tcpGroup);
         m_header[i]->setValidator(new QIntValidator(0, 255, m_header[i]));
-        m_header[i]->setToolTip(QString::fromUtf8(tips[i]));
+        m_header[i]->setToolTip(tips[i]);
         m_header[i]->setAccessibleName(m_header[i]->toolTip());
         m_header[i]->setMaxLength(3);
         headerRow->addWidget(m_header[i]);
     }
 
-    m_connect = new QPushButton(QStringLiteral("连接"), m_tcpGroup);
+    m_connect = new QPushButton(tr("连接"), m_tcpGroup);
     m_connect->setObjectName(QStringLiteral("connectButton"));
     SetButtonIcon(m_connect, "connect");
-    m_tcpStart = new QPushButton(QStringLiteral("开始"), m_tcpGroup);
+    m_tcpStart = new QPushButton(tr("开始"), m_tcpGroup);
     m_tcpStart->setObjectName(QStringLiteral("tcpStartButton"));
     SetButtonIcon(m_tcpStart, "start");
-    m_tcpStop = new QPushButton(QStringLiteral("停止"), m_tcpGroup);
+    m_tcpStop = new QPushButton(tr("停止"), m_tcpGroup);
     m_tcpStop->setObjectName(QStringLiteral("tcpStopButton"));
     SetButtonIcon(m_tcpStop, "stop");
     m_tcpStatus = new QLabel(m_tcpGroup);
@@ -150,7 +155,7 @@ QWidget* ConnectionControls::buildTcpGroup() {
     // status after them: as low as the serial group.
     auto* server = new QHBoxLayout;
     server->addWidget(m_ip, 3);
-    auto* portLabel = new QLabel(QStringLiteral("端口"), m_tcpGroup);
+    auto* portLabel = new QLabel(tr("端口"), m_tcpGroup);
     portLabel->setBuddy(m_tcpPort);
     server->addWidget(portLabel);
     server->addWidget(m_tcpPort, 1);
@@ -160,14 +165,14 @@ QWidget* ConnectionControls::buildTcpGroup() {
     buttons->addWidget(m_tcpStatus, 1);
     auto* grid = new QGridLayout(m_tcpGroup);
     grid->setContentsMargins(6, 4, 6, 4);
-    const auto labelFor = [this](const char* text, QWidget* field) {
-        auto* label = new QLabel(QString::fromUtf8(text), m_tcpGroup);
+    const auto labelFor = [this](const QString& text, QWidget* field) {
+        auto* label = new QLabel(text, m_tcpGroup);
         label->setBuddy(field); // the field's name for screen readers
         return label;
     };
-    grid->addWidget(labelFor("IP:", m_ip), 0, 0);
+    grid->addWidget(labelFor(QStringLiteral("IP:"), m_ip), 0, 0);
     grid->addLayout(server, 0, 1);
-    grid->addWidget(labelFor("命令", m_function), 1, 0);
+    grid->addWidget(labelFor(tr("命令"), m_function), 1, 0);
     grid->addWidget(m_function, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("MBAP"), m_tcpGroup), 2, 0);
     grid->addLayout(headerRow, 2, 1);

@@ -38,7 +38,7 @@ void ConnectionControls::onSelectionChanged() {
 }
 
 void ConnectionControls::onPortOpenChanged(bool open) {
-    m_openClose->setText(open ? QStringLiteral("关闭串口") : QStringLiteral("打开串口"));
+    m_openClose->setText(open ? tr("关闭串口") : tr("打开串口"));
 }
 
 // The caption is the record: a press on "打开串口" asks for the port and shows "关闭串口" at
@@ -51,7 +51,7 @@ void ConnectionControls::onOpenClose() {
     }
     const SerialSettings settings = m_selection->settings();
     if (settings.portName.trimmed().isEmpty()) {
-        ShowMessage(this, QStringLiteral("请选择串口"));
+        ShowMessage(this, tr("请选择串口"));
         return;
     }
     emit linkOpeningByUser(LinkKind::Serial);
@@ -74,7 +74,7 @@ void ConnectionControls::showPortState(bool open, const QString& status) {
 void ConnectionControls::onPortsChanged(bool removed) {
     const QString previous = removed ? m_selection->portText() : QString();
     if (rebuildPorts(previous))
-        ShowMessage(this, QStringLiteral("选中的设备被拔除"));
+        ShowMessage(this, tr("选中的设备被拔除"));
 }
 
 bool ConnectionControls::rebuildPorts(const QString& previousText) {

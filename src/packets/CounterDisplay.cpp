@@ -16,12 +16,13 @@ struct CounterField {
     const char* objectName;
 };
 
-constexpr std::array<CounterField, 6> kFields = {{{"地址修正", "counterAddress"},
-                                                  {"命令修正", "counterCommand"},
-                                                  {"CRC 校验", "counterCrc"},
-                                                  {"数据错误", "counterData"},
-                                                  {"有效时间", "counterValidTime"},
-                                                  {"收包数量", "counterReceived"}}};
+constexpr std::array<CounterField, 6> kFields = {
+    {{QT_TRANSLATE_NOOP("vantor::CounterDisplay", "地址修正"), "counterAddress"},
+     {QT_TRANSLATE_NOOP("vantor::CounterDisplay", "命令修正"), "counterCommand"},
+     {QT_TRANSLATE_NOOP("vantor::CounterDisplay", "CRC 校验"), "counterCrc"},
+     {QT_TRANSLATE_NOOP("vantor::CounterDisplay", "数据错误"), "counterData"},
+     {QT_TRANSLATE_NOOP("vantor::CounterDisplay", "有效时间"), "counterValidTime"},
+     {QT_TRANSLATE_NOOP("vantor::CounterDisplay", "收包数量"), "counterReceived"}}};
 
 constexpr int kEditWidth = 70;
 
@@ -51,7 +52,7 @@ void SetChangedText(QLineEdit* edit, int value) {
 
 CounterDisplay::CounterDisplay(QWidget* parent)
     : QGroupBox(parent), m_lastGood(ReadOnlyEdit("lastGoodCountEdit", this)),
-      m_clear(new QPushButton(QStringLiteral("计数清零"), this)) {
+      m_clear(new QPushButton(tr("计数清零"), this)) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(6, 4, 6, 4); // tight: the log below gets the height this saves
     grid->setVerticalSpacing(4);
@@ -60,12 +61,12 @@ CounterDisplay::CounterDisplay(QWidget* parent)
         m_edits[k] = ReadOnlyEdit(kFields[k].objectName, this);
         const int row = static_cast<int>(k / 2);
         const int column = static_cast<int>(k % 2) * 2;
-        auto* label = new QLabel(QString::fromUtf8(kFields[k].label), this);
+        auto* label = new QLabel(tr(kFields[k].label), this);
         label->setBuddy(m_edits[k]);
         grid->addWidget(label, row, column);
         grid->addWidget(m_edits[k], row, column + 1);
     }
-    auto* lastGood = new QLabel(QStringLiteral("有效个数"), this);
+    auto* lastGood = new QLabel(tr("有效个数"), this);
     lastGood->setBuddy(m_lastGood);
     grid->addWidget(lastGood, 3, 0);
     grid->addWidget(m_lastGood, 3, 1);

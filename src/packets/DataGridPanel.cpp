@@ -1,6 +1,7 @@
 #include "packets/DataGridPanel.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -60,7 +61,7 @@ CDataGridPanel::CDataGridPanel(int packet, RegisterStore* store, QWidget* parent
     // Over the grid, outside the layout: placed on a label cell when it is double-clicked.
     m_labelEditor = new QLineEdit(this);
     m_labelEditor->setObjectName(QStringLiteral("labelEditor"));
-    m_labelEditor->setAccessibleName(QStringLiteral("点位名称"));
+    m_labelEditor->setAccessibleName(tr("点位名称"));
     m_labelEditor->setFrame(false); // the cell's own size: a frame would cut the label
     m_labelEditor->hide();
     connect(m_labelEditor, &QLineEdit::editingFinished, m_labelEditor, &QWidget::hide);
@@ -170,16 +171,15 @@ std::unique_ptr<QMenu> CDataGridPanel::createPopupMenu(QWidget* parent) {
     // A label cell can take the point's plant name; a project save keeps it.
     if (m_store && column % 2 == 1 && CellKind(row, column) != GridCellKind::Fixed) {
         menu->addSeparator();
-        connect(menu->addAction(QStringLiteral("重命名点位")), &QAction::triggered, this,
-                [this, row, column] {
-                    const PointRef point{PacketNo(m_packet), CellFromGrid(row, column + 1)};
-                    bool ok = false;
-                    const QString name = QInputDialog::getText(
-                        this, QStringLiteral("重命名点位"), QStringLiteral("点位名称："),
-                        QLineEdit::Normal, m_store->labelText(point), &ok);
-                    if (ok)
-                        renamePoint(row, column, name);
-                });
+        connect(menu->addAction(tr("重命名点位")), &QAction::triggered, this, [this, row, column] {
+            const PointRef point{PacketNo(m_packet), CellFromGrid(row, column + 1)};
+            bool ok = false;
+            const QString name =
+                QInputDialog::getText(this, tr("重命名点位"), tr("点位名称："), QLineEdit::Normal,
+                                      m_store->labelText(point), &ok);
+            if (ok)
+                renamePoint(row, column, name);
+        });
     }
     return menu;
 }
@@ -289,7 +289,7 @@ void CDataGridPanel::applyFormat(int code) {
     const int column = m_grid->col();
     switch (FormatCommandTarget(row, column)) {
     case FormatTarget::Invalid:
-        ShowMessage(this, QString::fromUtf8(kInvalidCellMessage));
+        ShowMessage(this, QCoreApplication::translate("vantor::GridRules", kInvalidCellMessage));
         return;
     case FormatTarget::Apply:
         if (m_store)

@@ -1,5 +1,7 @@
 #include "packets/GridRules.h"
 
+#include <QCoreApplication>
+
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -29,7 +31,8 @@ QString FixedCellText(int packet, int row, int column) {
     if (row == 0 && column == 0)
         return QStringLiteral("Page%1").arg(packet, 2, 10, QLatin1Char('0'));
     if (row == 0)
-        return column % 2 == 1 ? QStringLiteral("第%1列").arg((column + 1) / 2)
+        return column % 2 == 1 ? QCoreApplication::translate("vantor::GridRules", "第%1列")
+                                     .arg((column + 1) / 2)
                                : QStringLiteral("Value");
     return QString::number(row - 1);
 }
@@ -61,9 +64,9 @@ CellColors HighlightColors() {
 
 std::vector<GridMenuEntry> GridMenuEntries() {
     std::vector<GridMenuEntry> entries{
-        {GridMenuItem::BackColor, QStringLiteral("背景颜色")},
-        {GridMenuItem::TextColor, QStringLiteral("字体颜色")},
-        {GridMenuItem::Restore, QStringLiteral("恢复")},
+        {GridMenuItem::BackColor, QCoreApplication::translate("vantor::GridRules", "背景颜色")},
+        {GridMenuItem::TextColor, QCoreApplication::translate("vantor::GridRules", "字体颜色")},
+        {GridMenuItem::Restore, QCoreApplication::translate("vantor::GridRules", "恢复")},
     };
     // The codes equal the menu positions: a separator wherever a code is unused (3, 6, 11).
     for (int position = 3; position <= 15; ++position) {

@@ -52,7 +52,9 @@ std::vector<GridMenuEntry> GridMenuEntries();
 // code of the menu (a continuation cell shows none).
 std::optional<int> CheckedFormatCode(int row, int column, int code);
 
-inline constexpr const char* kInvalidCellMessage = "单元格设置无效！";
+// A source text, shown through QCoreApplication::translate("vantor::GridRules", …).
+inline constexpr const char* kInvalidCellMessage =
+    QT_TRANSLATE_NOOP("vantor::GridRules", "单元格设置无效！");
 
 enum class FormatTarget { Apply, Invalid, Ignore };
 // Invalid on a label column ("单元格设置无效！"); Ignore on fixed cells.

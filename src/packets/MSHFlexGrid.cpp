@@ -178,7 +178,9 @@ void CMSHFlexGrid::fitColumnWidths() {
     const QFontMetrics metrics = fontMetrics();
     const int minimum = kColumnTwips * logicalDpiX() / kTwipsPerInch;
     const int fixed = WidestText(metrics, {"Page30", "9"});
-    const int label = WidestText(metrics, {"4x00001", "3x65535", "第13列"});
+    // The widest label header is the last one's, in the user's language.
+    const int label = std::max(WidestText(metrics, {"4x00001", "3x65535"}),
+                               metrics.horizontalAdvance(FixedCellText(1, 0, kGridColumns - 2)));
     const int value = WidestText(metrics, {"-12345.678", "-2147483648", "Value"});
     // Column 0 is the vertical header, as wide as the column it stands for.
     verticalHeader()->setMinimumWidth(std::max(minimum, fixed + kTextPadding));

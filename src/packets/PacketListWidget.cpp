@@ -20,8 +20,12 @@ namespace {
 // The five columns of the set-up, then the read-only statistics of the link.
 constexpr int kColumnCount = 5;
 constexpr int kAllColumns = kColumnCount + kStatColumnCount;
-constexpr std::array<const char*, kColumnCount> kHeaders = {"数据包号", "从机地址", "功能码",
-                                                            "地址", "数据个数"};
+constexpr std::array<const char*, kColumnCount> kHeaders = {
+    QT_TRANSLATE_NOOP("vantor::PacketListWidget", "数据包号"),
+    QT_TRANSLATE_NOOP("vantor::PacketListWidget", "从机地址"),
+    QT_TRANSLATE_NOOP("vantor::PacketListWidget", "功能码"),
+    QT_TRANSLATE_NOOP("vantor::PacketListWidget", "地址"),
+    QT_TRANSLATE_NOOP("vantor::PacketListWidget", "数据个数")};
 constexpr int kVisibleRows = 10; // rows shown at the preferred height
 constexpr int kMinimumRows = 5;  // rows always shown, however small the window
 constexpr int kCellPadding = 16; // the header's margins and sort space around its text
@@ -36,7 +40,7 @@ PacketListWidget::PacketListWidget(Workspace* workspace, QWidget* parent)
     : QTableWidget(kPacketCount, kAllColumns, parent), m_workspace(workspace) {
     QStringList headers;
     for (const char* header : kHeaders)
-        headers << QString::fromUtf8(header);
+        headers << tr(header);
     for (int c = 0; c < kStatColumnCount; ++c)
         headers << QString::fromUtf8(StatHeader(static_cast<StatColumn>(c)));
     setHorizontalHeaderLabels(headers);

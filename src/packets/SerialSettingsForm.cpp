@@ -18,12 +18,12 @@ SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry ent
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    m_port = addField("串口号", "portCombo", {}, 0, 0);
+    m_port = addField(tr("串口号"), "portCombo", {}, 0, 0);
     grid->addWidget(m_port, 0, 1, 1, 3);
-    m_baud = addField("波特率", "baudCombo", ChoiceTexts(SerialChoice::Baud), 1, 0);
-    m_parity = addField("校验位", "parityCombo", ChoiceTexts(SerialChoice::Parity), 1, 1);
-    m_dataBits = addField("数据位", "dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), 2, 0);
-    m_stopBits = addField("停止位", "stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), 2, 1);
+    m_baud = addField(tr("波特率"), "baudCombo", ChoiceTexts(SerialChoice::Baud), 1, 0);
+    m_parity = addField(tr("校验位"), "parityCombo", ChoiceTexts(SerialChoice::Parity), 1, 1);
+    m_dataBits = addField(tr("数据位"), "dataBitsCombo", ChoiceTexts(SerialChoice::DataBits), 2, 0);
+    m_stopBits = addField(tr("停止位"), "stopBitsCombo", ChoiceTexts(SerialChoice::StopBits), 2, 1);
 
     if (m_entry == PortEntry::Typed) {
         m_port->setEditable(true);
@@ -47,13 +47,13 @@ SerialSettingsForm::SerialSettingsForm(SerialSelection* selection, PortEntry ent
     showSelection();
 }
 
-QComboBox* SerialSettingsForm::addField(const char* label, const char* name,
+QComboBox* SerialSettingsForm::addField(const QString& label, const char* name,
                                         const QStringList& items, int row, int field) {
     auto* combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(name));
     combo->addItems(items);
     auto* grid = static_cast<QGridLayout*>(layout());
-    auto* caption = new QLabel(QString::fromUtf8(label), this);
+    auto* caption = new QLabel(label, this);
     caption->setBuddy(combo); // the combo's name for screen readers
     grid->addWidget(caption, row, 2 * field);
     grid->addWidget(combo, row, 2 * field + 1);
@@ -69,7 +69,7 @@ void SerialSettingsForm::bind(QComboBox* combo, int (SerialSelection::*getter)()
 bool SerialSettingsForm::refusedWhileOpen() {
     if (!m_selection->portOpen())
         return false;
-    ShowMessage(this, QStringLiteral("请先关闭串口"));
+    ShowMessage(this, tr("请先关闭串口"));
     return true;
 }
 

@@ -25,7 +25,7 @@ public:
 
 private:
     // field: 0 on the left of the row, 1 on the right.
-    QComboBox* addField(const char* label, const char* name, const QStringList& items, int row,
+    QComboBox* addField(const QString& label, const char* name, const QStringList& items, int row,
                         int field);
     void bind(QComboBox* combo, int (SerialSelection::*getter)() const,
               void (SerialSelection::*setter)(int));

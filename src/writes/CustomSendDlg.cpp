@@ -12,7 +12,7 @@ namespace vantor {
 
 CCustomSendDlg::CCustomSendDlg(WriteService* writes, QWidget* parent)
     : QWidget(parent), m_writes(writes), m_text(new QPlainTextEdit(this)),
-      m_send(new QPushButton(QStringLiteral("发送"), this)), m_message(new QLabel(this)) {
+      m_send(new QPushButton(tr("发送"), this)), m_message(new QLabel(this)) {
     setObjectName(QStringLiteral("customSendPanel"));
     m_text->setObjectName(QStringLiteral("customText"));
     m_send->setObjectName(QStringLiteral("customSendButton"));
@@ -30,7 +30,7 @@ CCustomSendDlg::CCustomSendDlg(WriteService* writes, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
-    auto* caption = new QLabel(QStringLiteral("自定义发送数据包（不需+CRC校验）"), this);
+    auto* caption = new QLabel(tr("自定义发送数据包（不需+CRC校验）"), this);
     caption->setWordWrap(true); // a narrow function bar wraps it rather than widening
     caption->setBuddy(m_text);  // the text's name for screen readers
     layout->addWidget(caption);

@@ -1,5 +1,6 @@
 #include "writes/ParameterFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -16,7 +17,9 @@ namespace {
 
 constexpr int kTextLimit = kParameterTextField - 1; // the terminator needs the last byte
 
-const QString kOpenError = QStringLiteral("打开文件出错！");
+QString OpenError() {
+    return QCoreApplication::translate("vantor::ParameterFile", "打开文件出错！");
+}
 
 // The text's GBK bytes in a zero-filled field; true when the text had to be cut.
 bool PutText(char* field, const QString& text) {
@@ -103,33 +106,40 @@ ParameterFileResult SaveParameterFile(const QString& path, const RegisterStore& 
     const QByteArray bytes = EncodeParameterRecords(CollectParameters(store, counts), &cut);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {kOpenError, {}};
+        return {OpenError(), {}};
     QString reason;
     if (file.write(bytes) != bytes.size() || !CommitWhole(file, &reason))
-        return {QStringLiteral("参数文件 %1 保存失败，原文件未改动：%2")
+        return {QCoreApplication::translate("vantor::ParameterFile",
+                                            "参数文件 %1 保存失败，原文件未改动：%2")
                     .arg(path, reason.isEmpty() ? file.errorString() : reason),
                 {}};
     if (cut == 0)
         return {};
     return {{},
-            QStringLiteral("%1 个单元格的文本超过 %2 字节，已截断保存。").arg(cut).arg(kTextLimit)};
+            QCoreApplication::translate("vantor::ParameterFile",
+                                        "%1 个单元格的文本超过 %2 字节，已截断保存。")
+                .arg(cut)
+                .arg(kTextLimit)};
 }
 
 ParameterFileResult LoadParameterFile(const QString& path, RegisterStore& store,
                                       const PacketCounts& counts) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {kOpenError, {}};
+        return {OpenError(), {}};
     qint64 cells = 0;
     for (int count : counts)
         cells += std::min(count, kCellsPerPacket);
     const QByteArray bytes = file.read(cells * kParameterRecordSize); // the rest is never used
     if (file.error() != QFileDevice::NoError)
-        return {kOpenError, {}};
+        return {OpenError(), {}};
     const int refused = ApplyParameters(store, counts, DecodeParameterRecords(bytes));
     if (refused == 0)
         return {};
-    return {{}, QStringLiteral("%1 个单元格的格式代码无效，这些单元格保留原格式。").arg(refused)};
+    return {{},
+            QCoreApplication::translate("vantor::ParameterFile",
+                                        "%1 个单元格的格式代码无效，这些单元格保留原格式。")
+                .arg(refused)};
 }
 
 } // namespace vantor

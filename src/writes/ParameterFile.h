@@ -2,7 +2,8 @@
 // Parameter files: the labels, values and format codes of every cell in use, as fixed 104-byte
 // records (50-byte label, 50-byte value, both GBK and NUL-terminated, then the code as a 32-bit
 // little-endian integer). No header: records belong to cells by their position, packets 1..30
-// with a non-zero count, cells 0..count-1.
+// with a non-zero count, cells 0..count-1. The records hold the user's own labels and values and
+// no text of the program's, so a file reads the same whatever the interface language.
 #include <QByteArray>
 #include <QString>
 #include <array>

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "modbus/HexText.h"
+#include "modbus/Texts.h"
 #include "registers/ValueFormat.h"
 
 namespace vantor {
@@ -48,10 +49,6 @@ std::optional<double> StrictNumber(std::string_view text) {
     return value;
 }
 
-std::string Quoted(std::string_view text) {
-    return "“" + std::string(text) + "”";
-}
-
 bool Is16Bit(int code) {
     return code == static_cast<int>(ValueFormat::Signed16) ||
            code == static_cast<int>(ValueFormat::Unsigned16);
@@ -74,32 +71,42 @@ WriteTable WriteTableOf(int function) {
 std::string ReadOnlyRefusal(int packet, int function) {
     // Function codes as the packet rows give them: decimal, two digits.
     const std::string code = (function >= 0 && function < 10 ? "0" : "") + std::to_string(function);
-    return "数据包 " + std::to_string(packet) + " 读取只读数据（功能码 " + code + "），不能写入";
+    return FormatText(
+        CoreText("vantor::WriteCommands", "数据包 %1 读取只读数据（功能码 %2），不能写入"),
+        {std::to_string(packet), code});
 }
 
 std::string CellValueRefusal(int code, std::string_view decimal, std::string_view unsignedText) {
     if (Is16Bit(code)) {
         const auto value = StrictInteger(decimal);
         if (!value || *value < -32768 || *value > 65535)
-            return "十进制数值 " + Quoted(decimal) + " 超出 16 位范围 -32768..65535";
+            return FormatText(
+                CoreText("vantor::WriteCommands", "十进制数值 “%1” 超出 16 位范围 -32768..65535"),
+                {decimal});
         const auto raw = StrictInteger(unsignedText);
         if (!raw || *raw < 0 || *raw > 65535)
-            return "无符号数值 " + Quoted(unsignedText) + " 超出范围 0..65535";
+            return FormatText(
+                CoreText("vantor::WriteCommands", "无符号数值 “%1” 超出范围 0..65535"),
+                {unsignedText});
         return {};
     }
     if (IsFloatFormat(code)) {
         const auto value = StrictNumber(decimal);
         if (!value || std::fabs(*value) > std::numeric_limits<float>::max())
-            return "不是有效的浮点数：" + Quoted(decimal);
+            return FormatText(CoreText("vantor::WriteCommands", "不是有效的浮点数：“%1”"),
+                              {decimal});
         return {};
     }
     if (Is32BitFormat(code)) {
         const auto value = StrictNumber(decimal);
         if (!value || *value <= -2147483649.0 || *value >= 2147483648.0)
-            return "不是有效的 32 位整数（-2147483648..2147483647）：" + Quoted(decimal);
+            return FormatText(CoreText("vantor::WriteCommands",
+                                       "不是有效的 32 位整数（-2147483648..2147483647）：“%1”"),
+                              {decimal});
         return {};
     }
-    return "该单元格式不能写入（格式代码 " + std::to_string(code) + "）";
+    return FormatText(CoreText("vantor::WriteCommands", "该单元格式不能写入（格式代码 %1）"),
+                      {std::to_string(code)});
 }
 
 std::string CellWriteText(const WriteTarget& target, int cell, int code, std::string_view decimal,
@@ -185,21 +192,25 @@ CustomText ParseCustomText(std::string_view typed) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n')
             continue;
         if (std::isxdigit(static_cast<unsigned char>(c)) == 0)
-            return {{},
-                    "发送数据含有非十六进制字符：" + Quoted(std::string(1, c)) +
-                        "（只可输入 0-9、A-F 和空格）"};
+            return {
+                {},
+                FormatText(CoreText("vantor::WriteCommands",
+                                    "发送数据含有非十六进制字符：“%1”（只可输入 0-9、A-F 和空格）"),
+                           {std::string_view(&c, 1)})};
         digits += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     if (digits.empty())
-        return {{}, "发送数据为空，请输入十六进制数据"};
+        return {{}, CoreText("vantor::WriteCommands", "发送数据为空，请输入十六进制数据")};
     if (digits.size() % 2 != 0)
         return {{},
-                "十六进制数字个数为奇数（" + std::to_string(digits.size()) +
-                    " 个），每个字节需两位数字"};
+                FormatText(CoreText("vantor::WriteCommands",
+                                    "十六进制数字个数为奇数（%1 个），每个字节需两位数字"),
+                           {std::to_string(digits.size())})};
     if (digits.size() / 2 > kMaxCustomBytes)
         return {{},
-                "发送数据过长：" + std::to_string(digits.size() / 2) + " 字节，最多 " +
-                    std::to_string(kMaxCustomBytes) + " 字节（另加 2 字节 CRC）"};
+                FormatText(CoreText("vantor::WriteCommands",
+                                    "发送数据过长：%1 字节，最多 %2 字节（另加 2 字节 CRC）"),
+                           {std::to_string(digits.size() / 2), std::to_string(kMaxCustomBytes)})};
     return {digits, {}};
 }
 

@@ -17,14 +17,17 @@ namespace {
 QString AskParameterFile(QWidget* parent, bool save) {
     QFileDialog dialog(parent);
     dialog.setDefaultSuffix(QStringLiteral("dll"));
-    dialog.selectFile(QStringLiteral("参数设置表"));
+    // The name offered for a new file, and the filters, in the user's language: the file's
+    // contents are the same whatever it is called.
+    dialog.selectFile(WriteControls::tr("参数设置表"));
+    const QString parameterFiles = WriteControls::tr("信息文件(*.dll)");
     if (save) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters({QStringLiteral("信息文件(*.dll)"), QStringLiteral("所有文件(*.*)")});
+        dialog.setNameFilters({parameterFiles, WriteControls::tr("所有文件(*.*)")});
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilter(QStringLiteral("信息文件(*.dll)"));
+        dialog.setNameFilter(parameterFiles);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -32,11 +35,11 @@ QString AskParameterFile(QWidget* parent, bool save) {
 }
 
 std::optional<bool> AskCoil(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("写线圈"), text, QMessageBox::NoButton,
+    QMessageBox box(QMessageBox::Question, WriteControls::tr("写线圈"), text, QMessageBox::NoButton,
                     parent);
-    QPushButton* on = box.addButton(QStringLiteral("置 1 (FF00)"), QMessageBox::AcceptRole);
-    QPushButton* off = box.addButton(QStringLiteral("置 0 (0000)"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QPushButton* on = box.addButton(WriteControls::tr("置 1 (FF00)"), QMessageBox::AcceptRole);
+    QPushButton* off = box.addButton(WriteControls::tr("置 0 (0000)"), QMessageBox::AcceptRole);
+    box.addButton(WriteControls::tr("取消"), QMessageBox::RejectRole);
     box.exec();
     if (box.clickedButton() == on)
         return true;
@@ -53,8 +56,7 @@ WriteControls::WriteControls(WriteService* writes, std::function<int()> currentP
       m_currentPacket(std::move(currentPacket)), m_askFile(AskParameterFile), m_askCoil(AskCoil) {
     connect(m_writes, &WriteService::pageEditChanged, this, [this](bool editing) {
         if (m_pageEdit)
-            m_pageEdit->setText(editing ? QStringLiteral("16号命令发送")
-                                        : QStringLiteral("16号命令编辑"));
+            m_pageEdit->setText(editing ? tr("16号命令发送") : tr("16号命令编辑"));
     });
 }
 
@@ -72,7 +74,7 @@ void WriteControls::attachPanel(QWidget* panel) {
     wire("readParamsButton", &WriteControls::loadParameters);
     wire("saveParamsButton", &WriteControls::saveParameters);
     if (m_pageEdit && m_writes->pageEditing())
-        m_pageEdit->setText(QStringLiteral("16号命令发送"));
+        m_pageEdit->setText(tr("16号命令发送"));
 }
 
 QWidget* WriteControls::dialogParent() const {
@@ -117,7 +119,7 @@ void WriteControls::editCell(int packet, int cell, const QString& text) {
 
 void WriteControls::editCoil(PointRef point, const QString& text) {
     const QString question =
-        QStringLiteral("线圈 %1 当前为 %2，写入：")
+        tr("线圈 %1 当前为 %2，写入：")
             .arg(m_writes->coilAddress(point))
             .arg(text.trimmed().isEmpty() ? QStringLiteral("--") : text.trimmed());
     const std::optional<bool> on = m_askCoil(dialogParent(), question);

@@ -16,7 +16,7 @@ CWriteRegDlg::CWriteRegDlg(const QString& cellText, Writer writer, QWidget* pare
     : QDialog(parent), m_writer(std::move(writer)), m_decimal(new QLineEdit(this)),
       m_binary(new QLineEdit(this)), m_hex(new QLineEdit(this)), m_unsigned(new QLineEdit(this)),
       m_message(new QLabel(this)) {
-    setWindowTitle(QStringLiteral("06号命令写入单个Input寄存器"));
+    setWindowTitle(tr("06号命令写入单个Input寄存器"));
     setObjectName(QStringLiteral("writeRegDlg"));
     m_decimal->setObjectName(QStringLiteral("decimalEdit"));
     m_binary->setObjectName(QStringLiteral("binaryEdit"));
@@ -28,15 +28,15 @@ CWriteRegDlg::CWriteRegDlg(const QString& cellText, Writer writer, QWidget* pare
     m_message->hide();
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("十进制:"), m_decimal);
-    form->addRow(QStringLiteral("二进制:"), m_binary);
-    form->addRow(QStringLiteral("16进制:"), m_hex);
-    form->addRow(QStringLiteral("无符号:"), m_unsigned);
+    form->addRow(tr("十进制:"), m_decimal);
+    form->addRow(tr("二进制:"), m_binary);
+    form->addRow(tr("16进制:"), m_hex);
+    form->addRow(tr("无符号:"), m_unsigned);
 
     auto* buttons = new QDialogButtonBox(this);
-    m_write = buttons->addButton(QStringLiteral("写入"), QDialogButtonBox::AcceptRole);
+    m_write = buttons->addButton(tr("写入"), QDialogButtonBox::AcceptRole);
     m_write->setObjectName(QStringLiteral("writeButton"));
-    buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &CWriteRegDlg::onWrite);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

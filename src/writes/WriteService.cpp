@@ -38,7 +38,7 @@ WriteTarget WriteService::targetOf(PacketNo packet) const {
 WriteService::Outcome WriteService::writeCell(PointRef point, const QString& decimal,
                                               const QString& unsignedText) {
     if (!point.valid())
-        return {QStringLiteral("单元格不存在"), {}, false};
+        return {tr("单元格不存在"), {}, false};
     if (const QString refusal = tableRefusal(point.packet); !refusal.isEmpty())
         return {refusal, {}, false};
     RegisterStore* store = m_workspace->store();
@@ -49,13 +49,11 @@ WriteService::Outcome WriteService::writeCell(PointRef point, const QString& dec
         return {QString::fromStdString(refusal), {}, false};
     store->setCellValue(point, decimal);
     if (m_editPacket)
-        return {{}, QStringLiteral("16号命令编辑中，数值将随整页发送"), false};
+        return {{}, tr("16号命令编辑中，数值将随整页发送"), false};
     if (!m_workspace->isChecked(point.packet))
-        return {{},
-                QStringLiteral("数据包 %1 未勾选，只修改了单元格，未发送").arg(point.packet.number),
-                false};
+        return {{}, tr("数据包 %1 未勾选，只修改了单元格，未发送").arg(point.packet.number), false};
     if (store->images().totalCount == 0)
-        return {{}, QStringLiteral("数据包未配置，只修改了单元格，未发送"), false};
+        return {{}, tr("数据包未配置，只修改了单元格，未发送"), false};
     const std::string text = CellWriteText(targetOf(point.packet), point.cell, code, d, u);
     m_link->requestOneShot(QString::fromStdString(text));
     return {{}, {}, true};
@@ -69,7 +67,7 @@ bool WriteService::isCoilPacket(PacketNo packet) const {
 
 QString WriteService::tableRefusal(PacketNo packet) const {
     if (!packet.valid())
-        return QStringLiteral("数据包不存在");
+        return tr("数据包不存在");
     const int function = m_workspace->store()->images().packets[packet.index()].function;
     if (WriteTableOf(function) != WriteTable::ReadOnly)
         return {};
@@ -80,7 +78,7 @@ QString WriteService::rangeRefusal(PointRef point, int registers) const {
     const int count = point.packet.valid() ? counts()[point.packet.index()] : 0;
     if (point.valid() && point.cell + registers <= count)
         return {};
-    return QStringLiteral("单元格 %1 不在数据包 %2 配置的 %3 个单元之内，不能写入")
+    return tr("单元格 %1 不在数据包 %2 配置的 %3 个单元之内，不能写入")
         .arg(point.cell)
         .arg(point.packet.number)
         .arg(count);
@@ -92,24 +90,22 @@ int WriteService::coilAddress(PointRef point) const {
 
 WriteService::Outcome WriteService::writeCoil(PointRef point, bool on) {
     if (!point.valid())
-        return {QStringLiteral("单元格不存在"), {}, false};
+        return {tr("单元格不存在"), {}, false};
     if (const QString refusal = tableRefusal(point.packet); !refusal.isEmpty())
         return {refusal, {}, false};
     RegisterStore* store = m_workspace->store();
     const QString value = on ? QStringLiteral("1") : QStringLiteral("0");
     if (m_editPacket) {
         store->setCellValue(point, value);
-        return {{}, QStringLiteral("16号命令编辑中，数值将随整页发送"), false};
+        return {{}, tr("16号命令编辑中，数值将随整页发送"), false};
     }
     if (!m_link->state().open())
-        return {QStringLiteral("通信未打开：请先打开串口或连接服务器，线圈未写入"), {}, false};
+        return {tr("通信未打开：请先打开串口或连接服务器，线圈未写入"), {}, false};
     if (store->images().totalCount == 0)
-        return {QStringLiteral("数据包未配置，线圈未写入"), {}, false};
+        return {tr("数据包未配置，线圈未写入"), {}, false};
     store->setCellValue(point, value);
     if (!m_workspace->isChecked(point.packet))
-        return {{},
-                QStringLiteral("数据包 %1 未勾选，只修改了单元格，未发送").arg(point.packet.number),
-                false};
+        return {{}, tr("数据包 %1 未勾选，只修改了单元格，未发送").arg(point.packet.number), false};
     m_link->requestOneShot(
         QString::fromStdString(CoilWriteText(targetOf(point.packet), point.cell, on)));
     return {{}, {}, true};
@@ -129,14 +125,14 @@ QString UnsignedOf(const QString& decimal) {
 // A coil takes 0 or 1; a register the cell's format.
 QString WriteService::monitorValueRefusal(PointRef point, const QString& decimal) const {
     if (!point.valid())
-        return QStringLiteral("单元格不存在");
+        return tr("单元格不存在");
     if (const QString refusal = tableRefusal(point.packet); !refusal.isEmpty())
         return refusal;
     if (isCoilPacket(point.packet)) {
         const QString value = decimal.trimmed();
         return value == QLatin1String("0") || value == QLatin1String("1")
                    ? QString()
-                   : QStringLiteral("线圈只能写入 0 或 1，不能写入“%1”").arg(decimal);
+                   : tr("线圈只能写入 0 或 1，不能写入“%1”").arg(decimal);
     }
     const int code = m_workspace->store()->formatCode(point);
     return QString::fromStdString(
@@ -147,10 +143,10 @@ WriteService::Outcome WriteService::writeMonitorCell(PointRef point, const QStri
     if (const QString refusal = monitorValueRefusal(point, decimal); !refusal.isEmpty())
         return {refusal, {}, false};
     if (!m_link->state().open())
-        return {QStringLiteral("通信未打开：请先打开串口或连接服务器，数值未发送"), {}, false};
+        return {tr("通信未打开：请先打开串口或连接服务器，数值未发送"), {}, false};
     RegisterStore* store = m_workspace->store();
     if (store->images().totalCount == 0)
-        return {QStringLiteral("数据包未配置，数值未发送"), {}, false};
+        return {tr("数据包未配置，数值未发送"), {}, false};
     const bool coil = isCoilPacket(point.packet);
     const int code = store->formatCode(point);
     if (const QString refusal = rangeRefusal(point, !coil && Is32BitFormat(code) ? 2 : 1);
@@ -216,7 +212,7 @@ void WriteService::beginPageEdit(PacketNo packet) {
     m_editPacket = packet.number;
     m_editRowWasChecked = m_workspace->isChecked(packet);
     m_workspace->setPacketChecked(packet, false);
-    emit statusMessage(QStringLiteral("16号命令编辑中……"));
+    emit statusMessage(tr("16号命令编辑中……"));
     emit pageEditChanged(true);
 }
 
@@ -234,7 +230,7 @@ void WriteService::endPageEdit() {
         m_link->requestPageWrite(texts.value(0));
     if (m_editRowWasChecked)
         m_workspace->setPacketChecked(packet, true);
-    emit statusMessage(QStringLiteral("16号命令退出编辑并成功发送..."));
+    emit statusMessage(tr("16号命令退出编辑并成功发送..."));
     emit pageEditChanged(false);
 }
 
@@ -258,7 +254,7 @@ ParameterFileResult WriteService::loadParameters(const QString& path) {
 
 WriteService::Outcome WriteService::writeParameters() {
     if (std::all_of(m_loaded.begin(), m_loaded.end(), [](const auto& c) { return c.empty(); }))
-        return {QStringLiteral("没有可写入的参数：请先用“读取参数”载入参数文件"), {}, false};
+        return {tr("没有可写入的参数：请先用“读取参数”载入参数文件"), {}, false};
     const CommandImages& images = m_workspace->store()->images();
     QStringList texts;
     QStringList skipped;
@@ -281,17 +277,16 @@ WriteService::Outcome WriteService::writeParameters() {
             break;
         }
         case WriteTable::ReadOnly:
-            skipped << QStringLiteral("数据包 %1（功能码 %2）")
-                           .arg(p)
-                           .arg(image.function, 2, 10, QLatin1Char('0'));
+            skipped
+                << tr("数据包 %1（功能码 %2）").arg(p).arg(image.function, 2, 10, QLatin1Char('0'));
             break;
         }
     }
     const QString note = skipped.isEmpty() ? QString()
-                                           : QStringLiteral("以下数据包读取只读数据，未写入：%1")
-                                                 .arg(skipped.join(QStringLiteral("、")));
+                                           : tr("以下数据包读取只读数据，未写入：%1")
+                                                 .arg(skipped.join(tr("、", "list separator")));
     if (texts.isEmpty())
-        return {note.isEmpty() ? QStringLiteral("没有已配置的数据包可写入参数") : note, {}, false};
+        return {note.isEmpty() ? tr("没有已配置的数据包可写入参数") : note, {}, false};
     m_link->requestBlockWrite(texts);
     return {{}, note, true};
 }

@@ -91,7 +91,8 @@ def main(root):
             copy = os.path.join(work, f"vantor_{name}_en.ts")
             if os.path.exists(kept):
                 shutil.copy(kept, copy)
-            subprocess.run([LUPDATE, "-silent", "-locations", "none", "-no-obsolete",
+            subprocess.run([LUPDATE, "-silent", "-I", os.path.join(root, "src"),
+                            "-locations", "none", "-no-obsolete",
                             "-source-language", "zh_CN", "-target-language", "en",
                             "-tr-function-alias", "translate+=CoreText",
                             "-I", os.path.join(root, "src"), folder, "-ts", copy],
