@@ -620,11 +620,11 @@
     <name>vantor::UserNames</name>
     <message>
         <source>点位序列号名称</source>
-        <translation>Point Serial Names</translation>
+        <translation>Serial Names</translation>
     </message>
     <message>
         <source>用户自定义名称</source>
-        <translation>User-Defined Names</translation>
+        <translation>User Names</translation>
     </message>
 </context>
 </TS>
