@@ -129,7 +129,7 @@ std::vector<std::string> PageWriteTexts(const WriteTarget& target, int count,
     };
     std::vector<Value> values;
     for (int i = 0; i < count;) {
-        const PageCell cell = i < static_cast<int>(cells.size()) ? cells[i] : PageCell{4, "0"};
+        const PageCell cell = i < static_cast<int>(cells.size()) ? cells[i] : PageCell{4, "0", {}};
         const bool wide = Is32BitFormat(cell.code);
         const std::size_t rawDigits = wide ? 8 : 4;
         values.push_back(
