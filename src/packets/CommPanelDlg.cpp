@@ -62,9 +62,10 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
         m_connection->setObjectName(QStringLiteral("connectionControls"));
     m_counters = new CounterDisplay(this);
 
-    // Left: the packet table with its buttons, the data format and the project and parameter
-    // buttons. Right: the connection controls, the counters and the log, which takes whatever
-    // height is left. Margins and spacing are tight so that the whole panel is in sight in a
+    // Left: the packet table with its buttons, the data format, the parameter buttons, the log's
+    // pause and the project file. Right: the connection controls, the counters and the log, which
+    // takes whatever height is left (the rows under the log sit in the left column, so that the
+    // log keeps eight lines in a maximised window on a 1366 x 768 screen). Margins and spacing are tight so that the whole panel is in sight in a
     // window of the frame's working size on a 1366 x 768 screen.
     auto* leftColumn = new QWidget(this);
     auto* left = new QVBoxLayout(leftColumn);
@@ -78,7 +79,7 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
     right->setSpacing(kSpacing);
     right->addWidget(m_connection);
     right->addWidget(m_counters);
-    right->addWidget(buildLogArea(), 1);
+    right->addWidget(buildLog(), 1);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(kSpacing, kSpacing, kSpacing, kSpacing);
@@ -175,8 +176,8 @@ QWidget* CCommPanelDlg::buildFormatGroup() {
     return group;
 }
 
-// Buttons of features that come later: present, and disabled until then (the write controls
-// enable the four of the writes).
+// The project and parameter buttons, the log's pause and the project file the set-up was last
+// saved to or opened from. The write controls enable the four of the writes.
 QWidget* CCommPanelDlg::buildLaterButtons() {
     auto* box = new QWidget(this);
     auto* grid = new QGridLayout(box);
@@ -192,22 +193,13 @@ QWidget* CCommPanelDlg::buildLaterButtons() {
         buttons[i]->setEnabled(false);
         grid->addWidget(buttons[i], static_cast<int>(i / 3), static_cast<int>(i % 3));
     }
-    return box;
-}
-
-QWidget* CCommPanelDlg::buildLogArea() {
-    auto* box = new QWidget(this);
-    m_log = new CommLog(box);
-    m_log->setObjectName(QStringLiteral("logEdit"));
-    m_log->setAccessibleName(tr("通信记录"));
-    m_log->setMinimumHeight(kLogMinimumHeight);
     m_pause = makeButton(CommPanelText(kPauseCaption), "pauseButton");
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_pause);
-    buttons->addSpacing(kSpacing * 2);
-    // The project file the set-up was last saved to or opened from.
+    grid->addWidget(m_pause, 1, 2);
+    connect(m_pause, &QPushButton::clicked, this, &CCommPanelDlg::togglePause);
+
+    auto* projectRow = new QHBoxLayout;
     auto* projectLabel = new QLabel(tr("当前工程文件地址："), box);
-    buttons->addWidget(projectLabel);
+    projectRow->addWidget(projectLabel);
     auto* project = new QLineEdit(box);
     projectLabel->setBuddy(project);
     project->setObjectName(QStringLiteral("projectPathEdit"));
@@ -220,15 +212,18 @@ QWidget* CCommPanelDlg::buildLogArea() {
     };
     showProject(m_workspace->projectPath());
     connect(m_workspace, &Workspace::projectPathChanged, project, showProject);
-    buttons->addWidget(project, 1);
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(kSpacing);
-    layout->addWidget(m_log, 1);
-    layout->addLayout(buttons);
-    connect(m_pause, &QPushButton::clicked, this, &CCommPanelDlg::togglePause);
-    connect(m_counters->clearButton(), &QPushButton::clicked, this, &CCommPanelDlg::clearCounters);
+    projectRow->addWidget(project, 1);
+    grid->addLayout(projectRow, 2, 0, 1, 3);
     return box;
+}
+
+QWidget* CCommPanelDlg::buildLog() {
+    m_log = new CommLog(this);
+    m_log->setObjectName(QStringLiteral("logEdit"));
+    m_log->setAccessibleName(tr("通信记录"));
+    m_log->setMinimumHeight(kLogMinimumHeight);
+    connect(m_counters->clearButton(), &QPushButton::clicked, this, &CCommPanelDlg::clearCounters);
+    return m_log;
 }
 
 void CCommPanelDlg::connectLink() {

@@ -61,7 +61,7 @@ private:
     QWidget* buildPacketGroup();
     QWidget* buildFormatGroup();
     QWidget* buildLaterButtons();
-    QWidget* buildLogArea();
+    QWidget* buildLog();
     QPushButton* makeButton(const QString& caption, const char* objectName);
     void connectLink();
     void connectWorkspace();

@@ -190,14 +190,15 @@ QSize PacketListWidget::minimumSizeHint() const {
     return sizeForRows(kMinimumRows);
 }
 
-// The set-up's columns and the vertical scroll bar, and that many rows under the header; the
-// statistics are scrolled to or shown when the panel is wider.
+// The set-up's columns and the vertical scroll bar, and that many rows between the header and
+// the horizontal scroll bar; the statistics are scrolled to or shown when the panel is wider.
 QSize PacketListWidget::sizeForRows(int rows) const {
-    int width = 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    int width = 2 * frameWidth() + bar;
     for (int c = 0; c < kColumnCount; ++c)
         width += columnWidth(c);
     const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
-                       rows * verticalHeader()->defaultSectionSize();
+                       rows * verticalHeader()->defaultSectionSize() + bar;
     return {width, height};
 }
 

@@ -12,7 +12,10 @@
 #include "app/Application.h"
 #include "app/MainFrame.h"
 #include "app/ZelvoView.h"
+#include "packets/CommLog.h"
 #include "packets/CommPanelDlg.h"
+#include "packets/DataGridPanel.h"
+#include "packets/MSHFlexGrid.h"
 #include "packets/PacketListWidget.h"
 #include "project/ProfileFile.h"
 #include "registers/Workspace.h"
@@ -75,6 +78,23 @@ TEST(Layout, CommPanelAtTheWorkingSize) {
             EXPECT_EQ(scroll->horizontalScrollBar()->value(), 0);
         }
     }
+}
+
+// A window grown to a whole 1366 x 768 screen gives the room to the grid and the log: eight rows
+// and eight lines each.
+TEST(Layout, GrownWindowShowsEightGridRowsAndLogLines) {
+    Application app;
+    CMainFrame frame{&app};
+    frame.view()->showPanel(CZelvoView::kCommTab);
+    frame.ShowAtWorkingSize(QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 768));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QTest::qWait(50);
+    frame.resize(1366, 768);
+    QTest::qWait(50);
+    const CommLog* log = frame.view()->commPanel()->commLog();
+    EXPECT_GE(log->viewport()->height(), 8 * log->fontMetrics().lineSpacing());
+    const CMSHFlexGrid* grid = frame.gridPage(1)->grid();
+    EXPECT_GE(grid->viewport()->height(), 8 * grid->rowHeight(1));
 }
 
 } // namespace
