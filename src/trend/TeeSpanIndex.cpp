@@ -3,7 +3,32 @@
 #include <QDebug>
 #include <algorithm>
 
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
 namespace vantor {
+
+namespace {
+
+// One system call where the system has it (no seek before the read).
+bool ReadAt(QFile& file, qint64 offset, char* out, qint64 bytes) {
+#ifndef Q_OS_WIN
+    while (bytes > 0) {
+        const ssize_t n = ::pread(file.handle(), out, std::size_t(bytes), off_t(offset));
+        if (n <= 0)
+            return false;
+        out += n;
+        offset += n;
+        bytes -= n;
+    }
+    return true;
+#else
+    return file.seek(offset) && file.read(out, bytes) == bytes;
+#endif
+}
+
+} // namespace
 
 TeeSpanIndex::TeeSpanIndex(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -49,8 +74,8 @@ bool TeeSpanIndex::read(int series, qint64 from, int count, double* out) const {
         const qint64 runEnd = std::next(run) == s.runs.end() ? s.covered : std::next(run)->first;
         const qint64 n = std::min(end, runEnd) - at;
         const qint64 bytes = n * qint64(sizeof(double));
-        if (!m_file.seek(run->offset + (at - run->first) * qint64(sizeof(double))) ||
-            m_file.read(reinterpret_cast<char*>(out + (at - from)), bytes) != bytes) {
+        if (!ReadAt(m_file, run->offset + (at - run->first) * qint64(sizeof(double)),
+                    reinterpret_cast<char*>(out + (at - from)), bytes)) {
             qWarning().noquote() << QStringLiteral("读回曲线文件 %1 的数据出错（%2）")
                                         .arg(m_file.fileName(), m_file.errorString());
             return false;
