@@ -7,12 +7,18 @@
 //   BM_WeekDraw/*       the whole week replotted (index and time axis).
 //   BM_WeekZoomHour/*   an hour of the older part (points read back from the file) shown and
 //                       replotted; a different hour each iteration, so none is read before.
-//   BM_WeekHistoryOpen  the week's file opened as history: read, put into a chart, drawn.
+//   BM_WeekHistoryOpen  the week's file opened as history (its newest points in memory, as the
+//                       history button does): read, put into a chart, drawn; the resident
+//                       memory after it and at the peak.
 // Software rendering (offscreen platform), the chart at 1280 x 720; times in milliseconds
 // (median and 99th percentile). VANTOR_WEEK_ROUND=n records rounds of n samples instead of 60
 // (fewer, faster rounds; the file then has fewer, longer runs to read back).
-//   build/bench/week_bench --benchmark_counters_tabular=true
+// VANTOR_WEEK_FILE=path records to that file and opens it, so that the history can be opened in
+// a process of its own (whose peak memory is the history's alone):
+//   VANTOR_WEEK_FILE=/tmp/week.tee build/bench/week_bench --benchmark_filter='Record|Draw|Zoom'
+//   VANTOR_WEEK_FILE=/tmp/week.tee build/bench/week_bench --benchmark_filter=HistoryOpen
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -25,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "trend/SeriesData.h"
 #include "trend/TChart.h"
 #include "trend/TeeFile.h"
 #include "trend/TeeRunWriter.h"
@@ -85,11 +92,17 @@ struct Week {
 
 std::unique_ptr<Week> g_week; // destroyed by main before the application
 
+QString WeekFile(const QTemporaryDir& dir) {
+    const QString chosen = qEnvironmentVariable("VANTOR_WEEK_FILE");
+    return chosen.isEmpty() ? dir.filePath(QStringLiteral("week.tee")) : chosen;
+}
+
 void BM_WeekRecord(benchmark::State& state) {
     for (auto _ : state) {
         g_week = std::make_unique<Week>();
         Week& w = *g_week;
-        w.path = w.dir.filePath(QStringLiteral("week.tee"));
+        w.path = WeekFile(w.dir);
+        QFile::remove(w.path);
         w.chart = NewChart();
         vantor::CTChart& chart = *w.chart;
         for (int k = 1; k <= kCurves; ++k) {
@@ -175,20 +188,25 @@ void ZoomHour(benchmark::State& state, bool timeAxis) {
 }
 
 void BM_WeekHistoryOpen(benchmark::State& state) {
-    if (!g_week)
-        return state.SkipWithError("BM_WeekRecord did not run");
+    const QString path = g_week ? g_week->path : qEnvironmentVariable("VANTOR_WEEK_FILE");
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return state.SkipWithError("no week recorded (BM_WeekRecord or VANTOR_WEEK_FILE)");
     std::vector<double> ms;
+    std::unique_ptr<vantor::CTChart> chart;
     for (auto _ : state) {
+        chart.reset();
         const auto t0 = Clock::now();
-        auto chart = NewChart();
-        const vantor::TeeLoad loaded = vantor::LoadTeeFile(g_week->path);
+        chart = NewChart();
+        const vantor::TeeLoad loaded = vantor::LoadTeeFile(path, vantor::SeriesData::kKeptPoints);
         if (!loaded.chart)
             return state.SkipWithError(loaded.error.toStdString().c_str());
         chart->load(*loaded.chart);
+        chart->setAxisRange(vantor::TrendAxis::X, 0, chart->pointCount(0) + 1);
         chart->replotNow();
         ms.push_back(Ms(Clock::now() - t0));
     }
     Report(state, ms);
+    state.counters["rss_MB"] = StatusMegabytes("VmRSS:");
     state.counters["hwm_MB"] = StatusMegabytes("VmHWM:");
 }
 

@@ -155,6 +155,38 @@ private:
     mutable bool m_readFailed = false;
 };
 
+// The lowest and highest Y of every 16 points of a series (the chart's envelope), and the sum
+// of each value block dropped from memory: made while a file is read, so that the chart need
+// not read the values again. It describes `count` values of which the first `dropped` (whole
+// value blocks) are no longer in memory.
+struct ValueSummary {
+    static constexpr int kBlock = 16;
+    struct MinMax {
+        double min;
+        double max;
+    };
+    std::vector<MinMax> envelope;
+    std::vector<double> blockSums;
+    int count = 0;
+    int dropped = 0;
+
+    // The values at index `from` on (the count so far), in order.
+    void add(const double* values, int n) {
+        for (int k = 0; k < n; ++k, ++count) {
+            const double y = values[k];
+            if (count % kBlock == 0)
+                envelope.push_back({y, y});
+            else {
+                envelope.back().min = std::min(envelope.back().min, y);
+                envelope.back().max = std::max(envelope.back().max, y);
+            }
+            if (count % ValueBlocks::kSize == 0)
+                blockSums.push_back(0);
+            blockSums.back() += y;
+        }
+    }
+};
+
 struct SeriesSnapshot {
     QString title;
     QString unit;                  // the curve's unit when it was saved ("" for the time base)
@@ -170,6 +202,8 @@ struct SeriesSnapshot {
     ValueBlocks ys;
     // Labels of the first labels.size() points (the time base's "HH:mm:ss"); none for curves.
     LabelBlocks labels;
+    // Set by a reader that left older values in the file (see ValueSummary).
+    std::shared_ptr<const ValueSummary> summary;
 
     int count() const { return ys.size(); }
     double x(int index) const { return regular ? x0 + index : xs[index]; }

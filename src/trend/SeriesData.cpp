@@ -67,6 +67,15 @@ void SeriesData::assign(const SeriesSnapshot& from) {
     m_labels = from.labels;
     if (m_labels.size() > m_y.size())
         m_labels.resize(m_y.size());
+    if (const ValueSummary* summary = from.summary.get();
+        summary && summary->count == m_y.size() && summary->dropped == first() &&
+        summary->envelope.size() == std::size_t((m_y.size() + kBlock - 1) / kBlock)) {
+        // Summed up as the file was read: nothing is read again.
+        m_blocks = summary->envelope;
+        m_droppedSums.assign(summary->blockSums.begin(),
+                             summary->blockSums.begin() + (first() >> ValueBlocks::kShift));
+        return;
+    }
     m_blocks.reserve(static_cast<std::size_t>((m_y.size() + kBlock - 1) / kBlock));
     // A value block at a time: one read back from a file (dropped) is read once.
     for (int i = 0; i < m_y.size(); i += m_y.runLength(i)) {

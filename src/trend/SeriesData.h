@@ -20,11 +20,11 @@ struct SeriesPoint {
 
 class SeriesData {
 public:
-    static constexpr int kBlock = 16; // points per envelope block
+    static constexpr int kBlock = ValueSummary::kBlock; // points per envelope block
 
     // Points kept in memory from a recording on: the newest ones in full, older ones as their
     // envelope, read from the curve file when a view needs them.
-    static constexpr int kKeptPoints = 1 << 17;
+    static constexpr int kKeptPoints = 1 << 16; // 18 hours at 1 s
 
     int count() const { return m_y.size(); }
     // The first point held in memory; those before it are read from the recording's file.
@@ -82,10 +82,7 @@ private:
     void addToEnvelope(int index, double y);
     int firstXAtLeast(int from, int to, double key) const; // irregular X: a search in [from, to)
 
-    struct Envelope {
-        double min;
-        double max;
-    };
+    using Envelope = ValueSummary::MinMax;
     double xAt(int index) const { return m_regular ? m_x0 + index : m_x[index]; }
 
     // While every point's X is the first one's plus its index (as sampling gives), no X is

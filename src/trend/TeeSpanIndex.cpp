@@ -9,8 +9,6 @@
 
 namespace vantor {
 
-namespace {
-
 // One system call where the system has it (no seek before the read).
 bool ReadAt(QFile& file, qint64 offset, char* out, qint64 bytes) {
 #ifndef Q_OS_WIN
@@ -27,8 +25,6 @@ bool ReadAt(QFile& file, qint64 offset, char* out, qint64 bytes) {
     return file.seek(offset) && file.read(out, bytes) == bytes;
 #endif
 }
-
-} // namespace
 
 TeeSpanIndex::TeeSpanIndex(const QString& path) : m_file(path) {
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))

@@ -12,6 +12,10 @@
 
 namespace vantor {
 
+// bytes bytes of the file from offset on into out; false when they cannot all be read. Not for
+// a file also read through its position on another thread.
+bool ReadAt(QFile& file, qint64 offset, char* out, qint64 bytes);
+
 class TeeSpanIndex final : public ValueSource {
 public:
     // Opens the file for reading at once, so that a file later put in its place (a whole

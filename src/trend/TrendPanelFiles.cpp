@@ -171,7 +171,7 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
             loaded.chart = std::move(table.chart);
             loaded.error = table.error;
         } else {
-            loaded = LoadTeeFile(path);
+            loaded = LoadTeeFile(path, SeriesData::kKeptPoints);
         }
     }
     if (!loaded.chart) {

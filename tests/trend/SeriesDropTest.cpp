@@ -1,6 +1,7 @@
 // A recording's older points leaving memory: what the views and the saves see afterwards.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <vector>
@@ -140,6 +141,38 @@ TEST_F(SeriesDrop, NothingLeavesMemoryThatTheFileDoesNotHoldOrThatWasReplaced) {
     m_data[2].dropSaved(before.series[2], m_writer.spans(), 2, kKeep);
     EXPECT_EQ(m_data[2].first(), 20000 / ValueBlocks::kSize * ValueBlocks::kSize);
     EXPECT_EQ(*m_data[2].y(100), Value(2, 100));
+}
+
+TEST_F(SeriesDrop, AFileLongerThanTheWindowOpensWithItsOlderPointsLeftInIt) {
+    grow(9000);
+    save();
+    for (int round = 0; round < 8; ++round) {
+        grow(1500);
+        save();
+    }
+    // A save cut off at the end (a kill in the middle of an append) is left out.
+    QFile file(m_writer.path());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray("APND\x40\0\0\0\0\0\0\0", 12) + QByteArray(20, 'x'));
+    file.close();
+    const TeeLoad load = LoadTeeFile(m_writer.path(), kKeep);
+    ASSERT_TRUE(load.chart) << load.error.toStdString();
+    EXPECT_FALSE(load.warning.isEmpty());
+    for (std::size_t s = 0; s < m_data.size(); ++s) {
+        SeriesData opened;
+        opened.assign(load.chart->series[s]);
+        ASSERT_EQ(opened.count(), m_count);
+        EXPECT_EQ(opened.first() > 0, s > 0) << "only curves leave memory, series " << s;
+        if (s == 0)
+            continue;
+        EXPECT_GE(opened.count() - opened.first(), kKeep);
+        for (int i = 0; i < m_count; ++i)
+            ASSERT_EQ(*opened.y(i), Value(int(s), i)) << "series " << s << " point " << i;
+        // The envelope and the sums came with the file's reading, as a chart fed live has them.
+        EXPECT_EQ(opened.yRange()->x, m_data[s].yRange()->x);
+        EXPECT_EQ(opened.yRange()->y, m_data[s].yRange()->y);
+        EXPECT_NEAR(opened.sum(0, m_count), m_data[s].sum(0, m_count), 1e-6);
+    }
 }
 
 } // namespace
