@@ -71,7 +71,11 @@ void Report(benchmark::State& state, std::vector<double> ms) {
     state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
 }
 
+// Slow waves with a little noise; curve 1 has two lone spikes on its first day (they must show
+// in the week's picture).
 double Value(int i, int k) {
+    if (k == 1 && (i == 30000 || i == 60000))
+        return i == 30000 ? 98 : 2;
     const double noise = ((i * 7919 + k * 104729) % 401) / 100.0 - 2.0;
     return 50 + 30 * std::sin(i * 6.2832 / (5000 + 97 * k)) + noise;
 }
@@ -148,6 +152,13 @@ void BM_WeekRecord(benchmark::State& state) {
     state.counters["file_MB"] = double(QFileInfo(w.path).size()) / 1e6;
 }
 
+// VANTOR_BENCH_SHOT=prefix saves a picture of what a benchmark drew last, to look at.
+void Shot(vantor::CTChart& chart, const char* name) {
+    if (const QByteArray prefix = qgetenv("VANTOR_BENCH_SHOT"); !prefix.isEmpty())
+        chart.grab().save(QString::fromLocal8Bit(prefix) + QString::fromLatin1(name) +
+                          QStringLiteral(".png"));
+}
+
 void Draw(benchmark::State& state, bool timeAxis) {
     if (!g_week)
         return state.SkipWithError("BM_WeekRecord did not run");
@@ -161,6 +172,7 @@ void Draw(benchmark::State& state, bool timeAxis) {
         ms.push_back(Ms(Clock::now() - t0));
     }
     Report(state, ms);
+    Shot(chart, timeAxis ? "week-time" : "week-index");
     chart.setTimeAxis(false, 1);
     state.counters["rss_MB"] = StatusMegabytes("VmRSS:");
 }
@@ -183,6 +195,7 @@ void ZoomHour(benchmark::State& state, bool timeAxis) {
         ms.push_back(Ms(Clock::now() - t0));
     }
     Report(state, ms);
+    Shot(chart, timeAxis ? "hour-time" : "hour-index");
     chart.setTimeAxis(false, 1);
     state.counters["rss_MB"] = StatusMegabytes("VmRSS:");
 }
@@ -206,6 +219,8 @@ void BM_WeekHistoryOpen(benchmark::State& state) {
         ms.push_back(Ms(Clock::now() - t0));
     }
     Report(state, ms);
+    if (chart)
+        Shot(*chart, "history");
     state.counters["rss_MB"] = StatusMegabytes("VmRSS:");
     state.counters["hwm_MB"] = StatusMegabytes("VmHWM:");
 }
