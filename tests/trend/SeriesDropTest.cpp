@@ -6,7 +6,9 @@
 #include <cmath>
 #include <vector>
 
+#include "trend/CurveRecorder.h"
 #include "trend/SeriesData.h"
+#include "trend/TChart.h"
 #include "trend/TeeFile.h"
 #include "trend/TeeRunWriter.h"
 
@@ -173,6 +175,33 @@ TEST_F(SeriesDrop, AFileLongerThanTheWindowOpensWithItsOlderPointsLeftInIt) {
         EXPECT_EQ(opened.yRange()->y, m_data[s].yRange()->y);
         EXPECT_NEAR(opened.sum(0, m_count), m_data[s].sum(0, m_count), 1e-6);
     }
+}
+
+// The live path: the recorder's round saves the chart's snapshot and hands it back with the
+// file's index; the chart then lets the saved older points go and still shows every value.
+TEST(RecordedChart, LetsItsSavedOlderPointsGoAndStillShowsThem) {
+    QTemporaryDir dir;
+    CTChart chart;
+    chart.setKeptPoints(kKeep);
+    chart.addSeries();
+    for (int i = 0; i < 20000; ++i) {
+        chart.appendIndexed(0, 46000 + i / 86400.0, QStringLiteral("t"));
+        chart.appendPoint(1, i + 1, Value(1, i));
+    }
+    CurveRecorder recorder([&chart] { return chart.snapshot(); });
+    recorder.setProjectPath(dir.filePath(QStringLiteral("p.ini")));
+    QObject::connect(&recorder, &CurveRecorder::recorded, &chart, &CTChart::dropSaved);
+    recorder.start();
+    recorder.stop();
+    recorder.waitForWrites();
+    const ChartSnapshot after = chart.snapshot();
+    EXPECT_EQ(after.series[0].ys.firstHeld(), 0);
+    EXPECT_EQ(after.series[1].ys.firstHeld(), 3 * ValueBlocks::kSize);
+    for (int i = 0; i < 20000; ++i)
+        ASSERT_EQ(*chart.yValue(1, i), Value(1, i)) << i;
+    chart.setAxisRange(TrendAxis::X, 1, 20000);
+    EXPECT_EQ(chart.visibleStats(1)->max, 1e6);
+    EXPECT_EQ(chart.visibleStats(1)->min, -1e6);
 }
 
 } // namespace
