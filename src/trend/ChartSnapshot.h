@@ -170,19 +170,28 @@ struct ValueSummary {
     int count = 0;
     int dropped = 0;
 
-    // The values at index `from` on (the count so far), in order.
+    // The next n values, in order: a group of up to 16 (one envelope entry, inside one value
+    // block) at a time.
     void add(const double* values, int n) {
-        for (int k = 0; k < n; ++k, ++count) {
-            const double y = values[k];
-            if (count % kBlock == 0)
-                envelope.push_back({y, y});
-            else {
-                envelope.back().min = std::min(envelope.back().min, y);
-                envelope.back().max = std::max(envelope.back().max, y);
-            }
+        for (int k = 0; k < n;) {
+            const int offset = count % kBlock;
+            const int m = std::min(n - k, kBlock - offset);
             if (count % ValueBlocks::kSize == 0)
                 blockSums.push_back(0);
-            blockSums.back() += y;
+            double lo = values[k], hi = lo, sum = blockSums.back();
+            for (int j = k; j < k + m; ++j) {
+                lo = std::min(lo, values[j]);
+                hi = std::max(hi, values[j]);
+                sum += values[j];
+            }
+            blockSums.back() = sum;
+            if (offset == 0)
+                envelope.push_back({lo, hi});
+            else
+                envelope.back() = {std::min(envelope.back().min, lo),
+                                   std::max(envelope.back().max, hi)};
+            count += m;
+            k += m;
         }
     }
 };

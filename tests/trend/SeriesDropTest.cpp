@@ -126,6 +126,9 @@ TEST_F(SeriesDrop, AWholeRewriteCopiesThePointsNoLongerInMemory) {
     save();
     EXPECT_EQ(m_writer.lastSave(), TeeRunWriter::Save::Append);
     expectFileHoldsEverySampleOnce();
+    // The chart now reads its older points from the file written last.
+    for (int i = 0; i < m_count; ++i)
+        ASSERT_EQ(*m_data[2].y(i), Value(2, i)) << i;
 }
 
 TEST_F(SeriesDrop, NothingLeavesMemoryThatTheFileDoesNotHoldOrThatWasReplaced) {
