@@ -274,6 +274,10 @@
         <source>写入出错，原文件未改动（%1）</source>
         <translation>write error, the original file is unchanged (%1)</translation>
     </message>
+    <message>
+        <source>无法读回已转存的曲线数据，原文件未改动</source>
+        <translation>cannot read back the curve data already moved to the file; the file is unchanged</translation>
+    </message>
 </context>
 <context>
     <name>vantor::TeeFileRead</name>
@@ -343,6 +347,17 @@
     <message>
         <source>追加数据出错，文件保留上次保存的内容（%1）</source>
         <translation>error while appending data; the file keeps what was saved last (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>vantor::TeeSpanIndex</name>
+    <message>
+        <source>无法打开曲线文件 %1 读回数据（%2）</source>
+        <translation>Cannot open the curve file %1 to read data back (%2)</translation>
+    </message>
+    <message>
+        <source>读回曲线文件 %1 的数据出错（%2）</source>
+        <translation>Reading data back from the curve file %1 failed (%2)</translation>
     </message>
 </context>
 <context>

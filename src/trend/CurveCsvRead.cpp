@@ -142,6 +142,7 @@ ChartSnapshot SliceSnapshot(const ChartSnapshot& chart, double lo, double hi) {
         s.xs.clear();
         s.ys.clear();
         s.labels.clear();
+        s.summary.reset();
         s.regular = false;
         for (int i = 0; i < from.count(); ++i) {
             const double x = from.x(i);

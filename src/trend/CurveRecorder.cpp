@@ -24,10 +24,10 @@ QString CurveRecorder::fileName() const {
 
 CurveRecorder::CurveRecorder(SnapshotSource source, QObject* parent)
     : QObject(parent), m_source(std::move(source)),
+      m_writer(std::make_shared<std::unique_ptr<TeeRunWriter>>()),
       // The run's writer, used on the worker only: it knows what the run's file holds, so a
       // round appends what is new; a run of another file gets a writer of its own.
-      m_saver([writer = std::make_shared<std::unique_ptr<TeeRunWriter>>()](
-                  const QString& path, const ChartSnapshot& chart,
+      m_saver([writer = m_writer](const QString& path, const ChartSnapshot& chart,
                   const std::function<void(int)>& progress) {
           if (!*writer || (*writer)->path() != path)
               *writer = std::make_unique<TeeRunWriter>(path);
@@ -116,7 +116,9 @@ void CurveRecorder::round() {
     if (!m_thread->isRunning())
         m_thread->start(QThread::IdlePriority);
     ++m_pending;
-    QMetaObject::invokeMethod(m_worker, [this, path, chart = std::move(chart), saver = m_saver] {
+    auto writer = m_ownSaver ? m_writer : nullptr;
+    QMetaObject::invokeMethod(m_worker, [this, path, chart = std::move(chart), saver = m_saver,
+                                         writer] {
         const auto report = [this](int percent) {
             QMetaObject::invokeMethod(this, [this, percent] {
                 if (percent > m_progress) {
@@ -126,7 +128,14 @@ void CurveRecorder::round() {
             });
         };
         const std::optional<QString> error = saver(path, chart, report);
-        QMetaObject::invokeMethod(this, [this, path, error] { finished(path, error); });
+        std::shared_ptr<const ValueSource> spans;
+        if (!error && writer && *writer)
+            spans = (*writer)->spans();
+        QMetaObject::invokeMethod(this, [this, path, error, chart, spans] {
+            finished(path, error);
+            if (spans)
+                emit recorded(chart, spans);
+        });
     });
 }
 

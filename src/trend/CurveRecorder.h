@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "trend/ChartSnapshot.h"
@@ -19,6 +20,8 @@
 class QThread;
 
 namespace vantor {
+
+class TeeRunWriter;
 
 // "yyyyMMddHHmm" of local time: the stamp of a recording run.
 QString AutoSaveStamp(const QDateTime& local);
@@ -60,7 +63,11 @@ public:
     // Waits until every write asked so far has ended (the program's end, tests).
     void waitForWrites();
 
-    void setSaver(Saver saver) { m_saver = std::move(saver); }
+    // Another way of writing (tests); the run's own writer no longer reports what it saved.
+    void setSaver(Saver saver) {
+        m_saver = std::move(saver);
+        m_ownSaver = false;
+    }
     void setPeriod(int ms) { m_timer.setInterval(ms); }
 
 signals:
@@ -69,13 +76,17 @@ signals:
     void saved(const QString& path);
     void saveFailed(const QString& message);
     void runningChanged(bool running);
+    // A round saved `saved` to the run's file, whose values `source` reads back.
+    void recorded(const ChartSnapshot& saved, const std::shared_ptr<const ValueSource>& source);
 
 private:
     void round();
     void finished(const QString& path, const std::optional<QString>& error);
 
     SnapshotSource m_source;
+    std::shared_ptr<std::unique_ptr<TeeRunWriter>> m_writer; // used on the worker only
     Saver m_saver;
+    bool m_ownSaver = true;
     QTimer m_timer;
     QTimer m_doneTimer;
     QThread* m_thread;

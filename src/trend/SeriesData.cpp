@@ -45,6 +45,7 @@ void SeriesData::clear() {
     m_y.clear();
     m_labels.clear();
     std::vector<Envelope>().swap(m_blocks);
+    m_droppedSums.clear();
     m_regular = true;
 }
 
@@ -66,9 +67,27 @@ void SeriesData::assign(const SeriesSnapshot& from) {
     m_labels = from.labels;
     if (m_labels.size() > m_y.size())
         m_labels.resize(m_y.size());
+    if (const ValueSummary* summary = from.summary.get();
+        summary && summary->count == m_y.size() && summary->dropped == first() &&
+        summary->envelope.size() == std::size_t((m_y.size() + kBlock - 1) / kBlock)) {
+        // Summed up as the file was read: nothing is read again.
+        m_blocks = summary->envelope;
+        m_droppedSums.assign(summary->blockSums.begin(),
+                             summary->blockSums.begin() + (first() >> ValueBlocks::kShift));
+        return;
+    }
     m_blocks.reserve(static_cast<std::size_t>((m_y.size() + kBlock - 1) / kBlock));
-    for (int i = 0; i < m_y.size(); ++i)
-        addToEnvelope(i, m_y[i]);
+    // A value block at a time: one read back from a file (dropped) is read once.
+    for (int i = 0; i < m_y.size(); i += m_y.runLength(i)) {
+        const double* values = m_y.run(i);
+        double total = 0;
+        for (int k = 0; k < m_y.runLength(i); ++k) {
+            addToEnvelope(i + k, values[k]);
+            total += values[k];
+        }
+        if (i < first())
+            m_droppedSums.push_back(total);
+    }
 }
 
 std::optional<double> SeriesData::x(int index) const {
@@ -129,6 +148,12 @@ int SeriesData::firstYAtLeast(double value) const {
 double SeriesData::sum(int from, int to) const {
     double total = 0;
     for (int i = std::max(from, 0); i < std::min(to, count());) {
+        // Whole blocks that left memory count by their sums, not read back.
+        if (i < first() && i % ValueBlocks::kSize == 0 && i + ValueBlocks::kSize <= to) {
+            total += m_droppedSums[static_cast<std::size_t>(i >> ValueBlocks::kShift)];
+            i += ValueBlocks::kSize;
+            continue;
+        }
         const int run = std::min(m_y.runLength(i), std::min(to, count()) - i);
         const double* values = m_y.run(i);
         for (int k = 0; k < run; ++k)
@@ -242,7 +267,7 @@ void SeriesData::visibleLine(double lo, double hi, PixelMap map, int columns,
             next = firstXAtLeast(i + 1, end, columnEnd);
         if (blockEdges)
             next = std::min((next + kBlock - 1) / kBlock * kBlock, end);
-        const SeriesPoint range = span(i, next);
+        const SeriesPoint range = coarseSpan(i, next);
         // Start each column at the end nearer the previous point: short joins between columns.
         const double previous = out.back().y;
         const bool downward = std::abs(previous - range.y) < std::abs(previous - range.x);

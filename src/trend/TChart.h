@@ -134,6 +134,12 @@ public:
     // Replaces all of that by a snapshot's contents; series are added or removed to match its
     // count (at least the time base stays).
     void load(const ChartSnapshot& chart);
+    // A recording saved `saved` (a snapshot of this chart) to the file `source` reads: the
+    // points of it older than the newest keptPoints() of each curve leave memory (see
+    // SeriesData::dropSaved); views read them from the file again.
+    void dropSaved(const ChartSnapshot& saved, const std::shared_ptr<const ValueSource>& source);
+    int keptPoints() const { return m_keptPoints; }
+    void setKeptPoints(int points) { m_keptPoints = points; }
 
     // The plot's tooltip text (the per-curve read-out).
     void setPlotToolTip(const QString& text);
@@ -217,6 +223,7 @@ private:
     int m_legendSpacing = -5;
     bool m_draggingMarker = false;
     bool m_pressMoved = false;
+    int m_keptPoints = SeriesData::kKeptPoints;
 };
 
 } // namespace vantor

@@ -97,6 +97,13 @@ void CTChart::load(const ChartSnapshot& chart) {
     scheduleReplot();
 }
 
+void CTChart::dropSaved(const ChartSnapshot& saved,
+                        const std::shared_ptr<const ValueSource>& source) {
+    const std::size_t n = std::min(saved.series.size(), m_series.size());
+    for (std::size_t i = 0; source && i < n; ++i)
+        m_series[i].data->dropSaved(saved.series[i], source, int(i), m_keptPoints);
+}
+
 void CTChart::removeLastSeries() {
     Series& s = m_series.back();
     delete s.legendItem;

@@ -9,14 +9,18 @@ namespace {
 constexpr quint64 kMaxPoints = quint64(std::numeric_limits<int>::max());
 
 // count points (X for an irregular series, then Y) appended to s.
-bool ReadPoints(Fields& f, SeriesSnapshot& s, quint64 count) {
+bool ReadPoints(Fields& f, SeriesSnapshot& s, quint64 count, const ValuesRead& onValues,
+                std::size_t index) {
     const quint64 perPoint = sizeof(double) * (s.regular ? 1 : 2);
     if (!f.ok() || count > kMaxPoints - quint64(s.count()) ||
         count > quint64(f.remaining()) / perPoint)
         return false;
     if (!s.regular)
         f.values(count, s.xs);
+    const char* at = f.position();
     f.values(count, s.ys);
+    if (f.ok() && onValues)
+        onValues(index, s, s.count() - qint64(count), qint64(count), at);
     return f.ok();
 }
 
@@ -54,25 +58,26 @@ bool ReadAttributes(Fields& f, SeriesSnapshot& s, bool takeRegular) {
     return true;
 }
 
-bool ReadSeries(Fields f, SeriesSnapshot& s) {
+bool ReadSeries(Fields f, SeriesSnapshot& s, const ValuesRead& onValues, std::size_t index) {
     if (!ReadAttributes(f, s, true))
         return false;
     const auto count = f.get<std::uint64_t>();
     if (s.regular)
         s.x0 = f.get<double>();
-    if (!ReadPoints(f, s, count))
+    if (!ReadPoints(f, s, count, onValues, index))
         return false;
     f.labels(f.get<std::uint32_t>(), s.labels);
     return f.ok();
 }
 
 // Each series' new points from the index it has reached, and its new labels likewise.
-bool ReadAppend(Fields f, ChartSnapshot& chart) {
+bool ReadAppend(Fields f, ChartSnapshot& chart, const ValuesRead& onValues) {
     if (f.get<std::uint32_t>() != chart.series.size() || !f.ok())
         return false;
-    for (SeriesSnapshot& s : chart.series) {
+    for (std::size_t i = 0; i < chart.series.size(); ++i) {
+        SeriesSnapshot& s = chart.series[i];
         if (f.get<std::uint64_t>() != quint64(s.count()) ||
-            !ReadPoints(f, s, f.get<std::uint64_t>()))
+            !ReadPoints(f, s, f.get<std::uint64_t>(), onValues, i))
             return false;
         if (f.get<std::uint64_t>() != quint64(s.labels.size()))
             return false;

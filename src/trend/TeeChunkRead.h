@@ -2,6 +2,7 @@
 // Reading the payloads of the curve file's chunks (not offered to other libraries).
 #include <QString>
 #include <cstring>
+#include <functional>
 
 #include "TeeFormat.h"
 #include "trend/ChartSnapshot.h"
@@ -21,6 +22,7 @@ public:
 
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_at == m_end; }
+    const char* position() const { return m_at; }
     qint64 remaining() const { return m_end - m_at; }
 
     template <typename T> T get() {
@@ -68,10 +70,15 @@ private:
 
 // Each reads one payload into the chart; false when it does not fit or its counts do not.
 bool ReadChart(Fields f, ChartSnapshot& chart);
-bool ReadSeries(Fields f, SeriesSnapshot& s);
+// onValues, when given, is told of each run of Y values read: the series' index, the series, the
+// run's first point and count, and where its values lie in the bytes read.
+using ValuesRead = std::function<void(std::size_t index, SeriesSnapshot& s, qint64 first,
+                                      qint64 count, const char* at)>;
+bool ReadSeries(Fields f, SeriesSnapshot& s, const ValuesRead& onValues = {},
+                std::size_t index = 0);
 // A series' attributes (a SERI chunk's head, a SMET chunk's after the index). The regular flag
 // is taken only by SERI: the layout of a series' points is fixed once written.
 bool ReadAttributes(Fields& f, SeriesSnapshot& s, bool takeRegular = false);
-bool ReadAppend(Fields f, ChartSnapshot& chart);
+bool ReadAppend(Fields f, ChartSnapshot& chart, const ValuesRead& onValues = {});
 
 } // namespace vantor::tee

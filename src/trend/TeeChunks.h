@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "TeeFormat.h"
 #include "trend/ChartSnapshot.h"
@@ -25,8 +26,10 @@ void AppendChunk(QByteArray& out, const char (&tag)[4], const QByteArray& payloa
 std::optional<QString> Unsaveable(const ChartSnapshot& chart);
 QString SaveError(const QString& path, const QString& reason);
 
-// The whole file, written atomically; *size is its size once in place.
+// The whole file, written atomically; *size is its size once in place, (*yOffsets)[i] where
+// series i's Y values begin in it.
 std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& chart,
-                                  const std::function<void(int)>& progress, qint64* size);
+                                  const std::function<void(int)>& progress, qint64* size,
+                                  std::vector<qint64>* yOffsets);
 
 } // namespace vantor::tee

@@ -164,7 +164,8 @@ std::optional<QString> Unsaveable(const ChartSnapshot& chart) {
 }
 
 std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& chart,
-                                  const std::function<void(int)>& progress, qint64* size) {
+                                  const std::function<void(int)>& progress, qint64* size,
+                                  std::vector<qint64>* yOffsets) {
     if (const auto reason = Unsaveable(chart))
         return SaveError(path, *reason);
 
@@ -172,8 +173,11 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
     std::vector<SeriesParts> parts;
     parts.reserve(chart.series.size());
     qint64 total = kHeaderSize + kChunkFrame + chartPayload.size() + kChunkFrame;
+    std::vector<qint64> offsets;
     for (const SeriesSnapshot& s : chart.series) {
         parts.push_back(SplitSeries(s));
+        const qint64 xBytes = s.regular ? 0 : qint64(s.count()) * qint64(sizeof(double));
+        offsets.push_back(total - kChunkFrame + kChunkHeadSize + parts.back().head.size() + xBytes);
         total += kChunkFrame + parts.back().payload();
     }
 
@@ -195,6 +199,16 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
              out.put(parts[i].labels) && out.end();
     }
     ok = ok && out.begin(kEndTag, 0) && out.end();
+    // Values that left memory are read back from the file they were saved to; one that could
+    // not be read must not go into the new file.
+    bool lost = false;
+    for (const SeriesSnapshot& s : chart.series)
+        lost = lost || s.ys.readFailed() || s.xs.readFailed();
+    if (ok && lost) {
+        file.cancelWriting();
+        return SaveError(path, QCoreApplication::translate(
+                                   "vantor::TeeFile", "无法读回已转存的曲线数据，原文件未改动"));
+    }
     if (!ok) {
         const QString reason = FileReason(
             QCoreApplication::translate("vantor::TeeFile", "写入出错，原文件未改动"), file);
@@ -209,6 +223,8 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
         progress(100);
     if (size)
         *size = total;
+    if (yOffsets)
+        *yOffsets = std::move(offsets);
     return std::nullopt;
 }
 
@@ -216,7 +232,7 @@ std::optional<QString> WriteWhole(const QString& path, const ChartSnapshot& char
 
 std::optional<QString> SaveTeeFile(const QString& path, const ChartSnapshot& chart,
                                    const std::function<void(int)>& progress) {
-    return WriteWhole(path, chart, progress, nullptr);
+    return WriteWhole(path, chart, progress, nullptr, nullptr);
 }
 
 } // namespace vantor

@@ -27,7 +27,10 @@ struct TeeLoad {
     // append): chart holds everything up to the last whole save, and this says so.
     QString warning;
 };
-TeeLoad LoadTeeFile(const QString& path);
+// keep > 0: of each curve only the newest `keep` points (and a few thousand more) stay in
+// memory; older ones are summed up and read from the file again when needed (a week-long
+// recording opened as history).
+TeeLoad LoadTeeFile(const QString& path, int keep = 0);
 // The contents of a curve file already in memory; the error texts name the file as `name`.
 TeeLoad ReadTeeBytes(const QByteArray& bytes, const QString& name = {});
 

@@ -3,7 +3,9 @@
 // at a time. Every length and count is checked against the bytes that remain before anything
 // is allocated, so a damaged file is refused instead of exhausting memory. A file is read as a
 // row of saves, each ended by END: a save cut off at the end (a kill during an append) is left
-// out, and the file opens with the saves before it and a warning.
+// out, and the file opens with the saves before it and a warning. A windowed read (a long
+// recording opened as history) keeps only the newest points of each curve in memory, checks
+// each chunk's checksum as it reads it and lets the file's pages go behind it (TeeWindow.h).
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "TeeChunkRead.h"
+#include "TeeWindow.h"
 #include "trend/TeeFile.h"
 
 namespace vantor {
@@ -32,6 +35,24 @@ std::vector<Frame> Frames(const char* at, const char* end, qint64* rest) {
     std::vector<Frame> frames;
     while (end - at >= kChunkHeadSize + kChunkTailSize) {
         const auto length = At<std::uint64_t>(at + 4);
+        if (length > quint64(end - at - kChunkHeadSize - kChunkTailSize))
+            break;
+        frames.push_back({at, length});
+        at += frames.back().framed() + kChunkTailSize;
+    }
+    *rest = end - at;
+    return frames;
+}
+
+// As Frames, the heads read from the file mapped at base.
+std::vector<Frame> HeadFrames(QFile* file, const char* base, const char* at, const char* end,
+                              qint64* rest) {
+    std::vector<Frame> frames;
+    char head[kChunkHeadSize];
+    while (end - at >= kChunkHeadSize + kChunkTailSize) {
+        if (!ReadAt(*file, at - base, head, kChunkHeadSize))
+            break;
+        const auto length = At<std::uint64_t>(head + 4);
         if (length > quint64(end - at - kChunkHeadSize - kChunkTailSize))
             break;
         frames.push_back({at, length});
@@ -82,14 +103,29 @@ private:
 // Reads frames into a chart, save after save.
 class Rounds {
 public:
-    // Reads frames [0, count); stops at the first that does not fit where it stands.
-    void read(const std::vector<Frame>& frames, std::size_t count) {
+    explicit Rounds(ValueWindow window) : m_window(std::move(window)) {}
+
+    // Reads frames [0, count); stops at the first that does not fit where it stands, or (when
+    // told to verify) whose CRC does not match.
+    void read(const std::vector<Frame>& frames, std::size_t count, bool verify = false) {
         for (m_at = 0; m_at < count; ++m_at) {
-            if (!take(frames[m_at]))
+            const Frame& f = frames[m_at];
+            if (verify && At<std::uint32_t>(f.at + f.framed()) !=
+                              Crc32(0, f.at, static_cast<std::size_t>(f.framed()))) {
+                m_badChecksum = true;
                 return;
+            }
+            if (!take(f))
+                return;
+            m_window.release(f.at + f.framed() + kChunkTailSize);
         }
     }
-    ChartSnapshot& chart() { return m_chart; }
+    // Whether reading stopped at a CRC that does not match.
+    bool badChecksum() const { return m_badChecksum; }
+    ChartSnapshot& chart() {
+        m_window.finish(m_chart);
+        return m_chart;
+    }
     std::size_t stoppedAt() const { return m_at; }
     // The index of the last END read (the end of the last whole save), if any.
     std::optional<std::size_t> lastEnd() const { return m_lastEnd; }
@@ -108,23 +144,28 @@ private:
                 return false;
             m_haveChart = true;
         } else if (std::memcmp(f.at, kSeriesTag, 4) == 0) {
-            if (!first || m_chart.series.size() >= std::size_t(kMaxSeries) ||
-                !ReadSeries(payload, m_chart.series.emplace_back()))
+            const std::size_t index = m_chart.series.size();
+            if (!first || index >= std::size_t(kMaxSeries) ||
+                !ReadSeries(payload, m_chart.series.emplace_back(), m_window.onValues(), index))
                 return false;
+            m_window.trim(m_chart);
         } else if (std::memcmp(f.at, kSeriesAttributesTag, 4) == 0) {
             const auto index = payload.get<std::uint32_t>();
             if (!payload.ok() || index >= m_chart.series.size() ||
                 !ReadAttributes(payload, m_chart.series[index]))
                 return false;
         } else if (std::memcmp(f.at, kAppendTag, 4) == 0) {
-            if (!ReadAppend(payload, m_chart))
+            if (!ReadAppend(payload, m_chart, m_window.onValues()))
                 return false;
+            m_window.trim(m_chart);
         } // other tags come from later minor versions and are skipped
         return true;
     }
 
+    ValueWindow m_window;
     ChartSnapshot m_chart;
     bool m_haveChart = false;
+    bool m_badChecksum = false;
     std::size_t m_at = 0;
     std::optional<std::size_t> m_lastEnd;
 };
@@ -162,13 +203,32 @@ QString TailWarning(const QString& path, Fault fault) {
         .arg(path, why);
 }
 
-TeeLoad ReadChunks(const QString& path, const char* at, const char* end) {
+// A window of older points left in the file: a new one for each reading of the chunks.
+struct Window {
+    const char* base = nullptr;
+    int keep = 0;
+    bool mapped = false;
+    QFile* file = nullptr; // the file mapped
+    ValueWindow make(const QString& path) const { return ValueWindow(base, path, keep, mapped); }
+};
+
+TeeLoad ReadChunks(const QString& path, const char* at, const char* end, const Window& window) {
     qint64 rest = 0;
-    const std::vector<Frame> frames = Frames(at, end, &rest);
-    ChecksumCheck checksums(frames);
-    Rounds rounds;
-    rounds.read(frames, frames.size());
-    const std::size_t badChecksum = checksums.firstBad();
+    // A windowed read of a mapped file reads the chunks' heads from the file rather than
+    // touching their pages (the system would map the pages around each as well).
+    const std::vector<Frame> frames = window.keep > 0 && window.mapped
+                                          ? HeadFrames(window.file, window.base, at, end, &rest)
+                                          : Frames(at, end, &rest);
+    // A windowed read checks each chunk as it reads it, in one pass over the file (so that the
+    // pages of a mapped file read are let go behind it); otherwise a second thread helps.
+    std::optional<ChecksumCheck> checksums;
+    if (window.keep <= 0)
+        checksums.emplace(frames);
+    Rounds rounds(window.make(path));
+    rounds.read(frames, frames.size(), !checksums);
+    const std::size_t badChecksum = checksums              ? checksums->firstBad()
+                                    : rounds.badChecksum() ? rounds.stoppedAt()
+                                                           : frames.size();
 
     // Where the file stops being sound, and why.
     std::size_t cut = frames.size();
@@ -190,16 +250,17 @@ TeeLoad ReadChunks(const QString& path, const char* at, const char* end) {
         return {std::move(rounds.chart()), {}, {}};
 
     // The saves before the fault, read again without the part after them.
-    Rounds sound;
+    Rounds sound(window.make(path));
     sound.read(frames, cut);
     if (!sound.lastEnd())
         return {{}, Message(path, fault), {}};
-    Rounds kept;
+    Rounds kept(window.make(path));
     kept.read(frames, *sound.lastEnd() + 1);
     return {std::move(kept.chart()), {}, TailWarning(path, fault)};
 }
 
-TeeLoad Parse(const QString& path, const char* data, qint64 size) {
+TeeLoad Parse(const QString& path, const char* data, qint64 size, int keep = 0,
+              QFile* mapped = nullptr) {
     const auto signature = qMin<qint64>(size, sizeof kSignature);
     if (size == 0)
         return {
@@ -229,12 +290,13 @@ TeeLoad Parse(const QString& path, const char* data, qint64 size) {
                 .arg(minor)
                 .arg(kTeeMajor),
             {}};
-    return ReadChunks(path, data + kHeaderSize, data + size);
+    return ReadChunks(path, data + kHeaderSize, data + size,
+                      Window{data, keep, mapped != nullptr, mapped});
 }
 
 } // namespace
 
-TeeLoad LoadTeeFile(const QString& path) {
+TeeLoad LoadTeeFile(const QString& path, int keep) {
     QFile file(path);
     if (!file.exists())
         return {
@@ -250,15 +312,14 @@ TeeLoad LoadTeeFile(const QString& path) {
     const qint64 size = file.size();
     // Mapped when the file system allows it, so a large file is not copied once more.
     if (const uchar* mapped = size > 0 ? file.map(0, size) : nullptr)
-        return ReadTeeBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size),
-                            path);
+        return Parse(path, reinterpret_cast<const char*>(mapped), size, keep, &file);
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {{},
                 QCoreApplication::translate("vantor::TeeFileRead", "无法读取曲线文件 %1：%2。")
                     .arg(path, file.errorString()),
                 {}};
-    return ReadTeeBytes(bytes, path);
+    return Parse(path, bytes.constData(), bytes.size(), keep);
 }
 
 TeeLoad ReadTeeBytes(const QByteArray& bytes, const QString& name) {

@@ -55,10 +55,11 @@ std::optional<QString> TeeRunWriter::save(const ChartSnapshot& chart,
         return writeWhole(chart, progress);
     if (progress)
         progress(0);
-    const QByteArray bytes = round(chart);
+    std::vector<qint64> yAt;
+    const QByteArray bytes = round(chart, &yAt);
     if (bytes.isEmpty() && now.size == m_size) {
         m_last = Save::Unchanged;
-    } else if (const auto error = append(chart, bytes)) {
+    } else if (const auto error = append(chart, bytes, yAt)) {
         return error;
     }
     if (progress)
@@ -85,9 +86,13 @@ bool TeeRunWriter::extends(const ChartSnapshot& chart) const {
 std::optional<QString> TeeRunWriter::writeWhole(const ChartSnapshot& chart,
                                                 const std::function<void(int)>& progress) {
     qint64 size = 0;
+    std::vector<qint64> yOffsets;
     // On failure the file on disk is the one before, which the state still describes.
-    if (auto error = WriteWhole(m_path, chart, progress, &size))
+    if (auto error = WriteWhole(m_path, chart, progress, &size, &yOffsets))
         return error;
+    m_spans = std::make_shared<TeeSpanIndex>(m_path);
+    for (std::size_t i = 0; i < chart.series.size(); ++i)
+        m_spans->add(int(i), 0, chart.series[i].count(), yOffsets[i]);
     m_started = true;
     m_size = size;
     remember(chart);
@@ -98,8 +103,9 @@ std::optional<QString> TeeRunWriter::writeWhole(const ChartSnapshot& chart,
 
 // A round: the chart's attributes when they changed, each changed series' attributes, the new
 // points, END. Empty when nothing changed.
-QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
+QByteArray TeeRunWriter::round(const ChartSnapshot& chart, std::vector<qint64>* yAt) const {
     QByteArray out;
+    yAt->assign(m_series.size(), -1);
     if (const QByteArray payload = ChartPayload(chart); payload != m_chart)
         AppendChunk(out, kChartTag, payload);
     bool added = false;
@@ -122,10 +128,13 @@ QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
             Append<std::uint64_t>(payload, static_cast<std::uint64_t>(s.count() - w.count));
             if (!s.regular)
                 AppendValues(payload, s.xs, w.count);
+            (*yAt)[i] = payload.size();
             AppendValues(payload, s.ys, w.count);
             Append<std::uint64_t>(payload, static_cast<std::uint64_t>(w.labels));
             payload.append(LabelBytes(s.labels, w.labels));
         }
+        for (qint64& at : *yAt)
+            at += out.size() + kChunkHeadSize;
         AppendChunk(out, kAppendTag, payload);
     }
     if (!out.isEmpty())
@@ -133,7 +142,8 @@ QByteArray TeeRunWriter::round(const ChartSnapshot& chart) const {
     return out;
 }
 
-std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QByteArray& round) {
+std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QByteArray& round,
+                                            const std::vector<qint64>& yAt) {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly))
         return SaveError(m_path, QCoreApplication::translate("vantor::TeeRunWriter",
@@ -163,6 +173,11 @@ std::optional<QString> TeeRunWriter::append(const ChartSnapshot& chart, const QB
                              .arg(reason));
     }
     file.close();
+    // The new points' values, where they now lie in the file.
+    for (std::size_t i = 0; m_spans && i < yAt.size(); ++i)
+        if (yAt[i] >= 0)
+            m_spans->add(int(i), m_series[i].count, chart.series[i].count() - m_series[i].count,
+                         m_size + yAt[i]);
     m_size += round.size();
     remember(chart);
     m_identity = identity();

@@ -9,10 +9,12 @@
 // a failure is cut from the file again before the next one.
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "trend/ChartSnapshot.h"
+#include "trend/TeeSpanIndex.h"
 
 namespace vantor {
 
@@ -30,6 +32,9 @@ public:
     // What the last successful save did; the file's size after it.
     Save lastSave() const { return m_last; }
     qint64 size() const { return m_size; }
+    // Where the file holds each series' values, up to the last successful save; a whole rewrite
+    // starts a new index (of the new file). Null before the first save.
+    std::shared_ptr<const TeeSpanIndex> spans() const { return m_spans; }
 
 private:
     struct Written {
@@ -51,8 +56,10 @@ private:
     bool extends(const ChartSnapshot& chart) const;
     std::optional<QString> writeWhole(const ChartSnapshot& chart,
                                       const std::function<void(int)>& progress);
-    std::optional<QString> append(const ChartSnapshot& chart, const QByteArray& round);
-    QByteArray round(const ChartSnapshot& chart) const;
+    std::optional<QString> append(const ChartSnapshot& chart, const QByteArray& round,
+                                  const std::vector<qint64>& yAt);
+    // (*yAt)[i]: where series i's new Y values lie in the round (-1: none).
+    QByteArray round(const ChartSnapshot& chart, std::vector<qint64>* yAt) const;
     void remember(const ChartSnapshot& chart);
     Identity identity() const;
 
@@ -63,6 +70,7 @@ private:
     qint64 m_size = 0;
     Identity m_identity;
     Save m_last = Save::None;
+    std::shared_ptr<TeeSpanIndex> m_spans;
 };
 
 } // namespace vantor

@@ -111,7 +111,7 @@ void TrendCurve::timeLine(QPolygonF& out) const {
         if (to == from)
             continue;
         breakBefore(keyOf(from));
-        const SeriesPoint span = *m_data->yRangeOf(from, to);
+        const SeriesPoint span = *m_data->yRangeCoarse(from, to);
         out.append(QPointF(left + column, pixelY(span.y)));
         if (span.x != span.y)
             out.append(QPointF(left + column, pixelY(span.x)));

@@ -67,6 +67,12 @@ void CTrendPanelDlg::buildRecordingControls() {
     connect(m_recorder, &CurveRecorder::runningChanged, this, [this](bool running) {
         m_threadButton->setText(running ? tr("关闭线程") : tr("启动线程"));
     });
+    // Older points leave memory once the run's file holds them (the live chart only).
+    connect(m_recorder, &CurveRecorder::recorded, this,
+            [this](const ChartSnapshot& saved, const std::shared_ptr<const ValueSource>& source) {
+                if (!m_history)
+                    chart()->dropSaved(saved, source);
+            });
     m_recorder->setProjectPath(m_workspace->projectPath());
     connect(m_workspace, &Workspace::projectPathChanged, m_recorder,
             &CurveRecorder::setProjectPath);
@@ -165,7 +171,7 @@ bool CTrendPanelDlg::loadHistory(const QString& path) {
             loaded.chart = std::move(table.chart);
             loaded.error = table.error;
         } else {
-            loaded = LoadTeeFile(path);
+            loaded = LoadTeeFile(path, SeriesData::kKeptPoints);
         }
     }
     if (!loaded.chart) {
