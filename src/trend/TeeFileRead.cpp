@@ -128,16 +128,19 @@ public:
     }
     std::size_t stoppedAt() const { return m_at; }
     // The index of the last END read (the end of the last whole save), if any.
-    std::optional<std::size_t> lastEnd() const { return m_lastEnd; }
+    std::optional<std::size_t> lastEnd() const {
+        return m_ends > 0 ? std::optional<std::size_t>(m_lastEnd) : std::nullopt;
+    }
 
 private:
     bool take(const Frame& f) {
         Fields payload(f.at + kChunkHeadSize, qint64(f.length));
-        const bool first = !m_lastEnd.has_value();
+        const bool first = m_ends == 0;
         if (std::memcmp(f.at, kEndTag, 4) == 0) {
             if (!m_haveChart)
                 return false;
             m_lastEnd = m_at;
+            ++m_ends;
         } else if (std::memcmp(f.at, kChartTag, 4) == 0) {
             // One in the first save; a later save's replaces the attributes before it.
             if ((first && m_haveChart) || !ReadChart(payload, m_chart))
@@ -167,7 +170,8 @@ private:
     bool m_haveChart = false;
     bool m_badChecksum = false;
     std::size_t m_at = 0;
-    std::optional<std::size_t> m_lastEnd;
+    std::size_t m_lastEnd = 0; // valid once an END was read
+    std::size_t m_ends = 0;
 };
 
 enum class Fault { None, Truncated, Checksum, Corrupt };
