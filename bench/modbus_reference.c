@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* The reference for the fast mode's figures: a Modbus server and a client loop built on
  * libmodbus, run beside the program on the same loopback port or pseudo-terminal pair.
  *

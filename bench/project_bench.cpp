@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and opening a full project: 30 packets of 130 cells, 99 curves and the 30 monitoring
 // objects. Save = the section written and the file replaced; open = the file read, the set-up
 // read, configure, and the cells read back (the window's work without its widgets).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window next to an empty QMainWindow with the same Qt. Built twice: as
 // startup_bench (the main window, with the program's libraries) and as startup_bench_empty (an
 // empty QMainWindow, Qt Widgets only). Each prints the CLOCK_MONOTONIC time in seconds at which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve file: saving whole, loading, and the recorder's round on a week-long recording.
 // Charts are a time base (labelled OLE dates) and curves of regular X; files lie in a temporary
 // folder on the disk of the build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trend chart's replot with 99 curves of 100,000 points (the whole X range and the default
 // 300), an empty chart's replot, one sample tick with 99 curves including the shared values
 // file, and the auto-save round and the history load of 99 curves of N points: the snapshot on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A week-long recording: 99 curves sampled every second for 7 days (604,800 samples a curve),
 // recorded as the live chart is: the samples appended to the chart, a snapshot taken every
 // round of 60 samples and appended to the run's file by its writer, the older points then

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package is built with Debian's hardening flags: stack protector, fortify, format
 # checks, full RELRO and immediate binding. They come from dpkg-buildflags, as a Debian package
 # build would take them; configure a build folder of its own with -DVANTOR_DEB_HARDENING=ON for

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY_MAN "Modbus master and trend recorder")
 # Install rules and the Debian package: the program, its desktop entry and its icon in the sizes
 # the desktop's icon theme looks for. `cpack -G DEB` in the build folder makes the package.

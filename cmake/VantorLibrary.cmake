@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # vantor_library(name HEADERS a.h ... SOURCES a.cpp ... [PUBLIC libs] [PRIVATE libs])
 #
 # One static library per folder of src/. Its headers are offered to the targets that link it as

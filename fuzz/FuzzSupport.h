@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What every harness shares: reading set-up choices from the front of the input, the Qt
 // application object, and stopping with a message when an invariant breaks.

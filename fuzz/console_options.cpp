@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: the input split on NUL bytes into arguments (UTF-8) after the program name.
 // The parser either refuses with a message, answers help or version, or gives options whose
 // every number lies in its range.

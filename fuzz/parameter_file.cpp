@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter files: every whole 104-byte record decodes, and the decoded records encode into
 // bytes that decode to the same records. GBK cannot hold U+FFFD, which stands for bytes that
 // were not GBK; it is saved as '?', as every character GBK cannot hold.

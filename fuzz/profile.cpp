@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project files: the profile parse, then the project reader into a fresh workspace as opening
 // does (read, configure, the cells below the new counts) and the names reader. The tables stay
 // within their bounds, the profile's own text reads back as written, and what saving writes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial reply judge of the session: one polled packet set up from the input, the rest of
 // the input received in chunks. Every reply it accepts must be a whole frame of the input with
 // a good CRC and the size its request asks for; the decoder turns it into at most that many

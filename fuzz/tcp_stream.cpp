@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modbus TCP streams: the MBAP framer alone, then the session's TCP receive path, both fed the
 // payload in chunks chosen by the input. Frames have the size their header gives, nothing is
 // lost or made up between frames, drops and the buffer, and accepted data fits the count.

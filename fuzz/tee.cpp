@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Curve files: the reader on the input bytes, and again with every chunk's CRC-32 made right so
 // that changed payloads reach the field readers (appended saves included). A file it accepts is
 // saved again and must read back to the same chart, value for value (compared bit for bit, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's SVG icon as square PNG pictures in an icon theme's layout:
 //   vantor_render_icon ICON.svg THEME_DIR NAME SIZE...
 // writes THEME_DIR/<SIZE>x<SIZE>/apps/NAME.png for every size.

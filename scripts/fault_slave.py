@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A Modbus slave that mixes good replies with faults, for soak runs of the master.
 
   fault_slave.py --rtu [--seed N] [--mix good=70,badcrc=5,...] [--report FILE]

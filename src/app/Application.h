@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own state, apart from any window: the workspace with the whole set-up, the
 // link controller and the project controller. The desktop program and the console each make one;

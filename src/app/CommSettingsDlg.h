@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication settings dialog: a second place to choose the serial port and its line
 // settings. Every choice goes straight into the shared selection, so the panel shows it at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The console's recording (--csv FILE): one CSV row per accepted reply with its time stamp, its
 // packet and the texts of its cells, flushed to the file at least once a second.

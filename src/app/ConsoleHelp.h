@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line's options and their help, in the user's language.
 class QCommandLineParser;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command line of the headless mode: which link, which packets, which formats, how long.
 #include <QCoreApplication>

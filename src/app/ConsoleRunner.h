@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The headless mode: fills the application's workspace from the options, polls one link through
 // its link controller and prints every log line, the cell values after each accepted reply (as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console's publishing: --publish starts it with the project's settings (or the defaults)
 // and the URL's broker; the end of the run sends what is queued and says what became of it.
 #include "app/ConsoleRunner.h"

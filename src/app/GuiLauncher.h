@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Starts the desktop program: the splash, then the main window; with --demo the window comes
 // up connected to the built-in simulated device and polling it.

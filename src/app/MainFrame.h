@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, the tool bar, the status bar with its clock and progress bar, the
 // function bar (left) and the data bar (bottom) around the main view.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keys beyond those of its menus: polling on F5 and Shift+F5, saving on Ctrl+S,
 // context menus on Shift+F10; and the names that screen readers give its controls without text.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's size and layout: the working size of a first start, the size, place, state
 // and bar sizes remembered in Config.ini from the last close, and the bars giving up room to the
 // communication panel in a small window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's pages that are built when first asked for: the data grid pages, the point
 // list and the monitoring panel.
 #include <QDockWidget>

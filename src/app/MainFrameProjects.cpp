@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's projects: the dialogs and the question that open and save ask, the title and
 // the recent projects menu. The project controller does the work and says what happened.
 #include <QCoreApplication>

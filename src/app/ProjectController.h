@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The project side of the program, apart from any window: opening and saving project files, the
 // settings file "Config.ini", the recent projects kept in it, the baseline that tells whether the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's side of publishing: the workspace's publishing settings start and stop the
 // publisher, "数据发布..." opens their dialog, and a status bar field shows the broker's state

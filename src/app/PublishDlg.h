@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "数据发布": the publishing settings of the set-up, kept in the project. A password is never
 // typed here: it comes from the named file (readable by its owner only) or from the environment.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own command-line options (-platform, -style, -display ...). The program checks its own
 // options before QApplication opens the window system, so these are taken aside first and left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The built-in simulated device: a Modbus slave whose registers move, so that a new user sees
 // live values at once. It serves RTU on one end of a pseudo-terminal pair this program makes,

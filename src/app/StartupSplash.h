@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The start-up picture: shown for 3 seconds, or until the first key press or mouse click,
 // which it swallows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A measuring aid for the desktop program: with VANTOR_PROBE_FILE=path set, a 10 ms timer on the
 // GUI thread records how late each tick comes and rewrites that file once a second with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's texts in the chosen language: the English catalogues built into the program,
 // Qt's own texts (standard buttons, file and colour dialogs) in the same language, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user-defined point names: the communication panel's "用户自定义名称" / "点位序列号名称"
 // button switches the grid labels between point numbers and the names kept in the current

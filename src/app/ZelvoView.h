@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main view: the tabs "通信状态" and "趋势曲线" over the communication panel and the trend
 // panel, showing the application's workspace and link. It keeps the resize quiet flag.

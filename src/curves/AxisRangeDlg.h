@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The range of one trend axis: its maximum and minimum, stored in the workspace's trend settings
 // on OK; a text that is not a 16-bit integer keeps the dialog open with a message.

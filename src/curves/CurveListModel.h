@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point list's table model: a view of the workspace's curve table, never a copy of it. The
 // "Color" cell carries the row's colour as its background. Three more columns show the lowest,

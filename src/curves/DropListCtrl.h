@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point list's list: a view and editor of the workspace's curve rows. Text dropped on it
 // becomes a curve; a click opens the in-place editor of a name, rate, unit or axis cell (at most

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The floating box: a small frameless window over the main window that shows the read-out, can
 // be dragged by any point inside it, hidden from its popup menu and made see-through.

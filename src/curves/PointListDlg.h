@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The page "曲线点位": the tip on how to add a curve over the point list.
 #include <QWidget>

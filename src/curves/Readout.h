@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The read-out: the values of all curves at one sample, as the floating box shows them, and the
 // one-curve text of the chart's tool tip. Plain text building, no window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the trend's two settings dialogs accept: texts that are 16-bit signed integers, and a
 // sampling interval of at least 1 ms. A refusal comes with the message the dialog shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "界面设置": the read-out and legend fonts, the legend's row spacing, the curves' line width and
 // the sampling interval, and whether the bottom axis shows sample numbers or times, stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Puts a QSaveFile's new contents in place only once they are whole on the disk. The last
 // buffered bytes are flushed and checked, and the file synced, before the rename: a full disk or

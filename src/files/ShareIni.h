@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The shared values file: while the trend samples, the raw text of each plotted cell is kept under
 // the curve's number in section "MconfigInfo" of "share.ini" on the desktop, so that another

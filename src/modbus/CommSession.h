@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication session. It lives on the link thread with its transport, runs the polling
 // cycle and the write jobs on timers, judges every received byte in order, keeps the counters

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's counters, per-packet statistics and log lines, and the bytes dropped between
 // requests.
 #include "modbus/CommSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's links: opening and closing the serial port, connecting to and leaving a Modbus
 // TCP server (or an RTU gateway).
 #include "modbus/CommSession.h"

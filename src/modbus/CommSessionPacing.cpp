@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pacing of the request in flight: its deadline, what a timeout does, and the pause before
 // the next request (the send interval, the line's silence, or a timeout's guard).
 #include "modbus/CommSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's receive path: every received byte judged against the request in flight, and
 // whole Modbus TCP replies matched by their transaction.
 #include "modbus/CommSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session's sending by hand: writes and typed frames on the link in use, and the write jobs
 // that pause the polling cycle while they run. Each frame of a job is a request in flight of
 // its own: the job goes on once its reply is judged or its timeout has passed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the polling cycle sends: one ready image per packet and link, built by configure.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Modbus RTU CRC-16 (reflected polynomial 0xA001, initial 0xFFFF), table driven.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Modbus functions the program knows: what each reads, how many items one request may ask
 // for, and how its reply is laid out. Configure, the console options and the reply judge all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Upper-case hexadecimal text of numbers and bytes, as commands, logs and messages show it.
 #include <cstdint>

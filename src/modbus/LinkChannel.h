@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What varies with the link kind: how a request goes on the wire and how its Tx line reads,
 // whether the link is up, how long the line takes to carry a frame, and the silence that ends a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one door to the link, on the GUI thread (or the console's main thread). It holds the
 // communication session, which lives on the link thread, and turns every command into a queued

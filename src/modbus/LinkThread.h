@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Owns the link thread and the session that lives on it. Destroying it stops the thread.
 #include <QObject>

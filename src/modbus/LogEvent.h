@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One line of the communication log as the session writes it: its kind, so that views filter
 // without reading the text, the moment it stands for, and the whole line as shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication log's line forms and time stamps. Lines carry no line end. The forms (time
 // stamps, the Tx and Rx lines) are read by scripts and stay the same in every language; the

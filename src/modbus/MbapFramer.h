@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cuts a Modbus TCP byte stream into whole replies by the length in their MBAP header,
 // however the stream splits or joins them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An object that lives on a thread of its own: made here, moved to the thread, and destroyed on
 // it (with the sockets and timers it made there) before the thread ends.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What each polled packet has seen since the counters were last cleared: requests, valid
 // replies, misses, CRC errors, exceptions, and the response times of its replies (from the end

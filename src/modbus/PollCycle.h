@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one request in flight on a link, and the polling cycle's state around it. A request goes
 // out only while nothing is in flight; a reply is taken only for the request in flight that it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which reply the session expects, and how an accumulating reply is judged.
 #include <cstddef>

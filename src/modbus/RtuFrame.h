@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The RTU sender's pure steps: command text (hex digit pairs, no CRC) to frame and Tx text.
 #include <cstddef>

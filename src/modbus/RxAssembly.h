@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The receive assembly: reply bytes since the last reset, and their hex text for the log (made
 // only when a line is logged: the assembly takes every byte received).

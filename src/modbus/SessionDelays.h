@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pauses the session keeps, in milliseconds: around the write jobs, and how long a request
 // may go unanswered.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Translatable texts of the protocol core, which links no Qt: CoreText returns a text in the
 // user's language through a translator the application installs once at start (without one, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The configuration of one monitoring object: the value it writes when changed, the rate its
 // reading is multiplied by and the unit shown after it. OK checks the texts and keeps the dialog

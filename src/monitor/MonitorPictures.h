@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures of the monitoring panel: switches, lamps, analogue plates and the panel's
 // background, drawn in code so that they stay sharp at any device pixel ratio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "监控对象" page: 10 switches, 10 lamps and 10 analogue displays over a background picture.
 // A point dragged from a data grid onto an object binds it (the payload becomes its caption).

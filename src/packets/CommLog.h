@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication log of the panel: every line is written at the end of the log. Lines from the
 // session obey the pause button and keep the log from growing without end. Lines are queued and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication panel: the packet table, configure and the sending buttons, the connection
 // controls, the data format and address base, the counters and the communication log. It shows

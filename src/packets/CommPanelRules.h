@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules behind the communication panel's controls, kept apart from the widgets so that they
 // can be checked without a window: captions of the toggling buttons, the in-place editor a click

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection controls of the communication panel: the connection mode combo, the serial
 // group (port, line settings, open/close, status) and the Modbus TCP group (server, function,

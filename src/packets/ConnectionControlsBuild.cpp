@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection controls built: the mode, the serial group and the Modbus TCP group.
 #include "packets/ConnectionControls.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial side of the connection controls: open/close with the status line and the indicator,
 // and the port list kept up to date.
 #include <QAbstractItemView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The six counter edits of the communication panel and the edit with the count of the last good
 // register reply. All read-only: the session counts, this group shows. The counts change with

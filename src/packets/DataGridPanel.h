@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One data grid page (Db_01 … Db_30): the grid of a packet's labels and values, its format and
 // colour menu, and the label editor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The cells of one packet's grid page (11 rows by 27 columns): a view of the register store,
 // which holds the value and label texts and the colours. Row 0 and column 0 hold the header

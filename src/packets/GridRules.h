@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rules of a data grid page that need no window: the fixed layout texts, the cell kinds,
 // the colours a cell starts with or gets back, and the decisions of the popup menu and of a

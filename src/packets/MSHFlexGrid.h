@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The grid of a data page: a table view over a GridModel offering the grid operations the
 // program relies on (current cell, cell texts and colours, header texts, redraw). The current

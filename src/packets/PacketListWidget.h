@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list of the 30 data packets: packet number with its check box, slave address, function
 // code, start address and count, then the link's statistics of each packet (read-only, not part

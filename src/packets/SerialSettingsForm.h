@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial line form shared by the communication panel and the communication settings dialog:
 // the five labelled combos (port, baud rate, parity, data bits, stop bits), bound both ways to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's settings file "Config.ini": in the program's folder when that folder can be
 // written (a portable install), otherwise in the user's configuration folder. Every change is

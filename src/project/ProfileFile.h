@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Project files ("*.ini") and the settings file "Config.ini" are profile files that engineers
 // exchange with Windows machines: "[section]" lines, each followed by "key=value" lines, in GBK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/ProjectFile.h"
 #include "project/ProjectKeys.h"
 #include "project/PublishKeys.h"

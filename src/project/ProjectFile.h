@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Project files: the whole working set-up in section "MconfigInfo" of a profile file, GBK on
 // disk. Saving deletes the section (other sections stay) and writes every key in a fixed order;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts in this file: not translated (every one is a key that project files hold).
 #include "project/ProjectKeys.h"
 

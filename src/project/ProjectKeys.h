@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The keys of a project file in one table: each key's section, how it is written from the
 // workspace and how it is read back. The writer walks the table in file order; the reader walks

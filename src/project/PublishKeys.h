@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The publishing settings in the project's extra section, as keys "Mqtt…". A set-up that
 // publishes nothing and keeps every default writes none of them, so older projects save as they

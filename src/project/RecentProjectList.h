@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The recent projects: up to five project paths, the newest first, kept in section "Mru File"
 // of the settings file ("FileNum" and the keys "1" to "5"). Paths are compared without regard

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The language of the user interface: chosen in the window's "语言 / Language" menu and kept in
 // Config.ini (section "Language", key "Language": "zh_CN" or "en"); without a choice, the

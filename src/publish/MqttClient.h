@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One connection to a broker through libmosquitto. The library's own thread does the network,
 // the reconnecting (1 s, growing to 10 s) and the QoS 1 retries; a thread of ours hands it

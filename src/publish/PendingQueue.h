@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The messages made but not yet handed to the broker connection, oldest first, at most `limit`
 // of them: a full queue makes room by dropping its oldest message, and counts it. Not locked:

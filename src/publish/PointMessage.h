@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one point's message is made of and when it goes out: the quality of a point, the topic
 // of a point under the prefix, the JSON payloads, and the gate that lets a point through on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // From the publishing settings to a broker connection: the broker URL of the command line, the
 // defaults of a station without a project, the password's sources, and the topics.

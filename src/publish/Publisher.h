@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station's publishing, on the thread that holds the link controller (the GUI thread, or
 // the console's): each accepted reply's points pass their gates and become messages for the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Cell colours as the grid pages keep them and as project files store them: Windows COLORREF
 // numbers (0x00BBGGRR).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gathers changes that come faster than a view can repaint and runs one update for all of them,
 // at most once per interval: the first change starts the wait, later ones join it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curves of the trend: the rows of the point list and the table of curve slots 1..99. Slot k is
 // always drawn by chart series k (series 0 is the time base). The trend reads these rows on every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One value format code per cell: 30 packets by 130 cells, all "16 Bit Signed" at start.
 #include <array>

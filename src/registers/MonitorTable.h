@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 30 monitoring objects of the "监控对象" page: 10 analogue displays, 10 switches and 10
 // lamps. An object's binding is its caption alone: a name, one blank and the reference g-r-c of

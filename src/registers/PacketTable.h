@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 30 rows of the packet table as typed, and configure: rows to command images.
 #include <array>

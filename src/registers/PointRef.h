@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How packets and cells are counted everywhere: packets 1..30, as the packet table and the grid
 // pages number them, and cells 0..129 within a packet. A packet number is a PacketNo, which an

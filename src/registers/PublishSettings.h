@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the station publishes its points to a broker: the broker, the topics, when a point goes
 // out, and the credentials' sources. A password itself is never part of it: it comes from the

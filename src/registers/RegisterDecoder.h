@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turns the data of an accepted reply into cell texts with the format store.
 // Runs on the thread that owns the register image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The register image: the value and label texts of the 30 packets' cells. The grid pages show
 // it; the console prints it.

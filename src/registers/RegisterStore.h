@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The register image on the GUI thread: the value and label texts of the 30 packets, their cell
 // colours, the format store, and the panel-wide data format and address base. Replies accepted

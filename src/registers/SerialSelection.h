@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial line choices shared by the communication panel and the communication settings
 // dialog: both show the same selection, and a change made in one shows at once in the other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trend's settings: the seven axis ranges, the fonts of the read-out and the legend, the
 // legend's row spacing, the curves' line width, the sampling interval and whether the bottom

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Value format codes of the data cells, and the decoding and encoding of their register bytes.
 // The numbers are stored in project and parameter files and never change.

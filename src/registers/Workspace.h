@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The working set-up of the program, on the GUI thread: everything a project file, a parameter
 // file, the demo start or the console fills in and that the panels show and edit. Widgets are

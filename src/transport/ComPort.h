@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial transport: one QSerialPort, used only on the thread the object lives on.
 #include <QObject>

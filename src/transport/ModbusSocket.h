@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Modbus TCP transport: one QTcpSocket, used only on the thread the object lives on. Nothing
 // in it blocks but WaitForBytes, for no longer than its caller asks: the link thread stays free

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Notices serial devices coming and going. On Linux it listens for the kernel's tty device
 // events, which costs nothing while no device changes; elsewhere, or when that listening cannot

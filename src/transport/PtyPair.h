@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Two pseudo-terminals joined back to back inside this process: what is written to one comes
 // out of the other, like a null-modem cable. The built-in simulated device sits on one end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed parts of the trend chart's plot: the five extra value axes in their places and
 // colours, the vertical marker and cursor lines, and the bottom axis's ticker that labels

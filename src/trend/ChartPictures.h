@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures of the trend chart for reports: PNG as the chart is shown (plot and legend), PDF with
 // the plot drawn as vector graphics and the legend's curve names beside it.

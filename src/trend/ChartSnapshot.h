@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The chart's contents as plain data: taken on the GUI thread and written to a curve file on a
 // worker, or read from a file on a worker and handed to the chart on the GUI thread. The point

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trend chart as a CSV table for reports: one row per time-base sample, one column per curve.
 #include <QString>

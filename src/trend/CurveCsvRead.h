@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The other way round from CurveCsv.h: a CSV table the program wrote, read back as a chart to
 // view as history, and a chart cut down to the samples between two X positions (what lies

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Auto-save of the live chart ("自动保存曲线"), the role of the dump thread: while running, every
 // 60 s the chart is saved with its data to one file per recording run, named after the project

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The point labels of a series (the time base's "HH:mm:ss"): short texts kept as UTF-8 in
 // blocks that copies share, as ValueBlocks keeps the values. A QString is made only for a label

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drawing many dense curves quickly. Where a curve has more points than pixel columns, its line
 // is a vertical run per column (lowest to highest value, joined to the column before). Curves

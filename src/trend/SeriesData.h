@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The points of one chart series, kept by the chart itself (the plotting library holds no copy):
 // X and Y values (X kept only where it is not the first X plus the index), optional labels, and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Older points leaving memory once a recording holds them in its file, and the spans read from
 // the envelope alone where they reach those points.
 #include "trend/SeriesData.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trend chart: every chart operation the trend panel uses, as C++ methods, over the plotting
 // library. Series 0 is the time base (hidden; OLE date values with "%H:%M:%S" labels, its point

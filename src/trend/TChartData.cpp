@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's curves as data (the snapshot a recording or a file is made of, and loading one),
 // its title, and the legend beside the plot.
 #include <QListWidget>

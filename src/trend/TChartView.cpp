@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's view: the time axis, following the newest sample, the full view, fitting value
 // axes to their curves, zooming and panning by the mouse, and the marker and cursor lines.
 #include <QDateTime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the payloads of the curve file's chunks (not offered to other libraries).
 #include <QString>

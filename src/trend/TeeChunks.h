@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curve file's chunks as bytes, shared by the whole save and the run's appends (not offered
 // to other libraries).

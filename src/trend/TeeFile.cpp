@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve file's writer. The point values go from their blocks to the file in runs, with the
 // CRC-32 computed as they pass, so a save never copies the values.
 #include "trend/TeeFile.h"

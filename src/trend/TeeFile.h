@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curve file (.tee): the chart with its data, saved while recording and reopened as
 // history. The layout is described in docs/tee-format.md.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The curve file's reader. The chunks are found first; their checksums are then verified on a
 // second thread while this one reads the payloads, copying the values into their blocks a block
 // at a time. Every length and count is checked against the bytes that remain before anything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curve file's fixed pieces, shared by its writer and its reader (not offered to other
 // libraries). Numbers are little-endian; doubles are IEEE 754 binary64 as in memory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The curve file of one recording run. The first save writes the file whole (atomically, as
 // SaveTeeFile); each later save appends only what is new since the one before: the points added

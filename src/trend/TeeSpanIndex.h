@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where each series' Y values lie in a recording's curve file: per series the runs of points
 // written together (the whole first save, then one run per appended round), each with its first

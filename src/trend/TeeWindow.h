@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading a long curve file with only the newest points of each curve kept in memory (not
 // offered to other libraries): each run of values read is noted in a span index of the file and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sample positions and times on the chart's bottom axis. The chart places a curve's point at X =
 // f (its sample) and the time base holds each sample's local date and time as OLE days at index

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One chart series as the plotting library draws it. The points stay in the chart's SeriesData;
 // each replot draws only what the visible pixel columns need, with a cosmetic pen (width 0 or 1)

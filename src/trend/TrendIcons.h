@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trend panel's button pictures (":/icons/trend/…svg", drawn in the palette's colours).
 #include <QIcon>

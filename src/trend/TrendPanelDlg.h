@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panel of the "趋势曲线" tab: a strip of buttons over the trend chart. It samples the
 // workspace's curves on the sampling timer (OnSampleTick), scrolls and pauses, applies the

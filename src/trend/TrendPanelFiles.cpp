@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trend panel's recording and files: the auto-save box and the hidden thread button, the
 // recording question when the user opens a link, the history view, and "保存曲线".
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the trend panel asks for and does not own: the floating box with the read-out, the
 // curves' tool tips, and the axis range and interface settings dialogs. The floating box is a

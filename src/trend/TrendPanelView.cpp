@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trend panel's view controls: following the newest sample, the full view, fitting the
 // axes, the two cursors, the axis buttons, fast scrolling and the marker.
 #include <QToolButton>

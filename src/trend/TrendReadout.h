@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The read-outs over the trend chart. Live: the time base's date and label of one sample, then a
 // line per point-list row with the value its curve has at that sample; and the tool tip of one

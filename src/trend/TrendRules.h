@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The trend's rules, apart from any window: reading a curve row's reference, rate and axis, the
 // orders in which the axis buttons apply ranges, the fast-scroll timer and the transparency

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One sample of the trend, on the GUI thread: a time-base point with the wall-clock time, the
 // scroll of the X axis and the marker while moving, then one point per plotted row read from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // libcurl, loaded by the download's worker on first use rather than linked: the program starts
 // without it and the many libraries it pulls in (TLS, LDAP, SSH, ...), and a machine without it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check for a newer version at every start: the version file is fetched in the background,
 // two seconds later the decision is made, one second after that the fetched file is removed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The updater is a program of its own beside this one; this program only starts it and keeps
 // running.

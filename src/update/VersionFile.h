@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The version file offered by the update server: a small profile file naming the newest version
 // and its release note.

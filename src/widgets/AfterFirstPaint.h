@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a piece of work once, right after the first paint cycle of a widget, so that a window
 // appears before the parts of it that can come a moment later are built.

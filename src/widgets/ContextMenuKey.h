@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shift+F10 opens the context menu of the focused widget, as the Menu key does: the desktop's
 // convention on keyboards without a Menu key. The X11 platform turns only the Menu key into a

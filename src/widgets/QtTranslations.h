@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts (standard buttons such as "确定", the colour and file dialogs) in Chinese,
 // matching the rest of the window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Icons drawn from the program's SVG pictures in the palette's colours: whatever a picture draws
 // in "currentColor" takes the palette's button text colour when it is shown, so a monochrome

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A strip of controls in two rows that stand on one line where the strip is wide enough for
 // both, and wrap into two rows where it is not.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The function bar page "发送命令": a frame typed in hexadecimal, sent once without its CRC
 // (the serial sender appends it; over Modbus TCP it goes out in an MBAP header).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Parameter files: the labels, values and format codes of every cell in use, as fixed 104-byte
 // records (50-byte label, 50-byte value, both GBK and NUL-terminated, then the code as a 32-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Command texts of the writes (upper-case hex digit pairs without CRC; the first byte is the
 // slave address, or over Modbus TCP the unit identifier, followed by the PDU): one cell with
@@ -47,7 +48,7 @@ struct PageCell {
     std::string text;
     // The value's registers as the device sent them (4 hex digits a register, 8 for a 32-bit
     // value); when set they are written as they are and the text is not read.
-    std::string raw;
+    std::string raw = {};
 };
 
 // The cells 0..count-1 of a page (cells beyond `cells` read as 0) as function 16 requests of at

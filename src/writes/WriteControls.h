@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The communication panel's write buttons ("16号命令编辑", "写入参数", "读取参数", "保存参数")
 // and the double-click on a value cell, wired to the write service: dialogs and file choices

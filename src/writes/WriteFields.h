@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The four texts and sixteen bit boxes of the register write dialog, kept in step: each function
 // takes the text the user typed in one field and gives every field as the dialog then shows it.

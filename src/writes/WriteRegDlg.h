@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "06号命令写入单个Input寄存器": the value of one cell as decimal, binary, hexadecimal and
 // unsigned text and as sixteen bit boxes, kept in step by the conversions of WriteFields. Each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The writes of the program, on the GUI thread: one cell, one coil, the page of the fn 16 edit
 // mode, the parameter set, and frames typed by the user. It builds the command texts from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication settings dialog mirrors the panel's serial controls both ways.
 #include <QComboBox>
 #include <QDialogButtonBox>

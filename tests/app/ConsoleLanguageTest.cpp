@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line answers in the language of its environment: the English catalogue
 // for LANGUAGE=en, the Chinese source texts for zh_CN. Runs the built program, without a display.
 #include <gtest/gtest.h>

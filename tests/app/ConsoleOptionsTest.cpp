@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless command line: its defaults, the rows and formats it fills, and a clear message
 // naming the fault for every wrong command line (the Chinese source texts: no translator here).
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the program saves, written where the disk is full: a file-size limit makes each
 // write past it fail as a full disk does. The save says why, and the old file stays whole. The
 // files are smaller than the write buffer, so that the disk is found full only when the last

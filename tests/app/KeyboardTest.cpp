@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven from the keyboard alone: the menu commands' keys, polling on F5 and
 // Shift+F5, saving on Ctrl+S, and a name for every control a screen reader can reach.
 #include <QAbstractSpinBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication panel in the main window at its working size: on common screens every
 // control is in sight without scrolling; on a small one the panel scrolls but keeps its whole
 // layout, and moving the focus through it does not scroll it sideways.

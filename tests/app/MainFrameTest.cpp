@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: its bars and pages, the tree and tab switching, the
 // splash, and the menu item that only works while the port is closed.
 #include <QAction>

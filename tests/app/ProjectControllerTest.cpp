@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projects without a window: an open, a change and a save as the baseline, the recent list and
 // the settings file see them.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Projects in a running window: a file that is no project changes nothing, a second project
 // leaves exactly its own curves, open and save keep every key nobody changed, and a changed
 // set-up is not given up without a question.

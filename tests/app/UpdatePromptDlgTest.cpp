@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update prompt as the user meets it, and the About box's release note.
 #include <QCheckBox>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drag from a grid label: its payload, the press-and-hold decision, and in the running demo
 // window a label dragged onto the point list becoming a curve next to the demo's three.
 #include <QLineEdit>

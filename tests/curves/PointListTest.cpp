@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The point list: drops up to the limit, slot reuse after a removal, text from anywhere, the
 // in-place editors and the colour choice.
 #include <QAction>

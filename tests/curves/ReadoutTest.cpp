@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out text: the live example byte for byte, the history layout, curves without a point
 // and the samples a chart position selects.
 #include <gtest/gtest.h>

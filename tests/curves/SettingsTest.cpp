@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The axis range and interface settings dialogs store what is valid and refuse the rest with a
 // message; the floating box's size and popup.
 #include <QAction>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Fails when a text the user sees is not in the English catalogues.
 
 For each folder of src/ the folder's texts are extracted again (as scripts/update-translations

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The English catalogue of the communication texts, as the program installs it: the core's
 // notices through the core translator, the session's own texts under its class's context.
 #include <QCoreApplication>

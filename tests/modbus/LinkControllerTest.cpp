@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The link controller's state and events, with the session on the test thread: what a serial
 // open, a failed open, a quick open-close-open, a lost line and the TCP connection report, and
 // the kinds of the log events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-packet statistics as the packet list and the console show them.
 #include <gtest/gtest.h>
 

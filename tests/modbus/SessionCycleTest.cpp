@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polling cycle and the write jobs, over a real pseudo-terminal: what goes out, in which
 // order, and how the session mode moves.
 #include <QElapsedTimer>

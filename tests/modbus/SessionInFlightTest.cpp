@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One request in flight: no request goes out before the reply to the last one is judged or its
 // timeout has passed, every reply is credited to the request that asked for it, and the
 // counters add up, against devices that answer in pieces, slowly, late or not at all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The receive path of the session: every byte judged against the expected reply, with the
 // counters it must move and the replies it must or must not accept.
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The protocol core's texts: placeholders filled in any order, and the looked-up patterns of the
 // log's notices following the translator that is set.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitoring object dialog's refusals and the drawn pictures of the monitoring panel.
 #include <QImage>
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The monitoring objects: caption rules, the refresh from the register store, drops, renames
 // and the writes' refusals (the writes themselves go to real peers in the peer tests).
 #include <QLabel>

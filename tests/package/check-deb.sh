@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package from the build in a scratch folder and checks its control fields, its
 # file list and its icons, then runs the packaged program.
 # usage: check-deb.sh CPACK CPACK_CONFIG VERSION

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # --version and --help print and end the program without a display (no window system at all);
 # a refused option ends it there too, with status 2, before anything is opened or sent.
 # usage: check-info-options.sh VANTOR VERSION

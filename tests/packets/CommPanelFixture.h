@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A communication panel on the test thread with its workspace and link controller (the session
 // on the test thread, no port open), shown and active so that clicks move the focus as they do for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication log widget: where lines go, the pause, the 200-line housekeeping, the
 // batched writing and the scrolling.
 #include <QScrollBar>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panel polling a device over a pseudo-terminal: the rows typed into the list reach the
 // session through configure and the check boxes, the requests and replies appear in the log,
 // and the counters and the register image follow.

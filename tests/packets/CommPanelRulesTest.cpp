@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules behind the communication panel's buttons, the packet list's editors and the log.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication panel driven as a user drives it: editing the packet list in place,
 // configuring, starting and stopping, the select-all, pause and counter buttons.
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The connection controls driven as a user would, with the session on the test thread.
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial selection and the port watcher, without any window.
 #include <QFile>
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the tests of the connection controls and the settings dialog.
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A data grid page driven as a user drives it: selecting cells, the popup menu's formats and
 // colours, and double clicks.
 #include <gtest/gtest.h>

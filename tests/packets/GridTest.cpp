@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grid page's layout, its cells as the register store fills them, and the rules behind the
 // menu and the double click.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The packet list's in-place editors close on Enter (the text goes into the cell) and on Escape
 // (the cell keeps its text), in the edit box, in the function combo and in its drop-down list.
 #include <QAbstractItemView>

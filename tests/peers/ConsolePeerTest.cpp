@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console mode of the program binary against the pymodbus slave, over a socat
 // pseudo-terminal pair and over TCP: what it prints, in which order, and how it fails.
 #include <QElapsedTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outside programs the peer tests talk to: socat making a pseudo-terminal pair, and the
 // pymodbus slave script. A missing program fails the test with the reason; it never skips.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication session against slaves it did not write: pymodbus over a socat
 // pseudo-terminal pair and over TCP (whole, byte by byte, closing), and the built-in simulated
 // device. Replies are decoded the way the grids decode them and compared as cell texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program end to end: a pymodbus slave on one end of a socat pseudo-terminal pair,
 // polled through the communication panel's own buttons; the grid page and the counters show
 // what it answered.

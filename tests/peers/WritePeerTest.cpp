@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes on the wire: a pymodbus slave over a socat pseudo-terminal and over TCP receives a
 // single write, a float, a page of more than 123 registers and a parameter set loaded from a
 // file, a coil and a page of coils, and the next polls read the written values back.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A Modbus slave with known values, for the peer tests.
 
   modbus_slave.py --rtu DEVICE [--wide]   RTU slave on a serial device (19200 8N2)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two profiles profile_save_child saves by turns: 20 sections of 1,000 keys whose values
 // name the profile ("A" or "B") and the key.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "project/ProfileFile.h"
 #include "files/GbkText.h"
 #include "project/ChildProfiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves the profiles A and B by turns to the path given, without end, for the test that kills it
 // in the middle of a save. Prints one line once the first save is in place.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project files: a whole set-up written and read back, the keys' order and form, and what a
 // damaged or hostile file cannot do.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The recent projects: the order after adds, case-insensitive paths, the bounded count, and the
 // keys written; where the settings file lives.
 #include <QFile>

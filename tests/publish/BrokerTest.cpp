@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Publishing against a real mosquitto broker, read back with a real mosquitto_sub.
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of publishing without a broker: topics, payloads, the gate, the queue, the broker
 // URL, the password's sources and the project keys.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's publishing: the dialog's refusals and the status bar field.
 #include <QFile>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A real mosquitto broker on free loopback ports for the tests, with a configuration written
 // into a folder of its own: a plain listener, a TLS listener with a CA made here by openssl, and

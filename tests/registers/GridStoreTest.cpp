@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The register store's handling of function 2 replies: bits are shown only under the plain
 // integer data format; any byte-order format leaves the cells as they were. And the stale flag
 // of packets whose replies stopped.

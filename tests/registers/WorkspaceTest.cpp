@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace's change signals: each change is told once, and nothing that did not change.
 #include <QSignalSpy>
 #include <gtest/gtest.h>

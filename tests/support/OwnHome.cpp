@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every test process runs with a home of its own: a fresh folder, set before anything reads the
 // environment and removed at exit. Nothing a test writes (the desktop's share.ini, Qt's own
 // settings, the program's Config.ini) reaches the home of whoever runs the tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest main for tests that need a Qt event loop (timers, sockets, serial ports).
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs the event loop until a condition holds or the time runs out (generous limits: tests
 // assert order and content, not speed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting helpers shared by the transport tests: they run the event loop until enough bytes
 // have arrived, with generous limits so a slow machine does not fail them.

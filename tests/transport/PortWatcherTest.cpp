@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port watcher once started: on Linux device events drive it instead of a periodic listing,
 // and a listing asked for still reports a change.
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CComPort against a pseudo-terminal pair made by an outside program, opened through the
 // symlinks it creates (the way a user types a device path).
 #include <QFileInfo>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's serial ports, sockets and notifiers need an application object for their event loop.
 #include <QCoreApplication>
 #include <gtest/gtest.h>

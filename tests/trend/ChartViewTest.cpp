@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's view tools: zoom, pan, full view, following the newest sample, fitting axes, the
 // out-of-range arrows, the two cursors' read-out and the time axis.
 #include <QSignalSpy>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a CSV table: header with units, one row per time-base sample, empty cells where a
 // curve has no point, quoting, inactive curves left out, and the atomic save.
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // With the English catalogues installed the texts come out in English: a class's tr() and a
 // file's translate() find the context they were extracted under, and a message put together
 // from parts reads as one sentence.

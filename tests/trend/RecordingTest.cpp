@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Auto-save runs and their files, the history view and its read-out, and "保存曲线".
 #include <QApplication>
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recording's older points leaving memory: what the views and the saves see afterwards.
 #include <gtest/gtest.h>
 

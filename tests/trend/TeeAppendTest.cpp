@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recording run's file: saves that append, a save cut off at the end, and a kill in the middle
 // of the appends.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // For the tests that kill a process in the middle of its saves, two ways of saving without end:
 //   tee_save_child PATH           saves two charts A and B whole by turns; prints one line once
 //                                 the first save is in place.

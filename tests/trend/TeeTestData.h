@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the curve file tests share: a chart with every kind of series, a comparison field by
 // field, and the test's own little-endian chunk writer, independent of the program's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Under a dark palette: the grid's headers and the read-out box keep their text readable, and the
 // trend buttons' icons are drawn in the palette's text colour at the screen's pixel ratio.
 #include <gtest/gtest.h>

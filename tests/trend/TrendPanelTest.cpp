@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trend panel's sampling, axis buttons and fast scroll, driven directly (no timers waited).
 #include <QLineEdit>
 #include <QSignalSpy>

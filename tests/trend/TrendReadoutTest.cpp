@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The live read-out over sampled curves and the floating box the panel drives through its hooks.
 #include <QLineEdit>
 #include <QTemporaryDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The update check end to end: settings file in a temporary folder, version files offered over
 // file:// and a local HTTP server, and the start of the updater.
 #include <QDir>

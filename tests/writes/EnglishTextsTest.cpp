@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The communication panel's and the writes' texts with the English catalogues installed, as the
 // program installs them: each kind of text (tr() in a class, a free function's translate, the
 // std-only refusals, a caption table) finds its translation, and the numbers land in their

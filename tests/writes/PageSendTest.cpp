@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fn 16 page send: values left as the device sent them go back as their registers, never as
 // their rounded display texts; an edited cell is encoded from its text.
 #include <gtest/gtest.h>

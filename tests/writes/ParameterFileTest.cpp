@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter files: records by position with the counts in force, GBK texts cut at a character,
 // codes checked on load, and atomic saving.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the writes without a window: the write dialog's conversions, the command texts of
 // a cell, a page, a coil and a page of coils, the values refused, and the frames typed in
 // "发送命令".

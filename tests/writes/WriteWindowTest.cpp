@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The writes as a user makes them in the window: a double-click on a value cell, typing in the
 // write dialog and "写入"; the coil question of a packet that reads bits; the fn 16 edit mode
 // through its two button presses. No port is open,
