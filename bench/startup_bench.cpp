@@ -15,6 +15,7 @@
 #ifdef VANTOR_STARTUP_FRAME
 #include "app/Application.h"
 #include "app/MainFrame.h"
+#include "app/Translations.h"
 #endif
 
 namespace {
@@ -53,6 +54,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     FirstPaint firstPaint;
 #ifdef VANTOR_STARTUP_FRAME
+    // As the program starts: the language chosen and its catalogues installed before the window.
+    const vantor::Translations translations(vantor::Translations::Chosen());
     vantor::Application application;
     vantor::CMainFrame window(&application);
     window.installEventFilter(&firstPaint);
