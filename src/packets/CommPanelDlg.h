@@ -29,6 +29,7 @@ void ConnectWorkspaceToLink(Workspace* workspace, LinkController* link);
 class CCommPanelDlg : public QWidget {
     Q_OBJECT
 public:
+    static constexpr int kSpacing = 4; // between the panel's parts and inside its groups
     CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
 
     PacketRows rows() const; // the table as typed, with the check boxes
