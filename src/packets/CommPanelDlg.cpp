@@ -39,9 +39,9 @@ CCommPanelDlg::CCommPanelDlg(Workspace* workspace, LinkController* link, QWidget
 
     // Left: the packet table with its buttons, the data format, the parameter buttons, the log's
     // pause and the project file. Right: the connection controls, the counters and the log, which
-    // takes whatever height is left (the rows under the log sit in the left column, so that the
-    // log keeps eight lines in a maximised window on a 1366 x 768 screen). Margins and spacing are tight so that the whole panel is in sight in a
-    // window of the frame's working size on a 1366 x 768 screen.
+    // takes whatever height is left. On a 1366 x 768 screen the whole panel is in sight in a
+    // window of the frame's working size (tight margins and spacing), and the log keeps eight
+    // lines in a maximised one (nothing under it in its column).
     auto* leftColumn = new QWidget(this);
     auto* left = new QVBoxLayout(leftColumn);
     left->setContentsMargins(0, 0, 0, 0);
