@@ -177,7 +177,10 @@ void CTrendPanelDlg::buildStrip() {
     m_slider->setRange(1, 255);
     m_slider->setPageStep(10);
     m_slider->setValue(255);
-    m_slider->setFixedWidth(100);
+    // Gives up width before the texts beside it do, in a narrow window and in a longer language.
+    m_slider->setMinimumWidth(36);
+    m_slider->setMaximumWidth(100);
+    m_slider->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(m_slider, &QSlider::actionTriggered, this, &CTrendPanelDlg::onSliderAction);
     axisRow->addWidget(m_slider);
     buildRecordingControls();
