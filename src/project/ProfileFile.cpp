@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
-
-#include "files/SaveWhole.h"
 #include <QStringView>
 #include <algorithm>
 #include <limits>
@@ -342,60 +339,6 @@ void ProfileFile::removeSection(const QString& section) {
     m_sections.removeIf([&](const Section& s) { return s.name.toCaseFolded() == folded; });
     if (m_sections.size() != before)
         rebuildSectionIndex();
-}
-
-QByteArray ProfileFile::toBytes(TextEncoding encoding) const {
-    static const QString kEnd = QStringLiteral("\r\n");
-    QString text;
-    qsizetype size = 0;
-    for (const Section& section : m_sections)
-        size += section.header.size() + 2 + section.lines.size() * 24;
-    text.reserve(size + 64);
-    for (const QString& line : m_preamble)
-        text += line + kEnd;
-    for (const Section& section : m_sections) {
-        text += section.header;
-        text += kEnd;
-        for (const Line& line : section.lines) {
-            if (!line.removed) {
-                text += line.text;
-                text += kEnd;
-            }
-        }
-        for (const QString& blank : section.trailingBlanks) {
-            text += blank;
-            text += kEnd;
-        }
-    }
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return text.toUtf8();
-    case TextEncoding::Utf8WithMark:
-        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    case TextEncoding::Gbk:
-        break;
-    }
-    return gbk::encode(text);
-}
-
-std::optional<QString> ProfileFile::Save(const QString& path, TextEncoding encoding) const {
-    QSaveFile file(path);
-    const auto failed = [&] {
-        return QCoreApplication::translate("vantor::ProfileFile", "无法保存文件 %1：%2")
-            .arg(path, file.errorString());
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return failed();
-    const QByteArray bytes = toBytes(encoding);
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = failed();
-        file.cancelWriting();
-        return error;
-    }
-    if (QString reason; !CommitWhole(file, &reason))
-        return QCoreApplication::translate("vantor::ProfileFile", "无法保存文件 %1：%2")
-            .arg(path, reason);
-    return std::nullopt;
 }
 
 } // namespace vantor
