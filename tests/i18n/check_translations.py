@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Fails when a text the user sees is not in the English catalogues.
 
-For each folder of src/ the folder's texts are extracted again (as scripts/update-translations
-does) into a copy of its catalogue; then
+For each folder of src/ the folder's texts are extracted again by scripts/update-translations
+into a copy of its catalogue; then
   - every message of the copy must have a finished English translation, and
   - every string literal in the folder that holds Chinese must be part of a text the catalogue
     knows, unless the line (or the one above) says "not translated" in a comment, or the file
@@ -19,7 +19,6 @@ import tempfile
 import xml.etree.ElementTree as ET
 
 CJK = re.compile(r"[\u3000-\u303f\u4e00-\u9fff\uff00-\uffef]")
-LUPDATE = os.environ.get("LUPDATE", "/usr/lib/qt6/bin/lupdate")
 
 
 def raw_prefix(text, i):
@@ -84,20 +83,15 @@ def main(root):
     failures = []
     work = tempfile.mkdtemp(prefix="vantor-ts-")
     try:
+        for kept in os.listdir(os.path.join(root, "translations")):
+            if kept.endswith("_en.ts"):
+                shutil.copy(os.path.join(root, "translations", kept), work)
+        subprocess.run([os.path.join(root, "scripts", "update-translations"), work], check=True)
         for name in sorted(os.listdir(os.path.join(root, "src"))):
             folder = os.path.join(root, "src", name)
             if not os.path.isdir(folder):
                 continue
-            kept = os.path.join(root, "translations", f"vantor_{name}_en.ts")
             copy = os.path.join(work, f"vantor_{name}_en.ts")
-            if os.path.exists(kept):
-                shutil.copy(kept, copy)
-            subprocess.run([LUPDATE, "-silent", "-I", os.path.join(root, "src"),
-                            "-locations", "none", "-no-obsolete",
-                            "-source-language", "zh_CN", "-target-language", "en",
-                            "-tr-function-alias", "translate+=CoreText",
-                            "-I", os.path.join(root, "src"), folder, "-ts", copy],
-                           check=True)
             sources = []
             for context in ET.parse(copy).getroot().iter("context"):
                 cname = context.findtext("name")
