@@ -73,13 +73,13 @@ std::unique_ptr<vantor::CTChart> MakeChart(int curves, int points, bool dense = 
     chart->resize(1280, 720);
     chart->show();
     for (int k = 1; k <= curves; ++k) {
-        chart->addSeries();
-        chart->setSeriesTitle(k, QStringLiteral("T%1").arg(k));
+        chart->data().addSeries();
+        chart->data().setTitle(k, QStringLiteral("T%1").arg(k));
     }
     for (int i = 0; i < points; ++i) {
-        chart->appendIndexed(0, 46000 + i / 86400.0, QString());
+        chart->data().appendIndexed(0, 46000 + i / 86400.0, QString());
         for (int k = 1; k <= curves; ++k)
-            chart->appendPoint(k, i + 1, Value(i, k, dense));
+            chart->data().append(k, i + 1, Value(i, k, dense));
     }
     chart->setTitle(QStringLiteral("通讯点位实时曲线"));
     chart->setAxisRange(vantor::TrendAxis::X, 0, points);
@@ -152,7 +152,7 @@ void BM_AutoSaveRound(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         const vantor::ChartSnapshot snapshot = chart->snapshot();
         for (int k = 0; k <= kCurves; ++k)
-            chart->appendPoint(k, chart->pointCount(k) + 1, 1.0);
+            chart->data().append(k, chart->data().pointCount(k) + 1, 1.0);
         const auto t1 = std::chrono::steady_clock::now();
         const auto error = vantor::SaveTeeFile(path, snapshot);
         const auto t2 = std::chrono::steady_clock::now();

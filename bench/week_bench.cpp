@@ -111,8 +111,8 @@ void BM_WeekRecord(benchmark::State& state) {
         w.chart = NewChart();
         vantor::CTChart& chart = *w.chart;
         for (int k = 1; k <= kCurves; ++k) {
-            chart.addSeries();
-            chart.setSeriesTitle(k, QStringLiteral("T%1").arg(k));
+            chart.data().addSeries();
+            chart.data().setTitle(k, QStringLiteral("T%1").arg(k));
         }
         chart.setAxisRange(vantor::TrendAxis::Y, 0, 100);
         std::vector<QString> labels(86400);
@@ -126,9 +126,9 @@ void BM_WeekRecord(benchmark::State& state) {
         vantor::TeeRunWriter writer(w.path);
         for (int i = 0; i < kWeek;) {
             for (const int end = std::min(kWeek, i + perRound); i < end; ++i) {
-                chart.appendIndexed(0, 46000 + i / 86400.0, labels[std::size_t(i % 86400)]);
+                chart.data().appendIndexed(0, 46000 + i / 86400.0, labels[std::size_t(i % 86400)]);
                 for (int k = 1; k <= kCurves; ++k)
-                    chart.appendPoint(k, i + 1, Value(i, k));
+                    chart.data().append(k, i + 1, Value(i, k));
             }
             const auto t0 = Clock::now();
             const vantor::ChartSnapshot snapshot = chart.snapshot();
@@ -138,7 +138,7 @@ void BM_WeekRecord(benchmark::State& state) {
                 return;
             }
             const auto t2 = Clock::now();
-            chart.dropSaved(snapshot, writer.spans());
+            chart.data().dropSaved(snapshot, writer.spans());
             w.gui.push_back(Ms(t1 - t0) + Ms(Clock::now() - t2));
             w.worker.push_back(Ms(t2 - t1));
         }
@@ -215,7 +215,7 @@ void BM_WeekHistoryOpen(benchmark::State& state) {
         if (!loaded.chart)
             return state.SkipWithError(loaded.error.toStdString().c_str());
         chart->load(*loaded.chart);
-        chart->setAxisRange(vantor::TrendAxis::X, 0, chart->pointCount(0) + 1);
+        chart->setAxisRange(vantor::TrendAxis::X, 0, chart->data().pointCount(0) + 1);
         chart->replotNow();
         ms.push_back(Ms(Clock::now() - t0));
     }

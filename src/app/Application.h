@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own state, apart from any window: the workspace with the whole set-up, the
-// link controller and the project controller. The desktop program and the console each make one;
+// trend's samples beside it, the link controller and the project controller. The desktop program and the console each make one;
 // windows and the console runner are views and drivers of it. Accepted replies go into the
 // workspace's register store here, before anyone else hears of them.
 #include <QObject>
@@ -9,6 +9,7 @@
 
 #include "modbus/LinkController.h"
 #include "registers/Workspace.h"
+#include "trend/TrendData.h"
 
 namespace vantor {
 
@@ -24,6 +25,7 @@ public:
     ~Application() override;
 
     Workspace* workspace() { return &m_workspace; }
+    TrendData* trend() { return &m_trend; } // what the trend panel samples into and shows
     LinkController* link() { return &m_link; }
     // Built on first use: the console never reads or writes the settings file.
     ProjectController* projects();
@@ -39,6 +41,7 @@ public:
 
 private:
     Workspace m_workspace;
+    TrendData m_trend;
     LinkController m_link;
     std::unique_ptr<ProjectController> m_projects; // holds the two above, so it goes first
 };

@@ -75,7 +75,7 @@ QSize WorkingSize(const QRect& screen, const QRect& workArea) {
 
 CMainFrame::CMainFrame(Application* app, QWidget* parent)
     : QMainWindow(parent), m_projects(app->projects()),
-      m_view(new CZelvoView(app->workspace(), app->link(), this)) {
+      m_view(new CZelvoView(app->workspace(), app->trend(), app->link(), this)) {
     InitResources();
     Workspace* workspace = app->workspace();
     LinkController* link = app->link();

@@ -18,13 +18,14 @@
 
 namespace vantor {
 
-CZelvoView::CZelvoView(Workspace* workspace, LinkController* link, QWidget* parent)
+CZelvoView::CZelvoView(Workspace* workspace, TrendData* trend, LinkController* link,
+                       QWidget* parent)
     : QWidget(parent), m_workspace(workspace), m_link(link), m_tabs(new QTabWidget(this)) {
     setMinimumWidth(kMinimumWidth);
     m_commHolder = new QWidget;
     (new QVBoxLayout(m_commHolder))->setContentsMargins(0, 0, 0, 0);
     AfterFirstPaint(this, [this] { commPanel(); });
-    m_trendPanel = new CTrendPanelDlg(workspace);
+    m_trendPanel = new CTrendPanelDlg(workspace, trend);
     m_trendPanel->setObjectName(QStringLiteral("trendPanel"));
     new TrendPanelHooks(m_trendPanel, workspace); // a child of the panel
     // Sampling starts when a link stands (if it is not running already).

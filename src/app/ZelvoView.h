@@ -15,6 +15,7 @@ class CCommPanelDlg;
 class LinkController;
 class RegisterStore;
 class SerialSelection;
+class TrendData;
 class Workspace;
 
 class CZelvoView : public QWidget {
@@ -25,7 +26,8 @@ public:
     static constexpr int kCommTab = 0;
     static constexpr int kTrendTab = 1;
 
-    CZelvoView(Workspace* workspace, LinkController* link, QWidget* parent = nullptr);
+    CZelvoView(Workspace* workspace, TrendData* trend, LinkController* link,
+               QWidget* parent = nullptr);
     ~CZelvoView() override;
 
     Workspace* workspace() const { return m_workspace; }

@@ -38,11 +38,12 @@ void DrawPdf(CTChart& chart, QPdfWriter& writer) {
     painter.setFont(chart.font());
     const int rowHeight = painter.fontMetrics().height() + 2;
     int y = rowHeight;
-    for (int series = 1; series < chart.seriesCount(); ++series) {
-        if (!chart.seriesActive(series) || chart.pointCount(series) == 0)
+    const TrendData& data = chart.data();
+    for (int series = 1; series < data.seriesCount(); ++series) {
+        if (!data.active(series) || data.pointCount(series) == 0)
             continue;
-        painter.setPen(chart.seriesColor(series));
-        painter.drawText(plotWidth + 6, y, chart.seriesTitle(series));
+        painter.setPen(data.color(series));
+        painter.drawText(plotWidth + 6, y, data.title(series));
         y += rowHeight;
     }
 }

@@ -17,8 +17,12 @@ namespace {
 const char* const kOverlay = "overlay";
 } // namespace
 
-CTChart::CTChart(QWidget* parent)
-    : QWidget(parent), m_plot(new QCustomPlot(this)), m_legend(new QListWidget(this)) {
+CTChart::CTChart(QWidget* parent) : CTChart(nullptr, parent) {}
+
+CTChart::CTChart(TrendData* data, QWidget* parent)
+    : QWidget(parent), m_ownData(data ? nullptr : std::make_unique<TrendData>()),
+      m_data(data ? data : m_ownData.get()), m_plot(new QCustomPlot(this)),
+      m_legend(new QListWidget(this)) {
     m_plot->setObjectName(QStringLiteral("trendPlot"));
     m_legend->setObjectName(QStringLiteral("trendLegend"));
     m_plot->setNotAntialiasedElements(QCP::aeAll);
@@ -43,13 +47,7 @@ CTChart::CTChart(QWidget* parent)
             curves.push_back(s.curve);
     });
     connect(m_plot, &QCustomPlot::beforeReplot, this, [this] { m_overdraw->newFrame(); });
-    m_series.emplace_back();
-    Series& timeBase = m_series.back();
-    timeBase.data = std::make_unique<SeriesData>();
-    timeBase.curve = new TrendCurve(timeBase.data.get(), m_plot->xAxis, m_plot->yAxis);
-    timeBase.color = Qt::black;
-    m_plot->xAxis->setTicker(MakeTimeBaseTicker(timeBase.data.get(), m_plot->xAxis));
-    setSeriesActive(0, false);
+    m_plot->xAxis->setTicker(MakeTimeBaseTicker(m_data->points(0), m_plot->xAxis));
     setupInteractions();
 
     m_legend->setFixedWidth(kLegendWidth);
@@ -76,6 +74,7 @@ CTChart::CTChart(QWidget* parent)
         }
     });
     setLegendFontSize(m_legendFont);
+    attachData();
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -88,6 +87,8 @@ CTChart::CTChart(QWidget* parent)
     m_sinceReplot.start();
 }
 
+// The data's notices end with whichever of the two goes first (the data may outlive the chart,
+// or go before it with the panel that owns it); the data is not touched here.
 CTChart::~CTChart() = default;
 
 CTChart::Series* CTChart::at(int series) {
@@ -134,7 +135,7 @@ void CTChart::shiftX(double offset, bool checkLimits) {
         // Forward only while a point stands at or beyond the right edge, and no further than one
         // past the newest point: a new chart fills from the left and scrolls once its newest
         // point reaches the right edge, and fast forward stops at the newest sample.
-        const double newest = newestX();
+        const double newest = m_data->newestX();
         if (!(newest >= upper))
             return;
         offset = std::min(offset, newest - upper + 1);
@@ -149,156 +150,57 @@ double CTChart::pixelToX(int pixel) const {
     return xOfKey(m_plot->xAxis->pixelToCoord(m_plot->mapFrom(this, QPoint(pixel, 0)).x()));
 }
 
-double CTChart::newestX() const {
-    double newest = 0;
-    for (const Series& s : m_series)
-        if (s.data->count() > 0)
-            newest = std::max(newest, *s.data->x(s.data->count() - 1));
-    return newest;
-}
-
 // ---- series ----
 
-int CTChart::addSeries() {
-    const int index = seriesCount();
+// Every series the data holds gets its curve and legend row, and follows the data from then on.
+void CTChart::attachData() {
+    for (int series = 0; series < m_data->seriesCount(); ++series)
+        addView(series);
+    connect(m_data, &TrendData::seriesAdded, this, &CTChart::addView);
+    connect(m_data, &TrendData::seriesRemoved, this, [this] { removeLastView(); });
+    connect(m_data, &TrendData::looksChanged, this, &CTChart::applyLooks);
+    connect(m_data, &TrendData::pointsChanged, this, [this](int series, int count) {
+        if (count <= 1) // the first point, or none any more: the legend row shows or goes
+            refreshLegendItem(series);
+        scheduleReplot();
+    });
+}
+
+void CTChart::addView(int index) {
     m_series.emplace_back();
     Series& s = m_series.back();
-    s.data = std::make_unique<SeriesData>();
-    s.curve = new TrendCurve(s.data.get(), m_plot->xAxis, m_plot->yAxis);
-    s.curve->setSlot(index);
-    s.curve->setOverdrawPlan(m_overdraw.get());
-    s.curve->setTimeKeys(m_timeKeys.get(), m_gapSeconds);
-    s.color = ChartColorOfRef(DefaultCurveColor(index));
-    s.curve->setPen(QPen(s.color));
-    s.legendItem = new QListWidgetItem;
-    s.legendItem->setData(Qt::UserRole, index);
-    {
+    s.curve = new TrendCurve(m_data->points(index), m_plot->xAxis, m_plot->yAxis);
+    if (index > 0) {
+        s.curve->setSlot(index);
+        s.curve->setOverdrawPlan(m_overdraw.get());
+        s.curve->setTimeKeys(m_timeKeys.get(), m_gapSeconds);
+        s.legendItem = new QListWidgetItem;
+        s.legendItem->setData(Qt::UserRole, index);
         const QSignalBlocker block(m_legend);
         m_legend->addItem(s.legendItem);
     }
     s.curve->setVisible(false); // applyVisibility sets it from the series' state
-    applyVisibility(index);
-    return index;
+    applyLooks(index);
 }
 
-QString CTChart::seriesTitle(int series) const {
-    const Series* s = at(series);
-    return s ? s->title : QString();
-}
-
-void CTChart::setSeriesTitle(int series, const QString& title) {
-    Series* s = at(series);
-    if (!s || s->title == title)
-        return;
-    s->title = title;
-    refreshLegendItem(series);
-}
-
-QColor CTChart::seriesColor(int series) const {
-    const Series* s = at(series);
-    return s ? s->color : QColor();
-}
-
-void CTChart::setSeriesColor(int series, const QColor& color) {
-    Series* s = at(series);
-    if (!s || s->color == color)
-        return;
-    s->color = color;
-    s->curve->setPen(QPen(color));
-    refreshLegendItem(series);
+void CTChart::removeLastView() {
+    Series& s = m_series.back();
+    delete s.legendItem;
+    m_plot->removePlottable(s.curve);
+    m_series.pop_back();
     scheduleReplot();
 }
 
-bool CTChart::seriesActive(int series) const {
-    const Series* s = at(series);
-    return s && s->active;
-}
-
-void CTChart::setSeriesActive(int series, bool active) {
+// The series' colour, axis, width and whether it is in use, as the data has them now.
+void CTChart::applyLooks(int series) {
     Series* s = at(series);
     if (!s)
         return;
-    s->active = active;
+    s->curve->setPen(QPen(m_data->color(series)));
+    s->curve->setValueAxis(axis(m_data->axis(series)));
+    s->curve->setLineWidth(m_data->lineWidth(series));
     applyVisibility(series);
-}
-
-TrendAxis CTChart::seriesAxis(int series) const {
-    const Series* s = at(series);
-    return s ? s->axis : TrendAxis::Y;
-}
-
-void CTChart::setSeriesAxis(int series, TrendAxis which) {
-    Series* s = at(series);
-    if (!s || which == TrendAxis::X || s->axis == which)
-        return;
-    s->axis = which;
-    s->curve->setValueAxis(axis(which));
     scheduleReplot();
-}
-
-int CTChart::seriesLineWidth(int series) const {
-    const Series* s = at(series);
-    return s ? s->curve->lineWidth() : 0;
-}
-
-void CTChart::setSeriesLineWidth(int series, int width) {
-    Series* s = at(series);
-    if (!s || s->curve->lineWidth() == std::clamp(width, 0, TrendCurve::kMaxWidth))
-        return;
-    s->curve->setLineWidth(width);
-    scheduleReplot();
-}
-
-void CTChart::clearSeries(int series) {
-    Series* s = at(series);
-    if (!s)
-        return;
-    s->data->clear();
-    refreshLegendItem(series);
-    scheduleReplot();
-}
-
-int CTChart::appendIndexed(int series, double value, const QString& label) {
-    return appendPoint(series, pointCount(series), value, label);
-}
-
-int CTChart::appendPoint(int series, double x, double y, const QString& label) {
-    Series* s = at(series);
-    if (!s)
-        return -1;
-    s->data->append(x, y, label);
-    if (s->data->count() == 1)
-        refreshLegendItem(series);
-    scheduleReplot();
-    return s->data->count() - 1;
-}
-
-int CTChart::pointCount(int series) const {
-    const Series* s = at(series);
-    return s ? s->data->count() : 0;
-}
-
-QString CTChart::pointLabel(int series, int index) const {
-    const Series* s = at(series);
-    return s ? s->data->label(index) : QString();
-}
-
-std::optional<double> CTChart::xValue(int series, int index) const {
-    const Series* s = at(series);
-    return s ? s->data->x(index) : std::nullopt;
-}
-
-std::optional<double> CTChart::yValue(int series, int index) const {
-    const Series* s = at(series);
-    return s ? s->data->y(index) : std::nullopt;
-}
-
-std::optional<double> CTChart::yAtX(int series, double x) const {
-    const Series* s = at(series);
-    if (!s)
-        return std::nullopt;
-    const int index = s->data->lowerBound(x);
-    return s->data->x(index) == x ? s->data->y(index) : std::nullopt;
 }
 
 bool CTChart::seriesHiddenByLegend(int series) const {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The trend chart: every chart operation the trend panel uses, as C++ methods, over the plotting
-// library. Series 0 is the time base (hidden; OLE date values with "%H:%M:%S" labels, its point
-// n at X = n); series k >= 1 draws curve slot k. The bottom axis is the sample index or, on a
+// The trend chart: every view operation the trend panel uses, as C++ methods, over the plotting
+// library. It draws a TrendData (the samples and the curves' looks live there, not here) and
+// follows its changes: series 0 is the time base (hidden; its point n at X = n), series k >= 1
+// draws curve slot k. The bottom axis is the sample index or, on a
 // time axis, the samples' times; the left one Y, and five extra value axes: B, C and E on the
 // left, A and D on the right. A blue marker line (draggable) and a red cursor line (following
 // the mouse) stand on the bottom axis, and a green second cursor when two cursors are on. The
@@ -32,6 +33,7 @@
 #include "trend/Overdraw.h"
 #include "trend/SeriesData.h"
 #include "trend/TimeKeys.h"
+#include "trend/TrendData.h"
 
 class QCustomPlot;
 class QCPAxis;
@@ -50,8 +52,13 @@ public:
     static constexpr int kReplotMs = 33;
     static constexpr int kLegendWidth = 120;
 
+    // A chart of data of its own (the benchmarks, the tests), or of data that outlives it.
     explicit CTChart(QWidget* parent = nullptr);
+    explicit CTChart(TrendData* data, QWidget* parent = nullptr);
     ~CTChart() override;
+
+    TrendData& data() { return *m_data; }
+    const TrendData& data() const { return *m_data; }
 
     // ---- axes ----
     void setAxisRange(TrendAxis axis, double min, double max);
@@ -66,7 +73,6 @@ public:
     // The bottom axis in time (stepSeconds: the sampling interval, for the gaps and the ends).
     void setTimeAxis(bool on, double stepSeconds);
     bool timeAxis() const { return m_timeKeys != nullptr; }
-    double newestX() const; // the X of the newest point of any series (0 when none)
     // The newest point at the right edge, the width kept; returns how far the view moved.
     double scrollToNewest();
     // Every point of every shown curve in view, the value axes fitted to their curves.
@@ -89,27 +95,6 @@ public:
 
     // ---- series ----
     int seriesCount() const { return static_cast<int>(m_series.size()); }
-    int addSeries(); // the new series' index (= the old count); a curve of kind 0
-    QString seriesTitle(int series) const;
-    void setSeriesTitle(int series, const QString& title);
-    QColor seriesColor(int series) const;
-    void setSeriesColor(int series, const QColor& color);
-    bool seriesActive(int series) const;
-    void setSeriesActive(int series, bool active);
-    TrendAxis seriesAxis(int series) const;         // TrendAxis::Y for the left axis
-    void setSeriesAxis(int series, TrendAxis axis); // X is ignored
-    int seriesLineWidth(int series) const;
-    void setSeriesLineWidth(int series, int width);
-    void clearSeries(int series);
-    // A point whose X is its own index (the time base); returns that index.
-    int appendIndexed(int series, double value, const QString& label);
-    int appendPoint(int series, double x, double y, const QString& label = {});
-    int pointCount(int series) const;
-    QString pointLabel(int series, int index) const;
-    std::optional<double> xValue(int series, int index) const;
-    std::optional<double> yValue(int series, int index) const;
-    // Y of the series' point at exactly this X; none where it has no point there.
-    std::optional<double> yAtX(int series, double x) const;
     // Whether the user unticked the series in the legend (it stays hidden while active).
     bool seriesHiddenByLegend(int series) const;
 
@@ -129,18 +114,12 @@ public:
     void setSecondCursorX(std::optional<double> x); // none hides it
 
     // ---- the whole chart as data ----
-    // Every series with its points, the title, the visible axis ranges and the marker. Cheap:
-    // the copy shares the point blocks with the chart (units are left empty).
+    // The data's series with their points, the title, the visible axis ranges, the marker and
+    // which curves the legend hides. Cheap: the copy shares the point blocks (units are left
+    // empty).
     ChartSnapshot snapshot() const;
-    // Replaces all of that by a snapshot's contents; series are added or removed to match its
-    // count (at least the time base stays).
+    // Replaces all of that by a snapshot's contents (the data's series too).
     void load(const ChartSnapshot& chart);
-    // A recording saved `saved` (a snapshot of this chart) to the file `source` reads: the
-    // points of it older than the newest keptPoints() of each curve leave memory (see
-    // SeriesData::dropSaved); views read them from the file again.
-    void dropSaved(const ChartSnapshot& saved, const std::shared_ptr<const ValueSource>& source);
-    int keptPoints() const { return m_keptPoints; }
-    void setKeptPoints(int points) { m_keptPoints = points; }
 
     // The plot's tooltip text (the per-curve read-out).
     void setPlotToolTip(const QString& text);
@@ -169,13 +148,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // How one series of the data is drawn and listed.
     struct Series {
-        std::unique_ptr<SeriesData> data;
         TrendCurve* curve = nullptr;
-        QString title;
-        QColor color;
-        TrendAxis axis = TrendAxis::Y;
-        bool active = true;
         bool hiddenByLegend = false;
         QListWidgetItem* legendItem = nullptr;
     };
@@ -183,8 +158,11 @@ private:
     Series* at(int series);
     const Series* at(int series) const;
     QCPAxis* axis(TrendAxis axis) const;
+    void attachData();
+    void addView(int series);
+    void removeLastView();
+    void applyLooks(int series);
     void applyVisibility(int series);
-    void removeLastSeries();
     void refreshLegendItem(int series);
     void scheduleReplot(bool overlayOnly = false);
     void replot();
@@ -202,6 +180,8 @@ private:
     void setLineX(QCPItemStraightLine* line, double x);
     double lineX(const QCPItemStraightLine* line) const;
 
+    std::unique_ptr<TrendData> m_ownData; // when no data was given
+    TrendData* m_data;
     QCustomPlot* m_plot;
     QListWidget* m_legend;
     std::array<QCPAxis*, kTrendAxisCount> m_axes{};
@@ -224,7 +204,6 @@ private:
     int m_legendSpacing = -5;
     bool m_draggingMarker = false;
     bool m_pressMoved = false;
-    int m_keptPoints = SeriesData::kKeptPoints;
 };
 
 } // namespace vantor

@@ -14,7 +14,7 @@ namespace vantor {
 
 void CTChart::applyVisibility(int series) {
     Series* s = at(series);
-    const bool visible = s->active && !s->hiddenByLegend;
+    const bool visible = m_data->active(series) && !s->hiddenByLegend;
     if (s->curve->visible() != visible) {
         s->curve->setVisible(visible);
         scheduleReplot();
@@ -30,8 +30,8 @@ void CTChart::refreshLegendItem(int series) {
         return;
     QListWidgetItem* item = s->legendItem;
     const QSignalBlocker block(m_legend);
-    item->setText(s->title);
-    item->setForeground(s->color);
+    item->setText(m_data->title(series));
+    item->setForeground(m_data->color(series));
     if (m_checkBoxes) {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(s->hiddenByLegend ? Qt::Unchecked : Qt::Checked);
@@ -39,7 +39,7 @@ void CTChart::refreshLegendItem(int series) {
         item->setFlags(Qt::ItemIsEnabled);
         item->setData(Qt::CheckStateRole, QVariant());
     }
-    item->setHidden(!(s->active && s->data->count() > 0));
+    item->setHidden(!(m_data->active(series) && m_data->pointCount(series) > 0));
 }
 
 // ---- the whole chart as data ----
@@ -52,41 +52,21 @@ ChartSnapshot CTChart::snapshot() const {
         chart.ranges[static_cast<std::size_t>(a)] = {lower, upper};
     }
     chart.markerX = markerX();
-    chart.series.resize(m_series.size());
-    for (std::size_t i = 0; i < m_series.size(); ++i) {
-        const Series& from = m_series[i];
-        SeriesSnapshot& to = chart.series[i];
-        to.title = from.title;
-        to.color = from.color.rgba();
-        to.axis = from.axis;
-        to.active = from.active;
-        to.hiddenByLegend = from.hiddenByLegend;
-        to.lineWidth = from.curve->lineWidth();
-        from.data->copyTo(to);
-    }
-    if (m_series.size() > 1)
-        chart.lineWidth = m_series[1].curve->lineWidth();
+    m_data->copyTo(chart);
+    const std::size_t n = std::min(chart.series.size(), m_series.size());
+    for (std::size_t i = 0; i < n; ++i)
+        chart.series[i].hiddenByLegend = m_series[i].hiddenByLegend;
+    if (chart.series.size() > 1)
+        chart.lineWidth = chart.series[1].lineWidth;
     return chart;
 }
 
 void CTChart::load(const ChartSnapshot& chart) {
-    const int wanted = std::max<int>(1, static_cast<int>(chart.series.size()));
-    while (seriesCount() > wanted)
-        removeLastSeries();
-    while (seriesCount() < wanted)
-        addSeries();
-    if (chart.series.empty())
-        clearSeries(0);
-    for (int i = 0; i < static_cast<int>(chart.series.size()); ++i) {
-        const SeriesSnapshot& from = chart.series[static_cast<std::size_t>(i)];
-        Series& to = m_series[static_cast<std::size_t>(i)];
-        to.data->assign(from);
-        to.title = from.title;
-        to.hiddenByLegend = from.hiddenByLegend;
-        setSeriesColor(i, QColor::fromRgba(from.color));
-        setSeriesAxis(i, from.axis == TrendAxis::X ? TrendAxis::Y : from.axis);
-        setSeriesLineWidth(i, from.lineWidth);
-        setSeriesActive(i, from.active); // shows or hides it and refreshes its legend row
+    m_data->load(chart); // the views follow its series
+    for (int i = 0; i < std::min<int>(seriesCount(), int(chart.series.size())); ++i) {
+        m_series[static_cast<std::size_t>(i)].hiddenByLegend =
+            chart.series[static_cast<std::size_t>(i)].hiddenByLegend;
+        applyVisibility(i);
     }
     setTitle(chart.title);
     for (int a = 0; a < kTrendAxisCount; ++a) {
@@ -96,20 +76,6 @@ void CTChart::load(const ChartSnapshot& chart) {
     }
     setMarkerX(chart.markerX);
     scheduleReplot();
-}
-
-void CTChart::dropSaved(const ChartSnapshot& saved,
-                        const std::shared_ptr<const ValueSource>& source) {
-    const std::size_t n = std::min(saved.series.size(), m_series.size());
-    for (std::size_t i = 0; source && i < n; ++i)
-        m_series[i].data->dropSaved(saved.series[i], source, int(i), m_keptPoints);
-}
-
-void CTChart::removeLastSeries() {
-    Series& s = m_series.back();
-    delete s.legendItem;
-    m_plot->removePlottable(s.curve);
-    m_series.pop_back();
 }
 
 // ---- title, legend ----

@@ -54,12 +54,12 @@ void CTChart::setTimeAxis(bool on, double stepSeconds) {
     if (on) {
         const QDateTime now = QDateTime::currentDateTime();
         const double origin = double(now.toSecsSinceEpoch() + now.offsetFromUtc());
-        m_timeKeys = std::make_unique<TimeKeys>(m_series.front().data.get(), stepSeconds, origin);
+        m_timeKeys = std::make_unique<TimeKeys>(m_data->points(0), stepSeconds, origin);
         m_gapSeconds = std::max(3 * stepSeconds, kMinGapSeconds);
         m_plot->xAxis->setTicker(MakeTimeTicker(m_plot->xAxis));
     } else {
         m_timeKeys.reset();
-        m_plot->xAxis->setTicker(MakeTimeBaseTicker(m_series.front().data.get(), m_plot->xAxis));
+        m_plot->xAxis->setTicker(MakeTimeBaseTicker(m_data->points(0), m_plot->xAxis));
     }
     for (Series& s : m_series)
         s.curve->setTimeKeys(m_timeKeys.get(), m_gapSeconds);
@@ -73,7 +73,7 @@ void CTChart::setTimeAxis(bool on, double stepSeconds) {
 // ---- following, full view, fitting ----
 
 double CTChart::scrollToNewest() {
-    const double newest = newestX();
+    const double newest = m_data->newestX();
     const auto [lower, upper] = visibleX();
     if (newest <= upper && newest >= lower)
         return 0;
@@ -88,10 +88,11 @@ void CTChart::showAll() {
     double hi = -lo;
     for (int series = seriesCount() - 1; series >= 0; --series) {
         const Series& s = m_series[static_cast<std::size_t>(series)];
-        if (s.data->count() == 0 || (series > 0 && !s.curve->visible()))
+        const SeriesData& points = *m_data->points(series);
+        if (points.count() == 0 || (series > 0 && !s.curve->visible()))
             continue;
-        lo = std::min(lo, *s.data->x(0));
-        hi = std::max(hi, *s.data->x(s.data->count() - 1));
+        lo = std::min(lo, *points.x(0));
+        hi = std::max(hi, *points.x(points.count() - 1));
         if (series == 1 && hi >= lo)
             break; // shown curves found: the time base does not widen the view
     }
@@ -118,9 +119,9 @@ bool CTChart::fitAxis(TrendAxis which) {
     double max = -min;
     for (int series = 1; series < seriesCount(); ++series) {
         const Series& s = m_series[static_cast<std::size_t>(series)];
-        if (s.axis != which || !s.curve->visible())
+        if (m_data->axis(series) != which || !s.curve->visible())
             continue;
-        if (const auto range = s.data->yRangeAround(lo, hi)) {
+        if (const auto range = m_data->points(series)->yRangeAround(lo, hi)) {
             min = std::min(min, range->x);
             max = std::max(max, range->y);
         }
@@ -183,16 +184,16 @@ bool CTChart::wheelZoom(QWheelEvent* event) {
 }
 
 std::optional<VisibleStats> CTChart::visibleStats(int series) const {
-    const Series* s = at(series);
-    if (!s)
+    const SeriesData* points = m_data->points(series);
+    if (!points)
         return std::nullopt;
     const auto [lo, hi] = visibleX();
-    const int first = s->data->lowerBound(lo);
-    const int last = s->data->upperBound(hi);
-    const auto range = s->data->yRangeOf(first, last);
+    const int first = points->lowerBound(lo);
+    const int last = points->upperBound(hi);
+    const auto range = points->yRangeOf(first, last);
     if (!range)
         return std::nullopt;
-    return VisibleStats{range->x, range->y, s->data->sum(first, last) / (last - first)};
+    return VisibleStats{range->x, range->y, points->sum(first, last) / (last - first)};
 }
 
 std::vector<std::pair<int, int>> CTChart::outOfRange() const {
@@ -362,7 +363,8 @@ int CTChart::seriesUnder(QPointF pixel) const {
         const Series& s = m_series[static_cast<std::size_t>(series)];
         if (!s.curve->visible())
             continue;
-        const auto range = s.data->yRangeAround(std::min(lo, hi), std::max(lo, hi));
+        const auto range =
+            m_data->points(series)->yRangeAround(std::min(lo, hi), std::max(lo, hi));
         if (!range)
             continue;
         QCPAxis* values = s.curve->valueAxis();

@@ -58,8 +58,10 @@ SliderStep StepOf(int action) {
 
 } // namespace
 
-CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, QWidget* parent)
-    : QWidget(parent), m_workspace(workspace), m_sampler(workspace),
+CTrendPanelDlg::CTrendPanelDlg(Workspace* workspace, TrendData* data, QWidget* parent)
+    : QWidget(parent), m_workspace(workspace),
+      m_ownData(data ? nullptr : std::make_unique<TrendData>()),
+      m_data(data ? data : m_ownData.get()), m_sampler(workspace),
       m_applied(workspace->trendSettings()), m_layout(new QVBoxLayout(this)),
       m_strip(new TwoRowStrip(kStripHeight, this)),
       m_recorder(new CurveRecorder([this] { return chartSnapshot(); }, this)) {
@@ -211,7 +213,7 @@ CTChart* CTrendPanelDlg::chart() {
 
 // The chart's start-up: title, ranges in their order, legend font, then its events.
 void CTrendPanelDlg::buildChart() {
-    m_chart = new CTChart(this);
+    m_chart = new CTChart(m_data, this);
     m_chart->setObjectName(QStringLiteral("trendChart"));
     m_layout->insertWidget(1, m_chart, 1);
     m_layout->setStretch(2, 0);
@@ -252,29 +254,25 @@ void CTrendPanelDlg::buildChart() {
 
 void CTrendPanelDlg::connectCurves() {
     CurveTable* curves = m_workspace->curves();
+    // A curve's looks go onto its series when the table changes, never at a sample.
     connect(curves, &CurveTable::curveAdded, this, [this](int, int slot) {
-        CTChart* c = chart();
-        if (c->seriesCount() == slot) {
-            c->addSeries();
-            c->clearSeries(slot);
-            c->setSeriesAxis(slot, TrendAxis::Y);
-            c->setSeriesLineWidth(slot, m_workspace->trendSettings().lineWidth);
+        if (m_data->seriesCount() == slot) {
+            m_data->addSeries();
+            m_data->setLineWidth(slot, m_workspace->trendSettings().lineWidth);
         }
-        m_sampler.applyLooks(*c, slot, m_workspace->trendSettings().lineWidth);
+        m_sampler.applyLooks(*m_data, slot, m_workspace->trendSettings().lineWidth);
         emit resizeFloatBoxRequested();
     });
     connect(curves, &CurveTable::rowEdited, this, [this](int row) {
-        if (m_chart && !m_history)
-            m_sampler.applyLooks(*m_chart, m_workspace->curves()->row(row).number.toInt(),
+        if (!m_history)
+            m_sampler.applyLooks(*m_data, m_workspace->curves()->row(row).number.toInt(),
                                  m_workspace->trendSettings().lineWidth);
     });
     connect(curves, &CurveTable::curveRemoved, this, [this](int, int slot) {
         if (slot <= 0)
             return;
-        if (m_chart) {
-            m_chart->clearSeries(slot);
-            m_chart->setSeriesActive(slot, false);
-        }
+        m_data->clear(slot);
+        m_data->setActive(slot, false);
         m_sampler.clearFirstSample(slot);
     });
     connect(curves, &CurveTable::rowsReset, this, [this] {
@@ -333,12 +331,12 @@ void CTrendPanelDlg::applySettings() {
             m_chart->setLegendFontSize(settings.legendFont);
         if (settings.legendSpacing != old.legendSpacing)
             m_chart->setLegendSpacing(settings.legendSpacing);
-        if (settings.lineWidth != old.lineWidth && !m_history)
-            for (int slot = 1; slot < m_chart->seriesCount(); ++slot)
-                m_chart->setSeriesLineWidth(slot, settings.lineWidth);
         if (settings.timeAxis != old.timeAxis || settings.sampleMs != old.sampleMs)
             m_chart->setTimeAxis(settings.timeAxis != 0, settings.sampleMs / 1000.0);
     }
+    if (settings.lineWidth != old.lineWidth && !m_history)
+        for (int slot = 1; slot < m_data->seriesCount(); ++slot)
+            m_data->setLineWidth(slot, settings.lineWidth);
     if (settings.sampleMs != old.sampleMs && sampling())
         startTimer();
     if (settings.floatBoxFont != old.floatBoxFont || settings.legendFont != old.legendFont ||
@@ -353,8 +351,15 @@ void CTrendPanelDlg::OnSampleTick() {
     sampleAt(QDateTime::currentDateTime());
 }
 
+// While moving, the view follows the sample: one step on, with the marker, before it comes.
 void CTrendPanelDlg::sampleAt(const QDateTime& now) {
-    if (const auto failure = m_sampler.tick(*chart(), now))
+    CTChart* c = chart();
+    if (m_sampler.moving()) {
+        const double marker = c->markerX();
+        c->shiftX(1, true);
+        c->setMarkerX(marker + 1);
+    }
+    if (const auto failure = m_sampler.tick(*m_data, now))
         emit statusMessage(*failure);
     showMarker();
     emit visibleDataChanged();

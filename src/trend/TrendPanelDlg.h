@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panel of the "趋势曲线" tab: a strip of buttons over the trend chart. It samples the
-// workspace's curves on the sampling timer (OnSampleTick), scrolls and pauses, applies the
+// workspace's curves into the trend data on the sampling timer (OnSampleTick), scrolls and pauses, applies the
 // workspace's trend settings, and offers hook points for the read-out, the floating box and the
 // dialogs (signals below). The chart is built after the panel's first paint or when first needed.
 #include <QDateTime>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "curves/VisibleStats.h"
@@ -26,6 +27,7 @@ namespace vantor {
 
 class CTChart;
 class CurveRecorder;
+class TrendData;
 class TwoRowStrip;
 class Workspace;
 
@@ -37,8 +39,12 @@ public:
     static constexpr const char* kTitle = QT_TR_NOOP("通讯点位实时曲线");
     static constexpr const char* kHistoryTitle = QT_TR_NOOP("通讯点位历史曲线");
 
-    explicit CTrendPanelDlg(Workspace* workspace, QWidget* parent = nullptr);
+    // Shows and samples into `data` (which outlives the panel), or into data of its own.
+    explicit CTrendPanelDlg(Workspace* workspace, TrendData* data = nullptr,
+                            QWidget* parent = nullptr);
     ~CTrendPanelDlg() override;
+
+    TrendData& trendData() { return *m_data; }
 
     CTChart* chart(); // builds the chart on first use
     bool chartBuilt() const { return m_chart != nullptr; }
@@ -123,6 +129,8 @@ private:
     void showAutoSave(bool checked);
 
     Workspace* m_workspace;
+    std::unique_ptr<TrendData> m_ownData; // when none was given
+    TrendData* m_data;
     TrendSampler m_sampler;
     TrendSettings m_applied;
     QVBoxLayout* m_layout;

@@ -72,7 +72,7 @@ void CTrendPanelDlg::buildRecordingControls() {
     connect(m_recorder, &CurveRecorder::recorded, this,
             [this](const ChartSnapshot& saved, const std::shared_ptr<const ValueSource>& source) {
                 if (!m_history)
-                    chart()->dropSaved(saved, source);
+                    m_data->dropSaved(saved, source);
             });
     m_recorder->setProjectPath(m_workspace->projectPath());
     connect(m_workspace, &Workspace::projectPathChanged, m_recorder,

@@ -87,11 +87,11 @@ void TrendPanelHooks::showReadout(double x) {
     // With the second cursor shown the box compares the marker with it, wherever the mouse is.
     const auto second = chart.secondCursorX();
     const auto text =
-        second ? TwoCursorReadout(chart, history ? nullptr : &m_panel->sampler(),
+        second ? TwoCursorReadout(m_panel->trendData(), history ? nullptr : &m_panel->sampler(),
                                   history ? nullptr : m_workspace->curves(),
                                   m_panel->historyCorrection(), chart.markerX(), *second)
-        : history ? HistoryReadout(chart, m_panel->historyCorrection(), x)
-                  : LiveReadout(chart, m_panel->sampler(), *m_workspace->curves(), x);
+        : history ? HistoryReadout(m_panel->trendData(), m_panel->historyCorrection(), x)
+                  : LiveReadout(m_panel->trendData(), m_panel->sampler(), *m_workspace->curves(), x);
     if (!text)
         return; // left of the first sample: the box keeps its old text
     m_readout = *text;
@@ -103,8 +103,8 @@ void TrendPanelHooks::showToolTip(int series, double cursorX) {
     if (!m_panel->chartBuilt())
         return;
     CTChart* chart = m_panel->chart();
-    const auto tip = m_panel->history() ? HistoryToolTip(*chart, series, cursorX)
-                                        : LiveToolTip(*chart, m_panel->sampler(),
+    const auto tip = m_panel->history() ? HistoryToolTip(m_panel->trendData(), series, cursorX)
+                                        : LiveToolTip(m_panel->trendData(), m_panel->sampler(),
                                                       *m_workspace->curves(), series, cursorX);
     if (tip)
         chart->setPlotToolTip(*tip);

@@ -58,7 +58,7 @@ void CTrendPanelDlg::setTwoCursors(bool on) {
     } else if (!c->secondCursorX()) {
         const auto [lower, upper] = c->axisRange(TrendAxis::X);
         const double first = std::max(lower, 1.0);
-        const double last = std::max(first, std::min(upper, c->newestX()));
+        const double last = std::max(first, std::min(upper, m_data->newestX()));
         const double marker = std::clamp(c->markerX(), first, last);
         c->setSecondCursorX(std::round(marker - first > last - marker ? (first + marker) / 2
                                                                       : (marker + last) / 2));

@@ -8,7 +8,7 @@
 #include "registers/OleDate.h"
 #include "registers/RegisterStore.h"
 #include "registers/Workspace.h"
-#include "trend/TChart.h"
+#include "trend/TrendData.h"
 #include "trend/TrendRules.h"
 
 namespace vantor {
@@ -30,32 +30,25 @@ float TrendSampler::rowValue(int row) const {
     return row >= 0 && row < m_rowValues.size() ? m_rowValues[row] : 0.0f;
 }
 
-void TrendSampler::applyLooks(CTChart& chart, int slot, int lineWidth) const {
+void TrendSampler::applyLooks(TrendData& data, int slot, int lineWidth) const {
     const CurveTable* curves = m_workspace->curves();
-    if (slot < 1 || slot >= chart.seriesCount() || curves->slotFree(slot))
+    if (slot < 1 || slot >= data.seriesCount() || curves->slotFree(slot))
         return;
     // The slot's last row names it, as the rows are read in order.
     const CurveRow& row = curves->row(curves->rowsOfSlot(slot).constLast());
-    chart.setSeriesLineWidth(slot, lineWidth);
-    chart.setSeriesColor(slot, ChartColorOfRef(row.color));
-    chart.setSeriesActive(slot, true);
-    chart.setSeriesTitle(slot, row.name);
+    data.setLineWidth(slot, lineWidth);
+    data.setColor(slot, ChartColorOfRef(row.color));
+    data.setActive(slot, true);
+    data.setTitle(slot, row.name);
     if (const auto axis = AxisOfName(row.axis))
-        chart.setSeriesAxis(slot, *axis);
+        data.setAxis(slot, *axis);
 }
 
-std::optional<QString> TrendSampler::tick(CTChart& chart, const QDateTime& now) {
+std::optional<QString> TrendSampler::tick(TrendData& data, const QDateTime& now) {
     // The time base keeps the OLE date to six decimals, as its text form has them.
     const double date = QString::number(OleDateFromDateTime(now), 'f', 6).toDouble();
     const QString label = now.toString(QStringLiteral("HH:mm:ss"));
-    const double marker = chart.markerX();
-    if (m_moving) {
-        chart.shiftX(1, true);
-        chart.setMarkerX(marker + 1);
-    }
-    chart.appendIndexed(0, date, label);
-    chart.setSeriesColor(0, Qt::black);
-    chart.setSeriesActive(0, false);
+    data.appendIndexed(0, date, label);
 
     const CurveTable* curves = m_workspace->curves();
     const RegisterStore* store = m_workspace->store();
@@ -73,15 +66,15 @@ std::optional<QString> TrendSampler::tick(CTChart& chart, const QDateTime& now) 
             m_rowValues[j] = static_cast<float>(value);
             // A slot whose series does not exist yet (rows from a project) gets it now, with its
             // looks; later the panel applies them when the curve table changes.
-            if (chart.seriesCount() <= slot) {
-                while (chart.seriesCount() <= slot)
-                    chart.addSeries();
-                applyLooks(chart, slot, lineWidth);
+            if (data.seriesCount() <= slot) {
+                while (data.seriesCount() <= slot)
+                    data.addSeries();
+                applyLooks(data, slot, lineWidth);
             }
-            chart.appendPoint(slot, chart.pointCount(0), value);
+            data.append(slot, data.pointCount(0), value);
             int& first = m_first[static_cast<std::size_t>(slot)];
             if (first == 0)
-                first = chart.pointCount(0);
+                first = data.pointCount(0);
             entries.append({row.number, text});
         }
     }

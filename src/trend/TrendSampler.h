@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One sample of the trend, on the GUI thread: a time-base point with the wall-clock time, the
-// scroll of the X axis and the marker while moving, then one point per plotted row read from the
-// text its data grid shows, and the raw texts written to the shared values file. A curve's looks
+// One sample of the trend, on the GUI thread: a time-base point with the wall-clock time, then one
+// point per plotted row read from the text its data grid shows, appended to the trend data (no
+// window involved), and the raw texts written to the shared values file. A curve's looks
 // are applied when the curve table changes, not at every sample. The rows are
 // read from the workspace's curve table on every tick (no copy), slot by slot.
 #include <QDateTime>
@@ -13,7 +13,7 @@
 
 namespace vantor {
 
-class CTChart;
+class TrendData;
 class Workspace;
 
 class TrendSampler {
@@ -35,11 +35,11 @@ public:
 
     // A curve's name, colour, axis and line width from the curve table onto its series (when
     // the table changes, and when a sample makes the series).
-    void applyLooks(CTChart& chart, int slot, int lineWidth) const;
+    void applyLooks(TrendData& data, int slot, int lineWidth) const;
 
     // One sample at local time `now`. Returns a message for the status line when the shared
     // values file could not be written and the last write had not failed already.
-    std::optional<QString> tick(CTChart& chart, const QDateTime& now);
+    std::optional<QString> tick(TrendData& data, const QDateTime& now);
 
 private:
     const Workspace* m_workspace;

@@ -94,19 +94,19 @@ TEST_F(ProjectWindow, ASecondProjectLeavesExactlyItsCurves) {
     for (int i = 0; i < 3; ++i)
         trend->sampleAt(start.addSecs(i));
     CTChart* chart = trend->chart();
-    ASSERT_EQ(chart->pointCount(3), 3);
+    ASSERT_EQ(chart->data().pointCount(3), 3);
 
     ASSERT_TRUE(frame.OpenProject(second));
     QStringList shown;
     for (int series = 1; series < chart->seriesCount(); ++series) {
-        if (chart->seriesActive(series))
-            shown << chart->seriesTitle(series);
-        EXPECT_EQ(chart->pointCount(series), 0) << series;
+        if (chart->data().active(series))
+            shown << chart->data().title(series);
+        EXPECT_EQ(chart->data().pointCount(series), 0) << series;
     }
     EXPECT_EQ(shown, QStringList{"B1"});
     trend->sampleAt(start.addSecs(9));
-    EXPECT_EQ(chart->pointCount(1), 1); // B1 starts a line of its own
-    EXPECT_EQ(chart->pointCount(0), 1);
+    EXPECT_EQ(chart->data().pointCount(1), 1); // B1 starts a line of its own
+    EXPECT_EQ(chart->data().pointCount(0), 1);
 }
 
 // Opened and saved again, a project is the same file byte for byte: an address unused in serial

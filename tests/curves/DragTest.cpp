@@ -132,6 +132,6 @@ TEST(PointListWindow, DemoCurvesAndALabelDroppedFromTheGrid) {
     const QString text = cellText(3);
     trend->OnSampleTick();
     const CTChart* chart = trend->chart();
-    ASSERT_EQ(chart->pointCount(4), 1);
-    EXPECT_DOUBLE_EQ(*chart->yValue(4, 0), text.toDouble() * 0.1) << text.toStdString();
+    ASSERT_EQ(chart->data().pointCount(4), 1);
+    EXPECT_DOUBLE_EQ(*chart->data().yValue(4, 0), text.toDouble() * 0.1) << text.toStdString();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's view tools: zoom, pan, full view, following the newest sample, fitting axes, the
 // out-of-range arrows, the two cursors' read-out and the time axis.
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include <qcustomplot.h>
 
 #include "curves/Readout.h"
+#include "registers/CurveTable.h"
 #include "registers/OleDate.h"
 #include "registers/Workspace.h"
 #include "trend/Overdraw.h"
@@ -26,12 +28,12 @@ protected:
     void SetUp() override {
         chart.resize(800, 400);
         chart.show();
-        chart.addSeries();
+        chart.data().addSeries();
         const QDateTime start(QDate(2026, 12, 9), QTime(10, 0));
         for (int i = 0; i < 20; ++i) {
             const QDateTime at = start.addSecs(i < 10 ? i : i + 30);
-            chart.appendIndexed(0, OleDateFromDateTime(at), at.toString("HH:mm:ss"));
-            chart.appendPoint(1, i + 1, 10 + i);
+            chart.data().appendIndexed(0, OleDateFromDateTime(at), at.toString("HH:mm:ss"));
+            chart.data().append(1, i + 1, 10 + i);
         }
         chart.setAxisRange(TrendAxis::X, 0, 30);
         chart.setAxisRange(TrendAxis::Y, 0, 100);
@@ -39,8 +41,8 @@ protected:
     }
     std::vector<double> values() const {
         std::vector<double> out;
-        for (int i = 0; i < chart.pointCount(1); ++i)
-            out.push_back(*chart.yValue(1, i));
+        for (int i = 0; i < chart.data().pointCount(1); ++i)
+            out.push_back(*chart.data().yValue(1, i));
         return out;
     }
     CTChart chart;
@@ -64,7 +66,7 @@ TEST_F(ChartView, ZoomPanAndFullViewChangeOnlyTheView) {
     chart.showAll();
     EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(1.0, 20.0));
     EXPECT_EQ(values(), before);
-    EXPECT_EQ(chart.pointCount(0), 20);
+    EXPECT_EQ(chart.data().pointCount(0), 20);
 }
 
 TEST_F(ChartView, AutoscaleFitsTheVisiblePointsAndAnAutoAxisFollowsNewOnes) {
@@ -72,10 +74,10 @@ TEST_F(ChartView, AutoscaleFitsTheVisiblePointsAndAnAutoAxisFollowsNewOnes) {
     chart.autoscale(TrendAxis::Y);
     EXPECT_EQ(chart.axisRange(TrendAxis::Y), std::make_pair(9.45, 21.55));
     chart.setAxisAuto(TrendAxis::Y, true);
-    chart.appendPoint(1, 21, 1000);
+    chart.data().append(1, 21, 1000);
     chart.setAxisRange(TrendAxis::X, 1, 21);
     chart.setAxisAuto(TrendAxis::Y, true); // the range set above ended it
-    chart.appendPoint(1, 22, -1000);
+    chart.data().append(1, 22, -1000);
     chart.setAxisRange(TrendAxis::A, 0, 1); // another axis's range keeps Y following
     chart.plot()->xAxis->setRange(1, 22);
     chart.replotNow();
@@ -97,8 +99,8 @@ TEST_F(ChartView, ACurveOutsideItsAxisGetsAnArrowOnThatSide) {
         std::vector<std::pair<int, int>> arrows;
     } cases[] = {{1170, {{1, 1}}}, {-5, {{1, -1}}}, {50, {}}};
     for (const auto& c : cases) {
-        chart.appendPoint(1, chart.pointCount(1) + 1, c.value);
-        chart.setAxisRange(TrendAxis::X, 0, chart.pointCount(1));
+        chart.data().append(1, chart.data().pointCount(1) + 1, c.value);
+        chart.setAxisRange(TrendAxis::X, 0, chart.data().pointCount(1));
         EXPECT_EQ(chart.outOfRange(), c.arrows) << c.value;
     }
 }
@@ -121,7 +123,7 @@ TEST_F(ChartView, FollowingJumpsToTheNewestSampleAndAPanStopsIt) {
 TEST_F(ChartView, TwoCursorsReadBothValuesTheirDifferenceAndTheTimeBetween) {
     chart.setMarkerX(3);
     chart.setSecondCursorX(15); // across the pause: 12 samples and 30 s more
-    const auto text = TwoCursorReadout(chart, nullptr, nullptr, 0, chart.markerX(),
+    const auto text = TwoCursorReadout(chart.data(), nullptr, nullptr, 0, chart.markerX(),
                                        *chart.secondCursorX());
     ASSERT_TRUE(text);
     EXPECT_TRUE(text->contains("Δt = 42.0 s")) << text->toStdString();
@@ -167,11 +169,11 @@ TEST(Overdraw, DenseCurvesLookTheSameAsWholeLines) {
     chart.resize(900, 500);
     chart.show();
     for (int k = 1; k <= 3; ++k)
-        chart.addSeries();
+        chart.data().addSeries();
     for (int i = 0; i < 60000; ++i) {
-        chart.appendIndexed(0, 46000 + i / 86400.0, QString());
+        chart.data().appendIndexed(0, 46000 + i / 86400.0, QString());
         for (int k = 1; k <= 3; ++k)
-            chart.appendPoint(k, i + 1, 50 + 40.0 / k * std::sin(i * 0.0003 * k * k) + i % 7);
+            chart.data().append(k, i + 1, 50 + 40.0 / k * std::sin(i * 0.0003 * k * k) + i % 7);
     }
     chart.setAxisRange(TrendAxis::X, 0, 60000);
     chart.setAxisRange(TrendAxis::Y, 0, 100);
@@ -189,7 +191,7 @@ TEST(Overdraw, DenseCurvesLookTheSameAsWholeLines) {
             differing += whole.pixel(x, y) != planned.pixel(x, y);
     EXPECT_LT(differing, whole.width() * whole.height() / 50);
     for (int k = 1; k <= 3; ++k) {
-        const QRgb color = chart.seriesColor(k).rgb();
+        const QRgb color = chart.data().color(k).rgb();
         auto rows = [color](const QImage& image) {
             int top = image.height(), bottom = -1;
             for (int y = 0; y < image.height(); ++y)
@@ -202,4 +204,46 @@ TEST(Overdraw, DenseCurvesLookTheSameAsWholeLines) {
         };
         EXPECT_EQ(rows(planned), rows(whole)) << k;
     }
+}
+
+// The chart draws data that outlives it: built over data with points it lists them, it follows
+// every later change of the data, and going leaves the data whole. The panel puts a curve's new
+// name on its series when the curve table changes, without a sample.
+TEST(ChartData, AChartFollowsDataThatOutlivesItAndTheTableSetsTheLooks) {
+    TrendData data;
+    data.addSeries();
+    data.setTitle(1, QStringLiteral("T1"));
+    data.appendIndexed(0, 46000.5, QStringLiteral("12:00:00"));
+    data.append(1, 1, 5.0);
+    {
+        CTChart chart(&data);
+        auto* legend = chart.findChild<QListWidget*>(QStringLiteral("trendLegend"));
+        ASSERT_EQ(chart.seriesCount(), 2);
+        ASSERT_EQ(legend->count(), 1);
+        EXPECT_EQ(legend->item(0)->text(), QStringLiteral("T1"));
+        EXPECT_FALSE(legend->item(0)->isHidden());
+        data.setTitle(1, QStringLiteral("T1b"));
+        data.setColor(1, Qt::magenta);
+        EXPECT_EQ(legend->item(0)->text(), QStringLiteral("T1b"));
+        EXPECT_EQ(legend->item(0)->foreground().color(), QColor(Qt::magenta));
+        data.addSeries();
+        EXPECT_EQ(chart.seriesCount(), 3);
+        data.setActive(1, false);
+        EXPECT_TRUE(legend->item(0)->isHidden());
+        data.load(ChartSnapshot{});
+        EXPECT_EQ(chart.seriesCount(), 1);
+        EXPECT_EQ(legend->count(), 0);
+        data.addSeries();
+        data.append(1, 1, 7.0);
+    }
+    EXPECT_EQ(data.yValue(1, 0), 7.0);
+
+    Workspace ws;
+    TrendData shared;
+    CTrendPanelDlg panel(&ws, &shared);
+    ws.curves()->drop(QStringLiteral("T1 2-4-4"));
+    EXPECT_EQ(shared.title(1), QStringLiteral("T1"));
+    ws.curves()->setText(0, CurveColumn::Name, QStringLiteral("Flow"));
+    EXPECT_EQ(shared.title(1), QStringLiteral("Flow"));
+    EXPECT_EQ(shared.pointCount(1), 0);
 }

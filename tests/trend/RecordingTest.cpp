@@ -233,7 +233,7 @@ TEST_F(History, ASavedChartReopensWithEverySeriesAndTheLiveRunIsSavedFirst) {
     const TeeLoad run = LoadTeeFile(runFile);
     ASSERT_TRUE(run.chart) << run.error.toStdString();
     EXPECT_EQ(run.chart->series[0].count(), 6);
-    EXPECT_EQ(chart->pointCount(0), 5);
+    EXPECT_EQ(chart->data().pointCount(0), 5);
 
     EXPECT_TRUE(panel.history());
     EXPECT_TRUE(panel.autoSaveMemory());
@@ -245,13 +245,13 @@ TEST_F(History, ASavedChartReopensWithEverySeriesAndTheLiveRunIsSavedFirst) {
     EXPECT_TRUE(chart->title().endsWith("run.tee"));
     ASSERT_EQ(chart->seriesCount(), 3);
     for (int s = 0; s < 3; ++s) {
-        EXPECT_EQ(chart->seriesTitle(s), saved.series[s].title);
-        EXPECT_EQ(chart->seriesColor(s).rgba(), saved.series[s].color);
-        EXPECT_EQ(chart->seriesAxis(s), saved.series[s].axis);
+        EXPECT_EQ(chart->data().title(s), saved.series[s].title);
+        EXPECT_EQ(chart->data().color(s).rgba(), saved.series[s].color);
+        EXPECT_EQ(chart->data().axis(s), saved.series[s].axis);
         for (int i = 0; i < 5; ++i)
-            EXPECT_EQ(chart->yValue(s, i), saved.series[s].ys[i]);
+            EXPECT_EQ(chart->data().yValue(s, i), saved.series[s].ys[i]);
     }
-    EXPECT_EQ(chart->pointLabel(0, 4), "21:41:11");
+    EXPECT_EQ(chart->data().pointLabel(0, 4), "21:41:11");
 
     // Back to real time: the remembered box starts a new run.
     panel.startRealTime();
@@ -275,7 +275,7 @@ TEST_F(History, ABrokenFileIsRefusedAndNothingChanges) {
     EXPECT_FALSE(panel.history());
     EXPECT_TRUE(panel.recorder()->running());
     EXPECT_EQ(chart->title(), "通讯点位实时曲线");
-    EXPECT_EQ(chart->pointCount(0), 5);
+    EXPECT_EQ(chart->data().pointCount(0), 5);
     panel.setAutoSave(false);
 }
 
@@ -289,7 +289,7 @@ TEST_F(History, AFileWithACutOffLastSaveOpensAndTheStatusSaysSo) {
     QSignalSpy status(&panel, &CTrendPanelDlg::statusMessage);
     ASSERT_TRUE(panel.loadHistory(file("cut.tee")));
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_EQ(chart->pointCount(1), 5);
+    EXPECT_EQ(chart->data().pointCount(1), 5);
     ASSERT_FALSE(status.isEmpty());
     const QString last = status.last().first().toString();
     EXPECT_TRUE(last.contains(file("cut.tee")) && last.contains(QStringLiteral("不完整")))
@@ -311,10 +311,10 @@ TEST_F(History, TheReadOutUsesStoredTitlesAndTheCorrectionLimitsTheSeries) {
     for (const auto& c : cases) {
         while (panel.historyCorrection() != c.correction)
             panel.correctHistory(c.correction > panel.historyCorrection() ? 1 : -1);
-        EXPECT_EQ(HistoryReadout(*chart, c.correction, 2.4), header + c.lines) << c.correction;
+        EXPECT_EQ(HistoryReadout(chart->data(), c.correction, 2.4), header + c.lines) << c.correction;
     }
-    EXPECT_EQ(HistoryToolTip(*chart, 2, 2), " T2: 25.0");
-    EXPECT_EQ(HistoryReadout(*chart, 0, -1.5), std::nullopt);
+    EXPECT_EQ(HistoryToolTip(chart->data(), 2, 2), " T2: 25.0");
+    EXPECT_EQ(HistoryReadout(chart->data(), 0, -1.5), std::nullopt);
 }
 
 TEST_F(History, ACancelledOpenOnlyResizesTheFloatingBox) {
@@ -326,7 +326,7 @@ TEST_F(History, ACancelledOpenOnlyResizesTheFloatingBox) {
     panel.openHistory();
     EXPECT_EQ(resized.size(), 1);
     EXPECT_FALSE(panel.history());
-    EXPECT_EQ(chart->pointCount(0), 5);
+    EXPECT_EQ(chart->data().pointCount(0), 5);
 }
 
 TEST_F(History, TheChartIsSavedAsATableAndAsPictures) {

@@ -186,15 +186,15 @@ TEST_F(SeriesDrop, AFileLongerThanTheWindowOpensWithItsOlderPointsLeftInIt) {
 TEST(RecordedChart, LetsItsSavedOlderPointsGoAndStillShowsThem) {
     QTemporaryDir dir;
     CTChart chart;
-    chart.setKeptPoints(kKeep);
-    chart.addSeries();
+    chart.data().setKeptPoints(kKeep);
+    chart.data().addSeries();
     for (int i = 0; i < 20000; ++i) {
-        chart.appendIndexed(0, 46000 + i / 86400.0, QStringLiteral("t"));
-        chart.appendPoint(1, i + 1, Value(1, i));
+        chart.data().appendIndexed(0, 46000 + i / 86400.0, QStringLiteral("t"));
+        chart.data().append(1, i + 1, Value(1, i));
     }
     CurveRecorder recorder([&chart] { return chart.snapshot(); });
     recorder.setProjectPath(dir.filePath(QStringLiteral("p.ini")));
-    QObject::connect(&recorder, &CurveRecorder::recorded, &chart, &CTChart::dropSaved);
+    QObject::connect(&recorder, &CurveRecorder::recorded, &chart.data(), &TrendData::dropSaved);
     recorder.start();
     recorder.stop();
     recorder.waitForWrites();
@@ -202,7 +202,7 @@ TEST(RecordedChart, LetsItsSavedOlderPointsGoAndStillShowsThem) {
     EXPECT_EQ(after.series[0].ys.firstHeld(), 0);
     EXPECT_EQ(after.series[1].ys.firstHeld(), 3 * ValueBlocks::kSize);
     for (int i = 0; i < 20000; ++i)
-        ASSERT_EQ(*chart.yValue(1, i), Value(1, i)) << i;
+        ASSERT_EQ(*chart.data().yValue(1, i), Value(1, i)) << i;
     chart.setAxisRange(TrendAxis::X, 1, 20000);
     EXPECT_EQ(chart.visibleStats(1)->max, 1e6);
     EXPECT_EQ(chart.visibleStats(1)->min, -1e6);

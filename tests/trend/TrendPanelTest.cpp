@@ -41,11 +41,11 @@ protected:
 TEST_F(TrendPanel, ATickWithoutRowsAddsATimePointScrollsAndAdvancesTheMarker) {
     EXPECT_EQ(marker(), "300");
     tick();
-    EXPECT_EQ(chart->pointCount(0), 1);
-    EXPECT_EQ(chart->pointLabel(0, 0), "21:41:07");
-    EXPECT_DOUBLE_EQ(*chart->yValue(0, 0),
+    EXPECT_EQ(chart->data().pointCount(0), 1);
+    EXPECT_EQ(chart->data().pointLabel(0, 0), "21:41:07");
+    EXPECT_DOUBLE_EQ(*chart->data().yValue(0, 0),
                      QString::number(OleDateFromDateTime(now), 'f', 6).toDouble());
-    EXPECT_FALSE(chart->seriesActive(0));
+    EXPECT_FALSE(chart->data().active(0));
     EXPECT_EQ(x(), std::make_pair(0.0, 300.0)); // scrolls once the newest point leaves the page
     EXPECT_EQ(marker(), "1");
     EXPECT_EQ(chart->title(), "通讯点位实时曲线");
@@ -63,7 +63,7 @@ TEST_F(TrendPanel, AFullPageScrollsByOnePerSampleAndPausingFreezesItAndTheMarker
     tick(3);
     EXPECT_EQ(marker(), "4");
     EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
-    EXPECT_EQ(chart->pointCount(0), 7);
+    EXPECT_EQ(chart->data().pointCount(0), 7);
     // Moving again jumps to the newest sample (X 6), the marker keeping its place in the view.
     panel.setMoving(true);
     EXPECT_EQ(x(), std::make_pair(5.0, 6.0));
@@ -83,14 +83,14 @@ TEST_F(TrendPanel, CurvesPlotTheGridTextTimesTheRateAndABadReferencePlotsZero) {
     curves->setText(2, CurveColumn::Axis, QStringLiteral("Z轴"));
     ASSERT_EQ(chart->seriesCount(), 4);
     tick();
-    EXPECT_DOUBLE_EQ(*chart->yValue(1, 0), 4.2);
-    EXPECT_EQ(*chart->xValue(1, 0), 1); // one more than the time point's index
-    EXPECT_EQ(*chart->yValue(2, 0), 0);
-    EXPECT_EQ(*chart->yValue(3, 0), 0);
-    EXPECT_EQ(chart->seriesTitle(1), "T1");
-    EXPECT_EQ(chart->seriesAxis(1), TrendAxis::E);
-    EXPECT_EQ(chart->seriesAxis(3), TrendAxis::Y); // an unknown axis name leaves it
-    EXPECT_TRUE(chart->seriesActive(1));
+    EXPECT_DOUBLE_EQ(*chart->data().yValue(1, 0), 4.2);
+    EXPECT_EQ(*chart->data().xValue(1, 0), 1); // one more than the time point's index
+    EXPECT_EQ(*chart->data().yValue(2, 0), 0);
+    EXPECT_EQ(*chart->data().yValue(3, 0), 0);
+    EXPECT_EQ(chart->data().title(1), "T1");
+    EXPECT_EQ(chart->data().axis(1), TrendAxis::E);
+    EXPECT_EQ(chart->data().axis(3), TrendAxis::Y); // an unknown axis name leaves it
+    EXPECT_TRUE(chart->data().active(1));
     QFile share(panel.sampler().shareIniPath());
     ASSERT_TRUE(share.open(QIODevice::ReadOnly));
     EXPECT_EQ(share.readAll(), QByteArray("[MconfigInfo]\r\n1=42\r\n2=\r\n3=\r\n"));
@@ -102,14 +102,14 @@ TEST_F(TrendPanel, ARowNamingNoUsedSlotIsNotPlottedAndARemovedCurveStops) {
     curves->drop(QStringLiteral("T2 2-4-4"));
     curves->setText(0, CurveColumn::Number, QStringLiteral("7"));
     tick();
-    EXPECT_EQ(chart->pointCount(1), 0);
-    EXPECT_EQ(chart->pointCount(2), 1);
+    EXPECT_EQ(chart->data().pointCount(1), 0);
+    EXPECT_EQ(chart->data().pointCount(2), 1);
     curves->removeRow(1);
-    EXPECT_EQ(chart->pointCount(2), 0);
-    EXPECT_FALSE(chart->seriesActive(2));
+    EXPECT_EQ(chart->data().pointCount(2), 0);
+    EXPECT_FALSE(chart->data().active(2));
     EXPECT_EQ(panel.sampler().firstSample(2), 0);
     tick();
-    EXPECT_EQ(chart->pointCount(2), 0);
+    EXPECT_EQ(chart->data().pointCount(2), 0);
     EXPECT_LE(chart->seriesCount(), 3);
 }
 
@@ -121,9 +121,9 @@ TEST_F(TrendPanel, ACurveAddedWhileSamplingStartsAtTheTimeBaseCount) {
     const int slot = ws.curves()->drop(QStringLiteral("T1 2-4-4")).slot;
     tick();
     EXPECT_EQ(panel.sampler().firstSample(slot), 4);
-    EXPECT_EQ(*chart->xValue(slot, 0), 4);
+    EXPECT_EQ(*chart->data().xValue(slot, 0), 4);
     panel.startRealTime(); // the series restart at X = 0, the X range stays
-    EXPECT_EQ(chart->pointCount(0), 0);
+    EXPECT_EQ(chart->data().pointCount(0), 0);
     EXPECT_EQ(panel.sampler().firstSample(slot), 0);
     EXPECT_EQ(x(), std::make_pair(2.0, 3.0));
     EXPECT_TRUE(panel.sampling());

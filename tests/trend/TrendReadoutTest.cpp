@@ -34,7 +34,7 @@ protected:
         now = now.addSecs(1);
     }
     std::optional<QString> at(double x) {
-        return LiveReadout(*chart, panel.sampler(), *ws.curves(), x);
+        return LiveReadout(panel.trendData(), panel.sampler(), *ws.curves(), x);
     }
 
     QTemporaryDir dir;
@@ -64,7 +64,7 @@ TEST_F(TrendReadout, LinesFollowTheRowsAndACurveAddedLateHasNoValueBeforeItsFirs
     EXPECT_EQ(at(-0.5), none);
     EXPECT_EQ(at(5), none);
     EXPECT_FALSE(at(-1));
-    EXPECT_EQ(LiveToolTip(*chart, panel.sampler(), *ws.curves(), 1, 1), " T1: 23.5℃");
+    EXPECT_EQ(LiveToolTip(panel.trendData(), panel.sampler(), *ws.curves(), 1, 1), " T1: 23.5℃");
 }
 
 TEST_F(TrendReadout, TheBoxShowsTheMarkersReadoutOnlyWhileTheTextBoxIsChecked) {
