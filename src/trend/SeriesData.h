@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The points of one chart series, kept by the chart itself (the plotting library holds no copy):
+// The points of one trend series, kept by the trend data (the plotting library holds no copy):
 // X and Y values (X kept only where it is not the first X plus the index), optional labels, and a
 // min/max envelope over fixed blocks of points that is kept up to date as points arrive. Drawing a
 // wide X range reduces the points to the lowest and highest value of each horizontal pixel column

@@ -3,12 +3,12 @@
 // The trend chart: every view operation the trend panel uses, as C++ methods, over the plotting
 // library. It draws a TrendData (the samples and the curves' looks live there, not here) and
 // follows its changes: series 0 is the time base (hidden; its point n at X = n), series k >= 1
-// draws curve slot k. The bottom axis is the sample index or, on a
-// time axis, the samples' times; the left one Y, and five extra value axes: B, C and E on the
-// left, A and D on the right. A blue marker line (draggable) and a red cursor line (following
-// the mouse) stand on the bottom axis, and a green second cursor when two cursors are on. The
-// legend lists the curves with check boxes that show and hide them. Every X this class takes or
-// gives is a sample position, whichever axis is shown.
+// draws curve slot k. The bottom axis is the sample index or, on a time axis, the samples' times;
+// the left one Y, and five extra value axes: B, C and E on the left, A and D on the right. A blue
+// marker line (draggable) and a red cursor line (following the mouse) stand on the bottom axis, and
+// a green second cursor when two cursors are on. The legend lists the curves with check boxes that
+// show and hide them. Every X this class takes or gives is a sample position, whichever axis is
+// shown.
 //
 // The mouse: a click puts the marker there, a drag on the marker moves it, a drag elsewhere pans,
 // a drag with the right button (or with Ctrl) zooms to its rectangle, the wheel over an axis
@@ -18,7 +18,6 @@
 // Changes never redraw at once: they mark the chart and one replot follows when the event loop
 // runs again, at most about 30 a second. The marker and cursor lines have a layer of their own,
 // so moving them redraws only that layer.
-#include <QColor>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
@@ -31,7 +30,6 @@
 #include "registers/TrendSettings.h"
 #include "trend/ChartSnapshot.h"
 #include "trend/Overdraw.h"
-#include "trend/SeriesData.h"
 #include "trend/TimeKeys.h"
 #include "trend/TrendData.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// One chart series as the plotting library draws it. The points stay in the chart's SeriesData;
-// each replot draws only what the visible pixel columns need, with a cosmetic pen (width 0 or 1)
-// and no antialiasing. A wider line is drawn as that many 1-pixel passes side by side and
-// above each other, which looks the same at a fraction of the cost of a wide pen.
+// One chart series as the plotting library draws it. The points stay in the trend data's
+// SeriesData; each replot draws only what the visible pixel columns need, with a cosmetic pen
+// (width 0 or 1) and no antialiasing. A wider line is drawn as that many 1-pixel passes side by
+// side and above each other, which looks the same at a fraction of the cost of a wide pen.
 #include <qcustomplot.h>
 
 #include "trend/Overdraw.h"
