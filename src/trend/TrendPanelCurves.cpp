@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The trend panel following the workspace's curve table: a curve added, edited or removed, or a
+// whole new table.
+#include "registers/CurveTable.h"
+#include "registers/Workspace.h"
+#include "trend/CurveRecorder.h"
+#include "trend/TChart.h"
+#include "trend/TrendPanelDlg.h"
+#include "trend/TrendRules.h"
+
+namespace vantor {
+
+void CTrendPanelDlg::connectCurves() {
+    CurveTable* curves = m_workspace->curves();
+    // A curve's looks go onto its series when the table changes, never at a sample.
+    connect(curves, &CurveTable::curveAdded, this, [this](int, int slot) {
+        if (m_data->seriesCount() == slot) {
+            m_data->addSeries();
+            m_data->setLineWidth(slot, m_workspace->trendSettings().lineWidth);
+        }
+        m_sampler.applyLooks(*m_data, slot, m_workspace->trendSettings().lineWidth);
+        emit resizeFloatBoxRequested();
+    });
+    connect(curves, &CurveTable::rowEdited, this, [this](int row) {
+        if (!m_history)
+            m_sampler.applyLooks(*m_data, m_workspace->curves()->row(row).number.toInt(),
+                                 m_workspace->trendSettings().lineWidth);
+    });
+    connect(curves, &CurveTable::curveRemoved, this, [this](int, int slot) {
+        if (slot <= 0)
+            return;
+        m_data->clear(slot);
+        m_data->setActive(slot, false);
+        m_sampler.clearFirstSample(slot);
+    });
+    connect(curves, &CurveTable::rowsReset, this, [this] {
+        if (!m_chart || m_history)
+            return; // a chart built later, or "实时曲线" after history, starts from the rows
+        // The run so far keeps its file; the new curves begin a run of their own.
+        m_recorder->stop();
+        rebuildLiveChart();
+        setAutoSave(autoSaveChecked());
+        emit resizeFloatBoxRequested();
+    });
+}
+
+// A whole new table of curves (a project opened): the chart holds its curves only, each in its
+// slot with its name, colour and axis, and no points; nothing of an old curve stays in the
+// legend or goes on in a new curve's line.
+void CTrendPanelDlg::rebuildLiveChart() {
+    CTChart* c = chart();
+    ChartSnapshot live;
+    live.title = c->title();
+    live.series.resize(1);
+    live.series[0].active = false; // the time base
+    live.series[0].color = QColor(Qt::black).rgba();
+    const CurveTable* curves = m_workspace->curves();
+    const int width = m_workspace->trendSettings().lineWidth;
+    for (const CurveRow& row : curves->rows()) {
+        bool ok = false;
+        const int slot = row.number.toInt(&ok);
+        if (!ok || slot < 1 || slot > CurveTable::kMaxCurves)
+            continue;
+        if (live.series.size() <= static_cast<std::size_t>(slot))
+            live.series.resize(static_cast<std::size_t>(slot) + 1);
+        SeriesSnapshot& series = live.series[static_cast<std::size_t>(slot)];
+        series.title = row.name;
+        series.color = ChartColorOfRef(row.color).rgba();
+        series.axis = AxisOfName(row.axis).value_or(TrendAxis::Y);
+    }
+    for (std::size_t i = 1; i < live.series.size(); ++i) {
+        live.series[i].lineWidth = width;
+        live.series[i].active = !curves->slotFree(static_cast<int>(i));
+    }
+    c->load(live);
+    m_sampler.clearFirstSamples();
+}
+
+} // namespace vantor
