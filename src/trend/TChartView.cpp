@@ -3,6 +3,7 @@
 // axes to their curves, zooming and panning by the mouse, and the marker and cursor lines.
 #include <QDateTime>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -291,8 +292,13 @@ void CTChart::onMouseMove(QMouseEvent* event) {
         setLineX(m_second, x);
     emit mouseMoved(m_plot->mapTo(this, pos.toPoint()).x());
     const int series = seriesUnder(pos);
-    if (series > 0)
+    if (series > 0) {
         emit seriesHovered(series);
+    } else if (!m_plot->toolTip().isEmpty()) {
+        // Off every curve: the last hovered curve's value would stand for a place it is not.
+        m_plot->setToolTip(QString());
+        QToolTip::hideText();
+    }
 }
 
 // A press decides what a drag does: move a line it grabs, zoom to a rectangle (right button or

@@ -67,6 +67,10 @@ TEST_F(ChartView, ZoomPanAndFullViewChangeOnlyTheView) {
     EXPECT_EQ(chart.axisRange(TrendAxis::X), std::make_pair(1.0, 20.0));
     EXPECT_EQ(values(), before);
     EXPECT_EQ(chart.data().pointCount(0), 20);
+    // A hovered curve's value is not left standing where no curve is (values 10..29 of 0..100).
+    chart.setPlotToolTip(QStringLiteral(" T1: 12.0"));
+    QTest::mouseMove(plot, rect.topLeft() + QPoint(rect.width() / 2, 5));
+    EXPECT_TRUE(plot->toolTip().isEmpty());
 }
 
 TEST_F(ChartView, AutoscaleFitsTheVisiblePointsAndAnAutoAxisFollowsNewOnes) {
