@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own state, apart from any window: the workspace with the whole set-up, the
-// trend's samples beside it, the link controller and the project controller. The desktop program and the console each make one;
-// windows and the console runner are views and drivers of it. Accepted replies go into the
-// workspace's register store here, before anyone else hears of them.
+// trend's samples beside it, the link controller and the project controller. The desktop program
+// and the console each make one; windows and the console runner are views and drivers of it.
+// Accepted replies go into the workspace's register store here, before anyone else hears of them.
 #include <QObject>
 #include <memory>
 

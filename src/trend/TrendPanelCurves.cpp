@@ -34,8 +34,10 @@ void CTrendPanelDlg::connectCurves() {
         m_sampler.clearFirstSample(slot);
     });
     connect(curves, &CurveTable::rowsReset, this, [this] {
-        if (!m_chart || m_history)
-            return; // a chart built later, or "实时曲线" after history, starts from the rows
+        // "实时曲线" after history starts from the rows; so does a chart built later over data
+        // that holds no curve yet.
+        if (m_history || (!m_chart && m_data->seriesCount() == 1))
+            return;
         // The run so far keeps its file; the new curves begin a run of their own.
         m_recorder->stop();
         rebuildLiveChart();

@@ -250,4 +250,12 @@ TEST(ChartData, AChartFollowsDataThatOutlivesItAndTheTableSetsTheLooks) {
     ws.curves()->setText(0, CurveColumn::Name, QStringLiteral("Flow"));
     EXPECT_EQ(shared.title(1), QStringLiteral("Flow"));
     EXPECT_EQ(shared.pointCount(1), 0);
+    // A new table before any chart was built: the data holds the new table's curves only.
+    ASSERT_FALSE(panel.chartBuilt());
+    CurveRow level = ws.curves()->row(0);
+    level.name = QStringLiteral("Level");
+    level.number = QStringLiteral("2");
+    ws.curves()->setRows({level});
+    EXPECT_FALSE(shared.active(1));
+    EXPECT_EQ(shared.title(2), QStringLiteral("Level"));
 }
