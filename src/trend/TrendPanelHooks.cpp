@@ -111,7 +111,7 @@ void TrendPanelHooks::showToolTip(int series, double cursorX) {
 }
 
 void TrendPanelHooks::resizeFloatBox() {
-    int series = m_panel->chartBuilt() ? m_panel->chart()->seriesCount() : 1;
+    int series = m_panel->trendData().seriesCount();
     if (m_panel->chartBuilt() && m_panel->chart()->secondCursorX())
         series += 2; // the second cursor's time and the time between the cursors
     const QRect over(m_panel->mapToGlobal(QPoint(0, 0)), m_panel->size());
