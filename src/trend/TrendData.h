@@ -3,7 +3,7 @@
 // The trend's samples and the looks of its curves, apart from any window: series 0 is the time
 // base (OLE dates with "HH:mm:ss" labels, hidden), series k >= 1 holds curve slot k. The sampler
 // appends to it, the chart draws it, and the recorder, the exports and the read-out take their
-// values from it; it lives as long as the program, whether a chart shows it or not.
+// values from it; the program keeps it beside the workspace, whether a chart shows it or not.
 //
 // Every change is announced (a series added or removed, its looks, its points), so that a chart
 // over it follows without being told by whoever made the change. A series' points never move in
