@@ -47,70 +47,61 @@ void TrendData::removeLastSeries() {
 
 // ---- looks ----
 
-QString TrendData::title(int series) const {
+template <typename T>
+T TrendData::look(int series, T Series::*field, T none) const {
     const Series* s = at(series);
-    return s ? s->title : QString();
+    return s ? s->*field : none;
+}
+
+// Each look announces itself once, when it really changes.
+template <typename T>
+void TrendData::setLook(int series, T Series::*field, T value) {
+    Series* s = at(series);
+    if (!s || s->*field == value)
+        return;
+    s->*field = std::move(value);
+    emit looksChanged(series);
+}
+
+QString TrendData::title(int series) const {
+    return look(series, &Series::title, QString());
 }
 
 void TrendData::setTitle(int series, const QString& title) {
-    Series* s = at(series);
-    if (!s || s->title == title)
-        return;
-    s->title = title;
-    emit looksChanged(series);
+    setLook(series, &Series::title, title);
 }
 
 QColor TrendData::color(int series) const {
-    const Series* s = at(series);
-    return s ? s->color : QColor();
+    return look(series, &Series::color, QColor());
 }
 
 void TrendData::setColor(int series, const QColor& color) {
-    Series* s = at(series);
-    if (!s || s->color == color)
-        return;
-    s->color = color;
-    emit looksChanged(series);
+    setLook(series, &Series::color, color);
 }
 
 bool TrendData::active(int series) const {
-    const Series* s = at(series);
-    return s && s->active;
+    return look(series, &Series::active, false);
 }
 
 void TrendData::setActive(int series, bool active) {
-    Series* s = at(series);
-    if (!s || s->active == active)
-        return;
-    s->active = active;
-    emit looksChanged(series);
+    setLook(series, &Series::active, active);
 }
 
 TrendAxis TrendData::axis(int series) const {
-    const Series* s = at(series);
-    return s ? s->axis : TrendAxis::Y;
+    return look(series, &Series::axis, TrendAxis::Y);
 }
 
 void TrendData::setAxis(int series, TrendAxis axis) {
-    Series* s = at(series);
-    if (!s || axis == TrendAxis::X || s->axis == axis)
-        return;
-    s->axis = axis;
-    emit looksChanged(series);
+    if (axis != TrendAxis::X)
+        setLook(series, &Series::axis, axis);
 }
 
 int TrendData::lineWidth(int series) const {
-    const Series* s = at(series);
-    return s ? s->lineWidth : 0;
+    return look(series, &Series::lineWidth, 0);
 }
 
 void TrendData::setLineWidth(int series, int width) {
-    Series* s = at(series);
-    width = std::clamp(width, 0, kMaxLineWidth);
-    if (!s || s->lineWidth == width)
-        return;
-    s->lineWidth = width;
-    emit looksChanged(series);
+    setLook(series, &Series::lineWidth, std::clamp(width, 0, kMaxLineWidth));
 }
 
 // ---- points ----

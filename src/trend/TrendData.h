@@ -94,6 +94,10 @@ private:
     };
     Series* at(int series);
     const Series* at(int series) const;
+    template <typename T>
+    T look(int series, T Series::*field, T none) const;
+    template <typename T>
+    void setLook(int series, T Series::*field, T value);
     void removeLastSeries();
 
     std::vector<std::unique_ptr<Series>> m_series;
