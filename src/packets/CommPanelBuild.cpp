@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <span>
 
 #include "packets/CommLog.h"
 #include "packets/CommPanelDlg.h"
@@ -43,6 +44,19 @@ constexpr std::array<RadioEntry, 4> kFormatRadios = {{{"Int Default", "formatInt
                                                       {"BADC", "formatBADC"}}};
 constexpr std::array<RadioEntry, 2> kBaseRadios = {
     {{"Base0", "base0Radio"}, {"Base1", "base1Radio"}}};
+
+// One row of the grid: a radio button per entry, numbered in their group from 0.
+QButtonGroup* AddRadioRow(QWidget* group, QGridLayout* grid, int row,
+                          std::span<const RadioEntry> entries) {
+    auto* buttons = new QButtonGroup(group);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        auto* radio = new QRadioButton(QString::fromLatin1(entries[i].caption), group);
+        radio->setObjectName(QString::fromLatin1(entries[i].objectName));
+        buttons->addButton(radio, static_cast<int>(i));
+        grid->addWidget(radio, row, static_cast<int>(i));
+    }
+    return buttons;
+}
 
 } // namespace
 
@@ -103,20 +117,8 @@ QWidget* CCommPanelDlg::buildFormatGroup() {
     // The four formats on one row, the two address bases under them.
     auto* grid = new QGridLayout(group);
     TightenGroup(grid);
-    m_formats = new QButtonGroup(group);
-    for (std::size_t i = 0; i < kFormatRadios.size(); ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(kFormatRadios[i].caption), group);
-        radio->setObjectName(QString::fromLatin1(kFormatRadios[i].objectName));
-        m_formats->addButton(radio, static_cast<int>(i));
-        grid->addWidget(radio, 0, static_cast<int>(i));
-    }
-    m_bases = new QButtonGroup(group);
-    for (std::size_t i = 0; i < kBaseRadios.size(); ++i) {
-        auto* radio = new QRadioButton(QString::fromLatin1(kBaseRadios[i].caption), group);
-        radio->setObjectName(QString::fromLatin1(kBaseRadios[i].objectName));
-        m_bases->addButton(radio, static_cast<int>(i));
-        grid->addWidget(radio, 1, static_cast<int>(i));
-    }
+    m_formats = AddRadioRow(group, grid, 0, kFormatRadios);
+    m_bases = AddRadioRow(group, grid, 1, kBaseRadios);
     m_formats->button(m_store->dataFormat())->setChecked(true);
     m_bases->button(m_store->addressBase())->setChecked(true);
     connect(m_formats, &QButtonGroup::idClicked, this, &CCommPanelDlg::onFormatClicked);
