@@ -9,12 +9,13 @@
 #include "trend/Overdraw.h"
 #include "trend/SeriesData.h"
 #include "trend/TimeKeys.h"
+#include "trend/TrendData.h"
 
 namespace vantor {
 
 class TrendCurve : public QCPAbstractPlottable {
 public:
-    static constexpr int kMaxWidth = 8;
+    static constexpr int kMaxWidth = TrendData::kMaxLineWidth;
 
     TrendCurve(const SeriesData* data, QCPAxis* keyAxis, QCPAxis* valueAxis);
 
