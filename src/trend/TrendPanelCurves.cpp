@@ -6,7 +6,6 @@
 #include "trend/CurveRecorder.h"
 #include "trend/TChart.h"
 #include "trend/TrendPanelDlg.h"
-#include "trend/TrendRules.h"
 
 namespace vantor {
 
@@ -51,30 +50,25 @@ void CTrendPanelDlg::connectCurves() {
 // legend or goes on in a new curve's line.
 void CTrendPanelDlg::rebuildLiveChart() {
     CTChart* c = chart();
-    ChartSnapshot live;
-    live.title = c->title();
-    live.series.resize(1);
-    live.series[0].active = false; // the time base
-    live.series[0].color = QColor(Qt::black).rgba();
     const CurveTable* curves = m_workspace->curves();
     const int width = m_workspace->trendSettings().lineWidth;
-    for (const CurveRow& row : curves->rows()) {
-        bool ok = false;
-        const int slot = row.number.toInt(&ok);
-        if (!ok || slot < 1 || slot > CurveTable::kMaxCurves)
-            continue;
-        if (live.series.size() <= static_cast<std::size_t>(slot))
-            live.series.resize(static_cast<std::size_t>(slot) + 1);
-        SeriesSnapshot& series = live.series[static_cast<std::size_t>(slot)];
-        series.title = row.name;
-        series.color = ChartColorOfRef(row.color).rgba();
-        series.axis = AxisOfName(row.axis).value_or(TrendAxis::Y);
-    }
-    for (std::size_t i = 1; i < live.series.size(); ++i) {
-        live.series[i].lineWidth = width;
-        live.series[i].active = !curves->slotFree(static_cast<int>(i));
+    int last = 0;
+    for (int slot = 1; slot <= CurveTable::kMaxCurves; ++slot)
+        if (!curves->slotFree(slot))
+            last = slot;
+    ChartSnapshot live;
+    live.title = c->title();
+    live.series.resize(static_cast<std::size_t>(last) + 1);
+    live.series[0].color = QColor(Qt::black).rgba(); // the time base
+    for (std::size_t i = 0; i < live.series.size(); ++i) {
+        live.series[i].active = false;
+        if (i > 0)
+            live.series[i].lineWidth = width;
     }
     c->load(live);
+    // Then each used slot takes its looks from its rows, as when a curve is added.
+    for (int slot = 1; slot <= last; ++slot)
+        m_sampler.applyLooks(*m_data, slot, width);
     m_sampler.clearFirstSamples();
 }
 
