@@ -4,7 +4,9 @@
 // libraries, so the data can never come to need a window.
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "registers/CurveTable.h"
 #include "registers/RegisterStore.h"
@@ -59,4 +61,41 @@ TEST(TrendData, TheSamplerFillsItWithoutAWindowAndSetsLooksOnlyWhenItMakesASerie
     other.load(ChartSnapshot{});
     EXPECT_EQ(other.seriesCount(), 1); // the time base stays, emptied
     EXPECT_EQ(other.pointCount(0), 0);
+}
+
+// Each look is announced once when it changes, never when set to what it is; the X axis and a
+// series that does not exist are refused, and a line width is kept within 0..8. A chart follows
+// the data by these notices alone.
+TEST(TrendData, EachLookIsAnnouncedOnceWhenItChanges) {
+    struct Case {
+        const char* name;
+        std::function<void(TrendData&)> set;
+        std::function<bool(const TrendData&)> holds;
+        int notices;
+    };
+    const std::vector<Case> cases = {
+        {"title", [](TrendData& d) { d.setTitle(1, QStringLiteral("P")); },
+         [](const TrendData& d) { return d.title(1) == QStringLiteral("P"); }, 1},
+        {"colour", [](TrendData& d) { d.setColor(1, Qt::cyan); },
+         [](const TrendData& d) { return d.color(1) == QColor(Qt::cyan); }, 1},
+        {"inactive", [](TrendData& d) { d.setActive(1, false); },
+         [](const TrendData& d) { return !d.active(1); }, 1},
+        {"axis C", [](TrendData& d) { d.setAxis(1, TrendAxis::C); },
+         [](const TrendData& d) { return d.axis(1) == TrendAxis::C; }, 1},
+        {"axis X refused", [](TrendData& d) { d.setAxis(1, TrendAxis::X); },
+         [](const TrendData& d) { return d.axis(1) == TrendAxis::Y; }, 0},
+        {"width clamped", [](TrendData& d) { d.setLineWidth(1, 40); },
+         [](const TrendData& d) { return d.lineWidth(1) == TrendData::kMaxLineWidth; }, 1},
+        {"no such series", [](TrendData& d) { d.setTitle(7, QStringLiteral("P")); },
+         [](const TrendData& d) { return d.title(7).isEmpty() && d.seriesCount() == 2; }, 0},
+    };
+    for (const Case& c : cases) {
+        TrendData data;
+        data.addSeries();
+        QSignalSpy looks(&data, &TrendData::looksChanged);
+        c.set(data);
+        c.set(data); // the same value again
+        EXPECT_TRUE(c.holds(data)) << c.name;
+        EXPECT_EQ(looks.count(), c.notices) << c.name;
+    }
 }
